@@ -1,0 +1,49 @@
+// Platform layer: memory, time, directories, environment, window front-end calls and hooks.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+void *qAlloc(size_t size);
+void qFree(void *block, size_t size);
+
+void qGetTime(uint32_t *seconds, uint32_t *microseconds);
+int64_t qTickMs();
+void qSleep(int ms);
+void qSleepTicks(int n);
+
+int qChdir(const char *path);
+const char *qGetcwd();
+int qMkdir(const char *path);
+const char *qGetenv(const char *name);
+int qPutenv(const char *text);
+int qUnsetenv(const char *name);
+long qFileLength(const char *path);
+const char *qNextDirEntry(const char *directory);
+int countTrailingNuls(const char *buffer, long length);
+
+int InitNothing(const char *programPath);
+int qInitWindowSystem();
+int qOpenWindows();
+void qTextOutput(const char *text, int lines, int charactersPerLine, int force);
+void qStatusText(const char *text, int level, int flags);
+int qTakeKey();
+void qRaiseWindow(int which);
+void qDebugString(const char *text);
+const char *qVersionLine();
+
+extern long patternBufferSize;
+void computeBufferSize(int a, int b);
+
+void qAfterFrameHook();
+void qFrameCountHook();
+void qShutdownHook();
+void qQuitHook();
+void qCameraHook();
+void qViewResetHook();
+void qLoadHook();
+void qSpeedHook();
+void qStatusHook();
+void qFileDoneHook();
+void qImageSequenceDone();
+int qSaveWindowImage(int kind, int counter);
+void resetViewOffsets();

@@ -1,0 +1,4 @@
+// Stand-in preferences: the record only.
+#include "core/prefs.h"
+
+QuoitPrefs qPrefs;

@@ -1,0 +1,16 @@
+// File, text and path utilities shared by every subsystem.
+#pragma once
+#include <string>
+
+bool fileExists(const char *path);
+const char *qGetFileNode(const char *path, int stripExtension);
+const char *directoryOfPath(const char *path);
+std::string patternFileArgument(const char *name);
+void backslashToSlash(const char *source, char *target);
+std::string backslashToSlash(const std::string &source);
+void stripTrailingSpace(char *text);
+const char *skipSpace(const char *text);
+const char *skipWords(const char *text, int n);
+int copyFile(const char *target, const char *source);
+int numberedFileName(std::string &out, int counter, int kind, const char *extension);
+const char *throwCharacter(char character, int side);

