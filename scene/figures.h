@@ -1,0 +1,9 @@
+// Juggler figures, floor and panorama: the figure lists, the floor and the head angles.
+#pragma once
+#include <cstdio>
+
+int Boden_laden(int kind);
+int Mensch_laden(const double position[3], double heading);
+const char *chooseJugglerModel(double heading);
+double maxThrowHeight(int juggler);
+void setHeadUpAngles();
