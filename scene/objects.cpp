@@ -220,7 +220,7 @@ std::string formatted(const char *format, ...) {
 void reportIndexError(const ObjectReader &r, int where, int number) {
   std::string head = formatted(textWithoutNewline(108).c_str(), r.name);
   std::string place = number > 0 ? formatted(localText(where), number) : std::string(localText(where));
-  qMsg(QMSG_ERROR, "%s%s", head.c_str(), place.c_str());
+  qMsg(QMSG_ERROR, "%s %s", head.c_str(), place.c_str());
 }
 
 // Reads one point index and checks it against the point count.
@@ -502,7 +502,7 @@ int Objektdatei_laden(const char *rawName, int number, double x, double y, doubl
   }
   if (allocObjectBuffers()) return LOAD_FAILED;
   if (loadedObjectCount >= LOO_MAX) {
-    qMsg(QMSG_ERROR, (textWithoutNewline(101) + localText(102)).c_str(), LOO_MAX);
+    qMsg(QMSG_ERROR, (textWithoutNewline(101) + " " + localText(102)).c_str(), LOO_MAX);
     return LOAD_FAILED;
   }
   if (objectInstanceCount >= INSTANCE_MAX) {
