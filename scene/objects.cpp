@@ -502,7 +502,9 @@ int Objektdatei_laden(const char *rawName, int number, double x, double y, doubl
   }
   if (allocObjectBuffers()) return LOAD_FAILED;
   if (loadedObjectCount >= LOO_MAX) {
-    qMsg(QMSG_ERROR, (textWithoutNewline(101) + " " + localText(102)).c_str(), LOO_MAX);
+    std::string format = textWithoutNewline(101) + " ";
+    format += localText(102);
+    qMsg(QMSG_ERROR, format.c_str(), LOO_MAX);
     return LOAD_FAILED;
   }
   if (objectInstanceCount >= INSTANCE_MAX) {
@@ -543,7 +545,10 @@ int Objektdatei_laden(const char *rawName, int number, double x, double y, doubl
       (header.hands < 0 || header.hands > MAX_HAND_POINTS || header.heads < 0 || 2 * header.hands + header.heads > r.points))
     e = 115;
   if (e == TOO_LARGE) qMsg(QMSG_ERROR, localText(114), name.c_str());
-  if (e > 0) qMsg(QMSG_ERROR, localText(117), name.c_str(), textWithoutNewline(e).c_str());
+  if (e > 0) {
+    std::string specific = textWithoutNewline(e);
+    qMsg(QMSG_ERROR, localText(117), name.c_str(), specific.c_str());
+  }
   if (e != READ_OK) return LOAD_FAILED;
 
   if (counts.firstSphereColour >= 0) objbuf[SHAPE_COLOUR] = int16_t(counts.firstSphereColour);
