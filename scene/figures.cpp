@@ -195,6 +195,7 @@ static const char *orderedFigure(FILE *&file, const char *listName) {
   if (c1 == -42) return nullptr;
   if (c1 <= 0) return takeModel(file, -1);
   if (orderCursor >= c1 || orderCursor < 0) orderCursor = 0;
+  if (panoramaCircleCount > 0) panoramaCircleCount++;  // the next figure of the circle turns on
   return takeModel(file, orderCursor++);
 }
 

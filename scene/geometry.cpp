@@ -60,11 +60,13 @@ double *jitterVector(double v[3]) {
 
 void logVector(const double v[3]) { qMsg(QMSG_DEBUG, "(%f;%f;%f)", v[0], v[1], v[2]); }
 
-int sameJuggler(int hand1, int hand2) {
-  int c = Hand(hand1, 0), d = Hand(hand2, 0);
+// Columns 2j and 2j + 1 belong to juggler j.
+int sameJugglerColumns(int c, int d) {
   int low = c < d ? c : d;
   return abs(c - d) <= 1 && low == (c & d) ? 1 : 0;
 }
+
+int sameJuggler(int hand1, int hand2) { return sameJugglerColumns(Hand(hand1, 0), Hand(hand2, 0)); }
 
 void computeEyePosition(double out[3]) {
   static double eye[3];

@@ -18,6 +18,7 @@ double random01();
 double *jitterVector(double v[3]);
 void logVector(const double v[3]);
 int sameJuggler(int hand1, int hand2);
+int sameJugglerColumns(int c, int d);
 void computeEyePosition(double out[3]);
 ObjectNode *vrmlNodeTotals();
 
