@@ -1,7 +1,10 @@
 // Colour lists and the built-in prop shapes in a real GL context (an X server: Xvfb when there
 // is no usable display).
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +26,7 @@
 namespace {
 
 // Starts a private Xvfb when the current display cannot be opened, and one GLUT window on it.
+// (A shared helper for this is on its way in tests/support; this one keeps the folder self-contained.)
 class GlWindow : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -51,24 +55,49 @@ class GlWindow : public ::testing::Environment {
   int window = 0;
   pid_t server = -1;
 
+  // Test processes running side by side start their servers one at a time under a lock, each on
+  // the first display number from 400 up that has no server; a server dies with its test process.
   void startXvfb() {
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
+    int lock = open("/tmp/quoit-test-xvfb.lock", O_CREAT | O_RDWR, 0666);
+    ASSERT_GE(lock, 0);
+    flock(lock, LOCK_EX);
+    std::string display;
+    for (int n = 400; n < 900 && display.empty(); n++) {
+      std::string number = std::to_string(n);
+      if (access(("/tmp/.X" + number + "-lock").c_str(), F_OK) == 0 ||
+          access(("/tmp/.X11-unix/X" + number).c_str(), F_OK) == 0)
+        continue;
+      if (startServer(":" + number)) display = ":" + number;
+    }
+    flock(lock, LOCK_UN);
+    close(lock);
+    ASSERT_FALSE(display.empty()) << "no Xvfb could be started";
+    setenv("DISPLAY", display.c_str(), 1);
+  }
+
+  // Starts Xvfb on the display and waits until it answers; false when it ended instead.
+  bool startServer(const std::string &display) {
+    pid_t parent = getpid();
     server = fork();
     if (server == 0) {
-      close(fds[0]);
-      std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "+extension", "GLX", "-nolisten",
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
+      if (getppid() != parent) _exit(1);
+      execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "640x480x24", "+extension", "GLX", "-noreset", "-nolisten",
              "tcp", (char *)nullptr);
       _exit(127);
     }
-    close(fds[1]);
-    char number[16] = {};
-    ssize_t n = read(fds[0], number, sizeof number - 1);
-    close(fds[0]);
-    ASSERT_GT(n, 0) << "Xvfb did not start";
-    std::string display = ":" + std::string(number, strcspn(number, "\n"));
-    setenv("DISPLAY", display.c_str(), 1);
+    for (int wait = 0; wait < 200; wait++) {
+      usleep(25000);
+      if (waitpid(server, nullptr, WNOHANG) == server) break;
+      if (Display *d = XOpenDisplay(display.c_str())) {
+        XCloseDisplay(d);
+        return true;
+      }
+    }
+    kill(server, SIGTERM);
+    waitpid(server, nullptr, 0);
+    server = -1;
+    return false;
   }
 };
 
@@ -211,10 +240,12 @@ TEST(PropShapes, SegmentedBallFacesOutward) {
 
 TEST(PropShapes, SegmentsTakeTheirColourLists) {
   qGlSetColors(255);
-  glNewList(1, GL_COMPILE);
+  GLuint ball = glGenLists(1);
+  glNewList(ball, GL_COMPILE);
   propSpheroid(nullptr, 0.06, 8, 4, colorLists, 8, 4);
   glEndList();
-  glCallList(1);
+  glColor3f(0, 0, 0);
+  glCallList(ball);
   float c[4];
   glGetFloatv(GL_CURRENT_COLOR, c);  // segment 3, the last drawn, has colour a
   EXPECT_NEAR(c[0], 176 / 255.f, 0.002);
@@ -222,7 +253,7 @@ TEST(PropShapes, SegmentsTakeTheirColourLists) {
   glGetFloatv(GL_CURRENT_COLOR, c);
   EXPECT_NEAR(c[0], 1, 0.002);
   EXPECT_NEAR(c[1], 1, 0.002);
-  glDeleteLists(1, 1);
+  glDeleteLists(ball, 1);
 }
 
 TEST(PropShapes, ClubSpansHalfAMetre) {
