@@ -98,6 +98,13 @@ static void showInfo(const std::string &text) {
   if (qTclUsed) qSleep(30);
 }
 
+// Serves events until this interpreter's windows are closed. Other Tk applications of the same
+// thread (the dialog thread's window, a dialog that opened this one) do not keep it waiting.
+static void runUntilClosed(Tcl_Interp *interp) {
+  while (Tk_MainWindow(interp)) Tcl_DoOneEvent(0);
+  Tcl_ResetResult(interp);
+}
+
 // A non-modal message runs its script in a thread of its own, so the caller goes on at once;
 // the caller only waits until the script has read the exchange file.
 struct NonModalStart {
@@ -121,8 +128,8 @@ static void runNonModal(std::shared_ptr<NonModalStart> start, std::string script
   }
   int code = Tcl_EvalFile(interp, script.c_str());
   signalStarted(*start);
-  if (code == TCL_OK) Tk_MainLoop();
   reportTclError(interp, code);
+  if (code == TCL_OK) runUntilClosed(interp);
   Tcl_DeleteInterp(interp);
   nonModalDialogsOpen--;
 }
@@ -207,9 +214,9 @@ int InvokeTclCmd(const char *script, const char *request, int flags, char *answe
   Tcl_Interp *interp = createTclInterp();
   if (!interp) return 1;
   int code = Tcl_EvalFile(interp, script);
-  if (code == TCL_OK) Tk_MainLoop();
-  const char *result = Tcl_GetStringResult(interp);
-  if (result && *result) qMsg(QMSG_DEBUG, "InvokeTclCmd(%s): %s\n", script, result);
+  std::string result = Tcl_GetStringResult(interp);
+  if (code == TCL_OK) runUntilClosed(interp);
+  if (!result.empty()) qMsg(QMSG_DEBUG, "InvokeTclCmd(%s): %s\n", script, result.c_str());
   Tcl_DeleteInterp(interp);
   if (code != TCL_OK) return code;
   if (readTclPassing(answer) == TCL_PASSING_ANSWER_TOO_LONG)
@@ -281,7 +288,7 @@ static bool isRememberedDirectory(const char *directory) {
 }
 
 int qStdFileReq(const char *directory, char *answer, int, const char *text, int number) {
-  static std::string remembered = "m";
+  static std::string remembered = "m/";
   const char *start = !directory || isRememberedDirectory(directory) ? remembered.c_str() : directory;
   std::string request = std::string(start) + "\n" + (text ? text : "*") + "\n" + std::to_string(number) + "\n";
   answer[0] = '\0';

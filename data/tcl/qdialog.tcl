@@ -26,6 +26,7 @@ proc qAnswerUnattended {command} {
     if {[info exists env(QUOIT_TEST_ANSWER)]} {
         after 50 [concat $command [list $env(QUOIT_TEST_ANSWER)]]
     }
+    return
 }
 
 # A message window: the text of the exchange file, an OK button, and a note below.

@@ -1,6 +1,7 @@
 // Test support: Xvfb, scratch homes and program runs (see the header).
 #include "tests/support/quoit_test_support.h"
 
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -29,7 +30,10 @@ static bool waitForExit(pid_t pid, int timeoutMs, int *status) {
 }
 
 // Xvfb picks a free display number itself and writes it to the descriptor given by -displayfd.
+// The test process itself may open dialogs on the server from several threads: Xlib is made
+// thread-safe before anything else uses it.
 XvfbServer::XvfbServer() {
+  XInitThreads();
   int channel[2];
   if (pipe(channel) != 0) return;
   std::string fd = std::to_string(channel[1]);
@@ -38,6 +42,7 @@ XvfbServer::XvfbServer() {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addclose(&actions, channel[0]);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   pid_t child = -1;
   int failed = posix_spawnp(&child, "Xvfb", &actions, nullptr, const_cast<char **>(arguments), environ);
@@ -75,6 +80,11 @@ XvfbServer::~XvfbServer() {
     kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
   }
+}
+
+const std::string &sharedDisplay() {
+  static XvfbServer server;
+  return server.display;
 }
 
 std::string sourceDirectory() { return QUOIT_SOURCE_DIR; }

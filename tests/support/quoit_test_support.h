@@ -18,6 +18,10 @@ struct XvfbServer {
   XvfbServer &operator=(const XvfbServer &) = delete;
 };
 
+// One Xvfb server for the whole test program: started on first use, stopped when the program
+// ends (Tk keeps its display connections open, so a test program uses a single server).
+const std::string &sharedDisplay();
+
 struct RunResult {
   int exitCode = -1;  // the program's exit status, or -1 when it was killed or timed out
   bool timedOut = false;
