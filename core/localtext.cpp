@@ -3,7 +3,6 @@
 #include "core/localtext.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
