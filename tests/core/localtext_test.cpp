@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <set>
 
 #include "core/localtext.h"
@@ -222,26 +221,50 @@ static int countArguments(const std::string &source, size_t position) {
   return -1;
 }
 
+static bool isIdentifierCharacter(char c) { return isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// Every "<name>(<digits>" in the text whose name stands alone; calls back with the number and
+// the position after the digits and the blanks after them.
+template <typename F>
+static void findNumberedCalls(const std::string &text, const std::string &name, F found) {
+  std::string opening = name + "(";
+  for (size_t p = text.find(opening); p != std::string::npos; p = text.find(opening, p + 1)) {
+    if (p > 0 && isIdentifierCharacter(text[p - 1])) continue;
+    size_t digits = p + opening.size();
+    while (digits < text.size() && text[digits] == ' ') digits++;
+    size_t end = digits;
+    while (end < text.size() && isdigit(static_cast<unsigned char>(text[end]))) end++;
+    if (end == digits) continue;
+    size_t after = end;
+    while (after < text.size() && text[after] == ' ') after++;
+    found(std::stoi(text.substr(digits, end - digits)), after);
+  }
+}
+
 static std::vector<LocalTextUseSite> collectUses() {
   std::vector<LocalTextUseSite> uses;
-  std::regex callPattern(R"(\b(localText|localTextLine|textWithKey)\s*\(\s*(\d+)\s*[,)])");
-  std::regex scriptPattern(R"(\[LT\s+(\d+)\s*\])");
   for (const char *folder : {"core", "pattern", "scene", "ui", "patconv", "kovex"}) {
     fs::path directory = fs::path(sourceDirectory()) / folder;
     if (!fs::exists(directory)) continue;
     for (const auto &entry : fs::directory_iterator(directory)) {
       std::string source = readWholeFile(entry.path().string());
-      for (auto m = std::sregex_iterator(source.begin(), source.end(), callPattern); m != std::sregex_iterator(); ++m) {
-        size_t end = size_t(m->position(0) + m->length(0));
-        bool direct = (*m)[1] == "localText" && source[end - 1] == ')';
-        uses.push_back({std::stoi((*m)[2]), entry.path().filename().string(), direct ? countArguments(source, end) : -1});
+      std::string file = entry.path().filename().string();
+      for (const char *name : {"localText", "localTextLine", "textWithKey"}) {
+        findNumberedCalls(source, name, [&](int number, size_t after) {
+          bool direct = std::string(name) == "localText" && after < source.size() && source[after] == ')';
+          uses.push_back({number, file, direct ? countArguments(source, after + 1) : -1});
+        });
       }
     }
   }
   for (const auto &entry : fs::directory_iterator(fs::path(sourceDirectory()) / "data" / "tcl")) {
     std::string script = readWholeFile(entry.path().string());
-    for (auto m = std::sregex_iterator(script.begin(), script.end(), scriptPattern); m != std::sregex_iterator(); ++m)
-      uses.push_back({std::stoi((*m)[1]), entry.path().filename().string(), -1});
+    for (size_t p = script.find("[LT "); p != std::string::npos; p = script.find("[LT ", p + 1)) {
+      size_t end = p + 4;
+      while (end < script.size() && isdigit(static_cast<unsigned char>(script[end]))) end++;
+      if (end > p + 4 && script[end] == ']')
+        uses.push_back({std::stoi(script.substr(p + 4, end - p - 4)), entry.path().filename().string(), -1});
+    }
   }
   return uses;
 }
