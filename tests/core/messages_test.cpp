@@ -10,6 +10,7 @@
 #include "core/patternloop.h"
 #include "core/prefs.h"
 #include "core/startup.h"
+#include "core/tclthreads.h"
 #include "tests/support/quoit_test_support.h"
 
 namespace fs = std::filesystem;
@@ -121,6 +122,21 @@ TEST_F(Messages, ExchangeFile) {
   EXPECT_EQ(readTclPassing(answer), TCL_PASSING_READ_FAILED);
   fs::remove_all("tmp");
   EXPECT_EQ(writeTclPassing("x"), TCL_PASSING_WRITE_FAILED);
+}
+
+// Flag 1 only tells the dialog thread to show tmp/info.txt: no script runs, the file stays.
+TEST_F(Messages, InfoRequestOnlySignalsTheDialogThread) {
+  writeWholeFile(TCL_PASSING_FILE, "before");
+  qSignalSlots[qTclThreadIndex] = 0;
+  qPrefs.notcl = 0;
+  EXPECT_EQ(InvokeTclCmd("tcl/no_such_script.tcl", "request", 1, nullptr), 0);
+  EXPECT_EQ(qSignalSlots[qTclThreadIndex], 10);
+  EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), "before");
+  qSignalSlots[qTclThreadIndex] = 0;
+  qPrefs.notcl = 1;
+  EXPECT_EQ(InvokeTclCmd("tcl/no_such_script.tcl", "request", 1, nullptr), 0);
+  EXPECT_EQ(qSignalSlots[qTclThreadIndex], 0);
+  qPrefs.notcl = 0;
 }
 
 TEST_F(Messages, DialogsWithoutTk) {
