@@ -14,6 +14,9 @@ namespace {
 
 const char *const OBJECT_LETTERS = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 const size_t MAX_CELL = 15;  // characters the pattern reader keeps of one cell
+const size_t MAX_LINE = 99;  // characters of a body line the pattern reader looks at
+const int MAX_HANDS = 40;    // real and virtual hands of the pattern reader
+const size_t MAX_TAG = 250;  // longest siteswap tag the pattern reader keeps
 
 struct Instance {
   int beat, juggler, hand, value, toJuggler, toHand;
@@ -97,6 +100,39 @@ bool fillCells(const std::vector<Instance> &all, const PatternFileOptions &optio
   return true;
 }
 
+// A body line: the cells separated by blanks, or without them when the line gets too long.
+std::string bodyLine(const std::vector<std::string> &row) {
+  std::string spaced, packed;
+  for (size_t c = 0; c < row.size(); c++) {
+    spaced += (c ? " " : "") + row[c];
+    packed += row[c];
+  }
+  return spaced.size() <= MAX_LINE ? spaced : packed;
+}
+
+// Every body line must fit the reader, and a multiplex needs a virtual hand for each further
+// object: the hands of all jugglers together must stay within the reader's table.
+bool fitsTheReader(const PatternBody &body, int jugglers, std::string *error) {
+  std::vector<int> virtualHands((size_t)jugglers, 0);
+  for (size_t t = 0; t < body.rows.size(); t++) {
+    if (bodyLine(body.rows[t]).size() > MAX_LINE) {
+      *error = format("beat %zu: the body line is longer than %zu characters", t, MAX_LINE);
+      return false;
+    }
+    for (size_t c = 0; c < body.rows[t].size(); c++) {
+      int n = (int)std::count(body.rows[t][c].begin(), body.rows[t][c].end(), '&');
+      virtualHands[c / 2] = std::max(virtualHands[c / 2], n);
+    }
+  }
+  int hands = 2 * jugglers;
+  for (int n : virtualHands) hands += 2 * n;
+  if (hands > MAX_HANDS) {
+    *error = format("the pattern needs %d hands with its multiplexes, more than %d", hands, MAX_HANDS);
+    return false;
+  }
+  return true;
+}
+
 bool hasJugglerBlock(const std::string &header) {
   size_t pos = 0;
   while (pos < header.size()) {
@@ -165,6 +201,7 @@ bool layOut(const Siteswap &p, const PatternFileOptions &options, int repeats, P
   body->rows.assign((size_t)takts, std::vector<std::string>((size_t)p.jugglers * 2, "-"));
   if (!fillCells(all, options, body, error)) return false;
   if (options.holds) addHolds(all, takts, body);
+  if (!fitsTheReader(*body, p.jugglers, error)) return false;
   body->letters.assign(OBJECT_LETTERS, (size_t)objects);
   std::string after(body->letters);
   for (const Instance &t : all)
@@ -200,7 +237,7 @@ bool layOutBody(const Siteswap &p, const PatternFileOptions &options, PatternBod
 
 std::string patternFileText(const Siteswap &p, const PatternFileOptions &options, const PatternBody &body) {
   std::string file = "! " + p.text + "\n";
-  if (tagIsKept(p.text)) file += "% " + p.text + " QuoitSiteSwap\n";
+  if (tagIsKept(p.text) && p.text.size() <= MAX_TAG) file += "% " + p.text + " QuoitSiteSwap\n";
   file += format("%% converted by kovex: %d object%s, %d juggler%s\n", p.objects, p.objects == 1 ? "" : "s",
                  p.jugglers, p.jugglers == 1 ? "" : "s");
   file += "dt=0.25\n";
@@ -213,10 +250,7 @@ std::string patternFileText(const Siteswap &p, const PatternFileOptions &options
   if (!options.headerText.empty() && options.headerText.back() != '\n') file += "\n";
   if (!hasJugglerBlock(options.headerText)) file += jugglerBlock(p.jugglers);
   file += "*\n";
-  for (const std::vector<std::string> &row : body.rows) {
-    for (size_t c = 0; c < row.size(); c++) file += (c ? " " : "") + row[c];
-    file += "\n";
-  }
+  for (const std::vector<std::string> &row : body.rows) file += bodyLine(row) + "\n";
   if (!body.wrapBefore.empty()) file += "*\n" + body.wrapBefore + "\n" + body.wrapAfter + "\n";
   return file;
 }

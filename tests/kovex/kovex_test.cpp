@@ -72,6 +72,8 @@ struct Valid {
   std::vector<std::string> cycle;
 };
 
+void PrintTo(const Valid &v, std::ostream *os) { *os << v.siteswap; }
+
 class KovexValid : public testing::TestWithParam<Valid> {};
 
 TEST_P(KovexValid, ThrowsLandWhereTheNotationSays) {
@@ -183,6 +185,8 @@ struct Invalid {
   const char *message;
 };
 
+void PrintTo(const Invalid &v, std::ostream *os) { *os << v.siteswap; }
+
 class KovexInvalid : public testing::TestWithParam<Invalid> {};
 
 TEST_P(KovexInvalid, NamesTheProblemAndWritesNothing) {
@@ -222,6 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
         Invalid{"3", {"-m3"}, "3 hands: the hands must be an even number"},
         Invalid{"[zz]", {}, "70 objects: a pattern file names at most 62"},
         Invalid{"[333333333]", {}, "too many objects thrown at once by one hand"},
+        Invalid{"[44]", {"-p11"}, "the pattern needs 44 hands with its multiplexes, more than 40"},
         // one bad siteswap of a list spoils the whole list
         Invalid{"441 543", {}, "543: three throws land on beat 2"}),
     [](const testing::TestParamInfo<Invalid> &info) { return testName(info.index, info.param.siteswap); });

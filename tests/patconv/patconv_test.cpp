@@ -41,6 +41,8 @@ std::string testName(size_t index, const std::string &text) {
   return name;
 }
 
+void PrintTo(const Golden &g, std::ostream *os) { *os << g.input << " -> " << g.expected; }
+
 class PatconvGolden : public testing::TestWithParam<Golden> {};
 
 TEST_P(PatconvGolden, WritesTheExpectedFile) {
@@ -108,6 +110,8 @@ struct Failure {
   int code;
   const char *message;
 };
+
+void PrintTo(const Failure &f, std::ostream *os) { *os << f.what; }
 
 class PatconvFailure : public testing::TestWithParam<Failure> {};
 
