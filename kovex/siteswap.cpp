@@ -430,12 +430,16 @@ bool readSiteswap(const std::string &typed, int hands, bool mirrored, Siteswap *
     }
     p->jugglers = hands / 2;
     p->cycle = std::lcm(p->period, hands);
-    expandVanilla(jugglers[0], hands, mirrored, p);
   } else {
     p->jugglers = (int)jugglers.size();
     p->cycle = p->sync ? p->period : std::lcm(p->period, 2);
-    expandJugglers(jugglers, mirrored, p);
   }
+  if (p->cycle > SITESWAP_MAX_CYCLE) {
+    *error = format("the pattern repeats only after %d beats, more than %d", p->cycle, SITESWAP_MAX_CYCLE);
+    return false;
+  }
+  if (vanilla) expandVanilla(jugglers[0], hands, mirrored, p);
+  else expandJugglers(jugglers, mirrored, p);
   p->canonical = canonicalText(s, parser.defaultPasses);
   return checkLandings(*p, vanilla && hands == 2, error);
 }

@@ -26,6 +26,7 @@ struct Siteswap {
 };
 
 const int SITESWAP_MAX_JUGGLERS = 20;
+const int SITESWAP_MAX_CYCLE = 5000;  // beats
 
 // Reads one siteswap (no blanks outside brackets). hands: hands of a vanilla siteswap, shared by
 // hands / 2 jugglers; mirrored: every juggler starts with the left hand. On failure error holds
