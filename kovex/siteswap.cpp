@@ -340,6 +340,50 @@ void expandJugglers(const std::vector<std::vector<Element>> &jugglers, bool mirr
   }
 }
 
+// All jugglers throw alike; synchronous throws are even, only they cross with 'x'.
+bool checkKinds(const std::vector<std::vector<Element>> &jugglers, bool sync, std::string *error) {
+  for (const std::vector<Element> &seq : jugglers)
+    for (const Element &e : seq) {
+      if (e.sync != sync) {
+        *error = "synchronous and asynchronous jugglers are mixed";
+        return false;
+      }
+      for (const std::vector<Throw> &hand : e.hands)
+        for (const Throw &t : hand) {
+          if (sync && t.value % 2 != 0) {
+            *error = format("the synchronous throw %d is odd", t.value);
+            return false;
+          }
+          if (!sync && t.cross) {
+            *error = "'x' belongs to synchronous throws";
+            return false;
+          }
+        }
+    }
+  return true;
+}
+
+int sumOfThrows(const std::vector<std::vector<Element>> &jugglers) {
+  int sum = 0;
+  for (const std::vector<Element> &seq : jugglers)
+    for (const Element &e : seq)
+      for (const std::vector<Throw> &hand : e.hands)
+        for (const Throw &t : hand) sum += t.value;
+  return sum;
+}
+
+// Lower case, tabs as blanks, no blanks at the ends or twice in a row.
+std::string normalised(const std::string &typed) {
+  std::string text;
+  for (char c : typed) {
+    char l = c == '\t' ? ' ' : (char)tolower((unsigned char)c);
+    if (l == ' ' && (text.empty() || text.back() == ' ')) continue;
+    text += l;
+  }
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
 }  // namespace
 
 std::vector<std::string> splitSiteswaps(const std::string &text) {
@@ -362,13 +406,7 @@ std::vector<std::string> splitSiteswaps(const std::string &text) {
 
 bool readSiteswap(const std::string &typed, int hands, bool mirrored, Siteswap *p, std::string *error) {
   *p = Siteswap{};
-  for (char c : typed) {
-    char l = (char)tolower((unsigned char)c);
-    if (l == '\t') l = ' ';
-    if (l == ' ' && (p->text.empty() || p->text.back() == ' ')) continue;
-    p->text += l;
-  }
-  while (!p->text.empty() && p->text.back() == ' ') p->text.pop_back();
+  p->text = normalised(typed);
   if (p->text.empty()) {
     *error = "the siteswap is empty";
     return false;
@@ -389,30 +427,9 @@ bool readSiteswap(const std::string &typed, int hands, bool mirrored, Siteswap *
     if (!parser.sequence(0, s.size(), false, &jugglers[0])) return false;
   }
   p->sync = jugglers[0][0].sync;
-  for (const std::vector<Element> &seq : jugglers)
-    for (const Element &e : seq) {
-      if (e.sync != p->sync) {
-        *error = "synchronous and asynchronous jugglers are mixed";
-        return false;
-      }
-      for (const std::vector<Throw> &hand : e.hands) {
-        if (hand.size() > 1) p->multiplex = true;
-        for (const Throw &t : hand)
-          if (e.sync && t.value % 2 != 0) {
-            *error = format("the synchronous throw %d is odd", t.value);
-            return false;
-          } else if (!e.sync && t.cross) {
-            *error = "'x' belongs to synchronous throws";
-            return false;
-          }
-      }
-    }
+  if (!checkKinds(jugglers, p->sync, error)) return false;
   p->period = beatsOf(jugglers[0]);
-  int sum = 0;
-  for (const std::vector<Element> &seq : jugglers)
-    for (const Element &e : seq)
-      for (const std::vector<Throw> &hand : e.hands)
-        for (const Throw &t : hand) sum += t.value;
+  int sum = sumOfThrows(jugglers);
   if (sum % p->period != 0) {
     *error = format("the average %d/%d is not a whole number", sum, p->period);
     return false;

@@ -21,7 +21,7 @@ struct Siteswap {
   int cycle = 0;   // beats after which throws and hands repeat
   int objects = 0;
   int maxValue = 0;
-  bool sync = false, passing = false, multiplex = false;
+  bool sync = false, passing = false;
   std::vector<SiteswapThrow> throws;  // one cycle, in beat order
 };
 
