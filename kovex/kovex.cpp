@@ -1,5 +1,6 @@
 // kovex: converts a siteswap into a pattern file for quoit. With several siteswaps (separated by
-// blanks) the first is converted and all are listed in "q2.out" next to the pattern file.
+// blanks) the first is converted and all are listed in "q2.out" next to the pattern file, with
+// the transitions into and out of the excited ones.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,7 +41,9 @@ void printHelp() {
       "  <3p|3p><3|3>, <3p 3|3p 3>, <3p2|3p3|3p1>\n"
       "                     passing: one sequence per juggler between '|'; p passes to the next\n"
       "                     juggler, p2 to juggler 2\n"
-      "  531 441 51         several siteswaps: the first is converted, all are listed in q2.out\n\n"
+      "  531 441 51         several siteswaps: the first is converted, all are listed in q2.out,\n"
+      "                     a vanilla one that does not start from the ground state as\n"
+      "                     \"<throws into it> <siteswap> <throws back>\"\n\n"
       "Options:\n"
       "  -q           quiet: print nothing but errors\n"
       "  -n           accepted for the main program, changes nothing\n"
@@ -181,6 +184,14 @@ void loadStyleFile(Settings *s) {
   }
 }
 
+// A line of the list: the siteswap, with the throws into it and out of it when it does not
+// start from the ground state.
+std::string listLine(const Siteswap &p) {
+  std::string in, out;
+  if (groundTransitions(p, &in, &out) && !in.empty()) return in + " " + p.canonical + " " + out + "\n";
+  return p.canonical + "\n";
+}
+
 std::string directoryOf(const std::string &path) {
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? "" : path.substr(0, slash + 1);
@@ -198,13 +209,13 @@ int main(int argc, char **argv) {
   std::string error;
   for (size_t i = 0; i < texts.size(); i++) {
     if (!readSiteswap(texts[i], s.hands, s.mirrored, &siteswaps[i], &error)) quit(EXIT_NOT_JUGGLEABLE, texts[i] + ": " + error);
-    if (siteswaps[i].canonical.size() > MAX_LIST_LINE) quit(EXIT_NOT_JUGGLEABLE, texts[i] + ": too long for the list");
+    if (listLine(siteswaps[i]).size() > MAX_LIST_LINE) quit(EXIT_NOT_JUGGLEABLE, texts[i] + ": too long for the list");
   }
   PatternBody body;
   if (!layOutBody(siteswaps[0], s.file, &body, &error)) quit(EXIT_NOT_JUGGLEABLE, texts[0] + ": " + error);
   if (texts.size() > 1) {
     std::string list;
-    for (const Siteswap &p : siteswaps) list += p.canonical + "\n";
+    for (const Siteswap &p : siteswaps) list += listLine(p);
     if (!writeFileAtomically(directoryOf(s.output) + "q2.out", list, &error)) quit(EXIT_WRITE, error);
   }
   if (!writeFileAtomically(s.output, patternFileText(siteswaps[0], s.file, body), &error)) quit(EXIT_WRITE, error);

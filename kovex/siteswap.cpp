@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <numeric>
 
@@ -459,4 +460,49 @@ bool readSiteswap(const std::string &typed, int hands, bool mirrored, Siteswap *
   else expandJugglers(jugglers, mirrored, p);
   p->canonical = canonicalText(s, parser.defaultPasses);
   return checkLandings(*p, vanilla && hands == 2, error);
+}
+
+namespace {
+
+// The beats at which the objects in the air before beat 0 land, as bits (bit k: beat k).
+bool stateBeforeStart(const Siteswap &p, uint64_t *state) {
+  *state = 0;
+  std::vector<int> perBeat((size_t)p.cycle, 0);
+  for (const SiteswapThrow &t : p.throws) {
+    if (++perBeat[(size_t)t.beat] > 1) return false;
+    for (int thrown = t.beat - p.cycle; thrown + t.value >= 0; thrown -= p.cycle) *state |= 1ull << (thrown + t.value);
+  }
+  return true;
+}
+
+// The shortest throws from state a to state b: after k throws the objects still in the air from
+// a must fit into b, and each object a brings down in between fills one of b's other beats.
+bool transition(uint64_t a, uint64_t b, std::string *throws) {
+  int k = 0;
+  while ((a >> k) & ~b) k++;
+  uint64_t free = b & ~(a >> k);
+  throws->clear();
+  for (int i = 0; i < k; i++) {
+    if (!(a >> i & 1)) {
+      *throws += '0';
+      continue;
+    }
+    int j = 0;
+    while (!(free >> j & 1)) j++;
+    free &= ~(1ull << j);
+    int value = k + j - i;
+    char c = value < 10 ? (char)('0' + value) : (char)('a' + value - 10);
+    if (siteswapThrowValue(c) != value) return false;
+    *throws += c;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool groundTransitions(const Siteswap &p, std::string *in, std::string *out) {
+  uint64_t state;
+  if (p.sync || p.passing || p.maxValue > 40 || !stateBeforeStart(p, &state)) return false;
+  uint64_t ground = (1ull << p.objects) - 1;
+  return transition(ground, state, in) && transition(state, ground, out);
 }

@@ -33,6 +33,12 @@ const int SITESWAP_MAX_CYCLE = 5000;  // beats
 // a message naming the problem.
 bool readSiteswap(const std::string &text, int hands, bool mirrored, Siteswap *out, std::string *error);
 
+// Throws that lead from the ground state of the pattern's objects into the pattern (in) and from
+// the pattern back to it (out), as siteswap text; both are empty for a ground-state pattern.
+// False for patterns other than vanilla ones without multiplexes, or when a throw of the
+// transition cannot be written.
+bool groundTransitions(const Siteswap &siteswap, std::string *in, std::string *out);
+
 // Value of a throw character: '0'-'9', then 'a'-'z' from 10 ('p' and 'x' are marks, not values);
 // -1 for anything else.
 int siteswapThrowValue(char c);

@@ -343,6 +343,13 @@ TEST(KovexList, SeveralSiteswapsGoIntoTheList) {
   EXPECT_EQ(headerOf(scratch)[0], "! 441");
 }
 
+TEST(KovexList, ExcitedPatternsGetTransitionsFromAndToTheGroundState) {
+  // 3 objects: 3 -4-> 51 -2-> 3; 4 objects: 55 into 714, 2 out; 6 objects: 789a into b1, 4505 out.
+  Scratch scratch;
+  ASSERT_EQ(scratch.kovex({}, "51 714 b1 (4,2x)*").exitCode, 0);
+  EXPECT_EQ(childprocess::readFile(scratch.path("q2.out")), "4 51 2\n55 714 2\n789a b1 4505\n(4,2x)*\n");
+}
+
 TEST(KovexList, ListEntriesConvertAgain) {
   // The list's pass targets are explicit, so "<3p 3|3p 3>" needs no blank there.
   Scratch scratch;
