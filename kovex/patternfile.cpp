@@ -139,7 +139,7 @@ bool hasJugglerBlock(const std::string &header) {
     size_t end = header.find('\n', pos);
     if (end == std::string::npos) end = header.size();
     size_t first = header.find_first_not_of(" \t", pos);
-    if (first < end && strchr("pPj", header[first])) return true;
+    if (first < end && header[first] != '\0' && strchr("pPj", header[first])) return true;
     pos = end + 1;
   }
   return false;

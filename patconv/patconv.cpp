@@ -148,6 +148,8 @@ void finishOutput() {
   }
 }
 
+bool isOneOf(char c, const char *set) { return c != '\0' && strchr(set, c) != nullptr; }
+
 bool isBlankLine(const std::string &line) {
   return line.find_first_not_of(" \t\r\n\v\f") == std::string::npos;
 }
@@ -176,15 +178,15 @@ int scanBodyLine(const std::string &line, const std::function<void(size_t, int)>
     char c = line[i];
     if (c == '&') fail(1, "Error: multiplex not allowed in Boston-Mess!\n");
     if (c == '@') fail(6, "Error: pattern contains already handmacros!\n");
-    if (strchr("([{<", c)) {
+    if (isOneOf(c, "([{<")) {
       depth++;
       continue;
     }
-    if (strchr(")]}>", c)) {
+    if (isOneOf(c, ")]}>")) {
       if (depth > 0) depth--;
       continue;
     }
-    if (depth > 0 || strchr(" \t\r\n/\\", c)) continue;
+    if (depth > 0 || isOneOf(c, " \t\r\n/\\")) continue;
     if (c == '!' || c == '%' || c == '*') break;  // inline comment or end of the line
     if (c == '-') {
       hand++;

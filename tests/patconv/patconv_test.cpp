@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 const char *const plainPattern = "! p\nj\n   0\n 0.00  0.00  0.00 c c\n*\na -\n- a\n";
 
-// A body line whose objects each stand in all hands of two jugglers.
+// Body lines in which every object stands once in each of the hands.
 std::string bodyOf(const std::string &objects, int hands) {
   std::string body;
   for (size_t line = 0; line < objects.size(); line++) {
