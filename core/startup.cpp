@@ -21,7 +21,7 @@
 #include "pattern/catalogue.h"
 #include "pattern/store.h"
 #include "scene/textures.h"
-#include "ui/glutwindows.h"
+#include "ui/glut_windows.h"
 #include "ui/modes.h"
 #include "ui/remote.h"
 
@@ -144,7 +144,7 @@ int parseCommandLine(int argc, char **argv) {
       orderInterval = intervalWord(i, argc, argv);
       if (i + 2 < argc) {
         std::string start = argv[i + 2];
-        GetAllPatterns(qPrefs.patterndir.c_str(), 6, start);
+        GetAllPatterns(qPrefs.patterndir.c_str(), 6, &start);
       }
       nextPatternAction = ACTION_NEXT;
       return 0;
@@ -261,7 +261,7 @@ int cleanUp(int action) {
   if (action != 0) return 1;
   qShutdownHook();
   std::string none;
-  GetAllPatterns("m", 4, none);
+  GetAllPatterns("m", 4, &none);
   if (!qPrefs.notcl) qKill(qTclThreadIndex, 3);
   clearTempDirectory();
   freeLocalTexts();

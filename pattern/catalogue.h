@@ -2,4 +2,4 @@
 #pragma once
 #include <string>
 
-int GetAllPatterns(const char *directory, int operation, std::string &text);
+int GetAllPatterns(const char *directory, int operation, std::string *text);

@@ -8,8 +8,8 @@ QuoitDisplay qDisplay;
 
 void schatten_auswerten() {}
 
-int qSetModeValue(int what, int, int, int) {
-  qMsg(QMSG_DEBUG, "qSetModeValue(%d): mode machine not available yet\n", what);
+int qSetModeValue(uint32_t modeLow, uint32_t, int32_t, int32_t) {
+  qMsg(QMSG_DEBUG, "qSetModeValue(0x%x): mode machine not available yet\n", unsigned(modeLow));
   return 0;
 }
 

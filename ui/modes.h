@@ -30,5 +30,5 @@ extern QuoitMode qMode;
 extern QuoitDisplay qDisplay;
 
 void schatten_auswerten();
-int qSetModeValue(int what, int a, int b, int c);
+int qSetModeValue(uint32_t modeLow, uint32_t modeHigh, int32_t valueLow, int32_t valueHigh);
 int qSetMode(uint32_t low, uint32_t high);

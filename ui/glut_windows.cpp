@@ -1,5 +1,5 @@
 // Stand-in GLUT front end: there is no main loop yet.
-#include "ui/glutwindows.h"
+#include "ui/glut_windows.h"
 
 #include "core/Tcl.h"
 
