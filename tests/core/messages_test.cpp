@@ -127,6 +127,7 @@ TEST_F(Messages, ExchangeFile) {
 // Flag 1 only tells the dialog thread to show tmp/info.txt: no script runs, the file stays.
 TEST_F(Messages, InfoRequestOnlySignalsTheDialogThread) {
   writeWholeFile(TCL_PASSING_FILE, "before");
+  qTclThreadIndex = 2;
   qSignalSlots[qTclThreadIndex] = 0;
   qPrefs.notcl = 0;
   EXPECT_EQ(InvokeTclCmd("tcl/no_such_script.tcl", "request", 1, nullptr), 0);
