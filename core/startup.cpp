@@ -20,6 +20,7 @@
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/store.h"
+#include "scene/objects.h"
 #include "scene/textures.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
@@ -225,6 +226,8 @@ static void setBenchmarkWindowSize() {
 
 int InitOnce() {
   setBenchmarkWindowSize();
+  int error = allocObjectBuffers();
+  if (error != 0) return error;
   if (!qPrefs.vrml) qPrefs.displayFlags &= ~8;
   patternLoadCounter = -1;
   qPrefs.trans_in.clear();
@@ -264,6 +267,8 @@ int cleanUp(int action) {
   GetAllPatterns("m", 4, &none);
   if (!qPrefs.notcl) qKill(qTclThreadIndex, 3);
   clearTempDirectory();
+  freeTextureImages();
+  freeObjectBuffers();
   freeLocalTexts();
   cleanUpDone = 1;
   return 0;

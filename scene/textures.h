@@ -2,3 +2,4 @@
 #pragma once
 
 int readShirtList();
+void freeTextureImages();
