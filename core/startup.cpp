@@ -49,12 +49,12 @@ static std::string preparedTempDirectory;
 
 static void openTraceFile() {
   fflush(stdout);
-  startOutput = dup(STDOUT_FILENO);
   FILE *trace = fopen("debug.quoit.txt", "w");
   if (!trace) {
     fprintf(stderr, "cannot create the trace file debug.quoit.txt; debug texts go to standard output\n");
     return;
   }
+  startOutput = dup(STDOUT_FILENO);
   dup2(fileno(trace), STDOUT_FILENO);
   fclose(trace);
 }
@@ -261,7 +261,10 @@ int cleanUp(int action) {
   freeObjectSlots();
   if (action == 0) qQuitHook();
   freePatternData();
-  if (action != 0) return 1;
+  if (action != 0) {
+    Mustertitel[0] = '\0';
+    return 1;
+  }
   qShutdownHook();
   std::string none;
   GetAllPatterns("m", 4, &none);

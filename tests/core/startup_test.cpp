@@ -9,6 +9,7 @@
 #include "core/patternloop.h"
 #include "core/prefs.h"
 #include "core/startup.h"
+#include "pattern/store.h"
 #include "tests/support/quoit_test_support.h"
 #include "ui/modes.h"
 
@@ -141,7 +142,9 @@ TEST_F(Startup, TemporaryDirectoryIsPreparedAndCleared) {
 }
 
 TEST_F(Startup, CleanUpRunsOnce) {
+  snprintf(Mustertitel, sizeof Mustertitel, "%s", "3 ball cascade");
   EXPECT_EQ(cleanUp(4), 1);
+  EXPECT_STREQ(Mustertitel, "");
   EXPECT_EQ(cleanUpDone, 0);
   EXPECT_NE(localTextTables[ENGLISH], nullptr);
   EXPECT_EQ(cleanUp(0), 0);
