@@ -16,7 +16,7 @@ class LocalTextFile : public ::testing::Test {
   std::string home, previous;
   int savedLanguage = 0;
   void SetUp() override {
-    enterScratchHome(::testing::UnitTest::GetInstance()->current_test_info()->name(), home, previous);
+    enterScratchHome(home, previous);
     savedLanguage = qPrefs.language;
     qPrefs.language = ENGLISH;
   }

@@ -19,7 +19,7 @@ class Messages : public ::testing::Test {
  protected:
   std::string home, previous;
   void SetUp() override {
-    enterScratchHome(::testing::UnitTest::GetInstance()->current_test_info()->name(), home, previous);
+    enterScratchHome(home, previous);
     ASSERT_EQ(readLocalTexts(), 0);
     qPrefs.language = ENGLISH;
   }

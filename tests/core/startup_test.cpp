@@ -19,7 +19,7 @@ class Startup : public ::testing::Test {
  protected:
   std::string home, previous;
   void SetUp() override {
-    enterScratchHome(::testing::UnitTest::GetInstance()->current_test_info()->name(), home, previous);
+    enterScratchHome(home, previous);
     qPrefs.homeDirectory = home;
     qPrefs.language = ENGLISH;
     ASSERT_EQ(readLocalTexts(), 0);
@@ -158,7 +158,7 @@ TEST_F(Startup, CleanUpRunsOnce) {
 // A language file with falling numbers stops the start with 12; without any display the
 // message still reaches the trace file and stderr.
 TEST(StartupProgram, BrokenLanguageFileWithoutDisplay) {
-  std::string home = makeScratchHome("BrokenLanguageFileWithoutDisplay");
+  std::string home = makeScratchHome(currentTestName());
   writeWholeFile(home + "/l/espanol", "1 Español\n30 treinta\n20 veinte\n");
   RunResult run = runProgram(programPath("quoit"), {}, home, RunOptions{});
   EXPECT_EQ(run.exitCode, 12);
@@ -172,7 +172,7 @@ class StartupGui : public ::testing::Test {
   std::string home;
   RunOptions options;
   void SetUp() override {
-    home = makeScratchHome(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    home = makeScratchHome(currentTestName());
     ASSERT_FALSE(sharedDisplay().empty());
     options.display = sharedDisplay();
     fs::create_directories(home + "/tmp/QuoitParab");

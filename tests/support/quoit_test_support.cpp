@@ -1,6 +1,8 @@
 // Test support: Xvfb, scratch homes and program runs (see the header).
 #include "tests/support/quoit_test_support.h"
 
+// gtest before Xlib, whose macro None would break it.
+#include <gtest/gtest.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -91,10 +93,14 @@ std::string sourceDirectory() { return QUOIT_SOURCE_DIR; }
 
 std::string programPath(const char *name) { return std::string(QUOIT_BINARY_DIR) + "/" + name; }
 
+// The home of a test stays after it for a look at what went wrong; the next run of the same
+// test replaces it.
 std::string makeScratchHome(const std::string &name) {
-  fs::path home = fs::path(QUOIT_BINARY_DIR) / "scratch" / (name + "-" + std::to_string(getpid()));
-  fs::remove_all(home);
-  fs::create_directories(home.parent_path());
+  fs::path scratch = fs::path(QUOIT_BINARY_DIR) / "scratch";
+  fs::create_directories(scratch);
+  for (const auto &entry : fs::directory_iterator(scratch))
+    if (entry.path().filename().string().rfind(name + "-", 0) == 0) fs::remove_all(entry.path());
+  fs::path home = scratch / (name + "-" + std::to_string(getpid()));
   fs::copy(fs::path(QUOIT_SOURCE_DIR) / "data", home, fs::copy_options::recursive);
   fs::remove(home / "debug.quoit.txt");
   fs::remove(home / "quoit.err");
@@ -172,9 +178,14 @@ RunResult runProgram(const std::string &program, const std::vector<std::string> 
   return result;
 }
 
-void enterScratchHome(const std::string &name, std::string &home, std::string &previous) {
+std::string currentTestName() {
+  const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
+  return test ? std::string(test->test_suite_name()) + "." + test->name() : std::string("outside-a-test");
+}
+
+void enterScratchHome(std::string &home, std::string &previous) {
   previous = fs::current_path().string();
-  home = makeScratchHome(name);
+  home = makeScratchHome(currentTestName());
   fs::create_directories(fs::path(home) / "tmp");
   fs::current_path(home);
   unsetenv("DISPLAY");

@@ -40,6 +40,7 @@ struct RunOptions {
 std::string sourceDirectory();
 std::string programPath(const char *name);  // quoit, patconv or kovex of this build
 std::string makeScratchHome(const std::string &name);  // a fresh copy of data/
+std::string currentTestName();                        // "Suite.Test" of the running test
 std::string readWholeFile(const std::string &path);
 void writeWholeFile(const std::string &path, const std::string &text);
 RunResult runProgram(const std::string &program, const std::vector<std::string> &arguments, const std::string &home,
@@ -47,5 +48,5 @@ RunResult runProgram(const std::string &program, const std::vector<std::string> 
 
 // Runs in a fresh scratch home (the working directory during the test) without an X display,
 // so a message that would open a dialog cannot wait for a person.
-void enterScratchHome(const std::string &name, std::string &home, std::string &previous);
+void enterScratchHome(std::string &home, std::string &previous);
 void leaveScratchHome(const std::string &previous);
