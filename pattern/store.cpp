@@ -208,6 +208,7 @@ static void *allocBlock(size_t count, size_t elementSize, const char *label) {
 
 int Musterspeicher_anlegen() {
   reportProgress(0);
+  Musterspeicher_freigeben();
   int entries = handCount + handMacroCount;
   fangwurfEntries = size_t(entries + SPARE_HAND_ENTRIES);
   fangwurf = static_cast<Fangwurf *>(allocBlock(fangwurfEntries, sizeof(Fangwurf), "*fangwurf"));
