@@ -19,20 +19,6 @@ const char *const languageNames[LANGUAGE_COUNT] = {"deutsch", "english", "franca
 
 // Every local text the program uses with arguments, sorted by number. A text that is
 // not listed here must not contain any conversion.
-const LocalTextUse localTextUses[] = {
-    {14, "s"},   // a converter option word that no longer fits
-    {15, "ds"},  // an error code and the function that got it
-    {16, "sd"},  // a dialog script and the answer limit
-    {40, "s"},   // a file that cannot be opened for reading
-    {41, "s"},   // a file that cannot be written
-    {42, "d"},   // the number of a missing local text
-    {43, "ds"},  // a number outside its range and the function
-    {44, "s"},   // a directory that cannot be created
-    {45, "ds"},  // an operation code that is not known and the function
-    {90, "s"},   // the buffer that could not be allocated
-    {306, "f"},  // frames per second
-};
-const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);
 
 static const char *const titleLine = "The Ultimate Juggling Simulation Program by";
 
