@@ -27,8 +27,6 @@ double gravityTimeScale = 1.0;
 int invisibleJugglers;
 int orderCursor;
 
-static const double UNSET = 1717.1717;
-
 void resetFigureState() {
   figuresLoaded = 0;
   panoramaCircleCount = 0;
@@ -369,5 +367,5 @@ void setHeadUpAngles() {
     tiltFigureHead(g, shape);
     g++;
   }
-  for (; g < MAX_FIGURES; g++) quoitPos[g].headTilt = UNSET;
+  for (; g < MAX_FIGURES; g++) quoitPos[g].headTilt = UNSET_DOUBLE;
 }

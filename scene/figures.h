@@ -10,8 +10,6 @@ extern double gravityTimeScale;    // square root of (9.81 / the panorama's grav
 extern int invisibleJugglers;      // VRML mode: figures shown as the invisible juggler
 extern int orderCursor;            // next line of section 1 in order mode; kept across patterns
 
-constexpr double INVISIBLE_HEADING = -2101.2002;
-
 void resetFigureState();
 int Boden_laden(int kind);
 int Mensch_laden(const double position[3], double heading);

@@ -631,7 +631,8 @@ static bool parseListLine(const std::string &line, int *number, std::string &nam
 }
 
 int AlleObjekteLaden() {
-  qStatusText(localText(300), 3, 0x502);
+  const char *status = localText(300);
+  qStatusText(status, 3, 0x502);
   if (!qPrefs.homeDirectory.empty()) qChdir(qPrefs.homeDirectory.c_str());
   FILE *list = fopen(objectList, "r");
   if (!list) {

@@ -90,3 +90,6 @@ int Objekte_laden();
 int Zahl_lesen(FILE *file);
 int stickyRandom(int range, int slot);
 void centerObjectModel(const int16_t *points, int figure);
+
+// VRML mode: gives the last created object node an instance number, position and angles (degrees).
+void placeLastObjectNode(int instance, const double position[3], const double angles[3]);

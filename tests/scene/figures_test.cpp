@@ -302,6 +302,8 @@ TEST_F(Figures, HeadsLookUpAtHighThrows) {
   segments[1].flag = FB_HOLD;
   segments[1].X0[2] = 9;
   Flugbahn *rows[1] = {segments};
+  handCount = 4;
+  ASSERT_EQ(Hand(0, HAND_SETUP), 0);
   flugbahn = rows;
   paraz[0] = 1;
   objekte = 1;
@@ -313,6 +315,7 @@ TEST_F(Figures, HeadsLookUpAtHighThrows) {
   setHeadUpAngles();
   flugbahn = nullptr;
   objekte = 0;
+  handCount = 0;
   EXPECT_NEAR(quoitPos[0].headTilt, -M_PI / 5, 1e-12);  // 4 m is over 2 m above the neck
   double neck = 1.585 - 0.1;
   EXPECT_NEAR(quoitPos[1].headTilt, (1.9 - neck) / 2 * -M_PI / 5, 0.002);

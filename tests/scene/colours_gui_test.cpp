@@ -1,12 +1,5 @@
-// Colour lists and the built-in prop shapes in a real GL context (an X server: Xvfb when there
-// is no usable display).
+// Colour lists and the built-in prop shapes in a real GL context on the test program's Xvfb.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/file.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -18,90 +11,37 @@
 #include "scene/colours.h"
 #include "scene/geometry.h"
 #include "scene/renderer.h"
+#include "tests/support/quoit_test_support.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
-#include <X11/Xlib.h>  // last: its macros clash with other headers
 
 namespace {
 
-// Starts a private Xvfb when the current display cannot be opened, and one GLUT window on it.
-// (A shared helper for this is on its way in tests/support; this one keeps the folder self-contained.)
-class GlWindow : public ::testing::Environment {
- public:
-  void SetUp() override {
-    const char *display = getenv("DISPLAY");
-    Display *d = display ? XOpenDisplay(display) : nullptr;
-    if (d) XCloseDisplay(d);
-    else startXvfb();
+void closeGlut() { glutExit(); }
+
+// One GLUT window on the test program's shared Xvfb, opened by the first test that needs it.
+class GlWindowGui : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static bool opened = false;
+    if (opened) return;
+    ASSERT_FALSE(sharedDisplay().empty());
+    setenv("DISPLAY", sharedDisplay().c_str(), 1);
     int argc = 1;
-    char name[] = "gui_colours_test";
+    char name[] = "colours_gui_test";
     char *argv[] = {name, nullptr};
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(200, 200);
-    window = glutCreateWindow("quoit colour test");
-  }
-  void TearDown() override {
-    if (window) glutDestroyWindow(window);
-    glutExit();
-    if (server > 0) {
-      kill(server, SIGTERM);
-      waitpid(server, nullptr, 0);
-    }
-  }
-
- private:
-  int window = 0;
-  pid_t server = -1;
-
-  // Test processes running side by side start their servers one at a time under a lock, each on
-  // the first display number from 400 up that has no server; a server dies with its test process.
-  void startXvfb() {
-    int lock = open("/tmp/quoit-test-xvfb.lock", O_CREAT | O_RDWR, 0666);
-    ASSERT_GE(lock, 0);
-    flock(lock, LOCK_EX);
-    std::string display;
-    for (int n = 400; n < 900 && display.empty(); n++) {
-      std::string number = std::to_string(n);
-      if (access(("/tmp/.X" + number + "-lock").c_str(), F_OK) == 0 ||
-          access(("/tmp/.X11-unix/X" + number).c_str(), F_OK) == 0)
-        continue;
-      if (startServer(":" + number)) display = ":" + number;
-    }
-    flock(lock, LOCK_UN);
-    close(lock);
-    ASSERT_FALSE(display.empty()) << "no Xvfb could be started";
-    setenv("DISPLAY", display.c_str(), 1);
-  }
-
-  // Starts Xvfb on the display and waits until it answers; false when it ended instead.
-  bool startServer(const std::string &display) {
-    pid_t parent = getpid();
-    server = fork();
-    if (server == 0) {
-      prctl(PR_SET_PDEATHSIG, SIGTERM);
-      if (getppid() != parent) _exit(1);
-      execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "640x480x24", "+extension", "GLX", "-noreset", "-nolisten",
-             "tcp", (char *)nullptr);
-      _exit(127);
-    }
-    for (int wait = 0; wait < 200; wait++) {
-      usleep(25000);
-      if (waitpid(server, nullptr, WNOHANG) == server) break;
-      if (Display *d = XOpenDisplay(display.c_str())) {
-        XCloseDisplay(d);
-        return true;
-      }
-    }
-    kill(server, SIGTERM);
-    waitpid(server, nullptr, 0);
-    server = -1;
-    return false;
+    ASSERT_GT(glutCreateWindow("quoit colour test"), 0);
+    atexit(closeGlut);  // before the shared server stops
+    opened = true;
   }
 };
 
-const auto *environment = ::testing::AddGlobalTestEnvironment(new GlWindow);
+class ColourSetsGui : public GlWindowGui {};
+class PropShapesGui : public GlWindowGui {};
 
 void expectListColour(int list, float r, float g, float b, float a) {
   glColor4f(-1, -1, -1, -1);
@@ -119,7 +59,7 @@ void expectPalette(int list, int colour, int alpha) {
   expectListColour(list, p[0] / 255.f, p[1] / 255.f, p[2] / 255.f, alpha / 255.f);
 }
 
-TEST(ColourSets, NormalSetWithItsAlpha) {
+TEST_F(ColourSetsGui, NormalSetWithItsAlpha) {
   qGlSetColors(255);
   ASSERT_GE(colorLists, 0);
   int base = colorLists;
@@ -135,7 +75,7 @@ TEST(ColourSets, NormalSetWithItsAlpha) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(ColourSets, DimmedAndBrightenedSet) {
+TEST_F(ColourSetsGui, DimmedAndBrightenedSet) {
   qGlSetColors2();
   for (int i = 0; i < 16; i++) {
     const unsigned char *p = quoitPalette[i];
@@ -148,7 +88,7 @@ TEST(ColourSets, DimmedAndBrightenedSet) {
   expectListColour(32 + 2, 216 / 255.f, 144 / 255.f, 0, 1);
 }
 
-TEST(ColourSets, GhostsPulseByCounter) {
+TEST_F(ColourSetsGui, GhostsPulseByCounter) {
   realTimeTotal = 0.7;
   for (int counter : {0, 1, 5}) {
     qGlSetGhostColors(counter);
@@ -163,7 +103,7 @@ TEST(ColourSets, GhostsPulseByCounter) {
   realTimeTotal = 0;
 }
 
-TEST(ColourSets, ShadowAndGradientSets) {
+TEST_F(ColourSetsGui, ShadowAndGradientSets) {
   const float shadow[4] = {0, 0, 0, 0.4f};
   qGlSetShadowColors(shadow);
   for (int i : {0, 7, 15, 32, 40, 47}) expectListColour(i, 0, 0, 0, 0.4f);
@@ -221,7 +161,7 @@ double centreDepth(const std::vector<float> &polygon) {
   return z / double(polygon.size() / 3);
 }
 
-TEST(PropShapes, SegmentedBallFacesOutward) {
+TEST_F(PropShapesGui, SegmentedBallFacesOutward) {
   qGlSetColors(255);
   auto all = feedback(ballOf10, false);
   // 10 slices become 12: three per segment; per segment two fans of 3 and 4 rings of 3 quads.
@@ -238,7 +178,7 @@ TEST(PropShapes, SegmentedBallFacesOutward) {
   for (const auto &polygon : back) EXPECT_LT(centreDepth(polygon), 0);
 }
 
-TEST(PropShapes, SegmentsTakeTheirColourLists) {
+TEST_F(PropShapesGui, SegmentsTakeTheirColourLists) {
   qGlSetColors(255);
   GLuint ball = glGenLists(1);
   glNewList(ball, GL_COMPILE);
@@ -256,7 +196,7 @@ TEST(PropShapes, SegmentsTakeTheirColourLists) {
   glDeleteLists(ball, 1);
 }
 
-TEST(PropShapes, ClubSpansHalfAMetre) {
+TEST_F(PropShapesGui, ClubSpansHalfAMetre) {
   qPrefs.detail = 0;
   auto polygons = feedback(propClub, false);
   ASSERT_FALSE(polygons.empty());
@@ -274,7 +214,7 @@ TEST(PropShapes, ClubSpansHalfAMetre) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(PropShapes, ArrowPointsAtTheOrigin) {
+TEST_F(PropShapesGui, ArrowPointsAtTheOrigin) {
   auto polygons = feedback(propArrow, false);
   ASSERT_FALSE(polygons.empty());
   double nearest = 10;
