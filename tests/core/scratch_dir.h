@@ -10,6 +10,17 @@
 #include <unistd.h>
 
 class ScratchDir : public testing::Test {
+ public:
+  static void writeFile(const std::string &path, const std::string &text) {
+    std::filesystem::path p(path);
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  static std::string readFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
  protected:
   void SetUp() override {
     char pattern[] = "/tmp/quoit-test-XXXXXX";
@@ -21,15 +32,6 @@ class ScratchDir : public testing::Test {
   void TearDown() override {
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(dir);
-  }
-  static void writeFile(const std::string &path, const std::string &text) {
-    std::filesystem::path p(path);
-    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  static std::string readFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   std::string dir;
   std::filesystem::path previous;
