@@ -70,6 +70,18 @@ TEST(Environment, PutAndRemove) {
   EXPECT_NE(qPutenv("=value"), 0);
 }
 
+TEST(Environment, FrozenOnceThreadsRun) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        qPutenv("QUOIT_TEST_KEPT=1");
+        qFreezeEnvironment();
+        bool refused = qPutenv("QUOIT_TEST_NEW=1") != 0 && qUnsetenv("QUOIT_TEST_KEPT") != 0;
+        exit(refused && !getenv("QUOIT_TEST_NEW") && getenv("QUOIT_TEST_KEPT") ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
 TEST(Sizing, BufferSize) {
   computeBufferSize(10, 7);
   EXPECT_EQ(patternBufferSize, 30000);
