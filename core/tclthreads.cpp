@@ -90,6 +90,17 @@ static void pollDialogThread() {
   }
 }
 
+// "exit" in a thread's script asks the main thread to end the program and closes the window.
+static int threadExitCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  int code = 0;
+  if (objc > 2 || (objc == 2 && Tcl_GetIntFromObj(interp, objv[1], &code) != TCL_OK)) {
+    Tcl_SetResult(interp, const_cast<char *>("usage: exit ?returnCode?"), TCL_STATIC);
+    return TCL_ERROR;
+  }
+  postMainThreadRequest(MAIN_REQUEST_EXIT, code);
+  return Tcl_Eval(interp, "destroy .");
+}
+
 void qTclFork(const int *numberPointer) {
   int n = *numberPointer;
   const char *script = n == TCL_THREAD_DIALOG           ? "tcl/tcl_thread.tcl"
@@ -105,6 +116,7 @@ void qTclFork(const int *numberPointer) {
     failStart();
     return;
   }
+  Tcl_CreateObjCommand(qTclInterp, "exit", threadExitCommand, nullptr, nullptr);
   int code = Tcl_EvalFile(qTclInterp, script);
   if (code == TCL_OK) {
     setStartEvent();
@@ -174,20 +186,30 @@ void reportProgress(int n) {
   if (s > QSIGNAL_PROGRESS_FIRST) qKill(qTclThreadIndex, s);
 }
 
-static std::mutex requestMutex;
-static std::deque<std::pair<int, int>> requests;
+// The queue outlives the exit handlers: a Tcl thread may still post while the process ends.
+struct RequestQueue {
+  std::mutex mutex;
+  std::deque<std::pair<int, int>> requests;
+};
 enum { MAX_MAIN_REQUESTS = 32 };
 
+static RequestQueue &requestQueue() {
+  static RequestQueue *queue = new RequestQueue;
+  return *queue;
+}
+
 void postMainThreadRequest(int kind, int value) {
-  std::lock_guard<std::mutex> lock(requestMutex);
-  if (kind == MAIN_REQUEST_EXIT || requests.size() < MAX_MAIN_REQUESTS) requests.emplace_back(kind, value);
+  RequestQueue &queue = requestQueue();
+  std::lock_guard<std::mutex> lock(queue.mutex);
+  if (kind == MAIN_REQUEST_EXIT || queue.requests.size() < MAX_MAIN_REQUESTS) queue.requests.emplace_back(kind, value);
 }
 
 static bool takeRequest(std::pair<int, int> &request) {
-  std::lock_guard<std::mutex> lock(requestMutex);
-  if (requests.empty()) return false;
-  request = requests.front();
-  requests.pop_front();
+  RequestQueue &queue = requestQueue();
+  std::lock_guard<std::mutex> lock(queue.mutex);
+  if (queue.requests.empty()) return false;
+  request = queue.requests.front();
+  queue.requests.pop_front();
   return true;
 }
 

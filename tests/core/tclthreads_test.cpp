@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 #include "core/native_windows.h"
 #include "core/patternloop.h"
@@ -234,6 +235,29 @@ int showTextAndProgressThenClose(const std::string &trace) {
 
 TEST_F(TclThreadGui, ShowsTextAndProgressAndClosingEndsTheProgram) {
   EXPECT_EXIT(exit(showTextAndProgressThenClose(trace)), testing::ExitedWithCode(10), "");
+}
+
+std::thread::id mainThread;
+
+// An exit from any other thread than the main one shows as code 40.
+void exitOnlyOnTheMainThread() {
+  if (std::this_thread::get_id() != mainThread) _exit(40);
+}
+
+TEST_F(TclThreadGui, ExitInTheScriptGoesThroughTheMainThread) {
+  writeFile("tcl/tcl_thread.tcl", "after 100 {exit 3}\n");
+  EXPECT_EXIT(
+      {
+        mainThread = std::this_thread::get_id();
+        atexit(exitOnlyOnTheMainThread);
+        if (qStartTclThread(2) != 0) exit(21);
+        for (int i = 0; i < 500; i++) {
+          serveMainThreadRequests();
+          qSleep(10);
+        }
+        exit(25);
+      },
+      testing::ExitedWithCode(3), "");
 }
 
 TEST_F(TclThreadGui, FailingStartScriptEndsTheProgram) {
