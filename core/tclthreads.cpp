@@ -93,10 +93,11 @@ static void pollDialogThread() {
 // "exit" in a thread's script asks the main thread to end the program and closes the window.
 static int threadExitCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
   int code = 0;
-  if (objc > 2 || (objc == 2 && Tcl_GetIntFromObj(interp, objv[1], &code) != TCL_OK)) {
-    Tcl_SetResult(interp, const_cast<char *>("usage: exit ?returnCode?"), TCL_STATIC);
+  if (objc > 2) {
+    Tcl_WrongNumArgs(interp, 1, objv, "?returnCode?");
     return TCL_ERROR;
   }
+  if (objc == 2 && Tcl_GetIntFromObj(interp, objv[1], &code) != TCL_OK) return TCL_ERROR;
   postMainThreadRequest(MAIN_REQUEST_EXIT, code);
   return Tcl_Eval(interp, "destroy .");
 }
