@@ -19,7 +19,8 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
-#include "core/standins_prefs.h"
+#include "ui/glut_windows.h"
+#include "ui/modes.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
 

@@ -8,7 +8,9 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "core/standins_prefs.h"
+#include "pattern/catalogue.h"
+#include "ui/glut_windows.h"
+#include "ui/modes.h"
 #include "core/startup.h"
 #include "core/utils.h"
 

@@ -20,7 +20,7 @@
 #include "core/native_windows.h"
 #include "core/patternloop.h"
 #include "core/prefs.h"
-#include "core/standins_prefs.h"
+#include "ui/walkingeditor.h"
 
 std::atomic<int> qSignalSlots[5];
 int qTclThreadIndex = 0;

@@ -12,7 +12,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "core/standins_prefs.h"
+#include "pattern/catalogue.h"
 #include "core/startup.h"
 
 static bool isSeparator(char c) { return c == '/' || c == '\\'; }

@@ -6,7 +6,8 @@
 
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "core/standins_prefs.h"
+#include "ui/glut_windows.h"
+#include "ui/modes.h"
 #include "core/startup.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"

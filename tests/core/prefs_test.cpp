@@ -3,7 +3,8 @@
 #include <functional>
 
 #include "core/prefs.h"
-#include "core/standins_prefs.h"
+#include "ui/glut_windows.h"
+#include "ui/modes.h"
 #include "core/startup.h"
 #include "scratch_dir.h"
 
