@@ -2,10 +2,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <csignal>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <thread>
 
 #include "core/native_windows.h"
@@ -13,8 +9,7 @@
 #include "core/prefs.h"
 #include "core/tclthreads.h"
 #include "scratch_dir.h"
-
-extern char **environ;
+#include "tests/support/quoit_test_support.h"
 
 namespace {
 
@@ -103,44 +98,6 @@ TEST_F(TclThreadStart_Home, NoDisplayIsAFailedStart) {
       testing::ExitedWithCode(1), "");
 }
 
-// A private X server for the tests of the dialog window; stopped when the suite ends.
-class Xvfb {
- public:
-  bool start() {
-    int fds[2];
-    if (pipe(fds) != 0) return false;
-    std::string fd = std::to_string(fds[1]);
-    const char *argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    int failed = posix_spawnp(&pid, "Xvfb", &actions, nullptr, const_cast<char **>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    if (failed) pid = 0;
-    std::string number;
-    pollfd p = {fds[0], POLLIN, 0};
-    char c;
-    while (pid && poll(&p, 1, 10000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(fds[0]);
-    if (number.empty()) return false;
-    display = ":" + number;
-    return true;
-  }
-  void stop() {
-    if (pid <= 0) return;
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-    pid = 0;
-  }
-  std::string display;
-
- private:
-  pid_t pid = 0;
-};
-
-Xvfb xvfb;
-
 Window findWindow(Display *display, Window window, const char *title) {
   char *name = nullptr;
   if (XFetchName(display, window, &name) && name) {
@@ -191,18 +148,19 @@ bool waitForText(const std::string &path, const std::string &text) {
 
 class TclThreadGui : public TclHome {
  protected:
-  // The death-test child inherits the parent's server through the environment.
+  // The death-test child uses the parent's server, which it finds in the environment.
   static void SetUpTestSuite() {
     if (const char *running = getenv("QUOIT_TEST_DISPLAY")) {
       setenv("DISPLAY", running, 1);
       return;
     }
-    if (!xvfb.start()) return;
-    setenv("DISPLAY", xvfb.display.c_str(), 1);
-    setenv("QUOIT_TEST_DISPLAY", xvfb.display.c_str(), 1);
+    const std::string &display = sharedDisplay();
+    if (display.empty()) return;
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("QUOIT_TEST_DISPLAY", display.c_str(), 1);
   }
   static void TearDownTestSuite() {
-    xvfb.stop();
+    unsetenv("DISPLAY");
     unsetenv("QUOIT_TEST_DISPLAY");
   }
   void SetUp() override {
