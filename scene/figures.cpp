@@ -11,6 +11,7 @@
 #include "core/prefs.h"
 #include "core/random.h"
 #include "core/tclthreads.h"
+#include "core/utils.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "scene/kinematics.h"
@@ -40,7 +41,7 @@ static int jugglerCount() { return qInternal[QINTERNAL_JUGGLERS]; }
 // ---- floor and panorama -------------------------------------------------------------------------
 
 static std::string panoramaPath(const char *file) {
-  std::string ground = backslashFree(qPrefs.ground);
+  std::string ground = backslashToSlash(qPrefs.ground);
   return ground.empty() ? std::string("pano/") + file : "pano/" + ground + "/" + file;
 }
 
@@ -131,7 +132,7 @@ static const char *takeModel(FILE *&file, int n) {
   if (start == std::string::npos) return nullptr;
   std::string word = line.substr(start, line.find_first_of(" \t", start) - start);
   if (word.size() + 8 >= sizeof model) return nullptr;
-  snprintf(model, sizeof model, "o/basic/%s", backslashFree(word).c_str());
+  snprintf(model, sizeof model, "o/basic/%s", backslashToSlash(word).c_str());
   return model;
 }
 

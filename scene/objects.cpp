@@ -15,6 +15,7 @@
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "core/startup.h"
+#include "core/utils.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
 #include "scene/geometry.h"
@@ -456,11 +457,6 @@ FILE *openModelFile(const std::string &name) {
   return fopen(fallback.c_str(), "r");
 }
 
-std::string vrmlPathFor(const std::string &name) {
-  if (name.compare(0, 2, "o/") == 0) return "v" + name.substr(1) + ".wrl";
-  return name + ".wrl";
-}
-
 void placeFigure(int f, double x, double y, double z, double heading, const InstanceOrigin &o) {
   double dx = heading == 0 ? -0.4 : -0.4 * cos(heading);
   double dy = heading == 0 ? 0 : -0.4 * sin(heading);
@@ -491,11 +487,15 @@ int readObjectFile(ObjectReader &r, Header &header, SectionCounts &counts) {
 
 }  // namespace
 
+// Only the model directory "o/" becomes "v/"; any other name keeps its path.
+std::string vrmlModelPath(const std::string &name) {
+  if (name.compare(0, 2, "o/") == 0) return "v" + name.substr(1) + ".wrl";
+  return name + ".wrl";
+}
+
 int Objektdatei_laden(const char *rawName, int number, double x, double y, double z, double heading, int flags) {
-  std::string name = rawName ? rawName : "";
-  for (char &c : name)
-    if (c == '\\') c = '/';
-  if (qPrefs.vrml) return loadVRMLFile(vrmlPathFor(name).c_str(), number, x, y, z, heading, flags);
+  std::string name = backslashToSlash(std::string(rawName ? rawName : ""));
+  if (qPrefs.vrml) return loadVRMLFile(vrmlModelPath(name).c_str(), number, x, y, z, heading, flags);
   if (name.size() >= MODEL_NAME_SIZE) {
     qMsg(QMSG_ERROR, localText(124), name.c_str(), MODEL_NAME_SIZE - 1);
     return LOAD_FAILED;
@@ -624,9 +624,7 @@ static bool parseListLine(const std::string &line, int *number, std::string &nam
   size_t length = strcspn(word, " \t\r\n");
   if (length == 0) return false;
   *number = int(value);
-  name.assign(word, length);
-  for (char &c : name)
-    if (c == '\\') c = '/';
+  name = backslashToSlash(std::string(word, length));
   return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 struct ObjectNode;
 
@@ -80,6 +81,7 @@ void resetObjectTable();
 void freeObjectShapes();
 unsigned shapeBytes(const int16_t *shape);
 
+std::string vrmlModelPath(const std::string &name);
 int Objektdatei_laden(const char *name, int number, double x, double y, double z, double heading, int flags);
 int Fill_objekt_geladen(const char *name, int number, int flags, int pointCount, int elementCount, ObjectNode *node);
 int Objektnummer_eintragen(int index);

@@ -119,10 +119,3 @@ bool skipClosing(FILE *f) {
   getc(f);
   return true;
 }
-
-std::string backslashFree(const std::string &text) {
-  std::string out = text;
-  for (char &c : out)
-    if (c == '\\') c = '/';
-  return out;
-}

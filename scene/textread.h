@@ -14,4 +14,3 @@ void skipWord(FILE *f);
 bool skipTo(FILE *f, int c);
 bool skipClosing(FILE *f);
 int peekAfterSpace(FILE *f);
-std::string backslashFree(const std::string &text);

@@ -378,6 +378,13 @@ TEST_F(ObjectFiles, AllModelsOfTheListBecomeChoosable) {
   qPrefs.homeDirectory.clear();
 }
 
+TEST(VrmlModelPath, OnlyTheModelDirectoryChanges) {
+  EXPECT_EQ(vrmlModelPath("o/ball"), "v/ball.wrl");
+  EXPECT_EQ(vrmlModelPath("o/basic/juggler"), "v/basic/juggler.wrl");
+  EXPECT_EQ(vrmlModelPath("orange"), "orange.wrl");
+  EXPECT_EQ(vrmlModelPath("pano/Karoboden"), "pano/Karoboden.wrl");
+}
+
 TEST_F(ObjectFiles, ListLinesMayUseBackslashesAndLineEnds) {
   std::string dir = std::filesystem::path(writeFile("list_of_objects", "0: ball\r\n1:   basic\\dunno\r\n")).parent_path();
   std::filesystem::current_path(dir);
