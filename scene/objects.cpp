@@ -356,7 +356,7 @@ int readIndexLoop(ObjectReader &r, int *n, int where, int number) {
 }
 
 // One polygon entry (qReadPolygon): colours, attribute and attached count in parentheses, the
-// outline, an optional hole list after '-'. attachedTo > 0 marks an attached polygon.
+// outline, an optional hole list after '-'. An attached polygon has no attached polygons of its own.
 int qReadPolygon(ObjectReader &r, int number, bool attached, int *attachedCount) {
   int values[4], got = 0, e;
   if (!skipTo(r.file, '(')) return 118;

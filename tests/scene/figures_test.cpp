@@ -120,6 +120,18 @@ TEST_F(Figures, FiguresComeInListOrder) {
   EXPECT_EQ(loadedObjectCount, 5);  // a figure is never shared with another juggler
 }
 
+TEST_F(Figures, EveryClassicFigureLoads) {
+  qInternal[QINTERNAL_JUGGLERS] = 5;
+  for (int j = 0; j < 5; j++) ASSERT_EQ(Mensch_laden(origin, 72.0 * j), 0);
+  const char *expected[] = {"o/basic/juggler", "o/basic/juggler_red", "o/basic/juggler_green", "o/basic/juggler_yellow",
+                            "o/basic/juggler"};
+  for (int j = 0; j < 5; j++) {
+    EXPECT_STREQ(objekt_geladen[j].name, expected[j]);
+    EXPECT_EQ(handPointCount[j], 4);
+    EXPECT_EQ(headPointCount[j], 8);
+  }
+}
+
 TEST_F(Figures, CirclePanoramaAddsFigures) {
   qInternal[QINTERNAL_JUGGLERS] = 2;
   panoramaCircleCount = 1;
