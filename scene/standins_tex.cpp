@@ -1,0 +1,48 @@
+// Stand-ins for what the textures module calls in modules not written yet. They are weak, so the real
+// definitions replace them as soon as those modules are linked in.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "core/Tcl.h"
+#include "core/framestep.h"
+#include "core/utils.h"
+#include "scene/classic_renderer.h"
+#include "ui/camera.h"
+#include "ui/glut_windows.h"
+#include "ui/modes.h"
+
+#define WEAK __attribute__((weak))
+
+WEAK QMode qMode;
+WEAK CameraState cameraState;
+WEAK ViewState viewState;
+WEAK int qWindowIds[WINDOW_COUNT];
+WEAK int remoteState = REMOTE_NOT_OPENED;
+WEAK int overlayRequests;
+
+WEAK int qGlCheckError(const char *location) {
+  GLenum error = glGetError();
+  if (error != GL_NO_ERROR)
+    qMsg(QMSG_ERROR, "\nOpenGL Error! %s\nLocation: %s\n", (const char *)gluErrorString(error), location);
+  return int(error);
+}
+
+WEAK int qGlutSetWindow(int) { return 0; }
+WEAK void qGlutMultiLineText(const char *, int, int, int) {}
+WEAK void qGlutFpsOverlay() {}
+WEAK void qGlutStatusText(const char *, int, int) {}
+
+WEAK bool fileExists(const char *path) {
+  struct stat s;
+  return stat(path, &s) == 0 && S_ISREG(s.st_mode);
+}
+
+WEAK std::string backslashToSlash(const std::string &source) {
+  std::string out = source;
+  for (char &c : out)
+    if (c == '\\') c = '/';
+  return out;
+}
