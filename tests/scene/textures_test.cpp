@@ -7,6 +7,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -566,6 +567,7 @@ bool startXvfb() {
   if (pipe(fds) != 0) return false;
   pid_t pid = fork();
   if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // the server ends with the test, however the test ends
     close(fds[0]);
     std::string fd = std::to_string(fds[1]);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "320x240x24", "-nolisten", "tcp", (char *)nullptr);
