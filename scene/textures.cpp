@@ -278,7 +278,8 @@ static int findTexture(const char *path) {
 static bool uploadTexture(TextureRecord *t) {
   t->glName = nextTextureName++;
   glBindTexture(GL_TEXTURE_2D, GLuint(t->glName));
-  GLint wrap = t->kind == TEXTURE_MODEL ? GL_REPEAT : GL_CLAMP;
+  // Tiles and shirts clamp to their edge texels: a border colour would show as dark seams.
+  GLint wrap = t->kind == TEXTURE_MODEL ? GL_REPEAT : GL_CLAMP_TO_EDGE;
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

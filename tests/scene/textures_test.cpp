@@ -680,7 +680,7 @@ TEST_F(GuiTextures, LoadsOncePerPathAndUploadsThePixels) {
     EXPECT_TRUE(memcmp(uploaded.data(), t.pixels, uploaded.size()) == 0) << t.path;
     GLint wrap = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
-    EXPECT_EQ(wrap, t.kind == TEXTURE_MODEL ? GL_REPEAT : GL_CLAMP) << t.path;
+    EXPECT_EQ(wrap, t.kind == TEXTURE_MODEL ? GL_REPEAT : GL_CLAMP_TO_EDGE) << t.path;
   }
   EXPECT_NE(textureTable[a].glName, textureTable[b].glName);
   EXPECT_EQ(load(""), TEXTURE_NONE);
