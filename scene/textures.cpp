@@ -236,7 +236,7 @@ int readPNG(const char *path, TextureRecord *record, int kind) {
     case 2: qMsg(QMSG_ERROR, "Read PNG:  [%s] has bad IHDR (libpng longjmp)\n", path); break;
     case 3: qMsg(QMSG_ERROR, "Read PNG:  unable to decode PNG image\n"); break;
     case 4: qMsg(QMSG_ERROR, "Read PNG:  insufficient memory\n"); break;
-    default: qMsg(QMSG_ERROR, localText(45), r.channels, "readPNG"); break;
+    default: qMsg(QMSG_ERROR, localText(45), r.channels, "qGlReadTexture"); break;
   }
   if (code != 0) {
     releasePng(&r);
@@ -553,11 +553,13 @@ static void startShirt(int i, const std::string &name) {
   shirtMissingImage = false;
 }
 
-// One line without its line end (LF or CR LF); false at the end of the file.
+// One line without its line end (LF or CR LF); false at the end of the file. Only the first characters
+// of an over-long line are kept, enough to see that it is too long.
 static bool readShirtLine(FILE *file, std::string &line) {
   line.clear();
   int c;
-  while ((c = fgetc(file)) != EOF && c != '\n') line += char(c);
+  while ((c = fgetc(file)) != EOF && c != '\n')
+    if (line.size() <= SHIRT_LINE_LIMIT + 1) line += char(c);
   if (c == EOF && line.empty()) return false;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return true;
