@@ -626,7 +626,7 @@ Rgba pixelAt(int x, int y) {
   return {p[0], p[1], p[2], p[3]};
 }
 
-class GuiTextures : public TextureFiles {
+class TexturesGui : public TextureFiles {
  protected:
   void SetUp() override {
     TextureFiles::SetUp();
@@ -661,7 +661,7 @@ class GuiTextures : public TextureFiles {
   }
 };
 
-TEST_F(GuiTextures, LoadsOncePerPathAndUploadsThePixels) {
+TEST_F(TexturesGui, LoadsOncePerPathAndUploadsThePixels) {
   writePng(path("shirt.png"), {"", PNG_COLOR_TYPE_RGBA, 8, false, false, 0, 4});
   std::string ppm = tile("tile.PPM", {10, 20, 30, 255}, {40, 50, 60, 255});
   int a = load(path("shirt.png"), TEXTURE_SHIRT);
@@ -687,7 +687,7 @@ TEST_F(GuiTextures, LoadsOncePerPathAndUploadsThePixels) {
   EXPECT_EQ(textureCount, 2);
 }
 
-TEST_F(GuiTextures, CaseOfThePathMakesAnotherKey) {
+TEST_F(TexturesGui, CaseOfThePathMakesAnotherKey) {
   tile("t.png", {1, 2, 3, 255}, {1, 2, 3, 255});  // a PPM behind a .png name: read as PNG, refused
   tile("T.PPM", {1, 2, 3, 255}, {1, 2, 3, 255});
   tile("t.ppm", {1, 2, 3, 255}, {1, 2, 3, 255});
@@ -701,7 +701,7 @@ TEST_F(GuiTextures, CaseOfThePathMakesAnotherKey) {
   EXPECT_EQ(load(path("t.ppm"), TEXTURE_MODEL, FORMAT_PPM), 1);
 }
 
-TEST_F(GuiTextures, RefusesWhatItCannotLoad) {
+TEST_F(TexturesGui, RefusesWhatItCannotLoad) {
   std::string ppm = tile("tile.ppm", {1, 2, 3, 255}, {1, 2, 3, 255});
   std::string gif = path("picture.gif"), longPath = dir + "/" + std::string(120, 'x') + ".ppm";
   writeFile(gif, "GIF89a");
@@ -717,7 +717,7 @@ TEST_F(GuiTextures, RefusesWhatItCannotLoad) {
   EXPECT_EQ(textureCount, 0);
 }
 
-TEST_F(GuiTextures, TheHundredAndFirstTextureIsRefused) {
+TEST_F(TexturesGui, TheHundredAndFirstTextureIsRefused) {
   for (int i = 0; i < TEXTURE_MAX; i++) {
     std::string file = tile(format("tile%d.ppm", i), {i, 0, 0, 255}, {0, i, 0, 255});
     ASSERT_EQ(load(file), i);
@@ -730,7 +730,7 @@ TEST_F(GuiTextures, TheHundredAndFirstTextureIsRefused) {
   EXPECT_EQ(load(path("tile57.ppm")), 57);  // loaded ones are still found
 }
 
-TEST_F(GuiTextures, AlphaTestOnlyWhileAnRgbaTextureIsInUse) {
+TEST_F(TexturesGui, AlphaTestOnlyWhileAnRgbaTextureIsInUse) {
   writePng(path("rgba.png"), {"", PNG_COLOR_TYPE_RGBA, 8, false, false, 0, 4});
   std::string rgb = tile("rgb.ppm", {1, 2, 3, 255}, {1, 2, 3, 255});
   int a = load(path("rgba.png")), b = load(rgb);
@@ -754,7 +754,7 @@ TEST_F(GuiTextures, AlphaTestOnlyWhileAnRgbaTextureIsInUse) {
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
 
-TEST_F(GuiTextures, LoadsShirtImagesOnFirstUse) {
+TEST_F(TexturesGui, LoadsShirtImagesOnFirstUse) {
   std::string front = tile("front.ppm", {200, 0, 0, 255}, {200, 0, 0, 255});
   writeFile(path("list"), "Red shirt:\n frontBitmap = " + front + "\nBroken shirt:\n backBitmap = " + path("bad.ppm") + "\n");
   writeFile(path("bad.ppm"), "P6\n64 64\n255\n");  // exists, but has no pixels
@@ -793,10 +793,10 @@ void lookHorizontally() {
   qMode.display = 1;
 }
 
-class GuiBackground : public GuiTextures {
+class BackgroundGui : public TexturesGui {
  protected:
   void SetUp() override {
-    GuiTextures::SetUp();
+    TexturesGui::SetUp();
     home = fs::current_path();
     fs::current_path(std::string(QUOIT_SOURCE_DIR) + "/data");  // for tex/no_texture.png
     // Lower ring red with the tile number in green; upper ring green with the number in red; the upper
@@ -812,7 +812,7 @@ class GuiBackground : public GuiTextures {
   }
   void TearDown() override {
     fs::current_path(home);
-    GuiTextures::TearDown();
+    TexturesGui::TearDown();
   }
   void draw() {
     glClearColor(0, 0, 0, 0);
@@ -831,7 +831,7 @@ bool near(Rgba p, Rgba q) { return abs(p.r - q.r) <= 8 && abs(p.g - q.g) <= 8 &&
                               << ", expected " << w.r << " " << w.g << " " << w.b;                         \
   } while (0)
 
-TEST_F(GuiBackground, PanoramaStandsAroundTheHorizon) {
+TEST_F(BackgroundGui, PanoramaStandsAroundTheHorizon) {
   ASSERT_EQ(initTextures(), 0);
   EXPECT_EQ(textureCount, BACKGROUND_TILES + 1);
   EXPECT_EQ(noTextureIndex, BACKGROUND_TILES);
@@ -854,7 +854,7 @@ TEST_F(GuiBackground, PanoramaStandsAroundTheHorizon) {
   EXPECT_EQ(mode, GL_MODULATE);
 }
 
-TEST_F(GuiBackground, TurningTheCameraMovesThePanorama) {
+TEST_F(BackgroundGui, TurningTheCameraMovesThePanorama) {
   ASSERT_EQ(initTextures(), 0);
   // A quarter turn of azimuth: the eye looks along -y, and tiles 5 and 6 meet in the middle.
   viewState.azimuth = 512;
@@ -866,7 +866,7 @@ TEST_F(GuiBackground, TurningTheCameraMovesThePanorama) {
   EXPECT_COLOUR(WINDOW_SIZE / 2 - 20, WINDOW_SIZE / 2 - 20, (Rgba{200, 100, 0, 0}));
 }
 
-TEST_F(GuiBackground, NothingIsDrawnWhenSwitchedOffOrInTheseModes) {
+TEST_F(BackgroundGui, NothingIsDrawnWhenSwitchedOffOrInTheseModes) {
   ASSERT_EQ(initTextures(), 0);
   auto drawsNothing = [&] {
     draw();
@@ -891,7 +891,7 @@ TEST_F(GuiBackground, NothingIsDrawnWhenSwitchedOffOrInTheseModes) {
   EXPECT_TRUE(drawsNothing());
 }
 
-TEST_F(GuiBackground, QuickModeShowsOneTileEverywhere) {
+TEST_F(BackgroundGui, QuickModeShowsOneTileEverywhere) {
   tile("quick.ppm", {30, 60, 90, 255}, {30, 60, 90, 255});
   qPrefs.iflag = 10;
   ASSERT_EQ(initTextures(), 0);
@@ -904,7 +904,7 @@ TEST_F(GuiBackground, QuickModeShowsOneTileEverywhere) {
   EXPECT_EQ(textureTable[0].pixels, nullptr);
 }
 
-TEST_F(GuiBackground, MissingTileSwitchesTheBackgroundOff) {
+TEST_F(BackgroundGui, MissingTileSwitchesTheBackgroundOff) {
   fs::remove(path("5.ppm"));
   Output out = capture([&] { EXPECT_EQ(initTextures(), INIT_TEXTURES_BACKGROUND_FAILED); });
   EXPECT_CONTAINS(out.errors, format(localText(104), path("5.ppm").c_str()));
@@ -920,7 +920,7 @@ TEST_F(GuiBackground, MissingTileSwitchesTheBackgroundOff) {
   EXPECT_EQ(p.r + p.g + p.b, 0);
 }
 
-TEST_F(GuiBackground, MissingFallbackTextureIsReported) {
+TEST_F(BackgroundGui, MissingFallbackTextureIsReported) {
   fs::current_path(dir);
   qPrefs.backgroundFlag = 1;
   Output out = capture([&] { EXPECT_EQ(initTextures(), INIT_TEXTURES_FALLBACK_FAILED); });
@@ -931,10 +931,10 @@ TEST_F(GuiBackground, MissingFallbackTextureIsReported) {
 // ----------------------------------------------------------------------------------------------------
 // Overlay state
 
-class GuiOverlay : public GuiTextures {
+class OverlayGui : public TexturesGui {
  protected:
   void SetUp() override {
-    GuiTextures::SetUp();
+    TexturesGui::SetUp();
     savedRemote = remoteState;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -948,12 +948,12 @@ class GuiOverlay : public GuiTextures {
     overlayRequests = 0;
     glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
-    GuiTextures::TearDown();
+    TexturesGui::TearDown();
   }
   int savedRemote = 0;
 };
 
-TEST_F(GuiOverlay, StateIsEnteredAndLeftAgain) {
+TEST_F(OverlayGui, StateIsEnteredAndLeftAgain) {
   glEnable(GL_LIGHTING);
   glDisable(GL_BLEND);
   glEnable(GL_DEPTH_TEST);
@@ -990,7 +990,7 @@ TEST_F(GuiOverlay, StateIsEnteredAndLeftAgain) {
   EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
 
-TEST_F(GuiOverlay, RequestsAreServedOnlyWithoutTheRemoteControl) {
+TEST_F(OverlayGui, RequestsAreServedOnlyWithoutTheRemoteControl) {
   // Bits 1 and 4 with no text stored and no status line asked for: the state is entered and left.
   remoteState = REMOTE_SHOWN;
   overlayRequests = OVERLAY_TEXT | OVERLAY_STATUS;
