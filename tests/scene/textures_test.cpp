@@ -92,11 +92,10 @@ class TextureFiles : public testing::Test {
 // PPM
 
 // A P6 raster whose pixel (x, y) of the file is (x, y, x + y).
-std::string ppmRaster(int width, int height, int rows) {
+std::string ppmRaster(int width, int rows) {
   std::string raster;
   for (int y = 0; y < rows; y++)
     for (int x = 0; x < width; x++) raster += {char(x), char(y), char(x + y)};
-  (void)height;
   return raster;
 }
 
@@ -117,7 +116,7 @@ class PpmReading : public TextureFiles, public testing::WithParamInterface<PpmCa
 TEST_P(PpmReading, ReadsOrRefusesWithItsMessage) {
   const PpmCase &c = GetParam();
   std::string file = path("image.ppm");
-  writeFile(file, c.header + ppmRaster(c.width, c.height, c.rows));
+  writeFile(file, c.header + ppmRaster(c.width, c.rows));
   TextureRecord record = {};
   int result = 0;
   Output out = capture([&] { result = readPPM(file.c_str(), &record, TEXTURE_BACKGROUND); });
@@ -143,7 +142,7 @@ TEST_P(PpmReading, ReadsOrRefusesWithItsMessage) {
   EXPECT_EQ(record.kind, TEXTURE_BACKGROUND);
   EXPECT_STREQ(record.path, file.c_str());
   // The first row of the file is texture row 0.
-  std::string raster = ppmRaster(c.width, c.height, c.height);
+  std::string raster = ppmRaster(c.width, c.height);
   EXPECT_EQ(std::string((const char *)record.pixels, raster.size()), raster);
   free(record.pixels);
 }
@@ -282,8 +281,7 @@ void writePng(const std::string &file, const PngCase &c) {
     png_color palette[4];
     png_byte alpha[4];
     for (int i = 0; i < 4; i++) {
-      Rgba p = expectedPixel({"", PNG_COLOR_TYPE_PALETTE, 8, true, false, 0, 4}, i * 8 % 32, 0);
-      // pixel (i * 8, 0) has index i
+      Rgba p = expectedPixel({"", PNG_COLOR_TYPE_PALETTE, 8, true, false, 0, 4}, i * 8, 0);  // index i
       palette[i] = {png_byte(p.r), png_byte(p.g), png_byte(p.b)};
       alpha[i] = png_byte(p.a);
     }
