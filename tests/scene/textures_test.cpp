@@ -192,6 +192,24 @@ TEST(TextureFormat, ExtensionInAnyCase) {
   for (auto &c : cases) EXPECT_EQ(textureFormatOf(c.path), c.format) << c.path;
 }
 
+TEST(TextureData, RepositoryImagesDecode) {
+  std::string home = std::string(QUOIT_SOURCE_DIR) + "/data/";
+  for (int n = 0; n < BACKGROUND_TILES; n++) {
+    TextureRecord tile = {};
+    std::string file = home + format("tex/bgr/%d.ppm", n);
+    ASSERT_EQ(readPPM(file.c_str(), &tile, TEXTURE_BACKGROUND), 0) << file;
+    EXPECT_EQ(tile.width, 256);
+    free(tile.pixels);
+  }
+  // The fallback texture is RGB: an alpha channel would switch the alpha test on for every model.
+  for (const char *name : {"tex/no_texture.png", "tex/shirts/quoit_front.png", "tex/shirts/stripes.png"}) {
+    TextureRecord image = {};
+    ASSERT_EQ(readPNG((home + name).c_str(), &image, TEXTURE_MODEL), 0) << name;
+    EXPECT_EQ(image.channels, 3) << name;
+    free(image.pixels);
+  }
+}
+
 // ----------------------------------------------------------------------------------------------------
 // PNG fixtures written with libpng
 
