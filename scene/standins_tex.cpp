@@ -4,23 +4,16 @@
 #include <GL/glu.h>
 #include <sys/stat.h>
 
-#include <string>
-
 #include "core/Tcl.h"
 #include "core/framestep.h"
 #include "core/utils.h"
 #include "scene/classic_renderer.h"
-#include "ui/camera.h"
 #include "ui/glut_windows.h"
-#include "ui/modes.h"
 
 #define WEAK __attribute__((weak))
 
-WEAK QMode qMode;
-WEAK CameraState cameraState;
 WEAK ViewState viewState;
 WEAK int qWindowIds[WINDOW_COUNT];
-WEAK int remoteState = REMOTE_NOT_OPENED;
 WEAK int overlayRequests;
 
 WEAK int qGlCheckError(const char *location) {
@@ -38,11 +31,4 @@ WEAK void qGlutStatusText(const char *, int, int) {}
 WEAK bool fileExists(const char *path) {
   struct stat s;
   return stat(path, &s) == 0 && S_ISREG(s.st_mode);
-}
-
-WEAK std::string backslashToSlash(const std::string &source) {
-  std::string out = source;
-  for (char &c : out)
-    if (c == '\\') c = '/';
-  return out;
 }
