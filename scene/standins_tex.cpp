@@ -2,11 +2,9 @@
 // definitions replace them as soon as those modules are linked in.
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <sys/stat.h>
 
 #include "core/Tcl.h"
 #include "core/framestep.h"
-#include "core/utils.h"
 #include "scene/classic_renderer.h"
 #include "ui/glut_windows.h"
 
@@ -14,7 +12,6 @@
 
 WEAK ViewState viewState;
 WEAK int qWindowIds[WINDOW_COUNT];
-WEAK int overlayRequests;
 
 WEAK int qGlCheckError(const char *location) {
   GLenum error = glGetError();
@@ -24,11 +21,4 @@ WEAK int qGlCheckError(const char *location) {
 }
 
 WEAK int qGlutSetWindow(int) { return 0; }
-WEAK void qGlutMultiLineText(const char *, int, int, int) {}
 WEAK void qGlutFpsOverlay() {}
-WEAK void qGlutStatusText(const char *, int, int) {}
-
-WEAK bool fileExists(const char *path) {
-  struct stat s;
-  return stat(path, &s) == 0 && S_ISREG(s.st_mode);
-}

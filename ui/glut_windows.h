@@ -11,7 +11,10 @@ extern int remoteState;  // 0 remote control opened but hidden, 1 shown, 2 not o
 extern int overlayRequests;  // pending overlays of the 3D window: OVERLAY_TEXT, OVERLAY_FPS, OVERLAY_STATUS
 
 void qGlutMainLoopStart();
+int qGlutResetFlags();
+int qGlutOpenWindows();
 int qGlutSetWindow(int id);
-void qGlutMultiLineText(const char *text, int lines, int cpl, int redraw);
 void qGlutStatusText(const char *text, int level, int flags);
+unsigned char qGlutTakeKey();
+void qGlutMultiLineText(const char *text, int lines, int charactersPerLine, int redraw);
 void qGlutFpsOverlay();
