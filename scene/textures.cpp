@@ -380,7 +380,7 @@ int loadBackground() {
     int t = qGlReadTexture(name, TEXTURE_BACKGROUND, FORMAT_BY_EXTENSION);
     if (t < 0) {
       // A panorama with missing tiles would show other textures: the background goes off instead.
-      qMsg(QMSG_ERROR, "Background tile %s did not load: the background is switched off\n", name);
+      qMsg(QMSG_DEBUG, "Background tile %s did not load: the background is switched off\n", name);
       dropTexturesFrom(first);
       qPrefs.backgroundFlag = 1;
       backgroundLoaded = 0;
