@@ -309,7 +309,8 @@ int qGlReadTexture(const char *path, int kind, int format) {
     qMsg(QMSG_ERROR, localText(45), format, "qGlReadTexture");
     return TEXTURE_FAILED;
   }
-  if (format == FORMAT_BY_EXTENSION) format = textureFormatOf(path);
+  std::string file = backslashToSlash(std::string(path));
+  if (format == FORMAT_BY_EXTENSION) format = textureFormatOf(file.c_str());
   if (format < 0) {
     qMsg(QMSG_ERROR, localText(1104), path);
     return TEXTURE_FAILED;
@@ -318,7 +319,6 @@ int qGlReadTexture(const char *path, int kind, int format) {
     qMsg(QMSG_ERROR, localText(49), "textureTable", "TEXTURE_MAX");
     return TEXTURE_FAILED;
   }
-  std::string file = backslashToSlash(std::string(path));
   TextureRecord record = {};
   int read = format == FORMAT_PPM ? readPPM(file.c_str(), &record, kind) : readPNG(file.c_str(), &record, kind);
   if (read == 0) snprintf(record.path, sizeof record.path, "%s", path);
