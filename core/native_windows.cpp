@@ -1,5 +1,8 @@
-// Stand-in platform layer: the calls the start-up path needs.
+// Stand-in platform layer: the calls the start-up path and the window front end need.
 #include "core/native_windows.h"
+
+#include "ui/glut_windows.h"
+#include "ui/modes.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -18,3 +21,30 @@ int64_t qTickMs() {
 
 void qSleep(int ms) { usleep(useconds_t(ms) * 1000); }
 const char *qVersionLine() { return "Linux Developer Version V14.8\n\n"; }
+
+// Stand-ins of the window front-end calls and the hooks.
+void qGetTime(uint32_t *seconds, uint32_t *microseconds) {
+  int64_t t = qTickMs();
+  *seconds = uint32_t(t / 1000);
+  *microseconds = uint32_t(t % 1000) * 1000;
+}
+
+int qInitWindowSystem() { return qGlutResetFlags(); }
+int qOpenWindows() { return qGlutOpenWindows(); }
+
+void qTextOutput(const char *text, int lines, int charactersPerLine, int) {
+  if (remoteState == REMOTE_SHOWN) return;
+  overlayRequests |= OVERLAY_TEXT;
+  qGlutMultiLineText(text, lines, charactersPerLine, 0);
+}
+
+void qStatusText(const char *text, int level, int flags) { qGlutStatusText(text, level, flags); }
+int qTakeKey() { return qGlutTakeKey(); }
+
+void resetViewOffsets() { qMode.dragX = qMode.dragY = qMode.button1 = qMode.button2 = 0; }
+
+void qAfterFrameHook() {}
+void qFrameCountHook() {}
+void qLoadHook() {}
+void qSpeedHook() {}
+void qStatusHook() {}

@@ -1,0 +1,29 @@
+// Stand-in pattern loop: a "load" resets the per-pattern frame state and shows the window with its title.
+#include "core/patternloop.h"
+
+#include <GL/freeglut.h>
+
+#include "core/framestep.h"
+#include "pattern/clock.h"
+#include "ui/glut_windows.h"
+
+std::atomic<int> restartRequest;
+int nextPatternAction;
+char shownSiteswap[SITESWAP_TEXT_SIZE];
+char listSiteswap[SITESWAP_TEXT_SIZE];
+int patternStepped;
+
+int loadNextPattern() {
+  restartRequest = 0;
+  frameCounter = 0;
+  wrapFlag = WRAP_NONE;
+  simTime = 0;
+  realTimeTotal = 0;
+  stopWatch(-1);
+  if (qWindowIds[WIN_3D] && qGlutSetWindow(qWindowIds[WIN_3D])) {
+    glutShowWindow();
+    qGlutSetTitle();
+    glutPostRedisplay();
+  }
+  return 0;
+}

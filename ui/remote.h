@@ -1,0 +1,8 @@
+// Remote-control window: the qrc window with its 2D panel and frame-rate bar.
+#pragma once
+
+extern int panelSize[2];  // width and height of the window that serves as the 2D panel
+
+void qGlutqrcSetFuncs();
+void qGlutqrc2DPanel(int button, int x, int y);
+void qGlutqrcfpsDisplay();
