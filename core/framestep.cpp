@@ -152,13 +152,21 @@ static void poseScene() {
     qComputeObjectPositions(flyingPlacements + 1, 0, 0, nullptr, -1);
   }
   viewState.flying = flyingPlacements;
-  if (WRAP) {
-    if (qMode.speed > 0 && simTime < previousAnimationTime) wrapFlag = WRAP_FORWARD;
-    if (qMode.speed <= 0 && simTime > previousAnimationTime) wrapFlag = WRAP_BACKWARD;
-  }
+  if (WRAP) wrapFlag = cycleWrapFlag(previousAnimationTime, simTime, qMode.speed);
 }
 
-static void packViewState() {
+int cycleWrapFlag(double previousTime, double time, int speed) {
+  if (speed > 0 && time < previousTime) return WRAP_FORWARD;
+  if (speed <= 0 && time > previousTime) return WRAP_BACKWARD;
+  return WRAP_NONE;
+}
+
+void servePresets() {
+  if (qMode.viewPreset) serveViewPreset();
+  if (qMode.cameraPreset) serveCameraPreset();
+}
+
+void packViewState() {
   double lookAt[3], elevation, azimuth, distance;
   if (qMode.view == 0x800 || qMode.view == 0xC00) {
     int track = 0;
@@ -181,8 +189,7 @@ static void packViewState() {
 
 int advanceFrame() {
   if (!qMode.benchmark) keyCommand(17, 0);
-  if (qMode.viewPreset) serveViewPreset();
-  if (qMode.cameraPreset) serveCameraPreset();
+  servePresets();
   previousAnimationTime = simTime;
   if (!qMode.benchmark) moveCamera();
   qStatusHook();

@@ -45,6 +45,10 @@ int stopWatch(int n);
 void benchmarkTimer();
 void autoAdvanceTimer();
 
+// Steps of advanceFrame.
+void servePresets();
+void packViewState();
+int cycleWrapFlag(double previousTime, double time, int speed);
 int16_t packAngle(double radians);
 int16_t packMillimetres(double metres);
 uint16_t packDistance(double metres);
