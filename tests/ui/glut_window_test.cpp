@@ -1,0 +1,139 @@
+#include <GL/freeglut.h>
+
+#include <string>
+#include <vector>
+
+#include "core/framestep.h"
+#include "core/native_windows.h"
+#include "core/patternloop.h"
+#include "core/prefs.h"
+#include "core/startup.h"
+#include "tests/ui/glut_xvfb.h"
+#include "ui/glut_windows.h"
+#include "ui/modes.h"
+
+namespace {
+
+::testing::Environment *const xvfb = ::testing::AddGlobalTestEnvironment(new XvfbEnvironment);
+
+std::string tracePath(const char *name) { return std::string(QUOIT_BINARY_DIR) + "/" + name + ".trace.txt"; }
+
+void prepareRun() {
+  qPrefs.width = 320;
+  qPrefs.height = 256;
+  qMode.speed = 100;
+  qMode.move = 0x100;
+  qMode.view = 0x400;
+  qMode.display = 1;
+  qMode.flags = 0x200000;
+  currentPatternFile = "m/531.pat";
+}
+
+int openWindow() { return qGlutResetFlags() || qGlutOpenWindows() ? 3 : 0; }
+
+void runEvents(int passes) {
+  for (int i = 0; i < passes; i++) {
+    glutMainLoopEvent();
+    usleep(10000);
+  }
+}
+
+class GuiWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (XvfbEnvironment::display().empty()) GTEST_SKIP() << "no Xvfb";
+  }
+};
+
+TEST_F(GuiWindow, OpensWithItsTitleKeepsRunningAndQuitsWithEsc) {
+  pid_t child = runChild(tracePath("window"), [] {
+    prepareRun();
+    if (openWindow()) return 3;
+    qGlutSetTitle();
+    qGlutMainLoopStart();
+    return 4;
+  });
+  std::string id = findWindow("^Quoit: 531    \\[100%\\]$", 15);
+  ASSERT_FALSE(id.empty());
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ASSERT_TRUE(childRunning(child));
+  commandOutput("xdotool key --window " + id + " Escape");
+  EXPECT_EQ(waitChild(child, 10), 0);
+}
+
+TEST_F(GuiWindow, BenchmarkEndsByItselfAndLogsItsFrameRate) {
+  std::string trace = tracePath("benchmark");
+  pid_t child = runChild(trace, [] {
+    prepareRun();
+    qMode.benchmark = 1;
+    frameStepTime = [](uint32_t *s, uint32_t *us) {  // ten times faster than real time
+      int64_t t = qTickMs() * 10;
+      *s = uint32_t(t / 1000);
+      *us = uint32_t(t % 1000) * 1000;
+    };
+    if (openWindow()) return 3;
+    stopWatch(-1);
+    qGlutMainLoopStart();
+    return 4;
+  });
+  EXPECT_EQ(waitChild(child, 20), 0);
+  std::string text = readFile(trace);
+  EXPECT_NE(text.find("benchmark 1: "), std::string::npos) << text;
+  EXPECT_NE(text.find(" frames per second, "), std::string::npos) << text;
+}
+
+TEST_F(GuiWindow, RestartRequestTwoEndsThePatternWhenIdleStops) {
+  pid_t child = runChild(tracePath("restart"), [] {
+    prepareRun();
+    if (openWindow()) return 3;
+    glutTimerFunc(300, [](int) {
+      nextPatternAction = ACTION_QUIT;
+      restartRequest = 2;
+      qGlutIdle();             // sees the request and arms its timer
+      glutIdleFunc(nullptr);   // from now on GLUT calls no idle function
+    }, 0);
+    qGlutMainLoopStart();
+    return 4;
+  });
+  EXPECT_EQ(waitChild(child, 5), 0);
+}
+
+TEST_F(GuiWindow, FrameIsClearedAndTheStatusLineDrawn) {
+  pid_t child = runChild(tracePath("image"), [] {
+    prepareRun();
+    if (openWindow()) return 3;
+    runEvents(20);
+    std::vector<unsigned char> rgb;
+    int w, h;
+    if (!qGlutReadWindowImage(rgb, w, h) || w != 320 || h != 256) return 5;
+    const unsigned char *corner = &rgb[0];
+    if (corner[0] != 0 || corner[1] != 0 || corner[2] < 24 || corner[2] > 26) return 6;
+    qStatusText("message", 3, STATUS_MESSAGE);
+    if (!qGlutReadWindowImage(rgb, w, h)) return 7;
+    corner = &rgb[(2 * w + 2) * 3];  // inside the backdrop of the top line
+    if (corner[0] < 40 || corner[2] < 60) return 8;
+    return 0;
+  });
+  EXPECT_EQ(waitChild(child, 15), 0);
+}
+
+TEST_F(GuiWindow, FullScreenTwiceRestoresTheWindow) {
+  pid_t child = runChild(tracePath("fullscreen"), [] {
+    prepareRun();
+    if (openWindow()) return 3;
+    runEvents(20);
+    int x = glutGet(GLUT_WINDOW_X), y = glutGet(GLUT_WINDOW_Y);
+    qGlutToggleFullScreen();
+    runEvents(20);
+    if (!(qMode.flags & 0x4000000) || glutGet(GLUT_WINDOW_WIDTH) != 1280 || qPrefs.width != 1280) return 5;
+    qGlutToggleFullScreen();
+    runEvents(20);
+    if (qMode.flags & 0x4000000) return 6;
+    if (glutGet(GLUT_WINDOW_WIDTH) != 320 || glutGet(GLUT_WINDOW_HEIGHT) != 256 || qPrefs.width != 320) return 7;
+    if (glutGet(GLUT_WINDOW_X) != x || glutGet(GLUT_WINDOW_Y) != y) return 8;
+    return 0;
+  });
+  EXPECT_EQ(waitChild(child, 15), 0);
+}
+
+}  // namespace
