@@ -2,6 +2,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,38 +15,56 @@
 #include <string>
 #include <thread>
 
-// One Xvfb for the whole test program, on a display number the server picks itself.
+// One Xvfb for the whole test program. Test programs of several builds run at the same time, so the
+// display number is tried from a number of our own upward until a server of ours answers on it.
 class XvfbEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(fds[0]);
-      std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "+extension", "GLX",
-             "-nolisten", "tcp", "-noreset", (char *)nullptr);
-      _exit(127);
-    }
-    close(fds[1]);
-    char number[16] = {0};
-    ssize_t n = read(fds[0], number, sizeof number - 1);
-    close(fds[0]);
-    if (n > 0) {
-      display_ = std::string(":") + std::to_string(atoi(number));
-      setenv("DISPLAY", display_.c_str(), 1);
+    for (int n = 300 + getpid() % 2000, tries = 0; tries < 40; n++, tries++) {
+      std::string name = ":" + std::to_string(n);
+      pid_ = fork();
+      if (pid_ == 0) {
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 2);
+        execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24", "+extension", "GLX", "-nolisten",
+               "tcp", "-noreset", (char *)nullptr);
+        _exit(127);
+      }
+      if (serverAnswers(name)) {
+        display_ = name;
+        setenv("DISPLAY", name.c_str(), 1);
+        return;
+      }
+      stop();
     }
   }
-  void TearDown() override {
+  void TearDown() override { stop(); }
+  static const std::string &display() { return display_; }
+
+ private:
+  // True when our server runs and the display answers; a server that lost the display number ends.
+  bool serverAnswers(const std::string &name) {
+    for (int i = 0; i < 100; i++) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      if (waitpid(pid_, nullptr, WNOHANG) != 0) {
+        pid_ = -1;
+        return false;
+      }
+      if (Display *d = XOpenDisplay(name.c_str())) {
+        XCloseDisplay(d);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return waitpid(pid_, nullptr, WNOHANG) == 0;
+      }
+    }
+    return false;
+  }
+  void stop() {
     if (pid_ > 0) {
       kill(pid_, SIGTERM);
       waitpid(pid_, nullptr, 0);
     }
+    pid_ = -1;
   }
-  static const std::string &display() { return display_; }
-
- private:
   pid_t pid_ = -1;
   static inline std::string display_;
 };
