@@ -9,6 +9,7 @@
 #include "core/startup.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
+#include "ui/remote.h"
 
 namespace {
 
@@ -214,6 +215,26 @@ TEST_F(WindowTitle, NamesTheSiteswapOfAConvertedPattern) {
   qPrefs.thlist = 1;
   qGlutSetTitle();
   EXPECT_STREQ(qGlutWindowTitle, "Quoit: siteswap (4,4)    [100%]");
+}
+
+TEST(GlutMouse, TheWholeWindowIsThePanelOnlyWithoutTheRemoteControl) {
+  qPrefs.width = 640;
+  qPrefs.height = 480;
+  remoteState = REMOTE_NOT_OPENED;
+  panelButton = 77;
+  qGlutMouseToPanel(1, 10, 10);  // middle counts as right
+  EXPECT_EQ(panelButton, 2);
+  EXPECT_EQ(panelSize[0], 640);
+  EXPECT_EQ(panelSize[1], 480);
+  qGlutMouseToPanel(0, 10, 10);
+  qGlutMotion(20, 20);  // a drag keeps the button
+  EXPECT_EQ(panelButton, 0);
+  remoteState = REMOTE_SHOWN;
+  qPrefs.width = 800;
+  qGlutMouseToPanel(2, 10, 10);
+  EXPECT_EQ(panelButton, 0);
+  EXPECT_EQ(panelSize[0], 640);
+  remoteState = REMOTE_NOT_OPENED;
 }
 
 TEST(GlutWindows, WindowZeroIsNotFound) {

@@ -117,6 +117,29 @@ TEST_F(GuiWindow, FrameIsClearedAndTheStatusLineDrawn) {
   EXPECT_EQ(waitChild(child, 15), 0);
 }
 
+// The backdrop of a multi-line text: on the right for a short text, from the left edge in two columns for a
+// text higher than the window.
+TEST_F(GuiWindow, TallTextsAreDrawnInTwoColumns) {
+  pid_t child = runChild(tracePath("columns"), [] {
+    prepareRun();
+    if (openWindow()) return 3;
+    runEvents(5);
+    auto leftEdgeIsBackdrop = [](const char *text, int lines) {
+      qTextOutput(text, lines, 20, 1);
+      std::vector<unsigned char> rgb;
+      int w, h;
+      if (!qGlutReadWindowImage(rgb, w, h)) return -1;
+      return rgb[((h / 2) * w + 1) * 3] > 30 ? 1 : 0;
+    };
+    static std::string tall;
+    for (int i = 0; i < 20; i++) tall += "line of the help\n";
+    if (leftEdgeIsBackdrop("short\ntext\n", 0) != 0) return 5;
+    if (leftEdgeIsBackdrop(tall.c_str(), 18) != 1) return 6;
+    return 0;
+  });
+  EXPECT_EQ(waitChild(child, 15), 0);
+}
+
 TEST_F(GuiWindow, FullScreenTwiceRestoresTheWindow) {
   pid_t child = runChild(tracePath("fullscreen"), [] {
     prepareRun();
