@@ -184,8 +184,8 @@ void qGlutSpecial(int key, int, int) {
   keyBuffer = (unsigned char)(key + 128);
 }
 
-int qGlutTakeKey() {
-  int key = keyBuffer;
+unsigned char qGlutTakeKey() {
+  unsigned char key = keyBuffer;
   keyBuffer = 0;
   return key;
 }
@@ -475,22 +475,27 @@ void qGlutDisplay() {
   glutSwapBuffers();
 }
 
-bool qGlutReadWindowImage(std::vector<unsigned char> &rgb, int &width, int &height) {
-  if (!qGlutSetWindow(qWindowIds[WIN_3D])) return false;
-  width = glutGet(GLUT_WINDOW_WIDTH);
-  height = glutGet(GLUT_WINDOW_HEIGHT);
-  if (width <= 0 || height <= 0) return false;
+int qGlutReadWindowImage(int *width, int *height, std::vector<uint8_t> &rgb) {
+  if (!qWindowIds[WIN_3D] || !qGlutSetWindow(qWindowIds[WIN_3D])) return 1;
+  int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  if (w <= 0 || h <= 0) return 1;
   int requests = overlayRequests, statusFlags = statusOverlayFlags;
   drawFrame();
   overlayRequests = requests;  // the next display draws the overlays again
   statusOverlayFlags = statusFlags;
-  std::vector<unsigned char> rows(size_t(width) * height * 3);
+  std::vector<uint8_t> rows(size_t(w) * h * 3);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
-  if (qGlCheckError("qGlutReadWindowImage")) return false;
-  size_t rowBytes = size_t(width) * 3;
+  glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+  if (qGlCheckError("qGlutReadWindowImage")) return 1;
+  size_t rowBytes = size_t(w) * 3;
   rgb.resize(rows.size());
-  for (int r = 0; r < height; r++) memcpy(&rgb[size_t(r) * rowBytes], &rows[size_t(height - 1 - r) * rowBytes], rowBytes);
-  return true;
+  for (int r = 0; r < h; r++) memcpy(&rgb[size_t(r) * rowBytes], &rows[size_t(h - 1 - r) * rowBytes], rowBytes);
+  *width = w;
+  *height = h;
+  return 0;
+}
+
+void qGlutRaiseWindow() {
+  if (qWindowIds[WIN_3D] && qGlutSetWindow(qWindowIds[WIN_3D])) glutPopWindow();
 }

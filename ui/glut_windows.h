@@ -2,6 +2,7 @@
 // frame-rate measurement, the last key, the text overlays (multi-line text, status lines, frame rate).
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 struct GLUquadric;
@@ -47,7 +48,7 @@ int qGlutSetWindow(int id);
 void qGlutSetTitle();
 void qGlutKeyboard(unsigned char key, int x, int y);
 void qGlutSpecial(int key, int x, int y);
-int qGlutTakeKey();
+unsigned char qGlutTakeKey();
 void qGlutVisibility(int state);
 void qGlutTimer(int value);
 void qGlutToggleFullScreen();
@@ -69,5 +70,7 @@ void qGlutMeasureFrame();
 void qGlutExpireStatusLines();
 const char *nextTextLine(const char *line, int cpl, int *length);
 
-// Draws the current frame into the back buffer and reads it: RGB rows, top row first.
-bool qGlutReadWindowImage(std::vector<unsigned char> &rgb, int &width, int &height);
+// Draws the current frame into the back buffer and reads it before any swap: RGB rows, top row first;
+// 0 on success. Brings the 3D window to the front.
+int qGlutReadWindowImage(int *width, int *height, std::vector<uint8_t> &rgb);
+void qGlutRaiseWindow();

@@ -5,8 +5,8 @@
 #include "core/localtext.h"
 #include "core/patternloop.h"
 
-QMode qMode;
-QDisplay qDisplay;
+QuoitMode qMode;
+QuoitDisplay qDisplay;
 int chooserState;
 int nextObjectRequest;
 

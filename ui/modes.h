@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-struct QMode {
+struct QuoitMode {
   int moveKeys[5];   // movement keys: [0]/[1] sideways, [2]/[3] forward/back, [4] along the view
   int dragX, dragY;  // mouse drag of the current frame
   int button1, button2;
@@ -18,7 +18,7 @@ struct QMode {
   int64_t view;      // 0x400 free, 0x800 follow, 0xC00 follow closely
 };
 
-struct QDisplay {
+struct QuoitDisplay {
   int timeMeter;
   int help;
   int statusline;  // 0 none, 1 pattern title, 2 pattern file name
@@ -26,8 +26,8 @@ struct QDisplay {
   int fifth;
 };
 
-extern QMode qMode;
-extern QDisplay qDisplay;
+extern QuoitMode qMode;
+extern QuoitDisplay qDisplay;
 extern int chooserState;       // 0 off, 1 chooser running, 2 left with a pick pending
 extern int nextObjectRequest;  // a next-object trigger is pending
 

@@ -38,14 +38,14 @@ void runEvents(int passes) {
   }
 }
 
-class GuiWindow : public ::testing::Test {
+class WindowGui : public ::testing::Test {
  protected:
   void SetUp() override {
     if (XvfbEnvironment::display().empty()) GTEST_SKIP() << "no Xvfb";
   }
 };
 
-TEST_F(GuiWindow, OpensWithItsTitleKeepsRunningAndQuitsWithEsc) {
+TEST_F(WindowGui, OpensWithItsTitleKeepsRunningAndQuitsWithEsc) {
   pid_t child = runChild(tracePath("window"), [] {
     prepareRun();
     if (openWindow()) return 3;
@@ -61,7 +61,7 @@ TEST_F(GuiWindow, OpensWithItsTitleKeepsRunningAndQuitsWithEsc) {
   EXPECT_EQ(waitChild(child, 10), 0);
 }
 
-TEST_F(GuiWindow, BenchmarkEndsByItselfAndLogsItsFrameRate) {
+TEST_F(WindowGui, BenchmarkEndsByItselfAndLogsItsFrameRate) {
   std::string trace = tracePath("benchmark");
   pid_t child = runChild(trace, [] {
     prepareRun();
@@ -82,7 +82,7 @@ TEST_F(GuiWindow, BenchmarkEndsByItselfAndLogsItsFrameRate) {
   EXPECT_NE(text.find(" frames per second, "), std::string::npos) << text;
 }
 
-TEST_F(GuiWindow, RestartRequestTwoEndsThePatternWhenIdleStops) {
+TEST_F(WindowGui, RestartRequestTwoEndsThePatternWhenIdleStops) {
   pid_t child = runChild(tracePath("restart"), [] {
     prepareRun();
     if (openWindow()) return 3;
@@ -98,18 +98,18 @@ TEST_F(GuiWindow, RestartRequestTwoEndsThePatternWhenIdleStops) {
   EXPECT_EQ(waitChild(child, 5), 0);
 }
 
-TEST_F(GuiWindow, FrameIsClearedAndTheStatusLineDrawn) {
+TEST_F(WindowGui, FrameIsClearedAndTheStatusLineDrawn) {
   pid_t child = runChild(tracePath("image"), [] {
     prepareRun();
     if (openWindow()) return 3;
     runEvents(20);
-    std::vector<unsigned char> rgb;
+    std::vector<uint8_t> rgb;
     int w, h;
-    if (!qGlutReadWindowImage(rgb, w, h) || w != 320 || h != 256) return 5;
+    if (qGlutReadWindowImage(&w, &h, rgb) != 0 || w != 320 || h != 256) return 5;
     const unsigned char *corner = &rgb[0];
     if (corner[0] != 0 || corner[1] != 0 || corner[2] < 24 || corner[2] > 26) return 6;
     qStatusText("message", 3, STATUS_MESSAGE);
-    if (!qGlutReadWindowImage(rgb, w, h)) return 7;
+    if (qGlutReadWindowImage(&w, &h, rgb) != 0) return 7;
     corner = &rgb[(2 * w + 2) * 3];  // inside the backdrop of the top line
     if (corner[0] < 40 || corner[2] < 60) return 8;
     return 0;
@@ -119,16 +119,16 @@ TEST_F(GuiWindow, FrameIsClearedAndTheStatusLineDrawn) {
 
 // The backdrop of a multi-line text: on the right for a short text, from the left edge in two columns for a
 // text higher than the window.
-TEST_F(GuiWindow, TallTextsAreDrawnInTwoColumns) {
+TEST_F(WindowGui, TallTextsAreDrawnInTwoColumns) {
   pid_t child = runChild(tracePath("columns"), [] {
     prepareRun();
     if (openWindow()) return 3;
     runEvents(5);
     auto leftEdgeIsBackdrop = [](const char *text, int lines) {
       qTextOutput(text, lines, 20, 1);
-      std::vector<unsigned char> rgb;
+      std::vector<uint8_t> rgb;
       int w, h;
-      if (!qGlutReadWindowImage(rgb, w, h)) return -1;
+      if (qGlutReadWindowImage(&w, &h, rgb) != 0) return -1;
       return rgb[((h / 2) * w + 1) * 3] > 30 ? 1 : 0;
     };
     static std::string tall;
@@ -140,7 +140,7 @@ TEST_F(GuiWindow, TallTextsAreDrawnInTwoColumns) {
   EXPECT_EQ(waitChild(child, 15), 0);
 }
 
-TEST_F(GuiWindow, FullScreenTwiceRestoresTheWindow) {
+TEST_F(WindowGui, FullScreenTwiceRestoresTheWindow) {
   pid_t child = runChild(tracePath("fullscreen"), [] {
     prepareRun();
     if (openWindow()) return 3;
