@@ -23,6 +23,9 @@ void qSleep(int ms) { usleep(useconds_t(ms) * 1000); }
 const char *qVersionLine() { return "Linux Developer Version V14.8\n\n"; }
 
 // Stand-ins of the window front-end calls and the hooks.
+void (*qRaiseWindowHook)() = nullptr;
+int (*qReadWindowPixels)(int *width, int *height, std::vector<uint8_t> &rgb) = nullptr;
+
 void qGetTime(uint32_t *seconds, uint32_t *microseconds) {
   int64_t t = qTickMs();
   *seconds = uint32_t(t / 1000);

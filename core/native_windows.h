@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 void *qAlloc(size_t size);
 void qFree(void *block, size_t size);
@@ -45,5 +46,11 @@ void qSpeedHook();
 void qStatusHook();
 void qFileDoneHook();
 void qImageSequenceDone();
-int qSaveWindowImage(int kind, int counter);
 void resetViewOffsets();
+
+// Set by the window front end once the 3D window exists, run on the main thread only:
+// raising the 3D window, and reading its back buffer as RGB rows (top row first; 0 on success).
+extern void (*qRaiseWindowHook)();
+extern int (*qReadWindowPixels)(int *width, int *height, std::vector<uint8_t> &rgb);
+
+int qSaveWindowImage(int kind, int counter);

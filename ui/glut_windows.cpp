@@ -124,6 +124,8 @@ int qGlutOpenWindows() {
   if (qPrefs.displayFlags) qSetModeValue(9, 0, 1, 0);
   qGlutSetWindow(id);
   if (!qQuadric) qQuadric = gluNewQuadric();
+  qRaiseWindowHook = qGlutRaiseWindow;
+  qReadWindowPixels = qGlutReadWindowImage;
   return 0;
 }
 
