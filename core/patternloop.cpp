@@ -3,6 +3,7 @@
 
 #include <GL/freeglut.h>
 
+#include "core/Tcl.h"
 #include "core/framestep.h"
 #include "pattern/clock.h"
 #include "ui/glut_windows.h"
@@ -12,8 +13,12 @@ int nextPatternAction;
 char shownSiteswap[SITESWAP_TEXT_SIZE];
 char listSiteswap[SITESWAP_TEXT_SIZE];
 int patternStepped;
+int patternLoadCounter = -1;
 
 int loadNextPattern() {
+  qMsg(QMSG_DEBUG, "\n\n----------------------------------------------------------------------------\n");
+  qMsg(QMSG_DEBUG, "----------------------------------------------------------------------------\n\n\n");
+  patternLoadCounter++;
   restartRequest = 0;
   frameCounter = 0;
   wrapFlag = WRAP_NONE;

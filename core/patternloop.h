@@ -19,5 +19,6 @@ extern int nextPatternAction;
 extern char shownSiteswap[SITESWAP_TEXT_SIZE];
 extern char listSiteswap[SITESWAP_TEXT_SIZE];
 extern int patternStepped;
+extern int patternLoadCounter;
 
 int loadNextPattern();

@@ -7,3 +7,6 @@ int WRAP;
 int takte;
 double dt = 0.25;
 char Mustertitel[65];
+
+void freePatternData() {}
+void freeObjectSlots() {}

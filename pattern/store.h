@@ -17,3 +17,6 @@ extern int WRAP;                        // 1 when the pattern has wrap lines
 extern int takte;
 extern double dt;
 extern char Mustertitel[65];
+
+void freePatternData();
+void freeObjectSlots();

@@ -4,6 +4,7 @@
 enum { FST_START = 0, FST_STOP = 1 };
 
 int initTextures();
+int readShirtList();
 void qGlCheckDisplayFlags();
 void qGlutInitFullscreenText(int how);
 void drawTextBackdrop(int x, int y, int width, int height);

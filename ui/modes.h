@@ -35,3 +35,4 @@ int qSetMode(uint32_t low, uint32_t high);
 int qSetModeValue(uint32_t modeLow, uint32_t modeHigh, int32_t valueLow, int32_t valueHigh);
 int qGetMode(int type);
 int displayModeClass(int64_t mode);
+void schatten_auswerten();
