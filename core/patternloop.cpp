@@ -5,6 +5,7 @@
 
 #include "core/Tcl.h"
 #include "core/framestep.h"
+#include "core/prefs.h"
 #include "pattern/clock.h"
 #include "ui/glut_windows.h"
 
@@ -25,6 +26,8 @@ int loadNextPattern() {
   simTime = 0;
   realTimeTotal = 0;
   stopWatch(-1);
+  viewState.width = int16_t(qPrefs.width);
+  viewState.height = int16_t(qPrefs.height);
   if (qWindowIds[WIN_3D] && qGlutSetWindow(qWindowIds[WIN_3D])) {
     glutShowWindow();
     qGlutSetTitle();
