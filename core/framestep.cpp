@@ -53,13 +53,14 @@ int16_t packAngle(double radians) {
 
 int16_t packMillimetres(double metres) {
   double mm = std::trunc(metres * 1000);
-  if (!(mm > -32768)) return mm > 0 ? 32767 : -32768;  // NaN falls here too
+  if (std::isnan(mm)) return 0;
+  if (mm < -32768) return -32768;
   return mm > 32767 ? 32767 : int16_t(mm);
 }
 
 uint16_t packDistance(double metres) {
   double mm = std::trunc(metres * 1000);
-  if (!(mm > 0)) return 0;
+  if (!(mm > 0)) return 0;  // also NaN
   return mm > 65535 ? 65535 : uint16_t(mm);
 }
 
@@ -68,7 +69,7 @@ int64_t viewStatusWord() {
   int64_t flags = qMode.flags, display = qMode.display;
   if (flags & FLAG_BIT33) s |= 1;
   if (flags & 0x100000) s |= 2;
-  if (displayModeClass(display) == 0) s |= uint32_t(qPrefs.sh_kind % 8) << 2;
+  if (displayModeClass(display) == 0) s |= uint32_t(qPrefs.sh_kind & 7) << 2;
   if (display & 4) s |= 4;
   if (flags & 0x800000) s |= 0x80;
   if (display == 6) s |= 0x200;
