@@ -98,6 +98,22 @@ TEST_F(WindowGui, RestartRequestTwoEndsThePatternWhenIdleStops) {
   EXPECT_EQ(waitChild(child, 5), 0);
 }
 
+// With a minimum frame time of 50 ms a second holds about 20 frames, however fast they are drawn (a few
+// hundred without the limiter).
+TEST_F(WindowGui, FrameLimiterKeepsTheMaximumRate) {
+  pid_t child = runChild(tracePath("limiter"), [] {
+    prepareRun();
+    qPrefs.minFrameMs = 50;
+    if (openWindow()) return 3;
+    glutTimerFunc(1000, [](int) { _exit(frameCounter > 100 ? 100 : frameCounter); }, 0);
+    qGlutMainLoopStart();
+    return 4;
+  });
+  int frames = waitChild(child, 10);
+  EXPECT_GE(frames, 12);
+  EXPECT_LE(frames, 25);  // the first frames sleep less while the smoothed rate climbs from 0
+}
+
 TEST_F(WindowGui, FrameIsClearedAndTheStatusLineDrawn) {
   pid_t child = runChild(tracePath("image"), [] {
     prepareRun();
