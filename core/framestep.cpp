@@ -210,21 +210,23 @@ static void showHelpScreen() {
   else help_anzeigen();
 }
 
+static void messageLine(const char *text) { qStatusText(text, 3, 0x201); }
+
 static void showStatusTexts() {
   if (qDisplay.timeMeter) qLoadHook();
   if (qDisplay.speedMeter) qSpeedHook();
   if (qMode.flags & 0x2000000) showFullStatus();
   if (qMode.main == 0x50) {
     qFullStatusEditor();
-    qStatusText(localText(editState == 4488 ? 2622 : 2404), 3, 0x201);
+    messageLine(editState == 4488 ? localText(2622) : localText(2404));
     qStatusText(editorHint, 3, 0x204);
   }
   if (qMode.benchmark) {
-    qStatusText(localText(211), 3, 0x201);
+    messageLine(localText(211));
   } else if (qMode.move == 0x200) {
-    qStatusText(localText(206), 3, 0x201);
+    messageLine(localText(206));
   } else if (qMode.move == 0x300) {
-    qStatusText(localText(207), 3, 0x201);
+    messageLine(localText(207));
   } else if (qMode.move != 0x100) {
     qMsg(QMSG_ERROR, localText(45), int(qMode.move), "qAfterRendering():qMode.move");
   }
