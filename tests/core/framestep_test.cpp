@@ -35,12 +35,12 @@ std::string withoutLineEnd(const char *text) {
 class FrameStep : public ::testing::Test {
  protected:
   void SetUp() override {
-    qMode = QuoitMode();
+    qMode = decltype(qMode)();
     qMode.speed = 100;
     qMode.move = 0x100;
     qMode.view = 0x400;
     qMode.display = 1;
-    qDisplay = QuoitDisplay();
+    qDisplay = decltype(qDisplay)();
     qPrefs.sh_kind = 0;
     chooserState = 0;
     nextObjectRequest = 0;
