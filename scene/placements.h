@@ -11,6 +11,8 @@ struct Placement {
   int16_t letter;  // low byte: the object's letter
 };
 
+enum { PLACEMENT_END_FLYING = -1, PLACEMENT_END_FIXED = -2 };
+
 extern Placement *flyingPlacements;  // record 0 is the floor
 
 int qComputeObjectPositions(Placement *out, double step, double t, double *position, int row);
