@@ -4,6 +4,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/patternloop.h"
+#include "ui/glut_windows.h"
 
 QuoitMode qMode;
 QuoitDisplay qDisplay;
@@ -27,7 +28,10 @@ int qSetModeValue(uint32_t modeLow, uint32_t modeHigh, int32_t valueLow, int32_t
   int64_t value = joinHalves(uint32_t(valueLow), uint32_t(valueHigh));
   const int64_t flagBits = 0x7FFF00000LL;
   if (mode == 8) {
-    if (value >= -200 && value <= 200) qMode.speed = int(value);
+    if (value >= -200 && value <= 200) {
+      qMode.speed = int(value);
+      qGlutSetTitle();
+    }
     return 0;
   }
   if (mode & flagBits) {
