@@ -7,3 +7,6 @@ int Mensch_laden(const double position[3], double heading);
 const char *chooseJugglerModel(double heading);
 double maxThrowHeight(int juggler);
 void setHeadUpAngles();
+
+// Time scale of the panorama's gravity, applied to the takt duration.
+extern double gravityTimeScale;

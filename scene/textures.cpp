@@ -10,6 +10,7 @@
 static GLboolean lightingWasOn, blendingWasOn;
 
 int readShirtList() { return 0; }
+void freeTextureImages() {}
 
 int initTextures() {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

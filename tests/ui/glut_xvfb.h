@@ -15,11 +15,22 @@
 #include <string>
 #include <thread>
 
-// One Xvfb for the whole test program. Test programs of several builds run at the same time, so the
-// display number is tried from a number of our own upward until a server of ours answers on it.
-class XvfbEnvironment : public ::testing::Environment {
+// One Xvfb for the test program, started by the first test that asks for it and stopped at the end by
+// the process that started it (never by a child that ends with exit). Test programs of several builds
+// run at the same time, so display numbers are tried from a number of our own upward until a server of
+// ours answers.
+class PrivateXvfb {
  public:
-  void SetUp() override {
+  static const std::string &display() {
+    static PrivateXvfb server;
+    return server.display_;
+  }
+  ~PrivateXvfb() {
+    if (getpid() == owner_) stop();
+  }
+
+ private:
+  PrivateXvfb() {
     for (int n = 300 + getpid() % 2000, tries = 0; tries < 40; n++, tries++) {
       std::string name = ":" + std::to_string(n);
       pid_ = fork();
@@ -38,10 +49,6 @@ class XvfbEnvironment : public ::testing::Environment {
       stop();
     }
   }
-  void TearDown() override { stop(); }
-  static const std::string &display() { return display_; }
-
- private:
   // True when our server runs and the display answers; a server that lost the display number ends.
   bool serverAnswers(const std::string &name) {
     for (int i = 0; i < 100; i++) {
@@ -65,8 +72,9 @@ class XvfbEnvironment : public ::testing::Environment {
     }
     pid_ = -1;
   }
+  pid_t owner_ = getpid();
   pid_t pid_ = -1;
-  static inline std::string display_;
+  std::string display_;
 };
 
 // Runs body in a child process with its standard output in trace; the child ends with body's result.
