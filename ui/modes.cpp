@@ -10,6 +10,7 @@ QuoitMode qMode;
 QuoitDisplay qDisplay;
 int chooserState;
 int nextObjectRequest;
+int textRefresh;
 
 static int64_t joinHalves(uint32_t low, uint32_t high) { return int64_t((uint64_t(high) << 32) | low); }
 

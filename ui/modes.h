@@ -30,6 +30,7 @@ extern QuoitMode qMode;
 extern QuoitDisplay qDisplay;
 extern int chooserState;       // 0 off, 1 chooser running, 2 left with a pick pending
 extern int nextObjectRequest;  // a next-object trigger is pending
+extern int textRefresh;        // while above 0 the text output redraws the on-screen text and counts it down
 
 int qSetMode(uint32_t low, uint32_t high);
 int qSetModeValue(uint32_t modeLow, uint32_t modeHigh, int32_t valueLow, int32_t valueHigh);

@@ -1,5 +1,7 @@
 #include <GL/freeglut.h>
+#include <png.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -129,6 +131,32 @@ TEST_F(WindowGui, FrameIsClearedAndTheStatusLineDrawn) {
     return 0;
   });
   EXPECT_EQ(waitChild(child, 15), 0);
+}
+
+// The window image is read from the back buffer and saved as a PNG of the window's size and colours.
+TEST_F(WindowGui, SavedWindowImageIsAPngOfTheFrame) {
+  std::string directory = std::string(QUOIT_BINARY_DIR) + "/scratch/window-image/";
+  std::string file = directory + "531-0.png";
+  std::filesystem::remove_all(directory);
+  std::filesystem::create_directories(directory);
+  pid_t child = runChild(tracePath("save"), [directory] {
+    prepareRun();
+    qPrefs.hardcopy = directory;
+    if (openWindow()) return 3;
+    runEvents(5);
+    return qSaveWindowImage(552, 0) == 1 ? 0 : 5;
+  });
+  ASSERT_EQ(waitChild(child, 15), 0);
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str())) << file;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  EXPECT_EQ(image.width, 320u);
+  EXPECT_EQ(image.height, 256u);
+  EXPECT_EQ(rgb[0], 0);
+  EXPECT_NEAR(rgb[2], 25, 1);  // the clear colour (0, 0, 0.1)
 }
 
 // The backdrop of a multi-line text: on the right for a short text, from the left edge in two columns for a
