@@ -82,20 +82,33 @@ TEST_F(WindowGui, BenchmarkEndsByItselfAndLogsItsFrameRate) {
   EXPECT_NE(text.find(" frames per second, "), std::string::npos) << text;
 }
 
+// Once the idle pass has seen request 2, its 250 ms timer ends the pattern although GLUT calls no idle
+// function any more.
 TEST_F(WindowGui, RestartRequestTwoEndsThePatternWhenIdleStops) {
-  pid_t child = runChild(tracePath("restart"), [] {
+  std::string trace = tracePath("restart");
+  pid_t child = runChild(trace, [] {
     prepareRun();
     if (openWindow()) return 3;
+    static int64_t armedAt;
     glutTimerFunc(300, [](int) {
       nextPatternAction = ACTION_QUIT;
       restartRequest = 2;
-      qGlutIdle();             // sees the request and arms its timer
-      glutIdleFunc(nullptr);   // from now on GLUT calls no idle function
+      armedAt = qTickMs();
+      qGlutIdle();            // sees the request and arms its timer
+      glutIdleFunc(nullptr);  // from now on GLUT calls no idle function
+      atexit([] { printf("ended %lld ms after the request\n", (long long)(qTickMs() - armedAt)); });
     }, 0);
     qGlutMainLoopStart();
     return 4;
   });
-  EXPECT_EQ(waitChild(child, 5), 0);
+  ASSERT_EQ(waitChild(child, 15), 0);
+  long long ms = -1;
+  std::string text = readFile(trace);
+  size_t at = text.find("ended ");
+  ASSERT_NE(at, std::string::npos) << text;
+  sscanf(text.c_str() + at, "ended %lld", &ms);
+  EXPECT_GE(ms, 240);
+  EXPECT_LT(ms, 2000);
 }
 
 // With a minimum frame time of 50 ms a second holds about 20 frames, however fast they are drawn (a few
