@@ -123,7 +123,7 @@ TEST_F(WindowGui, FrameLimiterKeepsTheMaximumRate) {
     return 4;
   });
   int frames = waitChild(child, 10);
-  EXPECT_GE(frames, 5);  // a loaded machine draws fewer; the limit is the point
+  EXPECT_GE(frames, 1);  // the loop ran (a loaded machine draws far fewer: the limit is the point)
   EXPECT_LE(frames, 25);  // the first frames sleep less while the smoothed rate climbs from 0
 }
 
