@@ -118,7 +118,7 @@ int scanBodyLine(const std::string &line, BodyLine &out) {
 }
 
 static void bodyLineMessage(int error, int takt) {
-  qMsg(QMSG_ERROR, localText(error == BODY_UNCLOSED_GROUP ? 770 : 774), takt + 1);
+  patternMessage(QMSG_ERROR, error == BODY_UNCLOSED_GROUP ? 770 : 774, takt + 1);
 }
 
 int Objekt_Nummer(char letter) {
@@ -177,7 +177,7 @@ static size_t nextLine(const std::string &text, size_t pos) {
 }
 
 static bool validMacroLetter(char c) {
-  return c > ' ' && !strchr("-&()<>[]{}/\\!%*", c) && macroIndex(c) < 0;
+  return uint8_t(c) > ' ' && !strchr("-&()<>[]{}/\\!%*", c) && macroIndex(c) < 0;
 }
 
 // Finds the header's '*' and the hand macros: '!' and '%' skip their line, '@' names a macro and
@@ -190,12 +190,12 @@ static int scanHeader() {
       pos = nextLine(patternText, pos);
     } else if (c == '@') {
       if (handMacroCount >= MAX_HAND_MACROS) {
-        qMsg(QMSG_ERROR, localText(720), int(MAX_HAND_MACROS));
+        patternMessage(QMSG_ERROR, 720, int(MAX_HAND_MACROS));
         return 720;
       }
       char letter = pos + 1 < patternText.size() ? patternText[pos + 1] : '\0';
       if (!validMacroLetter(letter)) {
-        qMsg(QMSG_ERROR, localText(740), '@');
+        patternMessage(QMSG_ERROR, 740, '@');
         return 740;
       }
       Handmakrobuchstaben[handMacroCount++] = letter;
@@ -209,7 +209,7 @@ static int scanHeader() {
       pos++;
     }
   }
-  qMsg(QMSG_ERROR, "%s", localText(768));
+  patternMessage(QMSG_ERROR, 768);
   return 768;
 }
 
@@ -228,7 +228,7 @@ static int scanBody() {
     if (isBodyEnd(line)) break;
     qMsg(QMSG_DEBUG, "%s\n", line.c_str());
     if (takte >= MAX_TAKTE) {
-      qMsg(QMSG_ERROR, localText(776), int(MAX_TAKTE));
+      patternMessage(QMSG_ERROR, 776, int(MAX_TAKTE));
       return 776;
     }
     if (int error = scanBodyLine(line, body)) {
@@ -237,18 +237,18 @@ static int scanBody() {
     }
     if (takte == 0) {
       if (body.cells.size() % 2) {
-        qMsg(QMSG_ERROR, "%s", localText(706));
+        patternMessage(QMSG_ERROR, 706);
         return 706;
       }
       jugglers = int(body.cells.size() / 2);
       if (jugglers > MAX_JUGGLERS) {
-        qMsg(QMSG_ERROR, localText(764), jugglers, int(MAX_JUGGLERS));
+        patternMessage(QMSG_ERROR, 764, jugglers, int(MAX_JUGGLERS));
         return 764;
       }
     }
     objekte = ObjekteSuchen(line.c_str(), objekte);
     if (objekte == LOO_MAX_OBJECTS) {
-      qMsg(QMSG_ERROR, localText(766), int(MAX_OBJECTS));
+      patternMessage(QMSG_ERROR, 766, int(MAX_OBJECTS));
       return 766;
     }
     for (size_t c = 0; c < body.cells.size() && c < size_t(2 * jugglers); c++)
@@ -257,13 +257,13 @@ static int scanBody() {
     pos = nextLine(patternText, pos);
   }
   if (takte == 0 || jugglers == 0) {
-    qMsg(QMSG_ERROR, "%s", localText(762));
+    patternMessage(QMSG_ERROR, 762);
     return 762;
   }
   handCount = 2 * jugglers;
   for (int j = 0; j < jugglers; j++) handCount += 2 * qInternal[j];
   if (handCount > MAX_HANDS) {
-    qMsg(QMSG_ERROR, localText(765), handCount, int(MAX_HANDS));
+    patternMessage(QMSG_ERROR, 765, handCount, int(MAX_HANDS));
     return 765;
   }
   return 0;
@@ -276,11 +276,11 @@ FILE *Muster_oeffnen(const char *fileName) {
   Handmakrobuchstaben[0] = Objektbuchstaben[0] = '\0';
   for (int j = 0; j < MAX_JUGGLERS; j++) qInternal[j] = 0;
   if (!readWholeFile(fileName, patternText)) {
-    qMsg(QMSG_ERROR, localText(40), fileName);
+    patternMessage(QMSG_ERROR, 40, fileName);
     return nullptr;
   }
   if (long(patternText.size()) > MAX_FILE_SIZE) {
-    qMsg(QMSG_ERROR, localText(775), fileName, MAX_FILE_SIZE);
+    patternMessage(QMSG_ERROR, 775, fileName, MAX_FILE_SIZE);
     return nullptr;
   }
   normaliseText(patternText);
@@ -395,11 +395,11 @@ static void readTitle(FILE *stream, HeaderState &h) {
 static int readMacro(FILE *stream, HeaderState &h) {
   std::string line = readRestOfLine(stream);
   if (h.macrosRead >= MAX_HAND_MACROS) {
-    qMsg(QMSG_ERROR, localText(720), int(MAX_HAND_MACROS));
+    patternMessage(QMSG_ERROR, 720, int(MAX_HAND_MACROS));
     return 11;
   }
   if (h.macrosRead >= handMacroCount || line.empty() || line[0] != Handmakrobuchstaben[h.macrosRead]) {
-    qMsg(QMSG_ERROR, localText(740), '@');
+    patternMessage(QMSG_ERROR, 740, '@');
     return 26199;
   }
   Fangwurf &f = fangwurf[macroHand(h.macrosRead)];
@@ -417,7 +417,7 @@ static int readMacro(FILE *stream, HeaderState &h) {
   int wanted = i < line.size() && line[i] == 'P' ? 6 : 3;
   int got = i < line.size() ? sscanf(line.c_str() + i + 1, "%lf %lf %lf %lf %lf %lf", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]) : 0;
   if (got < wanted || !saneCoordinates(v, wanted)) {
-    qMsg(QMSG_ERROR, localText(740), '@');
+    patternMessage(QMSG_ERROR, 740, '@');
     return 26199;
   }
   if (wanted == 3)
@@ -437,7 +437,7 @@ static void readCamera(FILE *stream, char letter) {
   double v[4];
   if (letter == 'B') {
     if (fscanf(stream, "=%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3]) != 4 || !finiteAll(v, 4)) {
-      qMsg(QMSG_ERROR, localText(779), letter);
+      patternMessage(QMSG_ERROR, 779, letter);
       return;
     }
     cameraState.azimuth = savedCamera.azimuth = v[0];
@@ -448,7 +448,7 @@ static void readCamera(FILE *stream, char letter) {
     return;
   }
   if (fscanf(stream, "=%lf,%lf,%lf", &v[0], &v[1], &v[2]) != 3 || !finiteAll(v, 3)) {
-    qMsg(QMSG_ERROR, localText(779), letter);
+    patternMessage(QMSG_ERROR, 779, letter);
     return;
   }
   for (int i = 0; i < 3; i++) cameraState.lookAt[i] = savedCamera.lookAt[i] = v[i];
@@ -458,7 +458,7 @@ static void readCamera(FILE *stream, char letter) {
 static int readObjectModels(FILE *stream, HeaderState &h) {
   int n;
   if (fscanf(stream, "=%d", &n) != 1 || n != objekte) {
-    qMsg(QMSG_ERROR, localText(749), objekte);
+    patternMessage(QMSG_ERROR, 749, objekte);
     return 11299;
   }
   h.objectsGiven = 1;
@@ -466,7 +466,7 @@ static int readObjectModels(FILE *stream, HeaderState &h) {
   while (assigned < objekte) {
     int count, model;
     if (fscanf(stream, "%d#%d", &count, &model) != 2 || count < 1 || model < 0) {
-      qMsg(QMSG_ERROR, "%s", localText(750));
+      patternMessage(QMSG_ERROR, 750);
       return 11299;
     }
     for (int i = 0; i < count && assigned < objekte; i++) objectModelNumber[assigned++] = model;
@@ -492,18 +492,18 @@ static int readPointBlock(FILE *stream, char letter) {
   for (int j = 0; j < jugglers; j++) {
     double heading;
     if (fscanf(stream, "%lf", &heading) != 1 || !saneAngle(heading)) {
-      qMsg(QMSG_ERROR, localText(740), letter);
+      patternMessage(QMSG_ERROR, 740, letter);
       return 26199;
     }
     double centre[3] = {0, 0, 0};
     for (int h = 2 * j; h < 2 * j + 2; h++) {
       Fangwurf &f = fangwurf[h];
       if (!readPoint(stream, f.fang)) {
-        qMsg(QMSG_ERROR, localText(740), 'p');
+        patternMessage(QMSG_ERROR, 740, 'p');
         return 26199;
       }
       if (letter == 'P' && !readPoint(stream, f.wurf)) {
-        qMsg(QMSG_ERROR, localText(740), 'P');
+        patternMessage(QMSG_ERROR, 740, 'P');
         return 26199;
       }
       if (letter == 'p') memcpy(f.wurf, f.fang, sizeof f.wurf);
@@ -528,12 +528,12 @@ static int readPresetBlock(FILE *stream) {
     double heading, position[3];
     char kind[2][100];
     if (fscanf(stream, "%lf", &heading) != 1 || !saneAngle(heading)) {
-      qMsg(QMSG_ERROR, localText(740), 'j');
+      patternMessage(QMSG_ERROR, 740, 'j');
       return 17;
     }
     if (fscanf(stream, "%lf %lf %lf %99s %99s", &position[0], &position[1], &position[2], kind[0], kind[1]) != 5 ||
         !saneCoordinates(position, 3) || isdigit(uint8_t(kind[0][0])) || isdigit(uint8_t(kind[1][0]))) {
-      qMsg(QMSG_ERROR, localText(740), 'j');
+      patternMessage(QMSG_ERROR, 740, 'j');
       return 18;
     }
     std::string rest = readRestOfLine(stream).substr(0, 100);
@@ -543,7 +543,9 @@ static int readPresetBlock(FILE *stream) {
     if (Mensch_laden(position, invisible ? INVISIBLE_HEADING : heading)) return 141;
     for (int h = 2 * j; h < 2 * j + 2; h++) {
       Fangwurf &f = fangwurf[h];
-      if (SetJugglersPosition(&f, KindOfThrowFlag(kind[h - 2 * j][0]))) return 151298;
+      uint32_t flag = KindOfThrowFlag(kind[h - 2 * j][0]);
+      if (flag == KOT_ERROR) patternMessage(QMSG_ERROR, 740, 'j');
+      if (SetJugglersPosition(&f, flag)) return 151298;
       Fangwurf_umrechnen(&f, h);
       f.handnr = h;
     }
@@ -553,7 +555,7 @@ static int readPresetBlock(FILE *stream) {
 
 static int readJugglerBlock(FILE *stream, HeaderState &h, char letter) {
   if (h.jugglerBlock) {
-    qMsg(QMSG_ERROR, "%s", localText(739));
+    patternMessage(QMSG_ERROR, 739);
     return 240199;
   }
   h.jugglerBlock = 1;
@@ -580,24 +582,24 @@ static bool readProp(FILE *stream, char *name, double angles[3], double position
 // "z=n" and n props: model name, angles, position; each is loaded and placed in the scene.
 static int readProps(FILE *stream, const HeaderState &h) {
   if (!h.jugglerBlock) {
-    qMsg(QMSG_ERROR, "%s", localText(748));
+    patternMessage(QMSG_ERROR, 748);
     return 281099;
   }
   int n;
   if (fscanf(stream, "=%d", &n) != 1 || n < 0 || n > MAX_PROPS) {
-    qMsg(QMSG_ERROR, localText(771), int(MAX_PROPS));
+    patternMessage(QMSG_ERROR, 771, int(MAX_PROPS));
     return 171;
   }
   for (int k = 0; k < n; k++) {
     char name[100];
     double angles[3], position[3];
     if (!readProp(stream, name, angles, position)) {
-      qMsg(QMSG_ERROR, localText(773), k + 1);
+      patternMessage(QMSG_ERROR, 773, k + 1);
       return 171;
     }
     backslashToSlash(name, name);
     if (Objektdatei_laden(name, firstObjectInstance, position[0], position[1], position[2], angles[2], 1) == -1) {
-      qMsg(QMSG_ERROR, localText(721), name);
+      patternMessage(QMSG_ERROR, 721, name);
       return 171;
     }
     int instance = jugglers + 1 + k;
@@ -634,7 +636,7 @@ static bool readDouble(FILE *stream, const char *format, double &value, char let
     value = v;
     return true;
   }
-  qMsg(QMSG_ERROR, localText(779), letter);
+  patternMessage(QMSG_ERROR, 779, letter);
   return false;
 }
 
@@ -647,7 +649,7 @@ static int readOption(FILE *stream, int c, HeaderState &h) {
     case '@': return readMacro(stream, h);
     case 'B': case 'G': readCamera(stream, char(c)); return 0;
     case 'O': return readObjectModels(stream, h);
-    case 'o': if (fscanf(stream, "=%d", &ignored) != 1) qMsg(QMSG_ERROR, localText(779), 'o'); return 0;
+    case 'o': if (fscanf(stream, "=%d", &ignored) != 1) patternMessage(QMSG_ERROR, 779, 'o'); return 0;
     case 'p': case 'P': case 'j': return readJugglerBlock(stream, h, char(c));
     case 'z': return readProps(stream, h);
     case 'Z': readDouble(stream, "=%lf", ignoredDouble, 'Z'); return 0;
@@ -655,7 +657,7 @@ static int readOption(FILE *stream, int c, HeaderState &h) {
       if (fscanf(stream, "=%d", &ignored) == 1 && ignored >= 0 && ignored < 200)
         h.modelNumber = ignored;
       else
-        qMsg(QMSG_ERROR, localText(779), 'a');
+        patternMessage(QMSG_ERROR, 779, 'a');
       return 0;
     case 'd':
       if (readDouble(stream, "t=%lf", dt, 'd')) dt *= qPrefs.timefactor;
@@ -665,9 +667,9 @@ static int readOption(FILE *stream, int c, HeaderState &h) {
     case 'l': readDouble(stream, "=%lf", dwell, 'l'); return 0;
     case 's': readDouble(stream, "=%lf", scatter, 's'); return 0;
     case 'r':
-      if (fscanf(stream, "=%d", &qInternal[QINTERNAL_RECORD_TAKTS]) != 1) qMsg(QMSG_ERROR, localText(779), 'r');
+      if (fscanf(stream, "=%d", &qInternal[QINTERNAL_RECORD_TAKTS]) != 1) patternMessage(QMSG_ERROR, 779, 'r');
       return 0;
-    case 'h': case 't': case 'u': if (fscanf(stream, "=%d", &ignored) != 1) qMsg(QMSG_ERROR, localText(779), c); return 0;
+    case 'h': case 't': case 'u': if (fscanf(stream, "=%d", &ignored) != 1) patternMessage(QMSG_ERROR, 779, c); return 0;
     case 'i': skipWord(stream, nullptr); return 0;
     case 'k': readKeyframeSection(stream); return 0;
     default: {
@@ -683,11 +685,11 @@ static int finishHeader(const HeaderState &h) {
   if (qInternal[QINTERNAL_RECORD_TAKTS] || qPrefs.scflag) scatter = 0;
   dt *= gravityTimeScale;
   if (!(dt > 0) || !std::isfinite(dt)) {
-    qMsg(QMSG_ERROR, localText(760), dt);
+    patternMessage(QMSG_ERROR, 760, dt);
     return 19;
   }
   if (!(gravity > 0) || !std::isfinite(gravity)) {
-    qMsg(QMSG_ERROR, localText(761), gravity);
+    patternMessage(QMSG_ERROR, 761, gravity);
     return 20;
   }
   t_zyklus = takte * dt;
@@ -696,11 +698,11 @@ static int finishHeader(const HeaderState &h) {
   if (!h.objectsGiven)
     for (int i = 0; i < objekte; i++) objectModelNumber[i] = objectCountOption;
   if (!h.jugglerBlock) {
-    qMsg(QMSG_ERROR, "%s", localText(733));
+    patternMessage(QMSG_ERROR, 733);
     return 15;
   }
   if (h.macrosRead != handMacroCount) {
-    qMsg(QMSG_ERROR, localText(740), '@');
+    patternMessage(QMSG_ERROR, 740, '@');
     return 26199;
   }
   return 0;
@@ -726,19 +728,19 @@ int MusterHeader_einlesen(FILE *stream) {
 
 int muster_ausfuellen(int takt, int column, int position, char character) {
   if (takt < 0 || takt >= takte) {
-    qMsg(QMSG_ERROR, localText(726), takt);
+    patternMessage(QMSG_ERROR, 726, takt);
     return 1;
   }
   if (column < 0 || column >= 2 * jugglers) {
-    qMsg(QMSG_ERROR, localText(727), column);
+    patternMessage(QMSG_ERROR, 727, column);
     return 1;
   }
   if (position < 0) {
-    qMsg(QMSG_ERROR, localText(15), 161099, "muster_ausfuellen");
+    patternMessage(QMSG_ERROR, 15, 161099, "muster_ausfuellen");
     return 1;
   }
   if (position >= CELL_SIZE) {
-    qMsg(QMSG_REPORT, localText(735), int(CELL_SIZE));
+    patternMessage(QMSG_REPORT, 735, int(CELL_SIZE));
     return 1;
   }
   muster[takt][column][position] = character;
@@ -762,9 +764,10 @@ static int extraCells(const BodyLine &body, const std::string &line) {
     size_t group = line.find('(');
     std::string rest = group == std::string::npos ? "" : line.substr(group + 1);
     qMsg(QMSG_ERROR, "%s '%s(%s'\n%s%s", t736.c_str(), body.cells[columns - 1].text.c_str(), rest.c_str(), t737.c_str(), t738.c_str());
+    lastPatternMessage = 736;
     return 151298;
   }
-  for (size_t c = columns; c < body.cells.size(); c++) qMsg(QMSG_ERROR, localText(727), int(c));
+  for (size_t c = columns; c < body.cells.size(); c++) patternMessage(QMSG_ERROR, 727, int(c));
   return 161099;
 }
 
@@ -778,11 +781,11 @@ static int storeCell(int takt, int column, const BodyCell &cell, std::vector<int
   for (const BodyEntry &e : cell.entries) {
     int o = Objekt_Nummer(e.letter);
     if (o < 0 || o >= objekte) {
-      qMsg(QMSG_ERROR, localText(718), e.letter);
+      patternMessage(QMSG_ERROR, 718, e.letter);
       return 11;
     }
     if (seen[o]) {
-      qMsg(QMSG_ERROR, localText(753), e.letter, takt + 1, currentPatternFile.c_str());
+      patternMessage(QMSG_ERROR, 753, e.letter, takt + 1, currentPatternFile.c_str());
       return 20041028;
     }
     seen[o] = 1;
@@ -791,7 +794,7 @@ static int storeCell(int takt, int column, const BodyCell &cell, std::vector<int
       Fangwurf &f = fangwurf[macroHand(e.macro)];
       if (f.handnr == -1) f.handnr = column;
       if (f.handnr != column) {
-        qMsg(QMSG_ERROR, localText(730), Handmakrobuchstaben[e.macro]);
+        patternMessage(QMSG_ERROR, 730, Handmakrobuchstaben[e.macro]);
         return 27398;
       }
       hand = macroHand(e.macro);
@@ -810,6 +813,7 @@ static int storeCell(int takt, int column, const BodyCell &cell, std::vector<int
 static int readBodyLine(FILE *stream, int takt, std::string &line, size_t &widest) {
   if (!readLine(stream, line)) {
     qMsg(QMSG_ERROR, "%s %s", withoutNewline(localText(719)).c_str(), localText(752));
+    lastPatternMessage = 719;
     return 11;
   }
   if (patternDebugLevel) qMsg(QMSG_DEBUG, "\nTakt %3d: Zeit=%6.3fs / %6.3fs: ", takt, takt * dt, takt * dt + t_zyklus);
@@ -819,7 +823,7 @@ static int readBodyLine(FILE *stream, int takt, std::string &line, size_t &wides
     return 161099;
   }
   if (body.cells.size() < size_t(2 * jugglers)) {
-    qMsg(QMSG_ERROR, localText(747), takt + 1);
+    patternMessage(QMSG_ERROR, 747, takt + 1);
     return 161099;
   }
   if (body.cells.size() > size_t(2 * jugglers)) return extraCells(body, line);
@@ -836,7 +840,7 @@ static void trimLine(std::string &line) {
 }
 
 static int wrapFailure() {
-  qMsg(QMSG_ERROR, "%s", localText(742));
+  patternMessage(QMSG_ERROR, 742);
   WRAP = 0;
   return 20599;
 }
@@ -884,13 +888,13 @@ static void readInlineComment(const std::string &line, const BodyLine &body, int
   int o = Objekt_Nummer(letter);
   if (o < 0 || o >= objekte) return;
   if (qInlineCommentCount >= qInlineCommentCapacity) {
-    qMsg(QMSG_INFO, localText(46), "InlineComment=NULL", "Muster_einlesen");
+    patternMessage(QMSG_INFO, 46, "InlineComment=NULL", "Muster_einlesen");
     return;
   }
   std::string text = line.substr(i + 1);
   if (text.size() + 1 > 50) {
     text.resize(50);
-    qMsg(QMSG_INFO, localText(743), takt + 1, letter, text.c_str(), 50);
+    patternMessage(QMSG_INFO, 743, takt + 1, letter, text.c_str(), 50);
   } else {
     text += '\n';
   }
@@ -921,7 +925,7 @@ static int checkDwell() {
     }
   }
   if (ok) return 0;
-  qMsg(QMSG_ERROR, localText(763), dwell);
+  patternMessage(QMSG_ERROR, 763, dwell);
   return 21;
 }
 
@@ -950,7 +954,7 @@ int Muster_einlesen(FILE *stream) {
 
 int Objekt_in_Zelle(char letter, int takt, int hand) {
   if (takt < 0 || takt >= takte || !muster) {
-    qMsg(QMSG_ERROR, localText(726), takt);
+    patternMessage(QMSG_ERROR, 726, takt);
     return 0;
   }
   int column = Hand(hand, 0);
@@ -1021,7 +1025,7 @@ int SetJugglersPosition(Fangwurf *entry, uint32_t flag) {
     entry->flag = int32_t(flag);
     return 0;
   }
-  qMsg(QMSG_REPORT, localText(45), int(flag), "SetJugglersPosition");
+  patternMessage(QMSG_REPORT, 45, int(flag), "SetJugglersPosition");
   return 151298;
 }
 

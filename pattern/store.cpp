@@ -3,6 +3,7 @@
 #include "pattern/store.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +15,7 @@
 #include "core/startup.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
+#include "pattern/clock.h"
 #include "pattern/dumps.h"
 #include "pattern/fitting.h"
 #include "pattern/handpaths.h"
@@ -22,6 +24,7 @@
 #include "pattern/reader.h"
 #include "pattern/throws.h"
 #include "scene/figures.h"
+#include "scene/geometry.h"
 #include "scene/objects.h"
 
 int qInternal[QINTERNAL_WORDS];
@@ -67,6 +70,19 @@ int sceneObjectCount;
 int sceneObjectsShown;
 static Placement emptySceneList = {PLACEMENT_END_FIXED, 0, 0, 0, 0, 0, 0, 0};
 Placement *sceneObjectDrawList = &emptySceneList;
+
+int lastPatternMessage;
+
+// Shows local text n, filled with the arguments, and notes its number.
+void patternMessage(int level, int n, ...) {
+  char text[512];
+  va_list ap;
+  va_start(ap, n);
+  vsnprintf(text, sizeof text, localText(n), ap);
+  va_end(ap);
+  lastPatternMessage = n;
+  qMsg(level, "%s", text);
+}
 
 static HandTableEntry handTable[MAX_HANDS + MAX_HAND_MACROS];
 static int handTableHighest;  // highest hand number; 0 = not built
@@ -126,11 +142,11 @@ int Hand(int hand, int type) {
     return -1;
   }
   if (hand < 0) {
-    qMsg(QMSG_ERROR, localText(46), "hand < 0", "Hand");
+    patternMessage(QMSG_ERROR, 46, "hand < 0", "Hand");
     return -1;
   }
   if (hand > handTableHighest) {
-    qMsg(QMSG_ERROR, localText(46), "hand > max_index", "Hand");
+    patternMessage(QMSG_ERROR, 46, "hand > max_index", "Hand");
     return -1;
   }
   const HandTableEntry &e = handTable[hand];
@@ -179,14 +195,14 @@ static size_t fangwurfEntries, wrapEntries, commentEntries;
 
 static int allocNamed(void *reference, size_t elementSize, int dimensions, const int *sizes, const char *label) {
   if (allocArrayN(reference, elementSize, dimensions, sizes) == 0) return 0;
-  qMsg(QMSG_ERROR, localText(90), label);
+  patternMessage(QMSG_ERROR, 90, label);
   freeArrayN(reference, elementSize, dimensions, sizes);
   return 1;
 }
 
 static void *allocBlock(size_t count, size_t elementSize, const char *label) {
   void *p = qAlloc(count * elementSize);
-  if (!p) qMsg(QMSG_ERROR, localText(90), label);
+  if (!p) patternMessage(QMSG_ERROR, 90, label);
   return p;
 }
 
@@ -328,7 +344,7 @@ static void pointDrawList() { sceneObjectDrawList = (sceneObjects && sceneObject
 static int resizeSceneList(int count, const char *label, int failure) {
   Placement *list = static_cast<Placement *>(qAlloc(size_t(count) * sizeof(Placement)));
   if (!list) {
-    qMsg(QMSG_ERROR, localText(802), label);
+    patternMessage(QMSG_ERROR, 802, label);
     return failure;
   }
   int keep = std::min(count, sceneObjectCount);
@@ -341,7 +357,7 @@ static int resizeSceneList(int count, const char *label, int failure) {
 static int removeSceneObject(const Placement *record) {
   int entries = sceneObjectCount - 1, found = -1;
   if (record && record->model == -1) {
-    qMsg(QMSG_ERROR, "%s", localText(804));
+    patternMessage(QMSG_ERROR, 804);
     return 6;
   }
   if (!record) {
@@ -351,7 +367,7 @@ static int removeSceneObject(const Placement *record) {
       if (sceneObjects[i].model == record->model) found = i;
   }
   if (found < 0) {
-    qMsg(QMSG_ERROR, "%s", localText(805));
+    patternMessage(QMSG_ERROR, 805);
     return 7;
   }
   memmove(&sceneObjects[found], &sceneObjects[found + 1], size_t(sceneObjectCount - found - 1) * sizeof(Placement));
@@ -374,11 +390,11 @@ int sceneObjectList(const Placement *record, int operation) {
       break;
     case 2:
       if (!record) {
-        qMsg(QMSG_ERROR, "%s", localText(803));
+        patternMessage(QMSG_ERROR, 803);
         return 4;
       }
       if (!sceneObjects) {
-        qMsg(QMSG_ERROR, localText(802), "INC");
+        patternMessage(QMSG_ERROR, 802, "INC");
         return 2;
       }
       if (resizeSceneList(sceneObjectCount + 1, "INC", 2)) return 2;
@@ -388,7 +404,7 @@ int sceneObjectList(const Placement *record, int operation) {
       break;
     case 3:
       if (!sceneObjects || sceneObjectCount < 2) {
-        qMsg(QMSG_ERROR, "%s", localText(805));
+        patternMessage(QMSG_ERROR, 805);
         return 7;
       }
       result = removeSceneObject(record);
@@ -412,7 +428,7 @@ int sceneObjectList(const Placement *record, int operation) {
       }
       break;
     default:
-      qMsg(QMSG_ERROR, localText(45), operation, "sceneObjectList");
+      patternMessage(QMSG_ERROR, 45, operation, "sceneObjectList");
       return -1;
   }
   pointDrawList();
@@ -439,7 +455,7 @@ static int failLoad(FILE *&stream, int code) {
 // The chain checks only report, unless the strict mode makes their faults fail the load.
 static int chainFaults(int faults) {
   if (faults && strictChainCheck) {
-    qMsg(QMSG_ERROR, localText(772), faults);
+    patternMessage(QMSG_ERROR, 772, faults);
     return 1;
   }
   return 0;
@@ -483,5 +499,7 @@ int Muster_laden() {
   setHeadUpAngles();
   InlineComments_einordnen();
   computeBufferSize(objekte, 2 * jugglers);
+  vrmlNodeTotals();
+  realTimeTotal = 0;
   return 0;
 }

@@ -126,6 +126,10 @@ extern int sceneObjectCount;
 extern int sceneObjectsShown;
 extern Placement *sceneObjectDrawList;
 
+// Number of the last local text that the reader or the store reported.
+extern int lastPatternMessage;
+
+void patternMessage(int level, int n, ...);
 void resetPatternValues();
 int Muster_laden();
 int Musterspeicher_anlegen();

@@ -1,4 +1,7 @@
 // Geometry helpers: vectors, angles, the eye position and the scene totals.
 #pragma once
 
+struct ObjectNode;
+
 void computeEyePosition(double out[3]);
+ObjectNode *vrmlNodeTotals();

@@ -1,0 +1,40 @@
+// libFuzzer target: any bytes as a pattern file through the whole loading pipeline and the dumps.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "core/prefs.h"
+#include "core/startup.h"
+#include "pattern/dumps.h"
+#include "pattern/reader.h"
+#include "pattern/store.h"
+#include "ui/camera.h"
+
+static void readEverything() {
+  outputMusterText(0, takte - 1);
+  outputFangwurfText();
+  outputFlugbahnenText(3, -1, -1);
+  outputHandbahnenText(-1);
+  for (int o = 0; o <= objekte; o++)
+    for (int t = 0; t < takte; t++)
+      for (int h = 0; h < handCount + handMacroCount; h++) Objekt_in_Zelle(Objektbuchstaben[o], t, h);
+  InlineComments_einordnen();
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  static const std::string path = "/tmp/quoit_reader_fuzz_" + std::to_string(getpid());
+  FILE *f = fopen(path.c_str(), "wb");
+  if (!f) return 0;
+  fwrite(data, 1, size, f);
+  fclose(f);
+  freePatternData();
+  resetPatternValues();
+  qPrefs.timefactor = 1.0;
+  cameraState.lookAt[0] = 1717.1717;
+  sceneObjectList(nullptr, 1);
+  currentPatternFile = path;
+  if (Muster_laden() == 0) readEverything();
+  return 0;
+}

@@ -1,0 +1,47 @@
+#include "loadpattern.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "core/prefs.h"
+#include "core/startup.h"
+#include "pattern/store.h"
+#include "ui/camera.h"
+
+std::string sourcePath(const std::string &relative) { return std::string(QUOIT_SOURCE_DIR) + "/" + relative; }
+
+std::string writeTempPattern(const std::string &name, const std::string &text) {
+  std::string path = std::string(QUOIT_BINARY_DIR) + "/pattern_test_" + std::to_string(getpid()) + "_" + name;
+  FILE *f = fopen(path.c_str(), "wb");
+  if (f) {
+    fwrite(text.data(), 1, text.size(), f);
+    fclose(f);
+  }
+  return path;
+}
+
+// What the pattern loop does before a load: defaults, an empty scene list, the camera unset.
+void freshPatternState() {
+  freePatternData();
+  resetPatternValues();
+  qPrefs.timefactor = 1.0;
+  qPrefs.scflag = 0;
+  qPrefs.vrml = 0;
+  cameraState.lookAt[0] = 1717.1717;
+  strictChainCheck = 1;
+  lastPatternMessage = 0;
+  sceneObjectList(nullptr, 1);
+}
+
+int loadPattern(const std::string &path) {
+  freshPatternState();
+  currentPatternFile = path;
+  return Muster_laden();
+}
+
+int loadText(const std::string &text) {
+  std::string path = writeTempPattern("inline", text);
+  int code = loadPattern(path);
+  remove(path.c_str());
+  return code;
+}

@@ -1,0 +1,9 @@
+// Loading helpers for the pattern tests: a fresh per-pattern state, then Muster_laden.
+#pragma once
+#include <string>
+
+std::string sourcePath(const std::string &relative);
+std::string writeTempPattern(const std::string &name, const std::string &text);
+void freshPatternState();
+int loadPattern(const std::string &path);
+int loadText(const std::string &text);
