@@ -262,8 +262,8 @@ static int readSpinCount(const char *cell, int i, int end) {
   return i + sign + 1;
 }
 
-// Letters and one-digit spin counts alternate; 'z' takes an angle. The result is the flag of the
-// group's last letter.
+// Letters and one-digit spin counts alternate; a '*' after a letter may stand before its count;
+// 'z' takes an angle. The result is the flag of the group's last letter.
 static uint32_t parseGroup(const char *cell, int open) {
   int end = groupEnd(cell, open);
   if (end < 0) end = int(strnlen(cell, CELL_SIZE));
@@ -278,6 +278,8 @@ static uint32_t parseGroup(const char *cell, int open) {
     if (i >= end) break;
     if (cell[i] == '*') {
       i++;
+      bool count = i < end && (isdigit(uint8_t(cell[i])) || (cell[i] == '-' && i + 1 < end && isdigit(uint8_t(cell[i + 1]))));
+      if (count && (i = readSpinCount(cell, i, end)) < 0) return KOT_BAD_GROUP;
     } else if (letter == 'z') {
       i = readZAngle(cell, i, end);
     } else if ((i = readSpinCount(cell, i, end)) < 0) {
