@@ -380,10 +380,11 @@ static int handPoint(int hand, uint32_t kind, bool catchPoint, double out[3]) {
 }
 
 // Start and end times of the flight: held to the takt boundaries by the dwell, a direct hand-over
-// starts and ends 0.2 beat around it, a hand that keeps its object gives the bare takts.
+// starts and ends 0.2 beat around it, a hand that keeps its object gives the bare takts. The
+// hand-over table has no rows for hand macros: theirs is a catch in the takt after the throw.
 static void flightTimes(Flugbahn &s, int object, int handFrom, int a, int b) {
   int throwTakt = a < 1 ? takte - 1 : (a - 1) % takte;
-  bool handOver = uebergeb && handFrom >= 0 && handFrom < handCount && uebergeb[throwTakt][handFrom][object] >= 1000;
+  bool handOver = handFrom < handCount ? uebergeb && uebergeb[throwTakt][handFrom][object] >= 1000 : b == a;
   if (handOver) {
     s.t_from = (a - 0.2) * dt;
     s.t_to = (b + 0.2) * dt;
