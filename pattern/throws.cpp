@@ -341,7 +341,7 @@ int Wurf_ueber_Schulter(double a, double w, double f) {
   return 3;
 }
 
-// Every flight after a throw over the shoulder turns the other way, until the next such throw.
+// Every flight after a pass that turns the spin sense turns the other way, until the next such pass.
 int Spin_spiegeln() {
   for (int o = 0; flugbahn && o < objekte; o++) {
     int toggle = 0;

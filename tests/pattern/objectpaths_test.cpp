@@ -219,7 +219,7 @@ TEST(FlightEnds, FlightsJoinTheHandsPoints) {
 
 // Turning and shifting both jugglers turns and shifts every flight; times and spins stay.
 TEST(FlightEnds, MovingTheJugglersMovesEveryPath) {
-  const std::string body = "- a - b\n- - - -\n- - - -\n- - a -\nb - - -\n- - - -\n";
+  const std::string body = "- a - b\n- - - -\n- - - -\n- - a -\n- - b -\n- - - -\n";
   ASSERT_EQ(track(twoJugglers(body)), 0);
   std::vector<std::vector<Flugbahn>> before;
   for (int o = 0; o < objekte; o++) before.emplace_back(flugbahn[o], flugbahn[o] + paraz[o] + 1);
