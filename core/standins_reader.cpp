@@ -27,3 +27,10 @@ STANDIN void backslashToSlash(const char *source, char *target) {
   do *target++ = *source == '\\' ? '/' : *source;
   while (*source++);
 }
+
+STANDIN std::string backslashToSlash(const std::string &source) {
+  std::string target = source;
+  for (char &c : target)
+    if (c == '\\') c = '/';
+  return target;
+}
