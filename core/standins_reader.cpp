@@ -9,11 +9,6 @@
 
 #define STANDIN __attribute__((weak))
 
-STANDIN std::string currentPatternFile;
-STANDIN int patternDebugLevel;
-STANDIN int objectCountOption = -1;
-STANDIN int objectOptionKind;
-
 STANDIN void reportProgress(int) {}
 STANDIN void computeBufferSize(int a, int b) { patternBufferSize = long(a + 2 + b / 2) * 1000 + 15000; }
 
