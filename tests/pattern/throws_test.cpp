@@ -45,6 +45,7 @@ TEST(KindOfThrow, GroupsGiveKindSpinCountAndAngle) {
       {"(c12)a", 0, KOT_BAD_GROUP, SPIN_NONE, 0},
       {"(x)a", 0, KOT_BAD_GROUP, SPIN_NONE, 0},
       {"(c", 0, 0, SPIN_NONE, 0},  // a group cut at the cell end holds no object
+      {"(z1234567890123", 0, 0, SPIN_NONE, 0},
       {"-", 0, KOT_ERROR, SPIN_NONE, 0},
       {"/(f)a", 0, KOT_f, SPIN_NONE, 0},
       {"b&(t2)a", 0, 0, SPIN_NONE, 0},
