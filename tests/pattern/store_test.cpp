@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "loadpattern.h"
+#include "tests/support/loadpattern.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"
