@@ -1,0 +1,278 @@
+// patternfile: lays a siteswap out as a pattern file body and writes the file.
+#include "patternfile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char *const OBJECT_LETTERS = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+const size_t MAX_CELL = 15;  // characters the pattern reader keeps of one cell
+const size_t MAX_LINE = 99;  // characters of a body line the pattern reader looks at
+const int MAX_HANDS = 40;    // real and virtual hands of the pattern reader
+const size_t MAX_TAG = 250;  // longest siteswap tag the pattern reader keeps
+
+struct Instance {
+  int beat, juggler, hand, value, toJuggler, toHand;
+  int next;      // the throw that throws this object again
+  bool crosses;  // next lies beyond the end of the body
+  int object;
+};
+
+__attribute__((format(printf, 1, 2))) std::string format(const char *fmt, ...) {
+  char buffer[200];
+  va_list args;
+  va_start(args, fmt);
+  vsnprintf(buffer, sizeof buffer, fmt, args);
+  va_end(args);
+  return buffer;
+}
+
+// Joins every throw with the throw that throws the same object next.
+bool linkThrows(std::vector<Instance> &all, int takts, int jugglers, std::string *error) {
+  auto slot = [&](int beat, int j, int h) { return ((size_t)beat * jugglers + j) * 2 + h; };
+  std::vector<std::vector<int>> thrownAt((size_t)takts * jugglers * 2);
+  for (size_t i = 0; i < all.size(); i++) thrownAt[slot(all[i].beat, all[i].juggler, all[i].hand)].push_back((int)i);
+  std::vector<size_t> arrived(thrownAt.size(), 0);
+  for (Instance &t : all) {
+    int landing = t.beat + t.value;
+    size_t s = slot(landing % takts, t.toJuggler, t.toHand);
+    if (arrived[s] >= thrownAt[s].size()) {
+      *error = "the throws do not fit together";
+      return false;
+    }
+    t.next = thrownAt[s][arrived[s]++];
+    t.crosses = landing >= takts;
+  }
+  return true;
+}
+
+// Names the objects in order of their first throw; returns the number of objects.
+int nameObjects(std::vector<Instance> &all) {
+  int objects = 0;
+  for (size_t i = 0; i < all.size(); i++) {
+    if (all[i].object >= 0) continue;
+    for (size_t k = i;; k = (size_t)all[k].next) {
+      all[k].object = objects;
+      if (all[k].crosses) break;
+    }
+    objects++;
+  }
+  return objects;
+}
+
+void addHolds(const std::vector<Instance> &all, int takts, PatternBody *body) {
+  for (const Instance &t : all) {
+    if (t.value != 2 || t.toJuggler != t.juggler || t.toHand != t.hand) continue;
+    int row = t.beat + 1;
+    int object = t.object;
+    if (row >= takts) {
+      row -= takts;
+      object = all[(size_t)t.next].object;
+    }
+    std::string &cell = body->rows[(size_t)row][(size_t)handColumn(t.juggler, t.hand)];
+    if (cell == "-") cell = std::string(1, OBJECT_LETTERS[object]);
+  }
+}
+
+bool fillCells(const std::vector<Instance> &all, const PatternFileOptions &options, PatternBody *body,
+               std::string *error) {
+  for (const Instance &t : all) {
+    std::string &cell = body->rows[(size_t)t.beat][(size_t)handColumn(t.juggler, t.hand)];
+    if (cell == "-") {
+      cell.clear();
+      if (!options.styles[t.value].empty()) cell = "(" + options.styles[t.value] + ")";
+    } else {
+      cell += '&';
+    }
+    cell += OBJECT_LETTERS[t.object];
+    if (cell.size() > MAX_CELL) {
+      *error = format("beat %d: too many objects thrown at once by one hand", t.beat);
+      return false;
+    }
+  }
+  return true;
+}
+
+// A body line: the cells separated by blanks, or without them when the line gets too long.
+std::string bodyLine(const std::vector<std::string> &row) {
+  std::string spaced, packed;
+  for (size_t c = 0; c < row.size(); c++) {
+    spaced += (c ? " " : "") + row[c];
+    packed += row[c];
+  }
+  return spaced.size() <= MAX_LINE ? spaced : packed;
+}
+
+// Every body line must fit the reader, and a multiplex needs a virtual hand for each further
+// object: the hands of all jugglers together must stay within the reader's table.
+bool fitsTheReader(const PatternBody &body, int jugglers, std::string *error) {
+  std::vector<int> virtualHands((size_t)jugglers, 0);
+  for (size_t t = 0; t < body.rows.size(); t++) {
+    if (bodyLine(body.rows[t]).size() > MAX_LINE) {
+      *error = format("beat %zu: the body line is longer than %zu characters", t, MAX_LINE);
+      return false;
+    }
+    for (size_t c = 0; c < body.rows[t].size(); c++) {
+      int n = (int)std::count(body.rows[t][c].begin(), body.rows[t][c].end(), '&');
+      virtualHands[c / 2] = std::max(virtualHands[c / 2], n);
+    }
+  }
+  int hands = 2 * jugglers;
+  for (int n : virtualHands) hands += 2 * n;
+  if (hands > MAX_HANDS) {
+    *error = format("the pattern needs %d hands with its multiplexes, more than %d", hands, MAX_HANDS);
+    return false;
+  }
+  return true;
+}
+
+bool hasJugglerBlock(const std::string &header) {
+  size_t pos = 0;
+  while (pos < header.size()) {
+    size_t end = header.find('\n', pos);
+    if (end == std::string::npos) end = header.size();
+    size_t first = header.find_first_not_of(" \t", pos);
+    if (first < end && header[first] != '\0' && strchr("pPj", header[first])) return true;
+    pos = end + 1;
+  }
+  return false;
+}
+
+double tidy(double v) { return std::fabs(v) < 0.005 ? 0.0 : v; }
+
+// One juggler in the middle; several stand on a circle, each facing its middle.
+std::string jugglerBlock(int jugglers) {
+  const double pi = 3.14159265358979323846;
+  std::string block = "j\n";
+  for (int j = 0; j < jugglers; j++) {
+    double x = 0, y = 0, heading = 0;
+    if (jugglers > 1) {
+      double radius = 1.3 / std::sin(pi / jugglers);
+      double angle = pi + 2 * pi * j / jugglers;
+      x = radius * std::cos(angle);
+      y = radius * std::sin(angle);
+      heading = std::fmod(angle * 180 / pi + 180, 360.0);
+      if (heading > 359.5) heading = 0;
+    }
+    block += format("%4.0f\n%5.2f %5.2f %5.2f c c\n", heading, tidy(x), tidy(y), 0.0);
+  }
+  return block;
+}
+
+// The pattern reader keeps a siteswap tag only when it holds none of these characters.
+bool tagIsKept(const std::string &siteswap) {
+  return siteswap.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ,.px") == std::string::npos;
+}
+
+}  // namespace
+
+namespace {
+
+// The body over `repeats` cycles, with wrap lines when the objects do not come back to their
+// own letters at its end.
+bool layOut(const Siteswap &p, const PatternFileOptions &options, int repeats, PatternBody *body,
+            std::string *error) {
+  int takts = repeats * p.cycle;
+  if (takts > PATTERN_MAX_TAKTS) {
+    *error = format("the pattern needs %d beats, more than %d", takts, PATTERN_MAX_TAKTS);
+    return false;
+  }
+  std::vector<Instance> all;
+  for (int r = 0; r < repeats; r++)
+    for (const SiteswapThrow &t : p.throws)
+      all.push_back({t.beat + r * p.cycle, t.fromJuggler, t.fromHand, t.value, t.toJuggler, t.toHand, -1, false, -1});
+  std::stable_sort(all.begin(), all.end(), [](const Instance &a, const Instance &b) {
+    if (a.beat != b.beat) return a.beat < b.beat;
+    return handColumn(a.juggler, a.hand) < handColumn(b.juggler, b.hand);
+  });
+  if (!linkThrows(all, takts, p.jugglers, error)) return false;
+  int objects = nameObjects(all);
+  if (objects > (int)strlen(OBJECT_LETTERS)) {
+    *error = format("%d objects: a pattern file names at most %zu", objects, strlen(OBJECT_LETTERS));
+    return false;
+  }
+  body->rows.assign((size_t)takts, std::vector<std::string>((size_t)p.jugglers * 2, "-"));
+  if (!fillCells(all, options, body, error)) return false;
+  if (options.holds) addHolds(all, takts, body);
+  if (!fitsTheReader(*body, p.jugglers, error)) return false;
+  body->letters.assign(OBJECT_LETTERS, (size_t)objects);
+  std::string after(body->letters);
+  for (const Instance &t : all)
+    if (t.crosses) after[(size_t)t.object] = OBJECT_LETTERS[all[(size_t)t.next].object];
+  body->wrapBefore.clear();
+  body->wrapAfter.clear();
+  if (after != body->letters) {
+    body->wrapBefore = body->letters;
+    body->wrapAfter = after;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool layOutBody(const Siteswap &p, const PatternFileOptions &options, PatternBody *body, std::string *error) {
+  // Every object must be thrown within the body, so the body is at least as long as the highest throw.
+  int shortest = std::max(1, (p.maxValue + p.cycle - 1) / p.cycle);
+  if (!layOut(p, options, shortest, body, error)) return false;
+  if (body->wrapBefore.empty()) return true;
+  // A longer body without wrap lines wins when it needs no more lines than the wrap part adds.
+  size_t wrappedLines = body->rows.size() + 3;
+  for (int r = shortest + 1; (size_t)(r * p.cycle) <= wrappedLines; r++) {
+    PatternBody plain;
+    std::string ignored;
+    if (layOut(p, options, r, &plain, &ignored) && plain.wrapBefore.empty()) {
+      *body = plain;
+      break;
+    }
+  }
+  return true;
+}
+
+std::string patternFileText(const Siteswap &p, const PatternFileOptions &options, const PatternBody &body) {
+  std::string file = "! " + p.text + "\n";
+  if (tagIsKept(p.text) && p.text.size() <= MAX_TAG) file += "% " + p.text + " QuoitSiteSwap\n";
+  file += format("%% converted by kovex: %d object%s, %d juggler%s\n", p.objects, p.objects == 1 ? "" : "s",
+                 p.jugglers, p.jugglers == 1 ? "" : "s");
+  file += "dt=0.25\n";
+  if (options.freeRatio > 0 && options.freeRatio < 1) {
+    int turn = p.sync || p.passing ? 2 : 2 * p.jugglers;
+    file += format("l=%.2f\n", turn * (1 - options.freeRatio));
+  }
+  if (options.objectModel > 0) file += format("a=%d\n", options.objectModel);
+  file += options.headerText;
+  if (!options.headerText.empty() && options.headerText.back() != '\n') file += "\n";
+  if (!hasJugglerBlock(options.headerText)) file += jugglerBlock(p.jugglers);
+  file += "*\n";
+  for (const std::vector<std::string> &row : body.rows) file += bodyLine(row) + "\n";
+  if (!body.wrapBefore.empty()) file += "*\n" + body.wrapBefore + "\n" + body.wrapAfter + "\n";
+  return file;
+}
+
+bool writeFileAtomically(const std::string &path, const std::string &contents, std::string *error) {
+  std::string temp = path + ".XXXXXX";
+  int fd = mkstemp(temp.data());
+  if (fd < 0) {
+    *error = "cannot write " + path + ": " + strerror(errno);
+    return false;
+  }
+  fchmod(fd, 0644);
+  size_t done = 0;
+  while (done < contents.size()) {
+    ssize_t n = write(fd, contents.data() + done, contents.size() - done);
+    if (n <= 0) break;
+    done += (size_t)n;
+  }
+  bool ok = done == contents.size();
+  ok = close(fd) == 0 && ok;
+  if (ok && rename(temp.c_str(), path.c_str()) == 0) return true;
+  *error = "cannot write " + path + ": " + strerror(errno);
+  unlink(temp.c_str());
+  return false;
+}
