@@ -2,3 +2,8 @@
 #pragma once
 
 void computeEyePosition(double out[3]);
+// The angle brought into [-pi, pi].
+double wrapAnglePi(double angle);
+double vectorLength(const double v[3]);
+// Moves a hand point by the pattern's scatter; returns the point.
+double *jitterVector(double v[3]);
