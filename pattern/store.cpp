@@ -15,6 +15,7 @@
 #include "core/startup.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
+#include "pattern/clock.h"
 #include "pattern/dumps.h"
 #include "pattern/fitting.h"
 #include "pattern/handpaths.h"
@@ -23,6 +24,7 @@
 #include "pattern/reader.h"
 #include "pattern/throws.h"
 #include "scene/figures.h"
+#include "scene/geometry.h"
 #include "scene/objects.h"
 
 int qInternal[QINTERNAL_WORDS];
@@ -497,5 +499,7 @@ int Muster_laden() {
   setHeadUpAngles();
   InlineComments_einordnen();
   computeBufferSize(objekte, 2 * jugglers);
+  vrmlNodeTotals();
+  realTimeTotal = 0;
   return 0;
 }

@@ -1,7 +1,10 @@
 // Geometry helpers: vectors, angles, the eye position and the scene totals.
 #pragma once
 
+struct ObjectNode;
+
 void computeEyePosition(double out[3]);
+ObjectNode *vrmlNodeTotals();
 // The angle brought into [-pi, pi].
 double wrapAnglePi(double angle);
 double vectorLength(const double v[3]);

@@ -15,6 +15,3 @@ STANDIN double wrapAnglePi(double angle) {
 }
 
 STANDIN double vectorLength(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
-
-// Without the program's random generator there is no scatter: the point stays.
-STANDIN double *jitterVector(double v[3]) { return v; }

@@ -14,6 +14,7 @@ STANDIN int firstObjectInstance;
 STANDIN double gravityTimeScale = 1.0;
 
 STANDIN void freeObjectShapes() {}
+STANDIN ObjectNode *vrmlNodeTotals() { return nullptr; }
 STANDIN void placeLastObjectNode(int, const double[3], const double[3]) {}
 
 // Eye on the sphere of the camera distance around the look-at point; elevation from the vertical.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/startup.h"
 #include "loadpattern.h"
 #include "pattern/dumps.h"
 #include "pattern/reader.h"
@@ -84,6 +85,14 @@ TEST(SamplePatternFacts, PassingPatternGivesEachJugglerItsColour) {
   EXPECT_NEAR(fangwurf[2].fang[0], 1.25, 1e-9);
   EXPECT_NEAR(fangwurf[2].fang[2], 1.2, 1e-9);
   EXPECT_EQ(fangwurf[2].flag, 0x100);
+}
+
+TEST(SamplePatternFacts, FeedGivesEveryObjectTheHeaderModel) {
+  ASSERT_EQ(loadPattern(sourcePath("data/m/9club_feed_pass")), 0);
+  EXPECT_EQ(objectCountOption, 10);
+  for (int o = 0; o < 9; o++) EXPECT_EQ(objectModelNumber[o], 10) << o;
+  EXPECT_NEAR(quoitPos[1].ZWinkel, 199.8 / 57.29577951, 1e-9);
+  EXPECT_DOUBLE_EQ(quoitPos[2].position[1], -0.9);
 }
 
 TEST(SamplePatternFacts, MultiplexUsesAVirtualHandStackedOnTheRealOne) {
