@@ -35,6 +35,22 @@ static int indexIn(int p, const Flugbahn *f) {
   return int(f - flugbahn[p]);
 }
 
+// The flight before (BACKWARD) or after (FORWARD) slot j. Past the end of a wrapped chain the
+// search goes on in the wrap partner's chain, whose boundary flight (its first flight going
+// forward, its last going backward) is the same flight as this chain's own one: the flight
+// wanted is the one beyond it.
+static const Flugbahn *flightBeside(int o, int j, int direction) {
+  const Flugbahn *f = nexteFlugbahnWithWrap(o, j, direction, KIND_FLIGHT);
+  if (!WRAP || !f || f->objekt == o) return f;
+  uint32_t boundary = direction == BACKWARD ? FB_WRAP_LAST : FB_WRAP_FIRST;
+  int p = f->objekt, m = indexIn(p, f);
+  if (m < 0 || !(f->flag & boundary)) return f;
+  int step = direction == BACKWARD ? -1 : 1;
+  for (int k = m + step; k >= 0 && k <= std::min(paraz[p], segmentRowLength - 1); k += step)
+    if (isFlight(flugbahn[p][k]) && !(flugbahn[p][k].flag & FB_WRAP_OUTSIDE)) return &flugbahn[p][k];
+  return f;
+}
+
 // Tangent length at an end of the curve: short for a fast object, at most 0.3 m less the scatter.
 static double tangentFactor(double c, double speed) {
   double most = std::max(0.0, 0.3 - scatter);
@@ -76,8 +92,8 @@ static void holdSpin(Flugbahn &h, double A, double nextW0, double D) {
 static int neighbours(int o, int j, const Flugbahn *&f0, const Flugbahn *&f2, int &shift, bool &copied) {
   shift = 0;
   copied = false;
-  f0 = nexteFlugbahnWithWrap(o, j, BACKWARD, KIND_FLIGHT);
-  f2 = nexteFlugbahnWithWrap(o, j, FORWARD, KIND_FLIGHT);
+  f0 = flightBeside(o, j, BACKWARD);
+  f2 = flightBeside(o, j, FORWARD);
   if (!f0 || !f2) {
     patternMessage(QMSG_REPORT, 46, "f0 | f2 = NULL", SELF);
     return HOLD_NO_FLIGHT;
@@ -94,8 +110,11 @@ static int neighbours(int o, int j, const Flugbahn *&f0, const Flugbahn *&f2, in
   if (m < 0) return 0;
   int k = first ? m + 1 : m - 1;
   if (k >= 0 && k <= std::min(paraz[p], segmentRowLength - 1) && !isFree(flugbahn[p][k])) {
+    // The copy keeps the slot's marks of where it lies in the wrapped cycle.
+    uint32_t marks = flugbahn[o][j].flag & (FB_WRAP_FIRST | FB_WRAP_LAST | FB_WRAP_OUTSIDE);
     flugbahn[o][j] = flugbahn[p][k];
     flugbahn[o][j].objekt = o;
+    flugbahn[o][j].flag = (flugbahn[o][j].flag & ~uint32_t(FB_WRAP_FIRST | FB_WRAP_LAST | FB_WRAP_OUTSIDE)) | marks;
     Zyklus_anpassen(&flugbahn[o][j], first ? 1 : 2);
     copied = true;
     return 0;
@@ -156,7 +175,7 @@ int Objektbahn_in_Hand_eintragen(int o, int j, int hand, int t1, int t2) {
     char text[128];
     char word[64];
     snprintf(word, sizeof word, "%s", localText(91));
-    stripNewline(word);
+    word[strcspn(word, "\n")] = '\0';
     snprintf(text, sizeof text, "%s %d: tvon > tbis ", word, o);
     patternMessage(QMSG_REPORT, 46, text, SELF);
     return HOLD_FAILED;
@@ -278,8 +297,7 @@ static int holdsOfObject(int o) {
   }
   for (int j = walk; j <= lastIndex(o); j++) {
     if (isFlight(flugbahn[o][j])) continue;
-    const Flugbahn *f0 = nexteFlugbahnWithWrap(o, j, BACKWARD, KIND_FLIGHT);
-    const Flugbahn *f2 = nexteFlugbahnWithWrap(o, j, FORWARD, KIND_FLIGHT);
+    const Flugbahn *f0 = flightBeside(o, j, BACKWARD), *f2 = flightBeside(o, j, FORWARD);
     if (!f0 || !f2) {
       patternMessage(QMSG_REPORT, 46, "f0 | f2 = NULL", "Objekt_in_der_Hand");
       return HOLD_FAILED;
