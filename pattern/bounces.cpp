@@ -126,9 +126,17 @@ BounceSearch bounceSearch(double g, double e, double H1, double H2, double T, in
       }
     } else if (T1 <= T + tol) {
       v *= 1.0173;
-    } else if (v >= 0) {
+    } else if (v >= 0.001) {
       v *= 0.9809;
       climbed = true;
+    } else if (v >= 0) {
+      // Too late even when hardly thrown up (a floor that gives back all speed never makes the
+      // rebound fall short): throw it down instead.
+      patternMessage(QMSG_INFO, 703, 3);
+      n = -n;
+      v = -step;
+      iteration = -1;
+      climbed = false;
     } else if (n == -1) {
       v *= 1.0977;
     } else {
