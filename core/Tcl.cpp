@@ -1,16 +1,303 @@
-// Stand-in message output: debug texts to standard output, errors to stderr.
+// Messages and Tcl dialogs: qMsg sends every message to the trace file and, by its level, into a
+// dialog script of "tcl/"; requests and answers pass through the exchange file "tmp/tcl_passing".
 #include "core/Tcl.h"
 
+#include <tcl.h>
+#include <tk.h>
+
+#include <atomic>
+#include <chrono>
+#include <clocale>
+#include <condition_variable>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "core/localtext.h"
+#include "core/native_windows.h"
+#include "core/prefs.h"
+#include "core/startup.h"
+#include "core/tclthreads.h"
+#include "core/utils.h"
+
+static std::atomic<int> nonModalDialogsOpen{0};
+
+static std::string formatMessage(const char *format, va_list ap) {
+  va_list copy;
+  va_copy(copy, ap);
+  int length = vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  if (length <= 0) return std::string();
+  std::string text(size_t(length) + 1, '\0');
+  vsnprintf(text.data(), text.size(), format, ap);
+  text.resize(size_t(length));
+  return text;
+}
+
+// The trace file and stderr get UTF-8, like every text file the program writes for people.
+static void writeToStream(FILE *stream, const std::string &text) {
+  fputs(utf8FromLatin1(text).c_str(), stream);
+  fflush(stream);
+}
+
+// Reports a file that a message could not be written to. The report is itself an error
+// message and may fail for the same reason: then it stops after the trace file and stderr.
+static void reportUnwritable(const char *name) {
+  static thread_local int reporting = 0;
+  if (reporting) return;
+  reporting = 1;
+  qMsg(QMSG_ERROR, localText(41), name);
+  reporting = 0;
+}
+
+static bool writeTextFile(const char *name, const std::string &text) {
+  FILE *file = fopen(name, "w");
+  if (!file) {
+    reportUnwritable(name);
+    return false;
+  }
+  bool ok = fputs(utf8FromLatin1(text).c_str(), file) >= 0;
+  ok = fclose(file) == 0 && ok;
+  if (!ok) reportUnwritable(name);
+  return ok;
+}
+
+static bool writeReportFile() {
+  FILE *file = fopen(TCL_REPORT_FILE, "w");
+  if (!file) {
+    reportUnwritable(TCL_REPORT_FILE);
+    return false;
+  }
+  fprintf(file, "%s\n", currentPatternFile.c_str());
+  fputs(qVersionLine(), file);
+  if (fclose(file) != 0) {
+    reportUnwritable(TCL_REPORT_FILE);
+    return false;
+  }
+  return true;
+}
+
+static void showError(const std::string &text, bool report) {
+  writeToStream(stdout, text);
+  writeToStream(stderr, text);
+  if (report && !writeReportFile()) return;
+  if (!writeTextFile(TCL_PASSING_FILE, text)) return;
+  InvokeTclCmd(report ? "tcl/qmsg_report.tcl" : "tcl/qmsg_error.tcl", nullptr, 0, nullptr);
+}
+
+static void showInfo(const std::string &text) {
+  writeToStream(stdout, text);
+  if (!writeTextFile(TCL_INFO_FILE, text)) return;
+  qKill(qTclThreadIndex, 10);
+  if (qTclUsed) qSleep(30);
+}
+
+// Serves events until this interpreter's windows are closed. Other Tk applications of the same
+// thread (the dialog thread's window, a dialog that opened this one) do not keep it waiting.
+static void runUntilClosed(Tcl_Interp *interp) {
+  while (Tk_MainWindow(interp)) Tcl_DoOneEvent(0);
+  Tcl_ResetResult(interp);
+}
+
+// A non-modal message runs its script in a thread of its own, so the caller goes on at once;
+// the caller only waits until the script has read the exchange file.
+struct NonModalStart {
+  std::mutex mutex;
+  std::condition_variable started;
+  bool ready = false;
+};
+
+static void signalStarted(NonModalStart &start) {
+  std::lock_guard<std::mutex> lock(start.mutex);
+  start.ready = true;
+  start.started.notify_all();
+}
+
+static void runNonModal(std::shared_ptr<NonModalStart> start, std::string script) {
+  Tcl_Interp *interp = createTclInterp();
+  if (!interp) {
+    signalStarted(*start);
+    nonModalDialogsOpen--;
+    return;
+  }
+  int code = Tcl_EvalFile(interp, script.c_str());
+  signalStarted(*start);
+  reportTclError(interp, code);
+  if (code == TCL_OK) runUntilClosed(interp);
+  Tcl_DeleteInterp(interp);
+  nonModalDialogsOpen--;
+}
+
+static void showNonModal(const std::string &text) {
+  writeToStream(stdout, text);
+  if (!writeTextFile(TCL_PASSING_FILE, text)) return;
+  auto start = std::make_shared<NonModalStart>();
+  nonModalDialogsOpen++;
+  std::thread(runNonModal, start, std::string("tcl/qmsg_non_modal.tcl")).detach();
+  std::unique_lock<std::mutex> lock(start->mutex);
+  start->started.wait_for(lock, std::chrono::seconds(5), [&] { return start->ready; });
+}
 
 void qMsg(int level, const char *format, ...) {
+  bool report = (level & QMSG_REPORT_FLAG) != 0;
   level &= ~QMSG_REPORT_FLAG;
-  FILE *out = (level == 0 || level == QMSG_DEBUG) ? stdout : (level == QMSG_ERROR || level == QMSG_INFO) ? stderr : nullptr;
-  if (!out) return;
+  if (level & QMSG_NON_MODAL_FLAG) level = QMSG_NON_MODAL;
+  if (level != 0 && level != QMSG_DEBUG && level != QMSG_ERROR && level != QMSG_INFO && level != QMSG_NON_MODAL)
+    return;
   va_list ap;
   va_start(ap, format);
-  vfprintf(out, format, ap);
+  std::string text = formatMessage(format, ap);
   va_end(ap);
-  fflush(out);
+  switch (level) {
+    case QMSG_ERROR:
+      showError(text, report);
+      break;
+    case QMSG_INFO:
+      showInfo(text);
+      break;
+    case QMSG_NON_MODAL:
+      showNonModal(text);
+      break;
+    default:
+      writeToStream(stdout, text);
+      break;
+  }
+}
+
+int waitForNonModalDialogs(int timeoutMs) {
+  for (int waited = 0; nonModalDialogsOpen > 0 && waited < timeoutMs; waited += 10) qSleep(10);
+  return nonModalDialogsOpen;
+}
+
+int writeTclPassing(const char *text) {
+  if (!text) return 0;
+  FILE *file = fopen(TCL_PASSING_FILE, "w");
+  if (!file) return TCL_PASSING_WRITE_FAILED;
+  fputs(utf8FromLatin1(text).c_str(), file);
+  fclose(file);
+  return 0;
+}
+
+// The answer is the first line of the exchange file; one that does not fit the answer buffer
+// is refused whole rather than cut, since a cut file name would name another file.
+int readTclPassing(char *answer) {
+  if (!answer) return 0;
+  answer[0] = '\0';
+  std::ifstream file(TCL_PASSING_FILE, std::ios::binary);
+  if (!file) return TCL_PASSING_READ_FAILED;
+  std::string line;
+  std::getline(file, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() >= TCL_ANSWER_SIZE) return TCL_PASSING_ANSWER_TOO_LONG;
+  memcpy(answer, line.c_str(), line.size() + 1);
+  return 0;
+}
+
+void reportTclError(Tcl_Interp *interp, int code) {
+  if (!interp || code == 0) return;
+  const char *result = Tcl_GetStringResult(interp);
+  if (result && *result) qMsg(QMSG_DEBUG, "error in Tcl.c: %s\n", result);
+}
+
+int InvokeTclCmd(const char *script, const char *request, int flags, char *answer) {
+  if (flags & 1) {
+    if (!qPrefs.notcl) qKill(qTclThreadIndex, 10);
+    return 0;
+  }
+  writeTclPassing(request);
+  Tcl_Interp *interp = createTclInterp();
+  if (!interp) return 1;
+  int code = Tcl_EvalFile(interp, script);
+  std::string result = Tcl_GetStringResult(interp);
+  if (code == TCL_OK) runUntilClosed(interp);
+  if (!result.empty()) qMsg(QMSG_DEBUG, "InvokeTclCmd(%s): %s\n", script, result.c_str());
+  Tcl_DeleteInterp(interp);
+  if (code != TCL_OK) return code;
+  if (readTclPassing(answer) == TCL_PASSING_ANSWER_TOO_LONG)
+    qMsg(QMSG_ERROR, localText(16), script, TCL_ANSWER_SIZE - 1);
+  return 0;
+}
+
+static int ltCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  int n = 0;
+  if (objc != 2) {
+    Tcl_WrongNumArgs(interp, 1, objv, "number");
+    return TCL_ERROR;
+  }
+  if (Tcl_GetIntFromObj(interp, objv[1], &n) != TCL_OK) return TCL_ERROR;
+  std::string text = localTextLine(n);
+  if (text.size() > 200) text.resize(200);
+  Tcl_SetObjResult(interp, Tcl_NewStringObj(utf8FromLatin1(text).c_str(), -1));
+  return TCL_OK;
+}
+
+static int killChildCommand(ClientData, Tcl_Interp *, int, Tcl_Obj *const[]) {
+  qKill(qTclThreadIndex, 3);
+  return TCL_OK;
+}
+
+// An unknown language keeps the current one and is an error of the command.
+static int setLanguageCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  if (objc != 2) return TCL_BAD_ARGUMENT_COUNT;
+  const char *name = Tcl_GetString(objv[1]);
+  int language = languageIndex(name);
+  if (language < 0) {
+    Tcl_SetObjResult(interp, Tcl_ObjPrintf("unknown language \"%s\"", name));
+    return TCL_ERROR;
+  }
+  qPrefs.language = language;
+  return TCL_OK;
+}
+
+Tcl_Interp *createTclInterp() {
+  static std::once_flag executableFound;
+  std::call_once(executableFound, [] { Tcl_FindExecutable(qArgv ? qArgv[0] : nullptr); });
+  Tcl_Interp *interp = Tcl_CreateInterp();
+  if (Tcl_Init(interp) != TCL_OK) {
+    qMsg(QMSG_DEBUG, "Tcl_Init failed: %s\n", Tcl_GetStringResult(interp));
+    Tcl_DeleteInterp(interp);
+    return nullptr;
+  }
+  if (Tk_Init(interp) != TCL_OK) {
+    qMsg(QMSG_DEBUG, "Tk_Init failed: %s\n", Tcl_GetStringResult(interp));
+    Tcl_DeleteInterp(interp);
+    return nullptr;
+  }
+  setlocale(LC_NUMERIC, "C");
+  Tcl_CreateObjCommand(interp, "LT", ltCommand, nullptr, nullptr);
+  Tcl_CreateObjCommand(interp, "KillChild", killChildCommand, nullptr, nullptr);
+  Tcl_CreateObjCommand(interp, "SetLanguage", setLanguageCommand, nullptr, nullptr);
+  return interp;
+}
+
+int askUser(const char *a, const char *b, const char *c) {
+  std::string request = std::string(a ? a : "") + "\n" + (b ? b : "") + "\n" + (c ? c : "");
+  char answer[TCL_ANSWER_SIZE] = "";
+  if (InvokeTclCmd("tcl/askuser.tcl", request.c_str(), 0, answer) != 0) return 0;
+  return int(strtol(answer, nullptr, 10));
+}
+
+static bool isRememberedDirectory(const char *directory) {
+  return strcmp(directory, "m") == 0 || strcmp(directory, "m/") == 0 || strcmp(directory, "m\\") == 0;
+}
+
+int qStdFileReq(const char *directory, char *answer, int, const char *text, int number) {
+  static std::string remembered = "m/";
+  const char *start = !directory || isRememberedDirectory(directory) ? remembered.c_str() : directory;
+  std::string request = std::string(start) + "\n" + (text ? text : "*") + "\n" + std::to_string(number) + "\n";
+  answer[0] = '\0';
+  int code = InvokeTclCmd("tcl/stdfilereq.tcl", request.c_str(), 0, answer);
+  if (code != 0) {
+    qMsg(QMSG_ERROR, localText(15), code, "qStdFileReq");
+    return 1;
+  }
+  if (!answer[0]) return 1;
+  remembered = directoryOfPath(answer);
+  return 0;
 }

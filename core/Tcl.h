@@ -6,9 +6,22 @@ enum {
   QMSG_ERROR = 17,
   QMSG_INFO = 18,
   QMSG_NON_MODAL = 64,
+  QMSG_NON_MODAL_FLAG = 0x40,
   QMSG_REPORT_FLAG = 0x100,
   QMSG_REPORT = 0x111,
 };
+
+enum {
+  TCL_ANSWER_SIZE = 100,             // an answer holds at most 99 characters
+  TCL_PASSING_WRITE_FAILED = 20010815,
+  TCL_PASSING_READ_FAILED = 20010816,
+  TCL_PASSING_ANSWER_TOO_LONG = 20010817,
+  TCL_BAD_ARGUMENT_COUNT = 20050317,
+};
+
+#define TCL_PASSING_FILE "tmp/tcl_passing"
+#define TCL_INFO_FILE "tmp/info.txt"
+#define TCL_REPORT_FILE "quoit.err"
 
 struct Tcl_Interp;
 
@@ -20,3 +33,4 @@ Tcl_Interp *createTclInterp();
 void reportTclError(Tcl_Interp *interp, int code);
 int askUser(const char *a, const char *b, const char *c);
 int qStdFileReq(const char *directory, char *answer, int flags, const char *text, int number);
+int waitForNonModalDialogs(int timeoutMs);

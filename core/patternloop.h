@@ -14,5 +14,6 @@ enum {
 
 extern std::atomic<int> restartRequest;
 extern int nextPatternAction;
+extern int patternLoadCounter;
 
 int loadNextPattern();

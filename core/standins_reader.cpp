@@ -9,11 +9,6 @@
 
 #define STANDIN __attribute__((weak))
 
-STANDIN std::string currentPatternFile;
-STANDIN int patternDebugLevel;
-STANDIN int objectCountOption = -1;
-STANDIN int objectOptionKind;
-
 STANDIN void reportProgress(int) {}
 STANDIN void computeBufferSize(int a, int b) { patternBufferSize = long(a + 2 + b / 2) * 1000 + 15000; }
 
@@ -26,4 +21,11 @@ STANDIN std::string patternFileArgument(const char *name) {
 STANDIN void backslashToSlash(const char *source, char *target) {
   do *target++ = *source == '\\' ? '/' : *source;
   while (*source++);
+}
+
+STANDIN std::string backslashToSlash(const std::string &source) {
+  std::string target = source;
+  for (char &c : target)
+    if (c == '\\') c = '/';
+  return target;
 }

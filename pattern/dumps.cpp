@@ -110,7 +110,7 @@ std::string outputFlugbahnenText(int detail, int firstObject, int lastObject) {
     firstObject = 0;
     lastObject = objekte - 1;
   }
-  if (lastObject < firstObject || lastObject >= objekte) {
+  if (lastObject < 0 || lastObject >= objekte) {
     appendf(out, "Index 'oende' out of range in outputFlugbahnen(): %d.  Correcting it.\n", lastObject);
     lastObject = objekte - 1;
   }

@@ -208,6 +208,7 @@ static void *allocBlock(size_t count, size_t elementSize, const char *label) {
 
 int Musterspeicher_anlegen() {
   reportProgress(0);
+  Musterspeicher_freigeben();
   int entries = handCount + handMacroCount;
   fangwurfEntries = size_t(entries + SPARE_HAND_ENTRIES);
   fangwurf = static_cast<Fangwurf *>(allocBlock(fangwurfEntries, sizeof(Fangwurf), "*fangwurf"));
@@ -463,7 +464,7 @@ static int chainFaults(int faults) {
 
 int Muster_laden() {
   for (int &e : segmentEstimate) e = 0;
-  std::string name = patternFileArgument(currentPatternFile.c_str());
+  std::string name = backslashToSlash(patternFileArgument(currentPatternFile.c_str()));
   FILE *stream = Muster_oeffnen(name.c_str());
   if (!stream) return 112;
   reportProgress(jugglers + 1);

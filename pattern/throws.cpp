@@ -262,8 +262,8 @@ static int readSpinCount(const char *cell, int i, int end) {
   return i + sign + 1;
 }
 
-// Letters and one-digit spin counts alternate; 'z' takes an angle. The result is the flag of the
-// group's last letter.
+// Letters and one-digit spin counts alternate; a '*' after a letter may stand before its count;
+// 'z' takes an angle. The result is the flag of the group's last letter.
 static uint32_t parseGroup(const char *cell, int open) {
   int end = groupEnd(cell, open);
   if (end < 0) end = int(strnlen(cell, CELL_SIZE));
@@ -278,6 +278,8 @@ static uint32_t parseGroup(const char *cell, int open) {
     if (i >= end) break;
     if (cell[i] == '*') {
       i++;
+      bool count = i < end && (isdigit(uint8_t(cell[i])) || (cell[i] == '-' && i + 1 < end && isdigit(uint8_t(cell[i + 1]))));
+      if (count && (i = readSpinCount(cell, i, end)) < 0) return KOT_BAD_GROUP;
     } else if (letter == 'z') {
       i = readZAngle(cell, i, end);
     } else if ((i = readSpinCount(cell, i, end)) < 0) {
@@ -339,7 +341,7 @@ int Wurf_ueber_Schulter(double a, double w, double f) {
   return 3;
 }
 
-// Every flight after a throw over the shoulder turns the other way, until the next such throw.
+// Every flight after a pass that turns the spin sense turns the other way, until the next such pass.
 int Spin_spiegeln() {
   for (int o = 0; flugbahn && o < objekte; o++) {
     int toggle = 0;
@@ -378,10 +380,11 @@ static int handPoint(int hand, uint32_t kind, bool catchPoint, double out[3]) {
 }
 
 // Start and end times of the flight: held to the takt boundaries by the dwell, a direct hand-over
-// starts and ends 0.2 beat around it, a hand that keeps its object gives the bare takts.
+// starts and ends 0.2 beat around it, a hand that keeps its object gives the bare takts. The
+// hand-over table has no rows for hand macros: theirs is a catch in the takt after the throw.
 static void flightTimes(Flugbahn &s, int object, int handFrom, int a, int b) {
   int throwTakt = a < 1 ? takte - 1 : (a - 1) % takte;
-  bool handOver = uebergeb && handFrom >= 0 && handFrom < handCount && uebergeb[throwTakt][handFrom][object] >= 1000;
+  bool handOver = handFrom < handCount ? uebergeb && uebergeb[throwTakt][handFrom][object] >= 1000 : b == a;
   if (handOver) {
     s.t_from = (a - 0.2) * dt;
     s.t_to = (b + 0.2) * dt;

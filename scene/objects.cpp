@@ -4,3 +4,5 @@
 int Objekte_laden() { return 0; }
 int Objektdatei_laden(const char *, int, double, double, double, double, int) { return -17; }
 int findLoadedObject(const char *) { return -1; }
+int allocObjectBuffers() { return 0; }
+void freeObjectBuffers() {}

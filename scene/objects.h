@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+int allocObjectBuffers();
+void freeObjectBuffers();
 int Objektdatei_laden(const char *name, int number, double x, double y, double z, double heading, int flags);
 int Objektnummer_eintragen(int index);
 int findLoadedObject(const char *name);

@@ -1,12 +1,12 @@
-// Mode machine: the mode record qMode.
+// Mode machine: the mode record qMode, the display switches qDisplay and the mode commands.
 #pragma once
 #include <cstdint>
 
-struct QMode {
+struct QuoitMode {
   int moveKeys[5];
   int dragX, dragY;
   int button1, button2;
-  int benchmark;     // 0, or the benchmark number 1-3
+  int benchmark;
   int reserved;
   int cameraPreset;
   int speed;
@@ -18,4 +18,17 @@ struct QMode {
   int64_t view;
 };
 
-extern QMode qMode;
+struct QuoitDisplay {
+  int timeMeter;
+  int help;
+  int statusline;
+  int speedMeter;
+  int fifth;
+};
+
+extern QuoitMode qMode;
+extern QuoitDisplay qDisplay;
+
+void schatten_auswerten();
+int qSetModeValue(uint32_t modeLow, uint32_t modeHigh, int32_t valueLow, int32_t valueHigh);
+int qSetMode(uint32_t low, uint32_t high);

@@ -8,7 +8,6 @@
 
 #define STANDIN __attribute__((weak))
 
-STANDIN QMode qMode;
 STANDIN CameraState cameraState = {3.34, 1.2, 0.0, 185.0, {}, {1717.1717, 0, 0}, {}, {}, {}};
 STANDIN SavedCamera savedCamera;
 

@@ -3,7 +3,10 @@
 // determinism and invariance under moving the jugglers; the chain and hold helpers.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
+
+#include "pattern/dumps.h"
 
 #include "paths_fixture.h"
 #include "pattern/objectpaths.h"
@@ -49,6 +52,11 @@ std::vector<Grid> grids() {
       {"handOver",
        oneJuggler("a -\n- a\n- -\n- -\n"),
        {{'a', 0, 1, 0, 1, true}, {'a', 1, 0, 1, 4}}},
+      // The only object is held over the boundary: the walk still runs the whole first lap.
+      {"allHeldOverBoundary", oneJuggler("a -\n- -\n- a\na -\n"), {{'a', 0, 1, 0, 2}, {'a', 1, 0, 2, 3, true}}},
+      {"handOverFromMacro",
+       "! macro\n@M p 0.4 0.5 1.3\np 0  0 0.2 1.0  0 -0.2 1.0\ns=0\n*\nMa -\n- a\n- -\n- -\n",
+       {{'a', 2, 1, 0, 1, true}, {'a', 1, 2, 1, 4}}},
       {"pass", twoJugglers("- a - -\n- - - -\n- - - -\n- - a -\n- - - -\n- - - -\n"), {{'a', 1, 2, 0, 3}, {'a', 2, 1, 3, 6}}},
       // Four balls thrown together from the places of a stack, caught one by one.
       {"multiplex",
@@ -98,6 +106,90 @@ TEST_P(GridTest, LoadingTwiceGivesTheSameChains) {
 INSTANTIATE_TEST_SUITE_P(Grids, GridTest, testing::ValuesIn(grids()),
                          [](const testing::TestParamInfo<Grid> &info) { return std::string(info.param.name); });
 
+// Every sample pattern: each flight falls freely, each throw leaves after the last takt of a hold
+// of its hand and arrives at the first takt of a hold of the catching hand, lasting what the takts
+// and the dwell give; without wrap lines every object's throws form one closed chain over the
+// cycle, one throw per hold of the object in the grid.
+class SampleChains : public testing::TestWithParam<const char *> {};
+
+bool heldAt(int takt, int hand, int o) {
+  takt = ((takt % takte) + takte) % takte;
+  return hand >= 0 && hand < handCount + handMacroCount && dotzspeicher[takt][hand][o] != 0;
+}
+
+int holdsInGrid(int o) {
+  int count = 0;
+  for (int h = 0; h < handCount + handMacroCount; h++)
+    for (int t = 0; t < takte; t++) count += heldAt(t, h, o) && !heldAt(t - 1, h, o);
+  return count;
+}
+
+// A throw: its first and last segment in the chain (several for the arcs of a bounce throw).
+struct Throw {
+  const Flugbahn *first, *last;
+};
+
+std::vector<Throw> throwsOf(int o) {
+  std::vector<Throw> out;
+  for (int s = 1; s <= paraz[o]; s++) {
+    const Flugbahn &f = flugbahn[o][s];
+    if (!isFlight(f)) continue;
+    if (!out.empty() && out.back().last == &flugbahn[o][s - 1] && std::fabs(out.back().last->t_to - f.t_from) < 1e-9)
+      out.back().last = &f;
+    else
+      out.push_back({&f, &f});
+  }
+  return out;
+}
+
+TEST_P(SampleChains, ThrowsFollowTheGrid) {
+  std::string path = std::string(QUOIT_SOURCE_DIR) + "/" + GetParam();
+  std::string text;
+  FILE *f = fopen(path.c_str(), "rb");
+  ASSERT_TRUE(f) << path;
+  for (int c; (c = fgetc(f)) != EOF;) text += char(c);
+  fclose(f);
+  ASSERT_EQ(track(text), 0);
+  for (int o = 0; o < objekte; o++) {
+    SCOPED_TRACE(outputFlugbahnenText(3, o, o));
+    for (int s = 0; s <= paraz[o]; s++)
+      if (isFlight(flugbahn[o][s])) expectFreeFall(flugbahn[o][s], -gravity);
+    std::vector<Throw> throws = throwsOf(o);
+    ASSERT_FALSE(throws.empty());
+    for (size_t k = 0; k < throws.size(); k++) {
+      const Flugbahn &a = *throws[k].first, &b = *throws[k].last;
+      EXPECT_TRUE((heldAt(a.taktvon - 1, a.handvon, o) && !heldAt(a.taktvon, a.handvon, o)) || WRAP) << k;
+      EXPECT_TRUE((heldAt(b.taktbis, b.handbis, o) && !heldAt(b.taktbis - 1, b.handbis, o)) || WRAP) << k;
+      bool handOver = a.handvon < handCount && uebergeb[((a.taktvon - 1) % takte + takte) % takte][a.handvon][o] >= 1000;
+      double T = handOver ? (b.taktbis - a.taktvon + 0.4) * dt : (b.taktbis - a.taktvon + 2 - 2 * dwell) * dt;
+      EXPECT_NEAR(b.t_to - a.t_from, T, 1e-9) << k;
+      if (WRAP || k + 1 == throws.size()) continue;
+      EXPECT_LT(b.t_to, throws[k + 1].first->t_from);
+      EXPECT_EQ(b.handbis, throws[k + 1].first->handvon);
+    }
+    if (WRAP) continue;
+    EXPECT_EQ(int(throws.size()), holdsInGrid(o));
+    const Flugbahn &first = flugbahn[o][0], &last = flugbahn[o][paraz[o]];
+    EXPECT_NEAR(first.t_from, last.t_from - t_zyklus, 1e-9);
+    EXPECT_NEAR(first.t_to, last.t_to - t_zyklus, 1e-9);
+    EXPECT_LT(throws.back().last->t_to, throws.front().first->t_from + t_zyklus);
+    EXPECT_EQ(throws.back().last->handbis, throws.front().first->handvon);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SampleChains,
+                         testing::Values("data/m/3ball_cascade", "data/m/5ball_cascade", "data/m/3ball_cascade_wrap",
+                                         "data/m/6club_2count_pass", "data/m/9club_feed_pass",
+                                         "data/m/3ball_forced_bounce", "data/m/4ball_32_3_mplex",
+                                         "data/m/3ball_underleg", "data/m/3ball_props_camera", "data/b/benchmark1",
+                                         "data/b/benchmark2", "data/b/benchmark3"),
+                         [](const testing::TestParamInfo<const char *> &info) {
+                           std::string name = strrchr(info.param, '/') + 1;
+                           for (char &c : name)
+                             if (!isalnum(uint8_t(c))) c = '_';
+                           return name;
+                         });
+
 // Without '&' a flight leaves from its hand's throw point and arrives at the catching hand's catch
 // point (a pass 0.3 m higher), moved by at most the scatter in each coordinate.
 TEST(FlightEnds, FlightsJoinTheHandsPoints) {
@@ -127,7 +219,7 @@ TEST(FlightEnds, FlightsJoinTheHandsPoints) {
 
 // Turning and shifting both jugglers turns and shifts every flight; times and spins stay.
 TEST(FlightEnds, MovingTheJugglersMovesEveryPath) {
-  const std::string body = "- a - b\n- - - -\n- - - -\n- - a -\nb - - -\n- - - -\n";
+  const std::string body = "- a - b\n- - - -\n- - - -\n- - a -\n- - b -\n- - - -\n";
   ASSERT_EQ(track(twoJugglers(body)), 0);
   std::vector<std::vector<Flugbahn>> before;
   for (int o = 0; o < objekte; o++) before.emplace_back(flugbahn[o], flugbahn[o] + paraz[o] + 1);
@@ -153,6 +245,58 @@ TEST(FlightEnds, MovingTheJugglersMovesEveryPath) {
       EXPECT_EQ(b.flag, a.flag);
     }
   }
+}
+
+// With wrap lines each object's last throw goes out to its forward partner's first hold, and that
+// partner's chain begins with the same throw one cycle earlier; a partner held over the boundary
+// gets no such throw.
+TEST(Tracking, WrappedChainsHandTheirLastThrowToThePartner) {
+  const char *header = "! wrap\ndt=0.3 l=1.1\nj 0   0 0 0   c c\ns=0\n*\n";
+  struct Case {
+    std::string body;
+    const char *held;
+  } cases[] = {
+      {"a  -\n-  b\nc  -\n-  a\n*\nabc\ncab\n", ""},
+      {"a -\n- -\n- -\nc a\n*\nac\nca\n", "a"},  // c in the left hand becomes a after the boundary
+  };
+  for (const Case &c : cases) {
+    ASSERT_EQ(track(header + c.body), 0) << c.body;
+    ASSERT_EQ(WRAP, 1);
+    for (int o = 0; o < objekte; o++) {
+      SCOPED_TRACE(outputFlugbahnenText(3, -1, -1));
+      EXPECT_EQ(start[o].wrap, strchr(c.held, Objektbuchstaben[o]) ? 1 : 0) << Objektbuchstaben[o];
+      for (int s = 0; s <= paraz[o]; s++)
+        if (isFlight(flugbahn[o][s])) expectFreeFall(flugbahn[o][s], 9.81);
+      const Flugbahn *out = nullptr, *in = nullptr;
+      int f = qWrapObjList[o].forward;
+      for (int s = 0; s <= paraz[o]; s++)
+        if ((flugbahn[o][s].flag & (FB_WRAP_LAST | FB_WRAP_OUTSIDE)) == FB_WRAP_LAST) out = &flugbahn[o][s];
+      for (int s = 0; s <= paraz[f]; s++)
+        if ((flugbahn[f][s].flag & (FB_WRAP_FIRST | FB_WRAP_OUTSIDE)) == FB_WRAP_FIRST) in = &flugbahn[f][s];
+      if (start[f].wrap) {
+        EXPECT_FALSE(out || in) << "object " << o;
+        continue;
+      }
+      ASSERT_TRUE(out && in) << "object " << o;
+      EXPECT_TRUE(isFlight(*out));
+      EXPECT_NEAR(in->t_from, out->t_from - t_zyklus, 1e-9);
+      EXPECT_NEAR(in->t_to, out->t_to - t_zyklus, 1e-9);
+      EXPECT_EQ(in->handvon, out->handvon);
+      EXPECT_EQ(in->handbis, out->handbis);
+      for (int k = 0; k < 3; k++) {
+        EXPECT_NEAR(in->X0[k], out->X0[k], 1e-9);
+        EXPECT_NEAR(in->V[k], out->V[k], 1e-9);
+      }
+    }
+  }
+  const QWrapObj &a = qWrapObjList[object('a')];
+  EXPECT_EQ(a.letter, 'a');
+  EXPECT_EQ(a.firstTakt, 0);
+  EXPECT_EQ(a.firstHand, 0);
+  EXPECT_EQ(a.endTakt, 4);
+  EXPECT_EQ(a.lastHand, 1);
+  EXPECT_EQ(a.forward, object('c'));
+  EXPECT_EQ(a.backward, object('c'));
 }
 
 TEST(Tracking, HoldOverTheBoundaryIsDecidedPerObject) {

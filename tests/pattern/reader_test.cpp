@@ -185,6 +185,15 @@ TEST(PatternBody, LineEndsAndLongLines) {
   }
 }
 
+TEST(PatternFile, BackslashesInTheNameAreSlashes) {
+  std::string path = writeTempPattern("slash", oneJuggler + "*\n" + cascade);
+  std::string windows = path;
+  for (char &c : windows)
+    if (c == '/') c = '\\';
+  EXPECT_EQ(loadPattern(windows), 0);
+  remove(path.c_str());
+}
+
 TEST(PatternBody, WrapPartners) {
   ASSERT_EQ(loadText(oneJuggler + "*\na -\n- b\nc -\n- a\n*\nabc\nbca\n"), 0);
   EXPECT_EQ(WRAP, 1);

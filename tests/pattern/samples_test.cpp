@@ -61,7 +61,10 @@ TEST_P(SamplePattern, LoadsWithItsCounts) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, SamplePattern, testing::ValuesIn(samples));
+INSTANTIATE_TEST_SUITE_P(Data, SamplePattern, testing::ValuesIn(samples), [](const testing::TestParamInfo<Sample> &i) {
+  std::string file = i.param.file;
+  return file.substr(file.rfind('/') + 1);
+});
 
 TEST(SamplePatternFacts, WrapTablePairsTheLettersAcrossTheBoundary) {
   ASSERT_EQ(loadPattern(sourcePath("data/m/3ball_cascade_wrap")), 0);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "loadpattern.h"
+#include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
@@ -124,6 +125,23 @@ TEST(SceneObjectList, AppendRemoveShowAndHide) {
   EXPECT_EQ(sceneObjectDrawList[0].model, PLACEMENT_END_FIXED);
   EXPECT_EQ(sceneObjectList(&p9, 2), 2);
   EXPECT_EQ(sceneObjectList(nullptr, 9), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PatternStore, NewStoreHasClearedSegmentsAndUnusedHandSlots) {
+  ASSERT_EQ(loadText("j 0  0 0 0  c c\n*\na -\n- b\nc -\n- /a\nb -\n- c\n"), 0);
+  EXPECT_EQ(segmentEstimate[0], 5);  // two sightings of a, one of them with a bounce
+  EXPECT_EQ(segmentRowLength, 8);
+  for (int s = 0; s <= 5; s++) {
+    EXPECT_EQ(flugbahn[0][s].haltehand, SEGMENT_CLEARED);
+    EXPECT_EQ(flugbahn[0][s].t_from, CLEARED_DOUBLE);
+  }
+  for (int h = 0; h < handCount; h++)
+    for (int s = 0; s <= takte; s++) EXPECT_EQ(handbahn[h][s].t_from, 1717.1717);
+  EXPECT_EQ(qInlineCommentCapacity, 2 * takte + objekte);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "paths_fixture.h"
+#include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
@@ -293,6 +294,25 @@ TEST(Geometry, RadiusVectorOfBallAndOfOtherShapes) {
   EXPECT_EQ(ObjektEigenschaft(-1, -17, 4), 0);
   objectShapes[198] = kept[0];
   objectShapes[199] = kept[1];
+}
+
+// A hand that keeps its object all the cycle holds it still at its throw point.
+TEST(Throw, HandKeepingItsObjectHoldsIt) {
+  ASSERT_EQ(track(withBody("a -\na -\na -\na -\n")), 0);
+  hand_immer[0] = 1000;
+  int code = Wurfbahn_berechnen(0, 1, 0, 0, 0, takte, SPIN_NONE, 0, 0, 0, 0);
+  hand_immer[0] = 0;
+  ASSERT_EQ(code, 0);
+  const Flugbahn &f = flugbahn[0][1];
+  EXPECT_EQ(f.haltehand, 0);
+  EXPECT_EQ(f.t_from, 0);
+  EXPECT_NEAR(f.t_to, t_zyklus, 1e-12);
+  EXPECT_EQ(f.V[2], 0);
+  EXPECT_EQ(f.az, 0);
+  EXPECT_EQ(f.Wp[0], 0);
+  EXPECT_NEAR(f.W[0], PI / 2, 1e-12);
+  EXPECT_FALSE(f.flag & FB_FREE_FLIGHT);
+  for (int k = 0; k < 3; k++) EXPECT_EQ(f.X0[k], fangwurf[0].wurf[k]);
 }
 
 TEST(Dump, DebugLoadDumpsTheFlights) {

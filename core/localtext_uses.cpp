@@ -1,0 +1,47 @@
+// The local-text numbers the program uses and the printf conversions their callers pass
+// (d int, l long, f double, s text), sorted by number. Texts read from the language files are
+// checked against this table, so a data file can never make a caller's format read the wrong type.
+#include "core/localtext.h"
+
+const LocalTextUse localTextUses[] = {
+    {14, "s"},   // a converter option word that no longer fits
+    {15, "ds"},  // an error code and the function that got it
+    {16, "sd"},  // a dialog script and the answer limit
+    {40, "s"},   // a file that cannot be opened for reading
+    {41, "s"},   // a file that cannot be written
+    {42, "d"},   // the number of a missing local text
+    {43, "ds"},  // a number outside its range and the function
+    {44, "s"},   // a directory that cannot be created
+    {45, "ds"},  // an operation code that is not known and the function
+    {46, "ss"},   // an internal error and the function that found it
+    {90, "s"},   // the buffer that could not be allocated
+    {306, "f"},  // frames per second
+    {718, "d"},   // an object letter too many
+    {720, "d"},   // the hand-macro limit
+    {721, "s"},   // a prop model that cannot be loaded
+    {726, "d"},   // a takt outside the pattern
+    {727, "d"},   // a hand column outside the pattern
+    {730, "d"},   // a hand macro used in more than one column
+    {735, "d"},   // the cell length limit
+    {740, "d"},   // a header entry letter with a bad point or value
+    {743, "ddsd"},  // takt, object letter, the cut comment and its length
+    {747, "d"},   // a takt with too few hand columns
+    {749, "d"},   // the object count O= must give
+    {753, "dds"}, // a letter twice in a takt of a file
+    {760, "f"},   // dt
+    {761, "f"},   // g
+    {763, "f"},   // dwell
+    {764, "dd"},  // jugglers and their limit
+    {765, "dd"},  // hands and their limit
+    {766, "d"},   // the object limit
+    {770, "d"},   // a takt with an open bracket group
+    {771, "d"},   // the prop limit
+    {772, "d"},   // the number of failed path checks
+    {773, "d"},   // a prop number
+    {774, "d"},   // a takt with '&' before its first cell
+    {775, "sl"},  // a pattern file and the size limit
+    {776, "d"},   // the takt-line limit
+    {779, "d"},   // a header entry letter with a bad value
+    {802, "s"},   // the scene list operation that ran out of memory
+};
+const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

@@ -1,0 +1,257 @@
+// Messages and Tcl dialogs: where each level goes, the exchange file, and real dialog round trips.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/Tcl.h"
+#include "core/localtext.h"
+#include "core/patternloop.h"
+#include "core/prefs.h"
+#include "core/startup.h"
+#include "core/tclthreads.h"
+#include "tests/support/quoit_test_support.h"
+
+namespace fs = std::filesystem;
+
+class Messages : public ::testing::Test {
+ protected:
+  std::string home, previous;
+  void SetUp() override {
+    enterScratchHome(home, previous);
+    ASSERT_EQ(readLocalTexts(), 0);
+    qPrefs.language = ENGLISH;
+  }
+  void TearDown() override {
+    freeLocalTexts();
+    leaveScratchHome(previous);
+  }
+};
+
+struct Output {
+  std::string out, err;
+};
+
+template <typename F>
+static Output captured(F action) {
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  action();
+  Output o;
+  o.out = testing::internal::GetCapturedStdout();
+  o.err = testing::internal::GetCapturedStderr();
+  return o;
+}
+
+TEST_F(Messages, EachLevelGoesWhereItBelongs) {
+  struct Case {
+    int level;
+    bool toTrace, toStderr;
+    const char *file;  // the file that holds the message afterwards, or nullptr
+  } cases[] = {
+      {0, true, false, nullptr},          {QMSG_DEBUG, true, false, nullptr},
+      {3, false, false, nullptr},         {128, false, false, nullptr},
+      {19, false, false, nullptr},        {QMSG_ERROR, true, true, TCL_PASSING_FILE},
+      {QMSG_REPORT, true, true, TCL_PASSING_FILE}, {QMSG_INFO, true, false, TCL_INFO_FILE},
+  };
+  for (const Case &c : cases) {
+    fs::remove(TCL_PASSING_FILE);
+    fs::remove(TCL_INFO_FILE);
+    Output o = captured([&] { qMsg(c.level, "level %d says 100%%\n", c.level); });
+    std::string text = "level " + std::to_string(c.level) + " says 100%\n";
+    EXPECT_EQ(o.out.find(text) != std::string::npos, c.toTrace) << c.level << ": " << o.out;
+    EXPECT_EQ(o.err.find(text) != std::string::npos, c.toStderr) << c.level << ": " << o.err;
+    if (c.file) {
+      EXPECT_EQ(readWholeFile(c.file), text) << c.level;
+    }
+  }
+}
+
+TEST_F(Messages, ReportWritesTheReportFile) {
+  currentPatternFile = "m/531.pat";
+  fs::remove(TCL_REPORT_FILE);
+  captured([] { qMsg(QMSG_REPORT, "broken\n"); });
+  std::string report = readWholeFile(TCL_REPORT_FILE);
+  EXPECT_EQ(report.rfind("m/531.pat\n", 0), 0u) << report;
+  EXPECT_NE(report.find("V14.8"), std::string::npos) << report;
+  EXPECT_EQ(report.find("broken"), std::string::npos);
+  fs::remove(TCL_REPORT_FILE);
+  captured([] { qMsg(QMSG_ERROR, "plain error\n"); });
+  EXPECT_FALSE(fs::exists(TCL_REPORT_FILE));
+}
+
+// Without a writable "tmp" the error about the exchange file needs that file itself: it must
+// end after one report and the message must still reach the trace and stderr.
+TEST_F(Messages, UnwritableExchangeFileDoesNotRecurse) {
+  fs::remove_all("tmp");
+  Output o = captured([] { qMsg(QMSG_ERROR, "first problem\n"); });
+  EXPECT_NE(o.err.find("first problem"), std::string::npos);
+  EXPECT_NE(o.err.find("Cannot write the file tmp/tcl_passing."), std::string::npos) << o.err;
+  Output info = captured([] { qMsg(QMSG_INFO, "some information\n"); });
+  EXPECT_NE(info.out.find("some information"), std::string::npos);
+  EXPECT_NE(info.err.find("Cannot write the file tmp/info.txt."), std::string::npos) << info.err;
+}
+
+TEST_F(Messages, ExchangeFile) {
+  EXPECT_EQ(writeTclPassing("100% %s %d\nsecond line"), 0);
+  EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), "100% %s %d\nsecond line");
+  EXPECT_EQ(writeTclPassing(nullptr), 0);
+  EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), "100% %s %d\nsecond line");
+
+  struct Case {
+    std::string content;
+    int code;
+    std::string answer;
+  } cases[] = {
+      {"first\nsecond\n", 0, "first"},
+      {"crlf\r\n", 0, "crlf"},
+      {"", 0, ""},
+      {std::string(99, 'a') + "\n", 0, std::string(99, 'a')},
+      {std::string(100, 'b') + "\n", TCL_PASSING_ANSWER_TOO_LONG, ""},
+  };
+  for (const Case &c : cases) {
+    writeWholeFile(TCL_PASSING_FILE, c.content);
+    char answer[TCL_ANSWER_SIZE] = "old";
+    EXPECT_EQ(readTclPassing(answer), c.code) << c.content;
+    EXPECT_EQ(std::string(answer), c.answer) << c.content;
+  }
+  EXPECT_EQ(readTclPassing(nullptr), 0);
+  fs::remove(TCL_PASSING_FILE);
+  char answer[TCL_ANSWER_SIZE];
+  EXPECT_EQ(readTclPassing(answer), TCL_PASSING_READ_FAILED);
+  fs::remove_all("tmp");
+  EXPECT_EQ(writeTclPassing("x"), TCL_PASSING_WRITE_FAILED);
+}
+
+// Flag 1 only tells the dialog thread to show tmp/info.txt: no script runs, the file stays.
+TEST_F(Messages, InfoRequestOnlySignalsTheDialogThread) {
+  writeWholeFile(TCL_PASSING_FILE, "before");
+  qTclThreadIndex = 2;
+  qSignalSlots[qTclThreadIndex] = 0;
+  qPrefs.notcl = 0;
+  EXPECT_EQ(InvokeTclCmd("tcl/no_such_script.tcl", "request", 1, nullptr), 0);
+  EXPECT_EQ(qSignalSlots[qTclThreadIndex], 10);
+  EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), "before");
+  qSignalSlots[qTclThreadIndex] = 0;
+  qPrefs.notcl = 1;
+  EXPECT_EQ(InvokeTclCmd("tcl/no_such_script.tcl", "request", 1, nullptr), 0);
+  EXPECT_EQ(qSignalSlots[qTclThreadIndex], 0);
+  qPrefs.notcl = 0;
+}
+
+TEST_F(Messages, DialogsWithoutTk) {
+  char answer[TCL_ANSWER_SIZE] = "";
+  Output o = captured([&] {
+    EXPECT_EQ(InvokeTclCmd("tcl/askuser.tcl", "a\nb\nc", 0, answer), 1);
+    EXPECT_EQ(askUser("Save?", "yes", "no"), 0);
+    EXPECT_EQ(qStdFileReq("m", answer, 0, "*.pat", 0), 1);
+  });
+  EXPECT_NE(o.out.find("Tk_Init failed"), std::string::npos) << o.out;
+  EXPECT_NE(o.err.find("Error 1 in qStdFileReq."), std::string::npos) << o.err;
+}
+
+// Real dialogs under a private X server; QUOIT_TEST_ANSWER makes each answer by itself.
+class MessagesGui : public Messages {
+ protected:
+  void SetUp() override {
+    Messages::SetUp();
+    ASSERT_FALSE(sharedDisplay().empty());
+    setenv("DISPLAY", sharedDisplay().c_str(), 1);
+  }
+  void TearDown() override {
+    waitForNonModalDialogs(5000);
+    unsetenv("DISPLAY");
+    Messages::TearDown();
+  }
+};
+
+TEST_F(MessagesGui, AskUserRoundTrip) {
+  setenv("QUOIT_TEST_ANSWER", "2", 1);
+  EXPECT_EQ(askUser("Save the pattern?", "Save", "Discard"), 2);
+  setenv("QUOIT_TEST_ANSWER", "1", 1);
+  EXPECT_EQ(askUser("Again?", "Yes", "No"), 1);
+}
+
+TEST_F(MessagesGui, FileRequesterAnswersRelativeToHome) {
+  std::string chosen = home + "/m/sub/531.pat";
+  setenv("QUOIT_TEST_ANSWER", chosen.c_str(), 1);
+  char answer[TCL_ANSWER_SIZE] = "";
+  ASSERT_EQ(qStdFileReq("m", answer, 0, "*.pat", 26), 0);
+  EXPECT_STREQ(answer, "m/sub/531.pat");
+  setenv("QUOIT_TEST_ANSWER", "", 1);
+  EXPECT_EQ(qStdFileReq("m", answer, 0, "*.pat", 26), 1);
+}
+
+TEST_F(MessagesGui, TooLongAnswerIsReportedNotCut) {
+  std::string chosen = "/elsewhere/" + std::string(120, 'x') + ".pat";
+  setenv("QUOIT_TEST_ANSWER", chosen.c_str(), 1);
+  char answer[TCL_ANSWER_SIZE] = "";
+  Output o = captured([&] { EXPECT_EQ(qStdFileReq("m", answer, 0, "*.pat", 26), 1); });
+  EXPECT_STREQ(answer, "");
+  EXPECT_NE(o.err.find("The answer of tcl/stdfilereq.tcl is longer than 99 characters."), std::string::npos) << o.err;
+}
+
+// A file requester that answers "<start directory>sub/chosen.pat" shows which directory it got.
+TEST_F(MessagesGui, FileRequesterRemembersTheDirectory) {
+  writeWholeFile("tcl/stdfilereq.tcl",
+                 "source tcl/qdialog.tcl\n"
+                 "qWriteAnswer \"[lindex [split [qReadPassing] \\n] 0]sub/chosen.pat\"\n"
+                 "destroy .\n");
+  char answer[TCL_ANSWER_SIZE] = "";
+  ASSERT_EQ(qStdFileReq("other/", answer, 0, "*", 0), 0);
+  EXPECT_STREQ(answer, "other/sub/chosen.pat");
+  ASSERT_EQ(qStdFileReq("m", answer, 0, "*", 0), 0);
+  EXPECT_STREQ(answer, "other/sub/sub/chosen.pat");
+  ASSERT_EQ(qStdFileReq("m/", answer, 0, "*", 0), 0);
+  EXPECT_STREQ(answer, "other/sub/sub/sub/chosen.pat");
+  ASSERT_EQ(qStdFileReq("v/basic/", answer, 0, "*.wrl", 0), 0);
+  EXPECT_STREQ(answer, "v/basic/sub/chosen.pat");
+}
+
+TEST_F(MessagesGui, MessageDialogsCloseAndKeepTheText) {
+  for (const char *script : {"tcl/qmsg_error.tcl", "tcl/qmsg_report.tcl", "tcl/qmsg_non_modal.tcl"}) {
+    EXPECT_EQ(InvokeTclCmd(script, "Something went wrong: 100% sure", 0, nullptr), 0) << script;
+    EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), "Something went wrong: 100% sure") << script;
+  }
+  captured([] { qMsg(QMSG_REPORT, "reported\n"); });
+  EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), "reported\n");
+}
+
+TEST_F(MessagesGui, NonModalMessageDoesNotBlock) {
+  auto start = std::chrono::steady_clock::now();
+  captured([] { qMsg(82, "converter command\n"); });
+  auto returned = std::chrono::steady_clock::now();
+  EXPECT_EQ(waitForNonModalDialogs(0), 1) << "the window closed before the caller went on";
+  EXPECT_EQ(waitForNonModalDialogs(5000), 0);
+  EXPECT_LT(returned - start, std::chrono::seconds(3));
+}
+
+// A probe script exercises the commands the program offers to every dialog.
+TEST_F(MessagesGui, CommandsOfferedToScripts) {
+  qPrefs.language = ENGLISH;
+  restartRequest = 0;
+  writeWholeFile("tcl/probe.tcl",
+                 "set r [list [LT 20] [LT 9999]]\n"
+                 "SetLanguage deutsch\n"
+                 "lappend r [LT 22] [catch {SetLanguage klingon}] [LT 22]\n"
+                 "lappend r [catch {SetLanguage} message]\n"
+                 "KillChild\n"
+                 "set f [open tmp/tcl_passing w]\n"
+                 "fconfigure $f -encoding utf-8\n"
+                 "puts $f [join $r |]\n"
+                 "close $f\n"
+                 "destroy .\n");
+  char answer[TCL_ANSWER_SIZE] = "";
+  captured([&] { ASSERT_EQ(InvokeTclCmd("tcl/probe.tcl", nullptr, 0, answer), 0); });
+  EXPECT_STREQ(answer, "OK|Text no. 9999 is missing in this language.|quoit: Fehler|1|quoit: Fehler|20050317");
+  EXPECT_EQ(qPrefs.language, 0);
+  EXPECT_EQ(restartRequest, 1);
+  qPrefs.language = ENGLISH;
+}
+
+TEST_F(MessagesGui, FailingScriptReturnsItsCode) {
+  writeWholeFile("tcl/broken.tcl", "error {no such thing}\n");
+  Output o = captured([] { EXPECT_EQ(InvokeTclCmd("tcl/broken.tcl", nullptr, 0, nullptr), 1); });
+  EXPECT_NE(o.out.find("InvokeTclCmd(tcl/broken.tcl): no such thing"), std::string::npos) << o.out;
+}

@@ -1,0 +1,4 @@
+// Remote-control window: the second top-level window with its 2D panel and frame-rate bar.
+#pragma once
+
+int qGlutqrcOpen();
