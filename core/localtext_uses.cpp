@@ -16,6 +16,9 @@ const LocalTextUse localTextUses[] = {
     {46, "ss"},   // an internal error and the function that found it
     {90, "s"},   // the buffer that could not be allocated
     {306, "f"},  // frames per second
+    {701, "d"},   // which count of a bounce throw's floor contacts is too high
+    {702, "dd"},  // the takts of a bounce throw that has no path
+    {703, "d"},   // why a bounce throw is turned the other way
     {718, "d"},   // an object letter too many
     {720, "d"},   // the hand-macro limit
     {721, "s"},   // a prop model that cannot be loaded
