@@ -14,6 +14,7 @@ const LocalTextUse localTextUses[] = {
     {44, "s"},   // a directory that cannot be created
     {45, "ds"},  // an operation code that is not known and the function
     {46, "ss"},   // an internal error and the function that found it
+    {49, "ss"},   // a table that is full and its limit
     {90, "s"},   // the buffer that could not be allocated
     {306, "f"},  // frames per second
     {701, "d"},   // which count of a bounce throw's floor contacts is too high
