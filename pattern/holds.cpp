@@ -39,8 +39,20 @@ static int indexIn(int p, const Flugbahn *f) {
 // search goes on in the wrap partner's chain, whose boundary flight (its first flight going
 // forward, its last going backward) is the same flight as this chain's own one: the flight
 // wanted is the one beyond it.
+static const Flugbahn *firstOwnFlight(int p) {
+  for (int k = 0; k <= std::min(paraz[p], segmentRowLength - 1); k++)
+    if (isFlight(flugbahn[p][k]) && !(flugbahn[p][k].flag & FB_WRAP_OUTSIDE)) return &flugbahn[p][k];
+  return nullptr;
+}
+
 static const Flugbahn *flightBeside(int o, int j, int direction) {
   const Flugbahn *f = nexteFlugbahnWithWrap(o, j, direction, KIND_FLIGHT);
+  // A wrapped chain whose object goes on over the boundary in a hand (its forward partner is held
+  // there) has no throw out to the partner: its last hold runs up to the partner's first throw.
+  if (WRAP && f && direction == FORWARD && indexIn(o, f) >= 0 && indexIn(o, f) < j && qWrapObjList) {
+    int p = qWrapObjList[o].forward;
+    if (p >= 0 && p < objekte && p != o && start[p].wrap == 1 && firstOwnFlight(p)) return firstOwnFlight(p);
+  }
   if (!WRAP || !f || f->objekt == o) return f;
   uint32_t boundary = direction == BACKWARD ? FB_WRAP_LAST : FB_WRAP_FIRST;
   int p = f->objekt, m = indexIn(p, f);
@@ -226,7 +238,15 @@ static bool keptAllCycle(int o) {
   return false;
 }
 
+static bool heldBy(int takt, int hand, int o) {
+  return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < handCount + handMacroCount && o >= 0 &&
+         o < objekte && dotzspeicher[takt][hand][o] != 0;
+}
+
 // The hold of hand h over the cycle end that o's letter is in: its first takt and last takt + 1.
+// The merged hold intervals list it; when they do not, the grid still shows it: the run of takts
+// at the cycle end in which h holds o's backward partner and the run from takt 0 in which it
+// holds o.
 static bool holdOverCycleEnd(int o, int h, int &t1, int &t2) {
   char letter = Objektbuchstaben[o];
   for (int i = 0; zusf && i < ZUSFANZ && zusf[i].buchstabe; i++) {
@@ -237,15 +257,25 @@ static bool holdOverCycleEnd(int o, int h, int &t1, int &t2) {
       return true;
     }
   }
-  return false;
+  int before = qWrapObjList ? qWrapObjList[o].backward : o;
+  if (!heldBy(0, h, o) || !heldBy(takte - 1, h, before)) return false;
+  for (t2 = 1; t2 < takte && heldBy(t2, h, o); t2++) {
+  }
+  for (t1 = takte - 1; t1 > t2 && heldBy(t1 - 1, h, before); t1--) {
+  }
+  return true;
 }
 
 // The object is held at takt 0 by the hand it was caught by before the cycle began: segment 0
 // gets that hold and the chain moves down so that the walk goes on after it. Gives the segment
 // the walk starts at, or -1 when the hold cannot be found.
 static int holdOverWrap(int o) {
-  int h = start[o].hand, t1, t2;
-  if (!holdOverCycleEnd(o, h, t1, t2)) {
+  // The tracking leaves the hand of the object's last hold in start; the hold over the boundary
+  // may be another hand's.
+  int h = start[o].hand, t1 = 0, t2 = 0;
+  bool found = holdOverCycleEnd(o, h, t1, t2);
+  for (int k = 0; !found && k < handCount + handMacroCount; k++) found = holdOverCycleEnd(o, h = k, t1, t2);
+  if (!found) {
     qMsg(QMSG_DEBUG, "\n\nInternal error in Objekt_in_der_Hand(): taktvon==-1 after wrap into pattern \n\n");
     patternMessage(QMSG_REPORT, 46, "no hold over the cycle end", "Objekt_in_der_Hand");
     return -1;
@@ -288,6 +318,13 @@ static int holdsOfObject(int o) {
   if (keptAllCycle(o)) {
     if (segmentRowLength > 1) flugbahn[o][0] = flugbahn[o][1];
     paraz[o] = 1;
+    return 0;
+  }
+  bool thrown = false;
+  for (int s = 0; s <= lastIndex(o); s++) thrown |= isFlight(flugbahn[o][s]);
+  if (!thrown) {
+    // Never thrown and no hand keeps it: no hold lies between flights; the chain check reports it.
+    qMsg(QMSG_DEBUG, "object %d has no flight\n", o);
     return 0;
   }
   int walk = 0;

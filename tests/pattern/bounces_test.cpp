@@ -7,7 +7,7 @@
 
 #include "chain_checker.h"
 #include "core/prefs.h"
-#include "loadpattern.h"
+#include "tests/support/loadpattern.h"
 #include "pattern/bounces.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"

@@ -99,6 +99,34 @@ void checkHoldTangents(int o, int s, std::vector<std::string> &faults) {
   if (std::fabs(wrapped(heading - f2.W[1])) > 1e-9) faults.push_back(where(o, s) + "does not turn to the next heading");
 }
 
+// Where object o's chain puts it at time t (false when no segment holds t).
+bool chainPosition(int o, double t, double out[3]) {
+  for (int s = 0; s <= paraz[o]; s++) {
+    const Flugbahn &f = flugbahn[o][s];
+    if (f.t_from - TIME_TOLERANCE <= t && t <= f.t_to + TIME_TOLERANCE) {
+      if (isFlight(f))
+        flightPosition(f, t, out);
+      else
+        holdPosition(f, t, out);
+      return true;
+    }
+  }
+  return false;
+}
+
+// With wrap lines the object goes on after the cycle as its forward partner: where both chains
+// cover the same moment, they put the object in the same place.
+void checkWrapJoin(int o, std::vector<std::string> &faults) {
+  int p = qWrapObjList[o].forward;
+  const Flugbahn &last = flugbahn[o][paraz[o]];
+  for (int k = 0; k <= 10; k++) {
+    double t = t_zyklus + (last.t_to - t_zyklus) * k / 10, a[3], b[3];
+    if (!chainPosition(o, t, a) || !chainPosition(p, t - t_zyklus, b)) continue;
+    if (!(distance(a, b) < PLACE_TOLERANCE))
+      faults.push_back(where(o, paraz[o]) + format("is %.6f m away from its partner at %.4f s", distance(a, b), t));
+  }
+}
+
 }  // namespace
 
 void flightPosition(const Flugbahn &f, double t, double out[3]) {
@@ -173,6 +201,7 @@ std::vector<std::string> checkChain(int o) {
     checkJoinPlaces(o, r, faults);
     if (isHold(b)) checkHoldTangents(o, r + 1, faults);
   }
+  if (WRAP && qWrapObjList) checkWrapJoin(o, faults);
   if (!WRAP) {
     if (!shiftedCopy(first, last)) faults.push_back(where(o, 0) + "is not the last segment one cycle earlier");
     double sum = 0;
