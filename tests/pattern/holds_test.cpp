@@ -221,4 +221,11 @@ TEST(Hold, HoldOverTheWrapComesFromTheGrid) {
   EXPECT_EQ(lastPatternMessage, 46);
 }
 
+// A cell whose kind of throw is broken fails the holds when only the hold reads it.
+TEST(HoldFixtures, AreRefusedWithTheHoldsCode) {
+  EXPECT_EQ(loadPattern(sourcePath("tests/pattern/fixtures/hold_bad_kind")), 120);
+  EXPECT_EQ(lastPatternMessage, 46);
+  EXPECT_EQ(flugbahn, nullptr);
+}
+
 }  // namespace
