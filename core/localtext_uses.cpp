@@ -41,6 +41,9 @@ const LocalTextUse localTextUses[] = {
     {300, ""},       // loading all models
     {306, "f"},      // frames per second
     {601, "s"},      // a juggler list whose count line is no number
+    {701, "d"},      // which count of a bounce throw's floor contacts is too high
+    {702, "dd"},     // the takts of a bounce throw that has no path
+    {703, "d"},      // why a bounce throw is turned the other way
     {714, ""},       // too many objects to load
     {715, "d"},      // a model number missing from the list
     {716, "s"},      // a figure model that cannot be loaded
