@@ -12,8 +12,12 @@ enum {
   ACTION_PREVIOUS = 5,
 };
 
+enum { SITESWAP_TEXT_SIZE = 251 };
+
 extern std::atomic<int> restartRequest;
 extern int nextPatternAction;
+extern char shownSiteswap[SITESWAP_TEXT_SIZE];
+extern int patternStepped;
 extern int patternLoadCounter;
 
 int loadNextPattern();

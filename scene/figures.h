@@ -10,3 +10,5 @@ void setHeadUpAngles();
 
 // Time scale of the panorama's gravity, applied to the takt duration.
 extern double gravityTimeScale;
+// Juggler models the model chooser offers.
+int jugglerModelCount();

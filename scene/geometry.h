@@ -5,3 +5,5 @@ struct ObjectNode;
 
 void computeEyePosition(double out[3]);
 ObjectNode *vrmlNodeTotals();
+// The two geometry counters of the prop-shape builder.
+int propShapeCount(int which);

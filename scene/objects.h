@@ -19,3 +19,6 @@ extern int firstObjectInstance;
 void freeObjectShapes();
 // VRML mode: gives the last created object node an instance number, position and angles (degrees).
 void placeLastObjectNode(int instance, const double position[3], const double angles[3]);
+// Every juggled object's shape back to its loaded model; the object number of a loaded model.
+void restoreObjectShapes();
+int loadedObjectNumber(int index);

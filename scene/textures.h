@@ -3,3 +3,4 @@
 
 int readShirtList();
 void freeTextureImages();
+int loadedTextureCount();

@@ -1,6 +1,8 @@
 // GLUT windows, callbacks and the idle loop: the window ids, the remote-control state and the main loop.
 #pragma once
 
+enum { REMOTE_HIDDEN = 0, REMOTE_SHOWN = 1, REMOTE_NOT_OPENED = 2 };
+
 extern int remoteState;  // 0 remote control opened but hidden, 1 shown, 2 not opened
 
 void qGlutMainLoopStart();
@@ -13,3 +15,5 @@ int qGlutOpenWindows();
 void qGlutStatusText(const char *text, int level, int flags);
 unsigned char qGlutTakeKey();
 void qGlutMultiLineText(const char *text, int lines, int charactersPerLine, int redraw);
+void qGlutSetTitle();
+void qGlutToggleFullScreen();

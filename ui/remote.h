@@ -2,3 +2,5 @@
 #pragma once
 
 int qGlutqrcOpen();
+void qGlutqrcsubDisplay();
+void qGlutqrcToggle();

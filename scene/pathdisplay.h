@@ -1,0 +1,14 @@
+// Path display, object chooser and guide objects: the current object, the chooser frame, the guides.
+#pragma once
+
+extern char currentObjectLetter;
+
+void trackCurrentObject(int *step);
+void selectObjectInBox();
+void toggleHelperObjects();
+void toggleFlightPathDisplay(int op);
+void toggleHandPathDisplay(int op);
+void placeRandomObject();
+void leaveObjectChooser();
+// Entries of the chooser's object list.
+int chooserEntryCount();
