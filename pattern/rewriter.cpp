@@ -285,7 +285,9 @@ std::string rewrittenPatternText(const std::string &text, const char *line, int 
   size_t at = scan.star;
   if (scan.jugglerBlock) at = line[0] == 'z' ? scan.firstJugglers.end : scan.firstJugglers.start;
   *changed = true;
-  return text.substr(0, at) + line + "\n" + text.substr(at);
+  std::string entry = line;
+  if (entry.back() != '\n') entry += '\n';
+  return text.substr(0, at) + entry + text.substr(at);
 }
 
 // Writes the text to a temporary file beside the target and renames it over the target; the
