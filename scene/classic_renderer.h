@@ -2,3 +2,9 @@
 #pragma once
 
 void qGlutShowWindows(int show);
+
+// GL switches of the 3D window; invkin is the juggler (from 1) of the arm test mode, 0 off.
+struct QOpenGL {
+  int invkin;
+};
+extern QOpenGL qOpenGL;

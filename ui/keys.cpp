@@ -5,9 +5,15 @@
 
 #include <cstdint>
 
+#include "core/Tcl.h"
+#include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "pattern/catalogue.h"
+#include "scene/classic_renderer.h"
+#include "scene/kinematics.h"
+#include "scene/modeltree.h"
+#include "scene/objects.h"
 #include "ui/editor.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
@@ -25,7 +31,17 @@ static int setModeValue(unsigned modeLow, unsigned modeHigh, int valueLow, int v
 
 KeyCalls keyCalls = {setMode,          setModeValue,         debuginfo,           EndEditor,
                      AddEditorObject,  ToggleEditorEditMode, ResetEditorView,     DeleteCurrentEditorObject,
-                     groundSelectedEditorObject, qGlutqrcToggle, qGlutToggleFullScreen, stepPattern};
+                     groundSelectedEditorObject, qGlutqrcToggle, qGlutToggleFullScreen, stepPattern,
+                     loadObjectByName, findLoadedObject, findSceneNode, setSceneNodePosition,
+                     changeJointAngle, clearJointAngles, armAngles};
+
+double debugCross[3] = {0, 0.22, 1.2};
+
+// The cross model of the arm test mode: 0 not loaded yet, 1 loaded, 2 could not be loaded.
+static int crossState;
+static ObjectNode *crossNode;
+static bool lastChangeWasAngle;
+static const char *const CROSS_MODEL = "v/basic/debug/debugCross.wrl";
 
 enum Action {
   MODE,          // qSetMode with the value
@@ -149,13 +165,66 @@ static void runTable(const KeyEntry (&table)[N], int key) {
   }
 }
 
+void resetDebugCross() {
+  crossState = 0;
+  crossNode = nullptr;
+  lastChangeWasAngle = false;
+  debugCross[0] = 0;
+  debugCross[1] = 0.22;
+  debugCross[2] = 1.2;
+}
+
+// Loads the cross once; a cross that cannot be loaded is reported once and the mode then only
+// runs table B.
+static bool crossReady() {
+  if (crossState == 0) {
+    const double at[3] = {1, 1, 1};
+    if (keyCalls.loadObject(CROSS_MODEL, at, 0, 0, 0, 0)) {
+      qMsg(QMSG_ERROR, localText(40), CROSS_MODEL);
+      crossState = 2;
+      return false;
+    }
+    crossNode = keyCalls.findNode(keyCalls.findLoaded(CROSS_MODEL), -17);
+    crossState = 1;
+  }
+  return crossState == 1;
+}
+
+// Table D: the cross moves with X/Y/Z, the joints of the juggler turn with a...q and A...Q, and the
+// left arm reaches for the cross.
+static void tableD(int key) {
+  int juggler = qOpenGL.invkin - 1;
+  int axis = key == 'X' || key == 'x' ? 0 : key == 'Y' || key == 'y' ? 1 : key == 'Z' || key == 'z' ? 2 : -1;
+  if (axis >= 0) {
+    debugCross[axis] += key < 'a' ? 0.05 : -0.05;
+    lastChangeWasAngle = false;
+  } else if (key == 'r') {
+    keyCalls.clearJoints(juggler, 15);
+    lastChangeWasAngle = true;
+  } else if (key >= 'a' && key <= 'q') {
+    keyCalls.jointAngle(juggler, key - 'a', 4);
+    lastChangeWasAngle = true;
+  } else if (key >= 'A' && key <= 'Q') {
+    keyCalls.jointAngle(juggler, key - 'A', -4);
+    lastChangeWasAngle = true;
+  }
+  if (crossNode) keyCalls.placeNode(crossNode, debugCross);
+  if (!lastChangeWasAngle) {
+    double point[3] = {debugCross[0], debugCross[1], debugCross[2]};
+    keyCalls.arm(0, point, 251000, 251000, 0.5, 0);
+  }
+}
+
 void keyCommand(int, int key) {
   key &= 0xFF;
   if (key == 0) key = qTakeKey() & 0xFF;
   frameKey = key;
-  if (key) {
+  if (qOpenGL.invkin) {
+    if (crossState == 0 && !crossReady()) return;
+    if (crossState == 1) tableD(key);
+  } else if (key) {
     runTable(tableA, key);
-    runTable(tableB, key);
   }
+  if (key) runTable(tableB, key);
   lastKey = key;
 }

@@ -1,5 +1,6 @@
 // Key command table: what each key runs, in and outside the editors, the repeat guard and the
 // speed keys, with fakes for the mode commands and the editor calls.
+#include "scene/classic_renderer.h"
 #include "tests/ui/mode_fakes.h"
 
 class Keys : public ModeTest {
@@ -188,4 +189,52 @@ TEST_F(Keys, PatternStepLeavesTheEditorFirst) {
   qMode.main = MAIN_SCENE_EDITOR;
   fakeResults.editorStays = true;
   EXPECT_EQ(press(232), Log{"end editor"});
+}
+
+// The arm test mode: table D in place of table A, table B still runs.
+TEST_F(Keys, ArmTestMode) {
+  static std::string loaded;
+  keyCalls.loadObject = [](const char *name, const double[3], double, double, double, int) {
+    loaded = name;
+    return 0;
+  };
+  keyCalls.findLoaded = [](const char *) { return 5; };
+  keyCalls.findNode = [](int, int) { return (ObjectNode *)nullptr; };
+  keyCalls.jointAngle = [](int juggler, int joint, double degrees) {
+    logCall("joint " + std::to_string(juggler) + " " + std::to_string(joint) + " " + std::to_string(int(degrees)));
+  };
+  keyCalls.clearJoints = [](int juggler, int count) { logCall("clear " + std::to_string(juggler) + " " + std::to_string(count)); };
+  keyCalls.arm = [](int hand, double point[3], double, double, double, double) {
+    char text[80];
+    snprintf(text, sizeof text, "arm %d %.2f %.2f %.2f", hand, point[0], point[1], point[2]);
+    logCall(text);
+  };
+  resetDebugCross();
+  qOpenGL.invkin = 2;
+  struct Case {
+    int key;
+    Log log;
+  } cases[] = {
+      {'X', {"arm 0 0.05 0.22 1.20"}}, {'z', {"arm 0 0.05 0.22 1.15"}}, {'c', {"joint 1 2 4"}},
+      {'Q', {"joint 1 16 -4"}},        {'r', {"clear 1 15"}},           {0, {}},
+      {'y', {"arm 0 0.05 0.17 1.15"}}, {'+', {"arm 0 0.05 0.17 1.15", "speed"}},
+  };
+  keyCalls.setModeValue = [](unsigned, unsigned, int, int) {
+    logCall("speed");
+    return 0;
+  };
+  for (const Case &c : cases) EXPECT_EQ(press(c.key), c.log) << c.key;
+  EXPECT_EQ(loaded, "v/basic/debug/debugCross.wrl");
+
+  keyCalls.loadObject = [](const char *, const double[3], double, double, double, int) { return 260; };
+  resetDebugCross();
+  loadEnglish();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(press('X'), Log{});
+  EXPECT_EQ(press(27), Log{"mode 0x40"});
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.find("debugCross.wrl"), err.rfind("debugCross.wrl")) << err;
+  EXPECT_NE(err.find("debugCross.wrl"), std::string::npos) << err;
+  qOpenGL.invkin = 0;
+  resetDebugCross();
 }
