@@ -22,7 +22,7 @@
 #include "ui/editor.h"
 #include "ui/keys.h"
 #include "ui/modes.h"
-#include "ui/status.h"
+#include "ui/screens.h"
 #include "ui/walking.h"
 
 ViewState viewState;

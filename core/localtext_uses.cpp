@@ -15,6 +15,8 @@ const LocalTextUse localTextUses[] = {
     {45, "ds"},      // an operation code that is not known and the function
     {46, "ss"},      // an internal error and the function that found it
     {49, "ss"},      // a function and the limit it reached
+    {60, ""},        // the wrap part of the full status screen
+    {61, ""},        // no wrap lines
     {90, "s"},       // the buffer that could not be allocated
     {101, ""},       // too many models (joined with 102)
     {102, "d"},      // the model limit
@@ -38,8 +40,86 @@ const LocalTextUse localTextUses[] = {
     {122, "s"},      // a panorama gravity that is refused
     {123, "dd"},     // a random colour slot and the slot limit
     {124, "sd"},     // a model name and the name limit
+    {202, "f"},      // view direction x
+    {203, "f"},      // camera centre x in metres
+    {204, "f"},      // camera elevation in degrees
+    {205, "f"},      // camera azimuth in degrees
+    {206, ""},       // a status or help text
+    {209, "d"},      // the current object letter
+    {213, "d"},      // prop shapes built
+    {214, "d"},      // prop facets built
+    {215, "d"},      // objects of the pattern
+    {216, "d"},      // juggler models
+    {217, "d"},      // loaded textures
+    {218, ""},       // a status or help text
+    {219, ""},       // a status or help text
+    {220, ""},       // a status or help text
+    {221, ""},       // a status or help text
     {300, ""},       // loading all models
     {306, "f"},      // frames per second
+    {310, ""},       // a status or help text
+    {313, ""},       // a status or help text
+    {314, ""},       // a status or help text
+    {316, ""},       // a status or help text
+    {317, ""},       // a status or help text
+    {318, ""},       // a status or help text
+    {320, ""},       // a status or help text
+    {321, ""},       // a status or help text
+    {323, ""},       // a status or help text
+    {326, ""},       // a status or help text
+    {327, ""},       // a status or help text
+    {329, ""},       // a status or help text
+    {330, ""},       // a status or help text
+    {331, ""},       // a status or help text
+    {332, ""},       // a status or help text
+    {333, ""},       // a status or help text
+    {334, ""},       // a status or help text
+    {336, ""},       // a status or help text
+    {338, ""},       // a status or help text
+    {340, ""},       // a status or help text
+    {344, ""},       // a status or help text
+    {345, ""},       // a status or help text
+    {346, ""},       // a status or help text
+    {349, ""},       // a status or help text
+    {352, ""},       // a status or help text
+    {353, ""},       // a status or help text
+    {354, ""},       // a status or help text
+    {355, ""},       // a status or help text
+    {369, ""},       // a status or help text
+    {370, ""},       // a status or help text
+    {371, ""},       // a status or help text
+    {372, ""},       // a status or help text
+    {373, ""},       // a status or help text
+    {374, ""},       // a status or help text
+    {375, ""},       // a status or help text
+    {376, ""},       // a status or help text
+    {377, ""},       // a status or help text
+    {379, ""},       // a status or help text
+    {380, ""},       // a status or help text
+    {381, ""},       // a status or help text
+    {382, ""},       // a status or help text
+    {383, ""},       // a status or help text
+    {384, ""},       // a status or help text
+    {385, ""},       // a status or help text
+    {386, ""},       // a status or help text
+    {387, ""},       // a status or help text
+    {388, ""},       // a status or help text
+    {389, ""},       // a status or help text
+    {390, ""},       // a status or help text
+    {391, ""},       // a status or help text
+    {394, ""},       // a status or help text
+    {395, ""},       // a status or help text
+    {396, ""},       // a status or help text
+    {397, ""},       // a status or help text
+    {398, ""},       // a status or help text
+    {399, ""},       // a status or help text
+    {400, ""},       // a status or help text
+    {401, ""},       // a status or help text
+    {402, ""},       // a status or help text
+    {403, ""},       // a status or help text
+    {404, ""},       // a status or help text
+    {406, ""},       // a status or help text
+    {501, ""},       // a status or help text
     {601, "s"},      // a juggler list whose count line is no number
     {701, "d"},      // which count of a bounce throw's floor contacts is too high
     {702, "dd"},     // the takts of a bounce throw that has no path
@@ -81,5 +161,6 @@ const LocalTextUse localTextUses[] = {
     {1101, "s"},     // a PPM image whose size is not 64, 128 or 256
     {1104, "s"},     // an image file of an unknown format
     {1105, "s"},     // a texture that cannot be loaded
+    {2636, ""},      // a status or help text
 };
 const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

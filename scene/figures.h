@@ -20,3 +20,6 @@ double maxThrowHeight(int juggler);
 double *headAngles(double dz, double dx, double dy);
 void rotateAboutHeadAxis(const double angles[3], const double point[3], double out[3]);
 void setHeadUpAngles();
+
+// Juggler models the model chooser offers.
+int jugglerModelCount();

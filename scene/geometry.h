@@ -26,3 +26,6 @@ void propArrow(GLUquadric *quadric);
 void propSpheroid(GLUquadric *quadric, double radius, int slices, int stacks, int colourSet, int colourA,
                   int colourB);
 void propClub(GLUquadric *quadric);
+
+// The two geometry counters of the prop-shape builder.
+int propShapeCount(int which);

@@ -95,3 +95,6 @@ void centerObjectModel(const int16_t *points, int figure);
 
 // VRML mode: gives the last created object node an instance number, position and angles (degrees).
 void placeLastObjectNode(int instance, const double position[3], const double angles[3]);
+// Every juggled object's shape back to its loaded model; the object number of a loaded model.
+void restoreObjectShapes();
+int loadedObjectNumber(int index);

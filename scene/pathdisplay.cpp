@@ -4,7 +4,6 @@
 #include "core/Tcl.h"
 #include "ui/modes.h"
 
-int chosenModel = -1;
 int chooserVertexTotal;
 int chooserFaceTotal;
 char currentObjectLetter;

@@ -9,3 +9,10 @@ extern char currentObjectLetter;
 void trackCurrentObject(int *step);
 void selectObjectInBox();
 void toggleHelperObjects();
+
+void toggleFlightPathDisplay(int op);
+void toggleHandPathDisplay(int op);
+void placeRandomObject();
+void leaveObjectChooser();
+// Entries of the chooser's object list.
+int chooserEntryCount();

@@ -81,3 +81,5 @@ int readShirtListFile(const char *name);
 int Read_1_shirt(FILE *file);
 int AddShirt(const char *name, int texture);
 int loadShirtTextures(int i);
+
+int loadedTextureCount();

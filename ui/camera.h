@@ -1,5 +1,7 @@
-// Camera navigation: cameraState, savedCamera, the drift, mouse and key camera moves and the follow view.
+// Camera navigation: cameraState, savedCamera, the rotation drift, the mouse and key camera moves,
+// the follow view, the chooser cursor and the light controls.
 #pragma once
+#include <cstdint>
 
 struct CameraState {
   double distance;   // metres
@@ -13,17 +15,29 @@ struct CameraState {
   double up[3];
 };
 
+// The camera stored by the pattern file and restored on request.
 struct SavedCamera {
   double lookAt[3];
-  double distance, elevation, azimuth, zoom;
+  double distance;
+  double elevation;
+  double azimuth;
+  double zoom;
 };
 
 extern CameraState cameraState;
 extern SavedCamera savedCamera;
-extern int rotationDrift[2];  // azimuth drift, frame drift
+extern int rotationDrift[2];  // azimuth drift (accumulated drag x), drag y of the frame
+extern double azimuthStep;    // radians of azimuth per drift unit
+
+// Light controls' own counters.
+extern int16_t lightTurn, lightReach, walkTurn, walkReach;
 
 void mouseCamera(int kind);
 int keyCameraTranslation();
 void mouseCameraTranslation();
 void followCurrentObject(int *track, double lookAtOut[3], double *elevationOut, double *azimuthOut, double *distanceOut);
+double angleFromCosine(double s, double c);
 void stopCameraRotation();
+int moveChooserCursor(int *rowOffsetOut, int16_t *cursorX, int16_t *cursorY);
+void resetChooserCursor();
+void walkControlFromMouse();

@@ -6,3 +6,13 @@ extern char editorHint[100]; // the editor's hint line
 
 void ShowEditorHelp();
 void qFullStatusEditor();
+
+int StartEditor();
+int EndEditor();
+void SelectNextEditorObject();
+int AddEditorObject(int what);
+void ToggleEditorEditMode(int how);
+void ResetEditorView();
+int DeleteCurrentEditorObject();
+// The selected object's height := 0.
+void groundSelectedEditorObject();

@@ -59,7 +59,7 @@ void (*qGlutSleepMs)(int ms) = qSleep;
 static const char *storedText;
 static int storedLines, storedCpl;
 
-static const int64_t FLAG_FPS = 0x200000, FLAG_FULL_SCREEN = 0x4000000;
+static const int64_t FLAG_FPS = 0x200000;
 
 static bool remoteShown() { return remoteState == REMOTE_SHOWN; }
 static bool hardwareFullScreen() { return qPrefs.displayFlags & 1; }

@@ -7,3 +7,6 @@ int qGlutqrcOpen();
 void qGlutqrcSetFuncs();
 void qGlutqrc2DPanel(int button, int x, int y);
 void qGlutqrcfpsDisplay();
+
+void qGlutqrcsubDisplay();
+void qGlutqrcToggle();

@@ -1,15 +1,10 @@
-// Stand-ins for the interaction records the pattern reader writes, until their modules provide
-// them (weak, so the real ones win). Delete when those land.
+// Stand-in for the keyframe reader the pattern reader calls, until the walking editor provides it
+// (weak, so the real one wins). Delete when it lands.
 #include <cstdio>
 
-#include "ui/camera.h"
-#include "ui/modes.h"
 #include "ui/walkingeditor.h"
 
 #define STANDIN __attribute__((weak))
-
-STANDIN CameraState cameraState = {3.34, 1.2, 0.0, 185.0, {}, {1717.1717, 0, 0}, {}, {}, {}};
-STANDIN SavedCamera savedCamera;
 
 // Reads the keyframe section and keeps nothing: "kf n j m", the b, tang, afp and angle lines,
 // up to a "kf" with a negative number. 0, or the number of the line kind that did not match.

@@ -1,0 +1,170 @@
+// Status and help screens: the texts in their order, the line limits, the status-line title, the
+// wrap messages and the juggler view cycle.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/localtext.h"
+#include "core/prefs.h"
+#include "pattern/store.h"
+#include "tests/support/loadpattern.h"
+#include "tests/support/quoit_test_support.h"
+#include "ui/glut_windows.h"
+#include "ui/modes.h"
+#include "ui/screens.h"
+
+class Screens : public ::testing::Test {
+ protected:
+  int language = 0, vrml = 0, remote = 0;
+  void SetUp() override {
+    language = qPrefs.language;
+    vrml = qPrefs.vrml;
+    remote = remoteState;
+    qPrefs.language = ENGLISH;
+  }
+  void TearDown() override {
+    freeLocalTexts();
+    qPrefs.language = language;
+    qPrefs.vrml = vrml;
+    remoteState = remote;
+  }
+  std::string tableFile(const std::string &content) {
+    std::string path = writeTempPattern("screens_texts", content);
+    EXPECT_EQ(readLocalTextFile(ENGLISH, path.c_str()), 0);
+    remove(path.c_str());
+    return path;
+  }
+};
+
+static int lineCount(const std::string &text) {
+  int n = 0;
+  for (char c : text) n += c == '\n';
+  return n;
+}
+
+TEST_F(Screens, HelpLineBuilder) {
+  tableFile("310 first line\n313 a much longer second line\n");
+  std::string buffer;
+  EXPECT_EQ(appendHelpLine(buffer, -1), 0);
+  appendHelpLine(buffer, 310);
+  appendHelpLine(buffer, 313);
+  appendHelpLine(buffer, 999);  // the fallback text has no line end of its own
+  EXPECT_EQ(buffer, "first line\na much longer second line\nno localText(999) available\n");
+  EXPECT_EQ(appendHelpLine(buffer, -2), 27);
+  EXPECT_EQ(countTextLines("a\nb\nc\n"), 1);
+  EXPECT_EQ(countTextLines(""), -2);
+}
+
+TEST_F(Screens, HelpTextByRendererAndRemoteControl) {
+  ASSERT_EQ(readLocalTextFile(ENGLISH, sourcePath("data/l/english").c_str()), 0);
+  struct Case {
+    int vrml, remote;
+    int lines;
+  } cases[] = {{0, REMOTE_NOT_OPENED, 0}, {0, REMOTE_HIDDEN, 1}, {0, REMOTE_SHOWN, -3}, {1, REMOTE_HIDDEN, -2}};
+  int width = 0;
+  qPrefs.vrml = 0;
+  remoteState = REMOTE_NOT_OPENED;
+  int base = lineCount(helpText(&width));
+  for (const Case &c : cases) {
+    qPrefs.vrml = c.vrml;
+    remoteState = c.remote;
+    std::string text = helpText(&width);
+    EXPECT_EQ(lineCount(text), base + c.lines) << c.vrml << " " << c.remote;
+    EXPECT_EQ(text.rfind(localText(310), 0), 0u);
+    EXPECT_EQ(text.find(localText(318)) != std::string::npos, c.vrml == 0);
+    EXPECT_EQ(text.find(localText(387)) != std::string::npos, c.remote != REMOTE_NOT_OPENED);
+    EXPECT_EQ(text.find(localText(2636)) != std::string::npos, c.remote != REMOTE_SHOWN);
+    EXPECT_LE(countTextLines(text.c_str()) + 1, int(ML_ZEILEN));
+  }
+  remoteState = REMOTE_SHOWN;
+  qPrefs.vrml = 0;
+  std::string shown = helpText(&width);
+  EXPECT_NE(shown.find(localText(370)), std::string::npos);
+  EXPECT_EQ(shown.find(localText(389)), std::string::npos);
+}
+
+TEST_F(Screens, VrmlHelpLeavesOutTheClassicKeys) {
+  ASSERT_EQ(readLocalTextFile(ENGLISH, sourcePath("data/l/english").c_str()), 0);
+  qPrefs.vrml = 1;
+  int width;
+  std::string text = helpText(&width);
+  for (int n : {318, 376, 320}) EXPECT_EQ(text.find(localText(n)), std::string::npos) << n;
+}
+
+TEST_F(Screens, StatusTitleLine) {
+  struct Case {
+    const char *name, *line;
+  } cases[] = {
+      {"Demo", "-----Demo-----"},
+      {"A twenty char title", "A twenty char "},
+      {"Odd", "-----Odd------"},
+  };
+  for (const Case &c : cases) {
+    tableFile(std::string("1 ") + c.name + "\n");
+    remoteState = REMOTE_SHOWN;
+    int lines;
+    std::string text = fullStatusText(&lines);
+    EXPECT_EQ(text.substr(0, text.find("\n\n")), std::string("V14.8\n") + c.line) << c.name;
+  }
+}
+
+TEST_F(Screens, FullStatusText) {
+  ASSERT_EQ(readLocalTextFile(ENGLISH, sourcePath("data/l/english").c_str()), 0);
+  objekte = 3;
+  takte = 6;
+  dt = 0.25;
+  t_zyklus = 1.5;
+  WRAP = 0;
+  remoteState = REMOTE_HIDDEN;
+  int lines;
+  std::string text = fullStatusText(&lines);
+  EXPECT_EQ(lines, lineCount(text));
+  EXPECT_EQ(text.rfind("Quoit V14.8\n  d e b u g \n", 0), 0u);
+  EXPECT_NE(text.find("Objects:3\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("    dt:0.2500s\nt_zyklus 1.50s\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Radius:"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - localTextLine(61).size() - 1), localText(61));
+  EXPECT_LE(lines, int(FS_ZEILEN));
+  qPrefs.vrml = 1;
+  WRAP = 1;
+  std::string vrmlText = fullStatusText(&lines);
+  EXPECT_EQ(lineCount(vrmlText), lineCount(text) + 3);
+  EXPECT_NE(vrmlText.find("wrap:  6/  0/" + std::string(localText(60))), std::string::npos) << vrmlText;
+  WRAP = 0;
+}
+
+TEST_F(Screens, StatusLineTitle) {
+  snprintf(Mustertitel, sizeof Mustertitel, "%s", "A pattern title\n");
+  setStatusLineTitle();
+  EXPECT_STREQ(statusLineTitle, "A pattern title\n");
+  EXPECT_EQ(statusLineTitleLength, 16);
+  Mustertitel[0] = '\0';
+  setStatusLineTitle();
+  EXPECT_EQ(statusLineTitleLength, 0);
+}
+
+TEST_F(Screens, ListWrapMessages) {
+  tableFile("394 All shown.\n395 From the first.\n396 All shown backwards.\n397 From the last.\n");
+  testing::internal::CaptureStdout();
+  reportListWrapToFirst();
+  reportListWrapToLast();
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("All shown. From the first.\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("All shown backwards. From the last.\n"), std::string::npos) << out;
+}
+
+TEST_F(Screens, JugglerViewCycle) {
+  jugglers = 2;
+  jugglerViewCounter = 0;
+  std::vector<int> presets;
+  for (int i = 0; i < 8; i++) {
+    qMode.viewPreset = 0;
+    debuginfo(75);
+    presets.push_back(qMode.viewPreset);
+  }
+  EXPECT_EQ(presets, (std::vector<int>{0, 1, 2, 0, 0, 1, 2, 0}));
+  ASSERT_EQ(readLocalTextFile(ENGLISH, sourcePath("data/l/english").c_str()), 0);
+  testing::internal::CaptureStderr();
+  debuginfo(76);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("(debuginfo())"), std::string::npos);
+}
