@@ -30,6 +30,11 @@ std::string twoJugglers(const std::string &body, double turn = 0, double dx = 0,
   return std::string(header) + "*\n" + body;
 }
 
+bool heldAt(int takt, int hand, int o) {
+  takt = ((takt % takte) + takte) % takte;
+  return hand >= 0 && hand < handCount + handMacroCount && dotzspeicher[takt][hand][o] != 0;
+}
+
 struct Grid {
   const char *name;
   std::string text;
@@ -111,11 +116,6 @@ INSTANTIATE_TEST_SUITE_P(Grids, GridTest, testing::ValuesIn(grids()),
 // and the dwell give; without wrap lines every object's throws form one closed chain over the
 // cycle, one throw per hold of the object in the grid.
 class SampleChains : public testing::TestWithParam<const char *> {};
-
-bool heldAt(int takt, int hand, int o) {
-  takt = ((takt % takte) + takte) % takte;
-  return hand >= 0 && hand < handCount + handMacroCount && dotzspeicher[takt][hand][o] != 0;
-}
 
 int holdsInGrid(int o) {
   int count = 0;
@@ -422,6 +422,34 @@ TEST(Holds, HaltezeitFindenUsesTheMergedHoldOrTheRunInTheGrid) {
   takt = 2;
   EXPECT_EQ(Haltezeit_finden(&takt, &last, 1, 0), 0);
   memset(zusf, 0, ZUSFANZ * sizeof(Zusf));
+}
+
+// The tracking finds the same holds whether the merged hold intervals list them or it reads the
+// runs from the grid, also for a hold over the cycle end.
+TEST(Holds, MergedHoldsAndGridRunsGiveTheSameChains) {
+  for (const char *body : {"a -\na -\n- -\n- a\n- a\n- -\n", "a&c b\n- -\nb -\n- a\n- c\na -\n"}) {
+    ASSERT_EQ(track(oneJuggler(body)), 0) << body;
+    std::vector<std::vector<Flugbahn>> fromGrid;
+    for (int o = 0; o < objekte; o++) fromGrid.emplace_back(flugbahn[o], flugbahn[o] + paraz[o] + 1);
+    int count = 0, entered = 0;
+    for (int h = 0; h < handCount + handMacroCount; h++)
+      for (int o = 0; o < objekte; o++)
+        for (int t = 0; t < takte; t++) {
+          if (!heldAt(t, h, o) || heldAt(t - 1, h, o)) continue;
+          int last = t;
+          while (heldAt(last + 1, h, o) && last + 1 - t < takte) last++;
+          if (last == t) continue;
+          count = zusf_eintragen(count, Objektbuchstaben[o], h, t, last % takte, 0);
+          entered++;
+        }
+    ASSERT_EQ(count, entered);
+    ASSERT_GT(count, 0);
+    ASSERT_EQ(retrack(), 0);
+    for (int o = 0; o < objekte; o++) {
+      ASSERT_EQ(int(fromGrid[o].size()), paraz[o] + 1) << body << " object " << o;
+      EXPECT_EQ(memcmp(fromGrid[o].data(), flugbahn[o], fromGrid[o].size() * sizeof(Flugbahn)), 0) << body << " " << o;
+    }
+  }
 }
 
 TEST(Holds, ObjektAuffindenSkipsKindGroups) {
