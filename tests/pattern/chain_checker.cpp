@@ -229,7 +229,9 @@ std::vector<std::string> checkHandLoads() {
         for (int s = 0; s <= paraz[o] && !holds; s++) {
           const Flugbahn &h = flugbahn[o][s];
           if (!isHold(h) || (h.flag & FB_WRAP_OUTSIDE) || Hand(h.haltehand, 0) != c) continue;
-          for (int m = -1; m <= 1; m++) {
+          // A periodic chain may hold the moment a cycle earlier or later; a wrapped one covers
+          // the cycle once, its partners the rest.
+          for (int m = WRAP ? 0 : -1; m <= (WRAP ? 0 : 1); m++) {
             // Halfway through the takt: with a dwell between 0.5 and 1.5 the holds there are the
             // cell's objects.
             double t = (k + 0.5) * dt + m * t_zyklus;
