@@ -3,3 +3,4 @@
 #include <string>
 
 int GetAllPatterns(const char *directory, int operation, std::string *text);
+int siteswapDigitValue(int character);

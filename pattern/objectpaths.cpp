@@ -402,9 +402,12 @@ static bool keptAllCycle(int o) {
 
 int Objekte_verfolgen() {
   if (!flugbahn || !muster || objekte > MAX_OBJECTS) return TRACK_FLIGHT_FAILED;
+  // Segment 1 may already hold the hold of a hand that keeps its object; from 2 on every slot is
+  // free, also the last ones of a row, which the store leaves unset.
   for (int o = 0; o < objekte; o++) {
     paraz[o] = keptAllCycle(o) ? 1 : 2;
     start[o] = {START_NOT_SEEN, -1, 0};
+    for (int s = 2; s < segmentRowLength; s++) Flugbahnsegment_loeschen(o, s);
   }
   int remaining = objekte - markHeldOverBoundary();
   if (WRAP)

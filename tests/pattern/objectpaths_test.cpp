@@ -59,6 +59,10 @@ std::vector<Grid> grids() {
        {{'a', 0, 1, 0, 1, true}, {'a', 1, 0, 1, 4}}},
       // The only object is held over the boundary: the walk still runs the whole first lap.
       {"allHeldOverBoundary", oneJuggler("a -\n- -\n- a\na -\n"), {{'a', 0, 1, 0, 2}, {'a', 1, 0, 2, 3, true}}},
+      // The hand-over is recorded and read under the virtual hand's own number.
+      {"handOverFromVirtualHand",
+       oneJuggler("a&b -\n- b\n- -\na -\n- -\n- -\n"),
+       {{'a', 0, 0, 0, 3}, {'a', 0, 0, 3, 6}, {'b', 2, 1, 0, 1, true}, {'b', 1, 2, 1, 6}}},
       {"handOverFromMacro",
        "! macro\n@M p 0.4 0.5 1.3\np 0  0 0.2 1.0  0 -0.2 1.0\ns=0\n*\nMa -\n- a\n- -\n- -\n",
        {{'a', 2, 1, 0, 1, true}, {'a', 1, 2, 1, 4}}},

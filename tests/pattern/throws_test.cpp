@@ -45,6 +45,7 @@ TEST(KindOfThrow, GroupsGiveKindSpinCountAndAngle) {
       {"(c12)a", 0, KOT_BAD_GROUP, SPIN_NONE, 0},
       {"(x)a", 0, KOT_BAD_GROUP, SPIN_NONE, 0},
       {"(c", 0, 0, SPIN_NONE, 0},  // a group cut at the cell end holds no object
+      {"(z1234567890123", 0, 0, SPIN_NONE, 0},
       {"-", 0, KOT_ERROR, SPIN_NONE, 0},
       {"/(f)a", 0, KOT_f, SPIN_NONE, 0},
       {"b&(t2)a", 0, 0, SPIN_NONE, 0},
@@ -137,6 +138,48 @@ TEST(Spin, ForwardPassCarriesThePhaseAndTurnsTheSpin) {
   const double *from = fangwurf[second.handvon].wurf, *to = fangwurf[second.handbis].fang;
   EXPECT_NEAR(remainder(second.W[1] - atan2(to[1] - from[1], to[0] - from[0]), 2 * PI), 0, 1e-12);
   EXPECT_GT(std::fabs(second.W[1]), PI / 2);
+}
+
+// A pass from juggler 0 (at the origin, facing +x) to juggler 1: its start angles, spin phase and
+// whether it turns the spin sense follow from where juggler 1 stands and faces; a throw behind
+// the back (kind b) is judged over the shoulder as well.
+TEST(Spin, PassGeometryGivesAnglesPhaseAndTurn) {
+  struct Case {
+    const char *name, *cell;
+    double x, heading;  // juggler 1: position on the x axis, heading in degrees
+    double w0, phase;
+    bool turns, backwards;
+  } cases[] = {
+      {"facing", "a", 3, 180, 3 * PI / 4, 3 * PI / 4, true, false},
+      {"same heading", "a", 3, 0, 3 * PI / 4, 3 * PI / 4, false, false},
+      {"backwards", "a", -3, 0, PI / 2, 0, false, true},
+      {"over the shoulder", "a", -3, 180, PI / 2, PI / 2, true, true},
+      {"behind the back", "(b)a", 3, 180, PI / 2, PI / 2, true, false},
+  };
+  for (const Case &c : cases) {
+    char text[300];
+    snprintf(text, sizeof text,
+             "! pass\nj 0 0 0 0 c c\n%f %f 0 0 c c\ns=0\n*\n- %s - -\n- - - -\n- - - -\n- - a -\n- - - -\n- - - -\n",
+             c.heading, c.x, c.cell);
+    ASSERT_EQ(track(text), 0) << c.name;
+    Flugbahn f = flugbahn[0][2];
+    ASSERT_EQ(f.handvon, 1) << c.name;
+    if (f.flag & FB_MIRRORED) {
+      f.W[0] = -f.W[0];
+      f.W[1] -= PI;
+      f.Wp[0] = -f.Wp[0];
+    }
+    double T = f.t_to - f.t_from;
+    ASSERT_LT(T, 0.45);
+    EXPECT_TRUE(f.flag & FB_PASS) << c.name;
+    EXPECT_NEAR(f.W[0], c.w0, 1e-12) << c.name;
+    EXPECT_NEAR(f.Wp[0] * T, -c.phase, 1e-12) << c.name;
+    EXPECT_EQ((f.flag & FB_SPIN_TURN) != 0, c.turns) << c.name;
+    const double *from = fangwurf[1].wurf, *to = fangwurf[2].fang;
+    double direction = atan2(to[1] - from[1], to[0] - from[0]);
+    double heading = strchr(c.cell, '(') ? PI / 2 : c.backwards ? direction + PI : direction;
+    EXPECT_NEAR(remainder(f.W[1] - heading, 2 * PI), 0, 1e-12) << c.name;
+  }
 }
 
 TEST(Spin, OverTheShoulderCases) {
