@@ -92,12 +92,12 @@ static void chainWarning(int level, int outer, int end, int index, const char *n
   char inner[160];
   snprintf(inner, sizeof inner, localText(end), index, name);
   inner[strcspn(inner, "\n")] = '\0';
-  qMsg(level, localText(outer), inner);
+  patternMessage(level, outer, inner);
 }
 
 static double objectSegment(double time, int wrapped, int restart, int o, double *fraction) {
   if (!flugbahn || o < 0 || o >= objekte || o >= MAX_OBJECTS || segmentRowLength < 1) {
-    qMsg(QMSG_ERROR, localText(43), o, "prepareScene()");
+    patternMessage(QMSG_ERROR, 43, o, "prepareScene()");
     return 0;
   }
   int last = std::clamp(paraz[o], 0, segmentRowLength - 1);
@@ -110,7 +110,7 @@ static double objectSegment(double time, int wrapped, int restart, int o, double
 
 static double handSegment(double time, int wrapped, int h, double *fraction) {
   if (!handbahn || h < 0 || h >= handCount || h >= MAX_HANDS || takte < 0) {
-    qMsg(QMSG_ERROR, localText(43), h, "prepareScene()");
+    patternMessage(QMSG_ERROR, 43, h, "prepareScene()");
     return 0;
   }
   int last = std::clamp(handLastSegment[h], 0, takte);
@@ -130,6 +130,6 @@ double prepareScene(double *time, double step, int *wrapped, int mode, int resta
     case SCENE_CLOCK: return advanceClock(time, step, wrapped, restart);
     case SCENE_OBJECT: return objectSegment(*time, *wrapped, restart, index, fraction);
     case SCENE_HAND: return handSegment(*time, *wrapped, index, fraction);
-    default: qMsg(QMSG_ERROR, localText(45), mode, "prepareScene()"); return 0;
+    default: patternMessage(QMSG_ERROR, 45, mode, "prepareScene()"); return 0;
   }
 }
