@@ -57,9 +57,14 @@ static const Flugbahn *flightBeside(int o, int j, int direction) {
   uint32_t boundary = direction == BACKWARD ? FB_WRAP_LAST : FB_WRAP_FIRST;
   int p = f->objekt, m = indexIn(p, f);
   if (m < 0 || !(f->flag & boundary)) return f;
+  // A bounce throw over the boundary is a run of arcs: the whole run is that same throw.
   int step = direction == BACKWARD ? -1 : 1;
-  for (int k = m + step; k >= 0 && k <= std::min(paraz[p], segmentRowLength - 1); k += step)
-    if (isFlight(flugbahn[p][k]) && !(flugbahn[p][k].flag & FB_WRAP_OUTSIDE)) return &flugbahn[p][k];
+  for (int k = m + step; k >= 0 && k <= std::min(paraz[p], segmentRowLength - 1); k += step) {
+    const Flugbahn &g = flugbahn[p][k];
+    if (!isFlight(g) || (g.flag & FB_WRAP_OUTSIDE)) continue;
+    bool sameThrow = (g.flag & f->flag & (FB_BOUNCE | FB_FORCED_BOUNCE)) && g.taktvon == f->taktvon && g.taktbis == f->taktbis;
+    if (!sameThrow) return &g;
+  }
   return f;
 }
 

@@ -2,7 +2,6 @@
 // through the grid into one chain of flights and hold slots over the cycle.
 #include "pattern/objectpaths.h"
 
-#include <cstring>
 #include <initializer_list>
 
 #include "core/Tcl.h"

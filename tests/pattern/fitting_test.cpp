@@ -46,6 +46,8 @@ std::vector<Pattern> patterns() {
   out.push_back({"bounceMultiplex", kHands + "dt=0.35\n*\n/a&d -\n- c\nb&d -\n- a\nc&d -\n- b\n"});
   out.push_back({"wrapHeld", "! w\ndt=0.3 l=1.1\nj 0   0 0 0   c c\ns=0\n*\na -\n- -\n- -\nc a\n*\nac\nca\n"});
   out.push_back({"wrapBounce", "! w\ndt=0.35\nj 0   0 0 0   c c\ns=0\n*\n/a  -\n-  b\nc  -\n-  a\n*\nabc\ncab\n"});
+  // The throw over the boundary bounces: its arcs begin the partner's chain.
+  out.push_back({"wrapBounceOverBoundary", "! w\ndt=0.35\nj 0   0 0 0   c c\ns=0\n*\na  -\n-  b\nc  -\n-  /a\n*\nabc\ncab\n"});
   out.push_back({"handOver", kHands + "*\na -\n- a\n- -\n- b\nb -\n- -\n"});
   return out;
 }
