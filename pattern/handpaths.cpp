@@ -418,7 +418,7 @@ static int buildChains(HbSuche *list, int capacity) {
 }
 
 int Handbahnen_eintragen() {
-  if (!handbahn || !flugbahn || !fangwurf || takte < 1 || handCount > MAX_HANDS) return 0;
+  if (!handbahn || !flugbahn || !fangwurf || takte < 1 || !(t_zyklus > 0) || handCount > MAX_HANDS) return 0;
   int capacity = std::max(1, objekte * (takte + 1));
   size_t size = size_t(capacity) * sizeof(HbSuche);
   HbSuche *list = static_cast<HbSuche *>(qAlloc(size));
