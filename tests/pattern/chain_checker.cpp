@@ -75,8 +75,10 @@ void checkJoinPlaces(int o, int r, std::vector<std::string> &faults) {
 }
 
 // A hold leaves along the arriving velocity and ends along the leaving one, and turns the heading
-// from the one flight's to the other's.
+// from the one flight's to the other's. Holds are shaped before the flights are fitted to the
+// object's radius: for an object with a radius the tangents need only point along the flights.
 void checkHoldTangents(int o, int s, std::vector<std::string> &faults) {
+  double follows = ObjektEigenschaft(0, o, 4) ? 0.9 : 0.9999;
   int n = paraz[o];
   if (s < 1 || s >= n) return;
   const Flugbahn &f0 = flugbahn[o][s - 1], &h = flugbahn[o][s], &f2 = flugbahn[o][s + 1];
@@ -90,10 +92,10 @@ void checkHoldTangents(int o, int s, std::vector<std::string> &faults) {
   if (f0.flag & FB_PASS) {
     if (!(std::fabs(t0[0]) < 1e-12 && std::fabs(t0[1]) < 1e-12 && std::fabs(t0[2] + 0.6) < 1e-12))
       faults.push_back(where(o, s) + "a hold after a pass does not start straight down");
-  } else if (cosine(t0, ve) < 0.9999) {
+  } else if (cosine(t0, ve) < follows) {
     faults.push_back(where(o, s) + format("leaves at %.4f rad from the arriving velocity", std::acos(cosine(t0, ve))));
   }
-  if (cosine(t3, f2.V) < 0.9999)
+  if (cosine(t3, f2.V) < follows)
     faults.push_back(where(o, s) + format("ends at %.4f rad from the leaving velocity", std::acos(cosine(t3, f2.V))));
   double heading = h.W[1] + h.Wp[1] * (h.t_to - h.t_from);
   if (std::fabs(wrapped(heading - f2.W[1])) > 1e-9) faults.push_back(where(o, s) + "does not turn to the next heading");

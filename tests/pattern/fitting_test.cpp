@@ -75,13 +75,14 @@ TEST_P(WholePattern, RefittingForAModelMovesTheFlightsOntoIt) {
     SCOPED_TRACE(testing::Message() << "model radius " << m.radius);
     ASSERT_EQ(load(GetParam()), 0);
     int16_t shape[6] = {0, 6, 0, m.flags, m.radius, 0};
-    objectShapes[7] = shape;
-    chosenModel = 7;
+    int16_t *kept = objectShapes[199];
+    objectShapes[199] = shape;
+    chosenModel = 199;
     int code = Flugbahnen_anpassen();
     std::vector<std::string> faults = chaincheck::checkChains(), bounces = chaincheck::checkBounces(Dotzfaktor);
     double contact = chaincheck::contactHeight(0);
     chosenModel = -1;
-    objectShapes[7] = nullptr;
+    objectShapes[199] = kept;
     ASSERT_EQ(code, 0);
     EXPECT_NEAR(contact, m.flags ? 0.06 : 0.05, 1e-12);
     // Refitted flights and bounce runs change their speeds a little: the holds shaped for the

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "chain_checker.h"
@@ -13,9 +14,24 @@
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
 
+extern int16_t *objectShapes[200];
+extern int chosenModel;
+
 using chaincheck::PI;
 
 namespace {
+
+// Loads with every object a point without radius, so that flights meet their holds exactly.
+int loadPoints(const std::string &text) {
+  static int16_t point[6] = {0, 6, 0, 0, 0, 0};
+  int16_t *kept = objectShapes[199];
+  objectShapes[199] = point;
+  chosenModel = 199;
+  int code = text[0] == '@' ? loadPattern(sourcePath(text.substr(1))) : loadText(text);
+  chosenModel = -1;
+  objectShapes[199] = kept;
+  return code;
+}
 
 const std::string kHands = "! holds\np 0  0 0.2 1.0  0 -0.2 1.0\ns=0\n";
 const std::string kCascade = kHands + "*\na -\n- b\nc -\n- a\nb -\n- c\n";
@@ -59,7 +75,7 @@ TEST(Hold, JoinsItsFlightsAndTurnsTheObject) {
   for (const std::string &text : {kCascade, passing, spinning, std::string("@data/m/4ball_32_3_mplex"),
                                   std::string("@data/m/3ball_underleg"), std::string("@data/m/9club_feed_pass")}) {
     SCOPED_TRACE(text);
-    ASSERT_EQ(text[0] == '@' ? loadPattern(sourcePath(text.substr(1))) : loadText(text), 0);
+    ASSERT_EQ(loadPoints(text), 0);
     std::vector<Around> holds = holdsBetweenFlights();
     ASSERT_FALSE(holds.empty());
     for (const Around &a : holds) {
@@ -219,6 +235,13 @@ TEST(Hold, HoldOverTheWrapComesFromTheGrid) {
   start[0].wrap = 1;
   EXPECT_EQ(Objekt_in_der_Hand(), HOLD_FAILED);
   EXPECT_EQ(lastPatternMessage, 46);
+}
+
+// A cell whose kind of throw is broken fails the holds when only the hold reads it.
+TEST(HoldFixtures, AreRefusedWithTheHoldsCode) {
+  EXPECT_EQ(loadPattern(sourcePath("tests/pattern/fixtures/hold_bad_kind")), 120);
+  EXPECT_EQ(lastPatternMessage, 46);
+  EXPECT_EQ(flugbahn, nullptr);
 }
 
 }  // namespace
