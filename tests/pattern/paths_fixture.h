@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,32 +17,22 @@
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "ui/camera.h"
+#include "tests/support/loadpattern.h"
 
 namespace pathtest {
 
 const double PI = 3.14159265358979323846;
 
-inline void freshState() {
-  freePatternData();
-  resetPatternValues();
-  qPrefs.timefactor = 1.0;
-  qPrefs.scflag = 0;
-  qPrefs.vrml = 0;
-  cameraState.lookAt[0] = 1717.1717;
-  strictChainCheck = 0;
-  sceneObjectList(nullptr, 1);
-}
-
+// Loads the text as the pattern loop does, in the home directory, without the strict chain check.
 inline int loadOnly(const std::string &text) {
-  std::string path = std::string(QUOIT_BINARY_DIR) + "/paths_test_" + std::to_string(getpid()) + ".pat";
-  FILE *f = fopen(path.c_str(), "wb");
-  if (!f) return -1;
-  fwrite(text.data(), 1, text.size(), f);
-  fclose(f);
-  freshState();
+  std::string path = writeTempPattern("paths", text);
+  freshPatternState();
+  strictChainCheck = 0;
   currentPatternFile = path;
+  std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(sourcePath("data"));
   int code = Muster_laden();
+  std::filesystem::current_path(previous);
   remove(path.c_str());
   return code;
 }

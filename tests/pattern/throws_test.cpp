@@ -122,7 +122,7 @@ TEST(Spin, FlightTurnsTheStatedNumberOfTurns) {
 // starts at 3/4 pi, spins the phase back and turns the spin sense of the flights after it.
 TEST(Spin, ForwardPassCarriesThePhaseAndTurnsTheSpin) {
   EXPECT_EQ(Wurf_ueber_Schulter(0, PI, 0), 1);
-  ASSERT_EQ(track("! pass\nj 0 0 0 0 c c\n180 3 0 0 c c\ns=0\n*\n- a - -\n- - - -\n- - - -\n- - a -\n- - - -\n- - - -\n"), 0);
+  ASSERT_EQ(track("! pass\na=24\nj 0 0 0 0 c c\n180 3 0 0 c c\ns=0\n*\n- a - -\n- - - -\n- - - -\n- - a -\n- - - -\n- - - -\n"), 0);
   const Flugbahn &first = flugbahn[0][2], &second = flugbahn[0][4];
   double T = first.t_to - first.t_from;
   EXPECT_TRUE(first.flag & FB_PASS);
@@ -159,7 +159,7 @@ TEST(Spin, PassGeometryGivesAnglesPhaseAndTurn) {
   for (const Case &c : cases) {
     char text[300];
     snprintf(text, sizeof text,
-             "! pass\nj 0 0 0 0 c c\n%f %f 0 0 c c\ns=0\n*\n- %s - -\n- - - -\n- - - -\n- - a -\n- - - -\n- - - -\n",
+             "! pass\na=24\nj 0 0 0 0 c c\n%f %f 0 0 c c\ns=0\n*\n- %s - -\n- - - -\n- - - -\n- - a -\n- - - -\n- - - -\n",
              c.heading, c.x, c.cell);
     ASSERT_EQ(track(text), 0) << c.name;
     Flugbahn f = flugbahn[0][2];
@@ -180,6 +180,19 @@ TEST(Spin, PassGeometryGivesAnglesPhaseAndTurn) {
     double heading = strchr(c.cell, '(') ? PI / 2 : c.backwards ? direction + PI : direction;
     EXPECT_NEAR(remainder(f.W[1] - heading, 2 * PI), 0, 1e-12) << c.name;
   }
+}
+
+// A ball (a model of one sphere) is passed like a self: no phase, no lift at the catch.
+TEST(Spin, PassedBallNeitherTurnsNorRises) {
+  ASSERT_EQ(track("! pass\na=6\nj 0 0 0 0 c c\n180 3 0 0 c c\ns=0\n*\n- a - -\n- - - -\n- - - -\n- - a -\n- - - -\n- - - -\n"), 0);
+  ASSERT_EQ(ObjektEigenschaft(0, 0, 5), 1);
+  const Flugbahn &f = flugbahn[0][2];
+  EXPECT_TRUE(f.flag & FB_PASS);
+  EXPECT_NEAR(std::fabs(f.W[0]), PI / 2, 1e-12);
+  EXPECT_NEAR(f.Wp[0], 0, 1e-12);
+  double end[3];
+  positionAt(f, f.t_to, end);
+  EXPECT_NEAR(end[2], fangwurf[f.handbis].fang[2], 1e-12);
 }
 
 TEST(Spin, OverTheShoulderCases) {
