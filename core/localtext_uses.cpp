@@ -84,5 +84,9 @@ const LocalTextUse localTextUses[] = {
     {779, "d"},   // a header entry letter with a bad value
     {802, "s"},   // the scene list operation that ran out of memory
     {1000, ""},   // head angles: only tilt and turn
+    {1100, "s"},  // an image file that is not a binary PPM
+    {1101, "s"},  // a PPM image whose size is not 64, 128 or 256
+    {1104, "s"},  // an image file of an unknown format
+    {1105, "s"},  // a texture that cannot be loaded
 };
 const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

@@ -1,16 +1,37 @@
-// Pattern loop stand-in: the control pair and the load counter; loading patterns is not available yet.
+// Stand-in pattern loop: a "load" resets the per-pattern frame state and shows the window with its title.
 #include "core/patternloop.h"
 
-#include "core/Tcl.h"
+#include <GL/freeglut.h>
 
-std::atomic<int> restartRequest{0};
-int nextPatternAction = 0;
+#include "core/Tcl.h"
+#include "core/framestep.h"
+#include "core/prefs.h"
+#include "pattern/clock.h"
+#include "ui/glut_windows.h"
+
+std::atomic<int> restartRequest;
+int nextPatternAction;
+char shownSiteswap[SITESWAP_TEXT_SIZE];
+char listSiteswap[SITESWAP_TEXT_SIZE];
+int patternStepped;
 int patternLoadCounter = -1;
 
 int loadNextPattern() {
   qMsg(QMSG_DEBUG, "\n\n----------------------------------------------------------------------------\n");
   qMsg(QMSG_DEBUG, "----------------------------------------------------------------------------\n\n\n");
   patternLoadCounter++;
-  qMsg(QMSG_DEBUG, "loadNextPattern: loading patterns is not available yet\n");
-  return 41;
+  restartRequest = 0;
+  frameCounter = 0;
+  wrapFlag = WRAP_NONE;
+  simTime = 0;
+  realTimeTotal = 0;
+  stopWatch(-1);
+  viewState.width = int16_t(qPrefs.width);
+  viewState.height = int16_t(qPrefs.height);
+  if (qWindowIds[WIN_3D] && qGlutSetWindow(qWindowIds[WIN_3D])) {
+    glutShowWindow();
+    qGlutSetTitle();
+    glutPostRedisplay();
+  }
+  return 0;
 }

@@ -12,8 +12,13 @@ enum {
   ACTION_PREVIOUS = 5,
 };
 
+enum { SITESWAP_TEXT_SIZE = 251, EXIT_LOAD_FAILED = 18 };
+
 extern std::atomic<int> restartRequest;
 extern int nextPatternAction;
+extern char shownSiteswap[SITESWAP_TEXT_SIZE];
+extern char listSiteswap[SITESWAP_TEXT_SIZE];
+extern int patternStepped;
 extern int patternLoadCounter;
 
 int loadNextPattern();

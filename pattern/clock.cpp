@@ -47,14 +47,14 @@ static double wrapIntoCycle(double t, int *wrapped) {
 static double advanceClock(double *time, double step, int *wrapped, int restart) {
   double real = 0;
   double t = *time;
-  if (restart == CLOCK_ADVANCE) {
+  if (restart == SCENE_ADVANCE) {
     real = clockLap();
     simTime += step != 0 ? step : real * 0.01 * qMode.speed;
     t = simTime;
   }
   realTimeTotal += real;
   t = wrapIntoCycle(t, wrapped);
-  if (restart == CLOCK_ADVANCE) simTime = t;
+  if (restart == SCENE_ADVANCE) simTime = t;
   *time = t;
   return real;
 }

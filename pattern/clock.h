@@ -6,7 +6,7 @@
 enum { SCENE_CLOCK = 1, SCENE_OBJECT = 2, SCENE_HAND = 3 };
 // The restart argument in mode 1: advance the clock, or only wrap the time passed in (still
 // frames and exports show a given time; 0.0 is a time like any other).
-enum { CLOCK_ADVANCE = 0, CLOCK_SHOW = 1 };
+enum { SCENE_ADVANCE = 0, SCENE_STILL = 1 };
 
 extern double simTime;        // seconds within the cycle
 extern double realTimeTotal;  // real seconds since the pattern was loaded
@@ -20,7 +20,7 @@ extern int handLastSegment[40];
 // Real seconds since the previous lap of the clock: the stop watch's lap; tests put in their own.
 extern double (*clockLap)();
 
-// Mode 1: advances (restart CLOCK_ADVANCE) or only wraps (CLOCK_SHOW) the time into [0, t_zyklus),
+// Mode 1: advances (restart SCENE_ADVANCE) or only wraps (SCENE_STILL) the time into [0, t_zyklus),
 // sets wrapped to 1 (passed the cycle end), -1 (passed 0 backwards) or 0; gives the real time of
 // the frame. Modes 2 and 3: the segment of object or hand index that holds the time; gives the
 // time into it and its fraction.

@@ -4,3 +4,8 @@
 extern int chosenModel;         // the model picked in the object chooser, -1 for none
 extern int chooserVertexTotal;  // VRML totals of the picked model
 extern int chooserFaceTotal;
+extern char currentObjectLetter;
+
+void trackCurrentObject(int *step);
+void selectObjectInBox();
+void toggleHelperObjects();

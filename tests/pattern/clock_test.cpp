@@ -38,7 +38,7 @@ class Clock : public testing::Test {
   double frame(double lap, double step, int *wrapped) {
     lapSeconds = lap;
     double t = 0, fraction = -1;
-    double real = prepareScene(&t, step, wrapped, SCENE_CLOCK, CLOCK_ADVANCE, 0, &fraction);
+    double real = prepareScene(&t, step, wrapped, SCENE_CLOCK, SCENE_ADVANCE, 0, &fraction);
     EXPECT_EQ(real, lap);
     return t;
   }
@@ -100,7 +100,7 @@ TEST_F(Clock, StillFramesOnlyWrapTheirTime) {
   for (const Case &c : cases) {
     double t = c.time, fraction;
     int wrapped = 7;
-    EXPECT_EQ(prepareScene(&t, 0, &wrapped, SCENE_CLOCK, CLOCK_SHOW, 0, &fraction), 0);
+    EXPECT_EQ(prepareScene(&t, 0, &wrapped, SCENE_CLOCK, SCENE_STILL, 0, &fraction), 0);
     EXPECT_NEAR(t, c.shown, 1e-12) << c.time;
     EXPECT_EQ(wrapped, c.wrapped) << c.time;
   }

@@ -1,0 +1,5 @@
+// Status and help screens: the full status screen, the main help screen and the status-line title.
+#pragma once
+
+void showFullStatus();
+void help_anzeigen();
