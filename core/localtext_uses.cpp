@@ -14,6 +14,8 @@ const LocalTextUse localTextUses[] = {
     {44, "s"},       // a directory that cannot be created
     {45, "ds"},      // an operation code that is not known and the function
     {46, "ss"},      // an internal error and the function that found it
+    {47, "ds"},      // an object or hand and its name: the time lies after its chain
+    {48, "ds"},      // an object or hand and its name: the time lies before its chain
     {49, "ss"},      // a function and the limit it reached
     {60, ""},        // the wrap part of the full status screen
     {61, ""},        // no wrap lines
@@ -131,12 +133,17 @@ const LocalTextUse localTextUses[] = {
     {718, "d"},      // an object letter too many
     {720, "d"},      // the hand-macro limit
     {721, "s"},      // a prop model that cannot be loaded
+    {725, "d"},      // the size of the hand paths' list of holds
     {726, "d"},      // a takt outside the pattern
     {727, "d"},      // a hand column outside the pattern
+    {728, "d"},      // a negative holding hand
     {730, "d"},      // a hand macro used in more than one column
+    {731, "s"},      // where the time lies outside an object's chain
+    {732, "dd"},     // a hand whose chain does not fit and its slots
     {735, "d"},      // the cell length limit
     {740, "d"},      // a header entry letter with a bad point or value
     {743, "ddsd"},   // takt, object letter, the cut comment and its length
+    {744, "s"},      // where the time lies outside a hand's chain
     {747, "d"},      // a takt with too few hand columns
     {749, "d"},      // the object count O= must give
     {751, "d"},      // the figure limit

@@ -405,6 +405,8 @@ TEST(Holds, ZusfRefusesOverlapsAndReportsAFullTableApartFromACount) {
 
 TEST(Holds, HaltezeitFindenUsesTheMergedHoldOrTheRunInTheGrid) {
   ASSERT_EQ(track(oneJuggler("a -\na -\n- -\n- -\n- -\n- -\n")), 0);
+  // Without merged hold intervals the hold is read from the grid.
+  memset(zusf, 0, ZUSFANZ * sizeof(Zusf));
   int takt = 1, last = -1;
   EXPECT_EQ(Haltezeit_finden(&takt, &last, 0, 0), 0);
   EXPECT_EQ(takt, 0);
