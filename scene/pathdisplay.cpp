@@ -5,6 +5,9 @@
 #include "ui/modes.h"
 
 char currentObjectLetter;
+int chosenModel = -1;
+int chooserVertexTotal;
+int chooserFaceTotal;
 
 void trackCurrentObject(int *step) { *step = 0; }
 

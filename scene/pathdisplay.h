@@ -2,6 +2,9 @@
 #pragma once
 
 extern char currentObjectLetter;
+extern int chosenModel;         // the model picked in the object chooser, -1 for none
+extern int chooserVertexTotal;  // VRML totals of the picked model
+extern int chooserFaceTotal;
 
 void trackCurrentObject(int *step);
 void selectObjectInBox();
