@@ -4,14 +4,9 @@
 #include <GL/glu.h>
 
 #include "core/Tcl.h"
-#include "core/framestep.h"
 #include "scene/classic_renderer.h"
-#include "ui/glut_windows.h"
 
 #define WEAK __attribute__((weak))
-
-WEAK ViewState viewState;
-WEAK int qWindowIds[WINDOW_COUNT];
 
 WEAK int qGlCheckError(const char *location) {
   GLenum error = glGetError();
@@ -19,6 +14,3 @@ WEAK int qGlCheckError(const char *location) {
     qMsg(QMSG_ERROR, "\nOpenGL Error! %s\nLocation: %s\n", (const char *)gluErrorString(error), location);
   return int(error);
 }
-
-WEAK int qGlutSetWindow(int) { return 0; }
-WEAK void qGlutFpsOverlay() {}
