@@ -15,6 +15,15 @@ const LocalTextUse localTextUses[] = {
     {45, "ds"},  // an operation code that is not known and the function
     {46, "ss"},   // an internal error and the function that found it
     {90, "s"},   // the buffer that could not be allocated
+    {210, "s"},  // a siteswap the converter refused
+    {230, "sd"},  // the pattern directory and the name limit
+    {231, "sd"},  // a file name of the pattern directory and the name limit
+    {232, "s"},  // an empty pattern catalogue
+    {233, "dsd"},  // a line of the converter list, the list and the line limit
+    {234, "s"},  // an empty converter list
+    {235, "ds"},  // a converter list line past the end of the list
+    {236, "sd"},  // a converter and its exit status
+    {237, "sd"},  // a siteswap text and its limit
     {306, "f"},  // frames per second
     {718, "d"},   // an object letter too many
     {720, "d"},   // the hand-macro limit

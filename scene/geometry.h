@@ -5,3 +5,4 @@ struct ObjectNode;
 
 void computeEyePosition(double out[3]);
 ObjectNode *vrmlNodeTotals();
+double random01();

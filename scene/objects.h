@@ -16,6 +16,8 @@ int stickyRandom(int range, int slot);
 // Instance list and the count of instances before the pattern's juggled objects.
 extern int16_t objectInstanceList[201];  // ends at the first -1
 extern int firstObjectInstance;
+extern int loadedObjectCount;
+extern int objectInstanceCount;
 void freeObjectShapes();
 // VRML mode: gives the last created object node an instance number, position and angles (degrees).
 void placeLastObjectNode(int instance, const double position[3], const double angles[3]);

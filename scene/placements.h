@@ -13,3 +13,5 @@ struct Placement {
 };
 
 enum { PLACEMENT_END_FLYING = -1, PLACEMENT_END_FIXED = -2 };
+
+int qPlaceJugglers();

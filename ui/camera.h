@@ -24,3 +24,6 @@ struct SavedCamera {
 
 extern CameraState cameraState;
 extern SavedCamera savedCamera;
+
+void mouseCamera(int kind);
+void stopCameraRotation();

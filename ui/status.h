@@ -1,0 +1,6 @@
+// Status and help screens: the full status screen, the main help screen and the status-line title.
+#pragma once
+
+void setStatusLineTitle();
+void reportListWrapToFirst();
+void reportListWrapToLast();
