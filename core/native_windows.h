@@ -1,13 +1,17 @@
-// Platform layer: memory, time, directories, environment, window front-end calls and hooks.
+// Platform layer: memory, time, directories, environment, window front-end calls, images and hooks.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 void *qAlloc(size_t size);
 void qFree(void *block, size_t size);
 
-void qGetTime(uint32_t *seconds, uint32_t *microseconds);
+// The millisecond tick counter: CLOCK_MONOTONIC since process start.
 int64_t qTickMs();
+void qGetTime(uint32_t *seconds, uint32_t *microseconds);
+void qSplitTicks(int64_t ticks, uint32_t *seconds, uint32_t *microseconds);
+int64_t qElapsedMicroseconds(uint32_t seconds0, uint32_t microseconds0, uint32_t seconds1, uint32_t microseconds1);
 void qSleep(int ms);
 void qSleepTicks(int n);
 
@@ -17,6 +21,7 @@ int qMkdir(const char *path);
 const char *qGetenv(const char *name);
 int qPutenv(const char *text);
 int qUnsetenv(const char *name);
+void qFreezeEnvironment();
 long qFileLength(const char *path);
 const char *qNextDirEntry(const char *directory);
 int countTrailingNuls(const char *buffer, long length);
@@ -24,6 +29,7 @@ int countTrailingNuls(const char *buffer, long length);
 int InitNothing(const char *programPath);
 int qInitWindowSystem();
 int qOpenWindows();
+extern int qSkippedTexts;
 void qTextOutput(const char *text, int lines, int charactersPerLine, int force);
 void qStatusText(const char *text, int level, int flags);
 int qTakeKey();
@@ -45,5 +51,13 @@ void qSpeedHook();
 void qStatusHook();
 void qFileDoneHook();
 void qImageSequenceDone();
-int qSaveWindowImage(int kind, int counter);
 void resetViewOffsets();
+
+// Set by the window front end once the 3D window exists, run on the main thread only:
+// raising the 3D window, and reading its back buffer as RGB rows (top row first; 0 on success).
+extern void (*qRaiseWindowHook)();
+extern int (*qReadWindowPixels)(int *width, int *height, std::vector<uint8_t> &rgb);
+
+int qSaveWindowImage(int kind, int counter);
+int qSaveImageRows(int kind, int counter, int width, int height, const uint8_t *const *rows);
+int writePngFile(const char *path, int width, int height, const uint8_t *const *rows);

@@ -3,66 +3,69 @@
 #include <cstdio>
 #include <string>
 
+// Every field starts at its default; readPreferences(0) restores them.
 struct QuoitPrefs {
-  std::string intensity;      // Intensity: grey level of the clear colour, as text
-  int abitrate;               // MPEG bit rate
-  int animationFlags;         // 1 dolist, 4 GIF, 8 FLI
-  int asize;
-  int backgroundFlag;         // 1 = off
-  std::string bgdir;          // background tile directory, ends with '/'
-  int bophase;                // phase passed to patconv
-  int clflag;
-  int current;                // pattern source mode 0..5
-  int donotcheck;
-  int detail;
-  int fontsize;
-  int textFont;
-  int fps;
-  int catalogueSort;          // 0, 1 by number, 2 by name
-  double fre_ratio;
-  double freq;
+  std::string intensity;         // Intensity: grey level of the clear colour, as text
+  int abitrate = 1152000;        // MPEG bit rate
+  int animationFlags = 1;        // 1 dolist, 4 GIF, 8 FLI
+  int asize = 100;
+  int backgroundFlag = 1;        // 1 = no background image
+  std::string bgdir = "tex/bgr/";  // background tile directory, ends with '/'
+  int bophase = 0;               // phase passed to patconv
+  int clflag = 0;
+  int current = 0;               // pattern source mode 0..5
+  int donotcheck = 0;
+  int detail = 0;
+  int fontsize = 3;
+  int textFont = 3;
+  int fps = 1;
+  int catalogueSort = 0;         // 0, 1 by number, 2 by name
+  double fre_ratio = 0.0;
+  double freq = 25.0;
   std::string ground;
-  std::string hardcopy;
-  int height;
-  int width;
-  int hold;
-  int displayFlags;           // 1 full screen, 8 textures
-  int iflag;
-  int q2_at;
-  int q2_persons;
-  int jugglerlist;
-  int language;
-  int minFrameMs;
-  double mousespeed;
-  int multihand;
-  int notcl;
-  int numbers;
+  std::string hardcopy = "tmp/";
+  int height = 256;
+  int width = 320;
+  int hold = 0;
+  int displayFlags = 0;          // 1 full screen, 8 textures
+  int iflag = 0;
+  int q2_at = 0;
+  int q2_persons = 1;
+  int jugglerlist = 0;
+  int language = 1;
+  int minFrameMs = 0;
+  double mousespeed = 0.0;
+  int multihand = 2;
+  int notcl = 0;
+  int numbers = 0;
   std::string patterndir;
-  std::string povout;
-  int povShortNames;
-  int randomcolor;
-  int scflag;
-  int show_bcmd;
-  int sh_kind;
-  int show_scmd;
-  std::string siteswapdir;
+  std::string povout = "tmp/";
+  int povShortNames = 0;
+  int randomcolor = 0;
+  int scflag = 0;
+  int show_bcmd = 0;
+  int sh_kind = 0;
+  int show_scmd = 0;
+  std::string siteswapdir = "m";
   std::string ss_hfile;
-  int ss_opt;
+  int ss_opt = 0;
   std::string ss_sfile;
-  int sym;
-  int thlist;
-  double timefactor;
-  int trans_g;
+  int sym = 0;
+  int thlist = 0;
+  double timefactor = 1.0;
+  int trans_g = 0;
   std::string trans_in;
   std::string trans_out;
-  int trans_s;
-  std::string temp;
-  std::string uname;
-  int vrml;
-  int version;                // 5 or 9, 0 before a header was read
+  int trans_s = 0;
+  std::string temp = "tmp/";
+  std::string uname = "quoit-user";
+  int vrml = 0;
+  int version = 0;               // 5 or 9, 0 before a header was read
   std::string homeDirectory;
   std::string lastCatalogueDirectory;
 };
+
+enum { PREFS_LINE_LIMIT = 1023 };
 
 extern QuoitPrefs qPrefs;
 

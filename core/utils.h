@@ -2,6 +2,23 @@
 #pragma once
 #include <string>
 
+// Results of copyFile.
+enum {
+  COPY_OK = 0,
+  COPY_NO_SOURCE = 1,
+  COPY_SHORT_READ = 2,
+  COPY_NO_TARGET = 3,
+  COPY_SHORT_WRITE = 4,
+  COPY_NO_MEMORY = 5,
+};
+
+// Kinds of numbered output files.
+enum {
+  NUMBERED_IMAGE_SEQUENCE = 161,
+  NUMBERED_HARDCOPY = 552,
+  NUMBERED_POVRAY = 890,
+};
+
 bool fileExists(const char *path);
 const char *qGetFileNode(const char *path, int stripExtension);
 const char *directoryOfPath(const char *path);

@@ -28,6 +28,8 @@ struct QuoitDisplay {
 
 extern QuoitMode qMode;
 extern QuoitDisplay qDisplay;
+// While above 0 the text output redraws the on-screen text and counts it down.
+extern int textRefresh;
 
 void schatten_auswerten();
 int qSetModeValue(uint32_t modeLow, uint32_t modeHigh, int32_t valueLow, int32_t valueHigh);

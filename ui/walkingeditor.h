@@ -3,3 +3,4 @@
 #include <cstdio>
 
 int readKeyframes(FILE *stream);
+void walkingEditorMenu(int command);

@@ -1,9 +1,16 @@
-// Hook for loading converted files with quoit's own pattern reader. Until that reader is linked
-// into this test program the hook reports that it is not available, and the tests that need it
-// are skipped; point it at the reader's open, header and body passes to run them.
+// Loads a converted file with quoit's own pattern reader and reports its object and juggler counts.
 #include "pattern_reader_hook.h"
 
-bool loadWithQuoitPatternReader(const std::string &, int *, int *, std::string *why) {
-  *why = "the pattern reader is not linked into the kovex tests yet";
-  return false;
+#include "pattern/store.h"
+#include "tests/support/loadpattern.h"
+
+bool loadWithQuoitPatternReader(const std::string &path, int *objects, int *jugglers, std::string *why) {
+  int code = loadPattern(path);
+  if (code != 0) {
+    *why = "the pattern reader refused the file with code " + std::to_string(code);
+    return false;
+  }
+  *objects = objekte;
+  *jugglers = ::jugglers;
+  return true;
 }

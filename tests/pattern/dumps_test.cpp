@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "loadpattern.h"
+#include "tests/support/loadpattern.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"

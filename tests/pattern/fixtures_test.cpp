@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "loadpattern.h"
+#include "tests/support/loadpattern.h"
 #include "pattern/store.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "core/prefs.h"
 #include "core/startup.h"
-#include "loadpattern.h"
+#include "tests/support/loadpattern.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/startup.h"
-#include "loadpattern.h"
+#include "tests/support/loadpattern.h"
 #include "pattern/dumps.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"

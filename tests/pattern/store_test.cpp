@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "loadpattern.h"
+#include "tests/support/loadpattern.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"

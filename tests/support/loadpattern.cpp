@@ -1,4 +1,4 @@
-#include "loadpattern.h"
+#include "tests/support/loadpattern.h"
 
 #include <cstdio>
 #include <unistd.h>

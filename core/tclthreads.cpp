@@ -1,0 +1,227 @@
+// Tcl threads and signals. Thread 2 shows the information and progress window for the whole
+// run; thread 3 runs the walking editor's dialog. The main thread signals a Tcl thread through
+// its slot, which the thread polls; a Tcl thread asks the main thread for anything that belongs
+// to it (ending the program, raising the 3D window, walking editor commands) through a queue.
+#include "core/tclthreads.h"
+
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <tcl.h>
+#include <thread>
+#include <tk.h>
+#include <utility>
+
+#include "core/Tcl.h"
+#include "core/localtext.h"
+#include "core/native_windows.h"
+#include "core/patternloop.h"
+#include "core/prefs.h"
+#include "ui/walkingeditor.h"
+
+std::atomic<int> qSignalSlots[5];
+int qTclThreadIndex = 0;
+int qTclUsed = 0;
+thread_local Tcl_Interp *qTclInterp = nullptr;
+
+// The manual-reset start event: reset by every thread start, set once the thread runs.
+static struct {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool set = false;
+} startEvent;
+
+static void resetStartEvent() {
+  std::lock_guard<std::mutex> lock(startEvent.mutex);
+  startEvent.set = false;
+}
+
+static void setStartEvent() {
+  {
+    std::lock_guard<std::mutex> lock(startEvent.mutex);
+    startEvent.set = true;
+  }
+  startEvent.changed.notify_all();
+}
+
+static void waitStartEvent() {
+  std::unique_lock<std::mutex> lock(startEvent.mutex);
+  startEvent.changed.wait(lock, [] { return startEvent.set; });
+}
+
+static void failStart() {
+  qSignalSlots[TCL_SLOT_START_FAILED] = 1;
+  setStartEvent();
+}
+
+int qStartTclThread(int n) {
+  qTclUsed = 1;
+  if (n == TCL_THREAD_DIALOG || n == TCL_THREAD_WALKING_EDITOR) qTclThreadIndex = n;
+  qSignalSlots[TCL_SLOT_START_FAILED] = 0;
+  qFreezeEnvironment();
+  resetStartEvent();
+  try {
+    std::thread([n] { qTclFork(&n); }).detach();
+  } catch (const std::system_error &) {
+    return 1;
+  }
+  waitStartEvent();
+  // A start script that failed has asked for the end of the program.
+  serveMainThreadRequests();
+  return qSignalSlots[TCL_SLOT_START_FAILED] == 1 ? 1 : 0;
+}
+
+static bool isPollSignal(int signal) {
+  return signal == QSIGNAL_SHOW_INFO || (signal >= QSIGNAL_PROGRESS_FIRST && signal <= QSIGNAL_PROGRESS_LAST);
+}
+
+// Thread 2's loop: all pending Tk events, then the signal slot, every 15 ms, while its window lives.
+static void pollDialogThread() {
+  while (Tk_GetNumMainWindows() > 0) {
+    while (Tcl_DoOneEvent(TCL_DONT_WAIT)) {
+    }
+    if (Tk_GetNumMainWindows() == 0) break;
+    int signal = qSignalSlots[TCL_THREAD_DIALOG].exchange(0);
+    if (isPollSignal(signal)) qTclSighandler(signal);
+    qSleep(15);
+  }
+}
+
+// "exit" in a thread's script asks the main thread to end the program and closes the window.
+static int threadExitCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  int code = 0;
+  if (objc > 2) {
+    Tcl_WrongNumArgs(interp, 1, objv, "?returnCode?");
+    return TCL_ERROR;
+  }
+  if (objc == 2 && Tcl_GetIntFromObj(interp, objv[1], &code) != TCL_OK) return TCL_ERROR;
+  postMainThreadRequest(MAIN_REQUEST_EXIT, code);
+  return Tcl_Eval(interp, "destroy .");
+}
+
+void qTclFork(const int *numberPointer) {
+  int n = *numberPointer;
+  const char *script = n == TCL_THREAD_DIALOG           ? "tcl/tcl_thread.tcl"
+                       : n == TCL_THREAD_WALKING_EDITOR ? "tcl/walking_editor.tcl"
+                                                        : nullptr;
+  if (!script) {
+    qMsg(QMSG_ERROR, localText(43), n, "qStartTclThread()");
+    failStart();
+    return;
+  }
+  qTclInterp = createTclInterp();
+  if (!qTclInterp) {
+    failStart();
+    return;
+  }
+  Tcl_CreateObjCommand(qTclInterp, "exit", threadExitCommand, nullptr, nullptr);
+  int code = Tcl_EvalFile(qTclInterp, script);
+  if (code == TCL_OK) {
+    setStartEvent();
+    if (n == TCL_THREAD_WALKING_EDITOR) {
+      Tk_MainLoop();
+      Tcl_DeleteInterp(qTclInterp);
+      qTclInterp = nullptr;
+      return;
+    }
+    pollDialogThread();
+  }
+  reportTclError(qTclInterp, code);
+  // Closing the window is how the user ends the program: no error dialog for that.
+  qMsg(code == TCL_OK ? QMSG_DEBUG : QMSG_ERROR, "qTclFork(): Back from Tk_MainLoop.\n");
+  Tcl_DeleteInterp(qTclInterp);
+  qTclInterp = nullptr;
+  postMainThreadRequest(MAIN_REQUEST_EXIT, 10);
+  if (code != TCL_OK) setStartEvent();
+}
+
+void qTclSighandler(int signal) {
+  int code = TCL_OK;
+  if (signal == QSIGNAL_SHOW_INFO || (signal > QSIGNAL_PROGRESS_FIRST && signal <= QSIGNAL_PROGRESS_LAST)) {
+    char command[32];
+    if (signal == QSIGNAL_SHOW_INFO)
+      snprintf(command, sizeof command, "qMsgInfo");
+    else
+      snprintf(command, sizeof command, "Progress %d", (signal - QSIGNAL_PROGRESS_FIRST) * 5);
+    if (qTclInterp) code = Tcl_Eval(qTclInterp, command);
+  } else {
+    qMsg(QMSG_ERROR, localText(43), signal, "qTclSighandler()");
+  }
+  if (code != TCL_OK) reportTclError(qTclInterp, code);
+  qRaiseWindow(3);
+}
+
+// Information and progress always go to the dialog thread, the only one that polls its slot.
+int qKill(int thread, int signal) {
+  if (signal == QSIGNAL_RESTART) {
+    restartRequest = 1;
+  } else if (isPollSignal(signal)) {
+    if (thread > TCL_THREAD_MAIN) qSignalSlots[TCL_THREAD_DIALOG] = signal;
+  } else if (signal == QSIGNAL_START_EVENT) {
+    setStartEvent();
+  } else if (signal == QSIGNAL_WALKING_SAVE || signal == QSIGNAL_WALKING_LEAVE) {
+    if (thread == TCL_THREAD_MAIN)
+      postMainThreadRequest(MAIN_REQUEST_WALKING_MENU, signal == QSIGNAL_WALKING_SAVE ? 97 : 98);
+  } else {
+    qMsg(QMSG_ERROR, localText(45), signal, "qKill");
+  }
+  return 0;
+}
+
+static int progressTotal = 1;
+static int progressCount = 0;
+
+void reportProgress(int n) {
+  if (qPrefs.notcl) return;
+  if (n != 0) {
+    progressTotal = n;
+    progressCount = 0;
+    return;
+  }
+  if (progressTotal < 4) return;
+  if (progressCount < progressTotal) progressCount++;
+  int s = int(progressCount * 20.0 / progressTotal) + QSIGNAL_PROGRESS_FIRST;
+  if (s > QSIGNAL_PROGRESS_FIRST) qKill(qTclThreadIndex, s);
+}
+
+// The queue outlives the exit handlers: a Tcl thread may still post while the process ends.
+struct RequestQueue {
+  std::mutex mutex;
+  std::deque<std::pair<int, int>> requests;
+};
+enum { MAX_MAIN_REQUESTS = 32 };
+
+static RequestQueue &requestQueue() {
+  static RequestQueue *queue = new RequestQueue;
+  return *queue;
+}
+
+void postMainThreadRequest(int kind, int value) {
+  RequestQueue &queue = requestQueue();
+  std::lock_guard<std::mutex> lock(queue.mutex);
+  if (kind == MAIN_REQUEST_EXIT || queue.requests.size() < MAX_MAIN_REQUESTS) queue.requests.emplace_back(kind, value);
+}
+
+static bool takeRequest(std::pair<int, int> &request) {
+  RequestQueue &queue = requestQueue();
+  std::lock_guard<std::mutex> lock(queue.mutex);
+  if (queue.requests.empty()) return false;
+  request = queue.requests.front();
+  queue.requests.pop_front();
+  return true;
+}
+
+void serveMainThreadRequests() {
+  std::pair<int, int> request;
+  while (takeRequest(request)) {
+    if (request.first == MAIN_REQUEST_EXIT)
+      exit(request.second);
+    else if (request.first == MAIN_REQUEST_RAISE_WINDOW)
+      qRaiseWindow(3);
+    else if (request.first == MAIN_REQUEST_WALKING_MENU)
+      walkingEditorMenu(request.second);
+  }
+}

@@ -1,0 +1,164 @@
+// File, text and path utilities. Functions that return a const char * share one static buffer
+// each, valid until their next call.
+#include "core/utils.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "core/Tcl.h"
+#include "core/localtext.h"
+#include "core/native_windows.h"
+#include "core/prefs.h"
+#include "pattern/catalogue.h"
+#include "core/startup.h"
+
+static bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+bool fileExists(const char *path) {
+  FILE *file = fopen(path, "r");
+  if (!file) return false;
+  struct stat info;
+  bool regular = fstat(fileno(file), &info) == 0 && !S_ISDIR(info.st_mode);
+  fclose(file);
+  return regular;
+}
+
+const char *qGetFileNode(const char *path, int stripExtension) {
+  static std::string node;
+  if (stripExtension != 0 && stripExtension != 1) {
+    qMsg(QMSG_ERROR, localText(43), stripExtension, "qGetFileNode");
+    return nullptr;
+  }
+  const char *start = path;
+  for (const char *p = path; *p; p++)
+    if (isSeparator(*p)) start = p + 1;
+  node = start;
+  if (stripExtension) {
+    size_t dot = node.rfind('.');
+    if (dot != std::string::npos) node.erase(dot);
+  }
+  return node.c_str();
+}
+
+const char *directoryOfPath(const char *path) {
+  static std::string directory;
+  size_t end = 0;
+  for (size_t i = 0; path[i]; i++)
+    if (isSeparator(path[i])) end = i + 1;
+  directory.assign(path, end);
+  return directory.c_str();
+}
+
+std::string patternFileArgument(const char *name) {
+  if (isdigit(static_cast<unsigned char>(name[0]))) return std::string("m/") + name;
+  return name;
+}
+
+// The target holds at least as many characters as the source; it may be the source itself.
+void backslashToSlash(const char *source, char *target) {
+  size_t i = 0;
+  for (; source[i]; i++) target[i] = source[i] == '\\' ? '/' : source[i];
+  target[i] = '\0';
+}
+
+std::string backslashToSlash(const std::string &source) {
+  std::string target = source;
+  for (char &c : target)
+    if (c == '\\') c = '/';
+  return target;
+}
+
+void stripTrailingSpace(char *text) {
+  size_t n = strlen(text);
+  while (n > 0 && isspace(static_cast<unsigned char>(text[n - 1]))) n--;
+  text[n] = '\0';
+}
+
+const char *skipSpace(const char *text) {
+  while (*text && isspace(static_cast<unsigned char>(*text))) text++;
+  return text;
+}
+
+static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+const char *skipWords(const char *text, int n) {
+  for (int i = 0; i < n && *text; i++) {
+    while (*text && !isBlank(*text)) text++;
+    while (isBlank(*text)) text++;
+  }
+  return text;
+}
+
+int copyFile(const char *target, const char *source) {
+  long length = qFileLength(source);
+  FILE *in = fopen(source, "r");
+  if (!in) {
+    qMsg(QMSG_ERROR, localText(40), source);
+    return COPY_NO_SOURCE;
+  }
+  char *buffer = static_cast<char *>(qAlloc(size_t(length)));
+  if (!buffer) {
+    fclose(in);
+    return COPY_NO_MEMORY;
+  }
+  // Reads translate no line ends here, so every byte of the file must arrive.
+  long got = long(fread(buffer, 1, size_t(length), in));
+  fclose(in);
+  if (got != length) {
+    qFree(buffer, size_t(length));
+    return COPY_SHORT_READ;
+  }
+  FILE *out = fopen(target, "w");
+  if (!out) {
+    qMsg(QMSG_ERROR, localText(41), target);
+    qFree(buffer, size_t(length));
+    return COPY_NO_TARGET;
+  }
+  long written = long(fwrite(buffer, 1, size_t(got), out));
+  bool closed = fclose(out) == 0;
+  qFree(buffer, size_t(length));
+  return written == got && closed ? COPY_OK : COPY_SHORT_WRITE;
+}
+
+static std::string formatNumbered(const std::string &directory, const char *node, int number, const char *extension,
+                                  bool threeDigits) {
+  char digits[16];
+  snprintf(digits, sizeof digits, threeDigits ? "%03d" : "%d", number);
+  return directory + node + "-" + digits + "." + extension;
+}
+
+int numberedFileName(std::string &out, int counter, int kind, const char *extension) {
+  out.clear();
+  if (kind != NUMBERED_HARDCOPY && kind != NUMBERED_POVRAY && kind != NUMBERED_IMAGE_SEQUENCE) return counter;
+  std::string node = qGetFileNode(currentPatternFile.c_str(), 1);
+  const std::string &directory = kind == NUMBERED_POVRAY ? qPrefs.povout : qPrefs.hardcopy;
+  if (kind == NUMBERED_IMAGE_SEQUENCE) {
+    out = formatNumbered(directory, node.c_str(), counter, extension, true);
+    if (counter < INT_MAX) counter++;
+    if (fileExists(out.c_str())) {
+      remove(out.c_str());
+      qSleepTicks(1);
+    }
+    return counter;
+  }
+  do {
+    out = formatNumbered(directory, node.c_str(), counter, extension, false);
+    if (counter == INT_MAX) break;
+    counter++;
+  } while (fileExists(out.c_str()));
+  return counter;
+}
+
+const char *throwCharacter(char character, int side) {
+  static char text[3];
+  int v = siteswapDigitValue(character);
+  int remainder = v % 4;
+  bool crossing = v % 2 != 0 && remainder == (side == 0 ? 1 : 3);
+  text[0] = character;
+  text[1] = crossing ? 'x' : '\0';
+  text[2] = '\0';
+  return text;
+}
