@@ -284,9 +284,14 @@ TEST_F(PatternLoopProgramGui, FailedFirstLoadEndsWith18) {
   std::string home = makeScratchHome(currentTestName());
   RunOptions options;
   options.display = sharedDisplay();
-  for (const char *word : {"54", "m/no_such_pattern.pat"}) {
-    RunResult run = runProgram(programPath("quoit"), {word}, home, options);
-    EXPECT_EQ(run.exitCode, EXIT_LOAD_FAILED) << word << "\n" << run.standardError;
+  struct Case {
+    const char *word, *siteswap;
+  } cases[] = {{"54", "54"}, {"m/no_such_pattern.pat", "no_such_pattern.pat"}};
+  for (const Case &c : cases) {
+    RunResult run = runProgram(programPath("quoit"), {"+show_scmd=1", c.word}, home, options);
+    EXPECT_EQ(run.exitCode, EXIT_LOAD_FAILED) << c.word << "\n" << run.standardError;
+    std::string command = std::string("kovex -n -q   -r0.000000   -p1 \"") + c.siteswap + "\" QuoitSiteSwap";
+    EXPECT_NE(run.trace.find(command), std::string::npos) << run.trace;
     EXPECT_NE(run.trace.find("kovex exited with status 1"), std::string::npos) << run.trace;
   }
 }
