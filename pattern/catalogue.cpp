@@ -143,14 +143,20 @@ static void stepRandom(std::string *text) {
   }
 }
 
-// The cursor on the first entry numbered at least as the text's number (a name without a number
-// counts as the entry before it); a text without a number names an entry.
+static int findEntry(const char *name) {
+  for (int i = 0; i < catalogueCount(); i++)
+    if (catalogueNames[size_t(i)] == name) return i;
+  return -1;
+}
+
+// The cursor on the entry the text names, else on the first entry numbered at least as the
+// text's number (a name without a number counts as the entry before it); none: the first entry.
 static void positionAtNumber(const std::string &text) {
   const char *node = qGetFileNode(text.c_str(), 0);
   cursor = 0;
-  if (!isdigit((unsigned char)node[0])) {
-    for (int i = 0; i < catalogueCount(); i++)
-      if (catalogueNames[size_t(i)] == node) cursor = i;
+  int named = findEntry(node);
+  if (named >= 0 || !isdigit((unsigned char)node[0])) {
+    cursor = named >= 0 ? named : 0;
     return;
   }
   int wanted = leadingNumber(node), number = 0;
@@ -164,19 +170,12 @@ static void positionAtNumber(const std::string &text) {
   }
 }
 
-static void positionAfterName(const std::string &text) {
-  const char *node = qGetFileNode(text.c_str(), 0);
-  cursor = 0;
-  for (int i = 0; i < catalogueCount(); i++)
-    if (catalogueNames[size_t(i)] == node) {
-      cursor = i + 1;
-      return;
-    }
-}
+static void positionAfterName(const std::string &text) { cursor = findEntry(qGetFileNode(text.c_str(), 0)) + 1; }
 
 int GetAllPatterns(const char *directory, int operation, std::string *text) {
   switch (operation) {
     case CATALOGUE_LIST:
+      freeCatalogue();
       listDirectory(directory ? directory : "");
       return 0;
     case CATALOGUE_NEXT:

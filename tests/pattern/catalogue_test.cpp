@@ -62,6 +62,9 @@ TEST_F(Catalogue, ListingSkipsBackupsAndDirectoriesAndSortsByRule) {
   qPrefs.catalogueSort = 2;
   GetAllPatterns(nullptr, CATALOGUE_SORT, nullptr);
   EXPECT_EQ(entries(), (std::vector<std::string>{"10x.pat", "3b.pat", "Zz"}));
+  // Listing again starts a new catalogue.
+  GetAllPatterns("d", CATALOGUE_LIST, nullptr);
+  EXPECT_EQ(catalogueCount(), 3);
 }
 
 TEST_F(Catalogue, ComparePatternNames) {
@@ -132,14 +135,15 @@ TEST_F(Catalogue, RandomDrawsEveryEntryOnceARound) {
 }
 
 TEST_F(Catalogue, PositionByNumberAndByName) {
-  listDirectory("n", {"3a", "5b", "7c", "x"});
+  listDirectory("n", {"3a", "5b", "5c", "7c", "x"});
   struct Case {
     const char *text;
     int operation, cursor;
   } cases[] = {
-      {"5", CATALOGUE_AT_NUMBER, 1},  {"4", CATALOGUE_AT_NUMBER, 1},        {"7", CATALOGUE_AT_NUMBER, 2},
-      {"8", CATALOGUE_AT_NUMBER, 0},  {"n/x", CATALOGUE_AT_NUMBER, 3},      {"n/5b", CATALOGUE_AFTER_NAME, 2},
-      {"x", CATALOGUE_AFTER_NAME, 4}, {"n/none", CATALOGUE_AFTER_NAME, 0},
+      {"5", CATALOGUE_AT_NUMBER, 1},     {"4", CATALOGUE_AT_NUMBER, 1},       {"7", CATALOGUE_AT_NUMBER, 3},
+      {"8", CATALOGUE_AT_NUMBER, 0},     {"n/x", CATALOGUE_AT_NUMBER, 4},     {"m/5c", CATALOGUE_AT_NUMBER, 2},
+      {"5d", CATALOGUE_AT_NUMBER, 1},    {"n/5b", CATALOGUE_AFTER_NAME, 2},   {"x", CATALOGUE_AFTER_NAME, 5},
+      {"n/none", CATALOGUE_AFTER_NAME, 0},
   };
   for (const Case &c : cases) {
     std::string text = c.text;
