@@ -24,9 +24,10 @@
 #include "pattern/clock.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
-#include "scene/modeltree.h"
 #include "scene/objects.h"
+#include "scene/pathdisplay.h"
 #include "scene/placements.h"
+#include "scene/vrml_store.h"
 #include "ui/camera.h"
 #include "ui/glut_windows.h"
 #include "ui/menus.h"
@@ -77,14 +78,10 @@ static void resetPerPatternState() {
   restartRequest = 0;
   if (qDisplay.statusline == 9) qDisplay.statusline = 1;
   qDisplay.help = 0;
-  panoramaCircleCount = 0;
+  resetFigureState();
   cameraState.lookAt[0] = UNSET_DOUBLE;
-  gravityTimeScale = 1.0;
-  invisibleJugglers = 0;
-  figuresLoaded = 0;
   shownSiteswap[0] = '\0';
   patternLoadCounter++;
-  panoramaOwnFigures = 0;
   qMode.move = 0x100;
   qMode.view = 0x400;
   setStatusLineTitle();
@@ -321,6 +318,8 @@ static void prepareView() {
     glutReshapeWindow(qPrefs.width, qPrefs.height);
     glutPostRedisplay();
   }
+  arrowObject = 99;
+  if (objekt_geladen) objekt_geladen[arrowObject].flags |= OBJ_NEW_LIST;
   qRaiseWindow(2);
 }
 

@@ -10,6 +10,8 @@
 #include "pattern/dumps.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
+#include "scene/figures.h"
+#include "scene/objects.h"
 #include "ui/camera.h"
 
 static void readEverything() {
@@ -25,6 +27,8 @@ static void readEverything() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   static const std::string path = "/tmp/quoit_reader_fuzz_" + std::to_string(getpid());
+  static const bool inHome = chdir(QUOIT_SOURCE_DIR "/data") == 0;  // the floor, figures and props
+  (void)inHome;
   FILE *f = fopen(path.c_str(), "wb");
   if (!f) return 0;
   fwrite(data, 1, size, f);
@@ -34,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   qPrefs.timefactor = 1.0;
   cameraState.lookAt[0] = 1717.1717;
   sceneObjectList(nullptr, 1);
+  resetObjectTable();
+  resetFigureState();
   currentPatternFile = path;
   if (Muster_laden() == 0) readEverything();
   return 0;

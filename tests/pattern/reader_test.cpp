@@ -1,6 +1,8 @@
 // The reader's header entries, body cells and wrap lines, with the edge cases that matter.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <string>
 
 #include "core/prefs.h"
@@ -45,7 +47,11 @@ TEST(PatternHeader, TimeFactorAppliesOnlyToAGivenTaktDuration) {
     freshPatternState();
     qPrefs.timefactor = 2.0;
     currentPatternFile = c.file;
-    ASSERT_EQ(Muster_laden(), 0);
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(sourcePath("data"));  // where the floor and the figures lie
+    int code = Muster_laden();
+    std::filesystem::current_path(previous);
+    ASSERT_EQ(code, 0);
     EXPECT_NEAR(dt, c.expected, 1e-12);
     EXPECT_NEAR(t_zyklus, 6 * c.expected, 1e-12);
   }

@@ -1,11 +1,14 @@
 #include "tests/support/loadpattern.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <unistd.h>
 
 #include "core/prefs.h"
 #include "core/startup.h"
 #include "pattern/store.h"
+#include "scene/figures.h"
+#include "scene/objects.h"
 #include "ui/camera.h"
 
 std::string sourcePath(const std::string &relative) { return std::string(QUOIT_SOURCE_DIR) + "/" + relative; }
@@ -31,12 +34,19 @@ void freshPatternState() {
   strictChainCheck = 1;
   lastPatternMessage = 0;
   sceneObjectList(nullptr, 1);
+  resetObjectTable();
+  resetFigureState();
 }
 
+// The load runs in the home directory, where the floor, the figures and the props lie.
 int loadPattern(const std::string &path) {
   freshPatternState();
   currentPatternFile = path;
-  return Muster_laden();
+  std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(sourcePath("data"));
+  int code = Muster_laden();
+  std::filesystem::current_path(previous);
+  return code;
 }
 
 int loadText(const std::string &text) {

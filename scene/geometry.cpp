@@ -1,0 +1,202 @@
+// Geometry helpers and the built-in prop shapes (arrow, segmented ball, club).
+#include "scene/geometry.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "core/Tcl.h"
+#include "core/prefs.h"
+#include "core/random.h"
+#include "pattern/store.h"
+#include "scene/colours.h"
+#include "scene/pathdisplay.h"
+#include "scene/renderer.h"
+#include "scene/vrml_store.h"
+#include "ui/camera.h"
+
+int sceneVertexTotal;
+int sceneFaceTotal;
+
+void vectorDifference(double out[3], const double a[3], const double b[3]) {
+  for (int i = 0; i < 3; i++) out[i] = a[i] - b[i];
+}
+
+double *crossProduct(const double a[3], const double b[3]) {
+  static double r[3];
+  r[0] = a[1] * b[2] - a[2] * b[1];
+  r[1] = a[2] * b[0] - a[0] * b[2];
+  r[2] = a[0] * b[1] - a[1] * b[0];
+  return r;
+}
+
+double vectorLength(const double v[3]) { return sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+
+double *normalizeVector(double v[3]) {
+  double f = 1.0 / vectorLength(v);
+  for (int i = 0; i < 3; i++) v[i] *= f;
+  return v;
+}
+
+// Brings x into [-half, half] by whole turns; one step however far outside it lies.
+static double wrapInto(double x, double half) {
+  if (!std::isfinite(x)) return x;
+  double turn = 2 * half;
+  if (x > half) x -= ceil((x - half) / turn) * turn;
+  if (x < -half) x += ceil((-half - x) / turn) * turn;
+  return x;
+}
+
+double wrapAnglePi(double x) { return wrapInto(x, M_PI); }
+double wrapAngle180(double x) { return wrapInto(x, 180.0); }
+
+double random01() { return qRandom() / 32767.0; }
+
+double *jitterVector(double v[3]) {
+  for (int i = 0; i < 3; i++) v[i] += (random01() - 0.5) * 2 * scatter;
+  return v;
+}
+
+void logVector(const double v[3]) { qMsg(QMSG_DEBUG, "(%f;%f;%f)", v[0], v[1], v[2]); }
+
+// Columns 2j and 2j + 1 belong to juggler j.
+int sameJugglerColumns(int c, int d) {
+  int low = c < d ? c : d;
+  return abs(c - d) <= 1 && low == (c & d) ? 1 : 0;
+}
+
+int sameJuggler(int hand1, int hand2) { return sameJugglerColumns(Hand(hand1, 0), Hand(hand2, 0)); }
+
+void computeEyePosition(double out[3]) {
+  static double eye[3];
+  const CameraState &c = cameraState;
+  double r = c.distance;
+  double v[3] = {cos(c.azimuth) * r * sin(c.elevation), sin(c.azimuth) * r * sin(c.elevation), cos(c.elevation) * r};
+  for (int i = 0; i < 3; i++) {
+    if (r != 0) cameraState.viewDir[i] = -v[i] / r;
+    eye[i] = c.lookAt[i] + v[i];
+    out[i] = eye[i];
+  }
+}
+
+ObjectNode *vrmlNodeTotals() {
+  sceneVertexTotal = 0;
+  sceneFaceTotal = 0;
+  if (!qPrefs.vrml) return nullptr;
+  ObjectNode *last = nullptr;
+  for (ObjectNode *n = qScene; n; n = n->next) {
+    last = n;
+    if (n->flags & NODE_HIDDEN) continue;
+    if ((n->flags & NODE_TAKES_CHOOSER_MODEL) && chosenModel >= 0) {
+      sceneVertexTotal += chooserVertexTotal;
+      sceneFaceTotal += chooserFaceTotal;
+    } else {
+      sceneVertexTotal += n->vertexTotal;
+      sceneFaceTotal += n->faceTotal;
+    }
+  }
+  return last;
+}
+
+// Colour n of the current colour set, with the highlight offset of the model being compiled.
+static void propColour(int n) {
+  if (colorLists >= 0) glCallList(GLuint(colorLists + (n & 15) + highlightOffset));
+  else glColor3ubv(quoitPalette[n & 15]);
+}
+
+static int propSlices() {
+  int k = PROP_SLICE_BASE + qPrefs.detail;
+  return k < 3 ? 3 : k;
+}
+
+void propArrow(GLUquadric *q) {
+  int k = propSlices();
+  glRotated(45, 1, 0, 0);
+  propColour(14);
+  qGlSetMaterial(1);
+  glTranslated(0, 0, 0.2);
+  gluCylinder(q, 0, 0.08, 0.15, k, 1);
+  glTranslated(0, 0, 0.15);
+  gluDisk(q, 0, 0.08, k, 1);
+  qGlSetMaterial(0);
+  propColour(6);
+  gluCylinder(q, 0.03, 0.03, 0.2, k, 1);
+  glTranslated(0, 0, 0.2);
+  gluDisk(q, 0, 0.03, k, 1);
+}
+
+void propClub(GLUquadric *q) {
+  int k = propSlices();
+  int half = PROP_SLICE_BASE / 2 + qPrefs.detail;
+  int knobSlices = 2 * half + 2, knobStacks = half + 1;
+  if (knobSlices < 4) knobSlices = 4;
+  if (knobStacks < 2) knobStacks = 2;
+  propColour(7);
+  glTranslated(0, 0, -0.2);
+  gluCylinder(q, 0.015, 0.02, 0.2, k, 1);
+  gluSphere(q, 0.025, knobSlices, knobStacks);
+  propColour(9);
+  qGlSetMaterial(1);
+  glTranslated(0, 0, 0.2);
+  gluCylinder(q, 0.02, 0.055, 0.12, k, 1);
+  propColour(6);
+  glTranslated(0, 0, 0.12);
+  gluCylinder(q, 0.055, 0.055, 0.06, k, 1);
+  propColour(9);
+  glTranslated(0, 0, 0.06);
+  gluCylinder(q, 0.055, 0.02, 0.12, k, 1);
+  glTranslated(0, 0, 0.12);
+  gluDisk(q, 0, 0.02, k, 1);
+  qGlSetMaterial(0);
+}
+
+// One point of a ball segment: pole angle p, turn t; its normal is the same direction.
+static void spheroidVertex(double r, double p, double t, int sy, int sz) {
+  double n[3] = {cos(p), sy * sin(p) * sin(t), sz * sin(p) * cos(t)};
+  glNormal3dv(n);
+  glVertex3d(r * n[0], r * n[1], r * n[2]);
+}
+
+// A quarter turn about the x axis from pole to pole. Segments 0 and 1 run their turns downwards,
+// 2 and 3 upwards (they are mirror images), so every face points outward.
+static void spheroidSegment(double r, int quarter, int stacks, double dt, double dp, int segment) {
+  static const int signs[4][2] = {{1, 1}, {-1, -1}, {-1, 1}, {1, -1}};
+  int sy = signs[segment][0], sz = signs[segment][1];
+  bool down = segment < 2;
+  auto turn = [&](int j) { return (down ? quarter - j : j) * dt; };
+  glBegin(GL_TRIANGLE_FAN);
+  glNormal3d(1, 0, 0);
+  glVertex3d(r, 0, 0);
+  for (int j = 0; j <= quarter; j++) spheroidVertex(r, dp, turn(j), sy, sz);
+  glEnd();
+  for (int ring = 1; ring <= stacks - 2; ring++) {
+    glBegin(GL_QUAD_STRIP);
+    for (int j = 0; j <= quarter; j++) {
+      spheroidVertex(r, ring * dp, turn(j), sy, sz);
+      spheroidVertex(r, (ring + 1) * dp, turn(j), sy, sz);
+    }
+    glEnd();
+  }
+  glBegin(GL_TRIANGLE_FAN);
+  glNormal3d(-1, 0, 0);
+  glVertex3d(-r, 0, 0);
+  for (int j = quarter; j >= 0; j--) spheroidVertex(r, (stacks - 1) * dp, turn(j), sy, sz);
+  glEnd();
+}
+
+void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colourSet, int colourA, int colourB) {
+  if (slices < 4) slices = 4;
+  if (slices % 4) slices += 4 - slices % 4;
+  if (stacks < 2) stacks = 2;
+  int quarter = slices / 4;
+  double dt = 2 * M_PI / slices, dp = M_PI / stacks;
+  bool ownSet = colourSet == colorLists && colorLists >= 0;
+  for (int segment = 0; segment < 4; segment++) {
+    bool a = segment >= 2;
+    if (ownSet) propColour(a ? colourA : colourB);
+    else if (a) glColor3ub(255, 255, 255);
+    else glColor3ub(255, 0, 0);
+    spheroidSegment(radius, quarter, stacks, dt, dp, segment);
+  }
+}

@@ -1,0 +1,7 @@
+// Path display, object chooser and guide objects: the current object, the chooser frame, the guides.
+#pragma once
+
+extern int chosenModel;         // the model picked in the object chooser, -1 for none
+extern int chooserVertexTotal;  // VRML totals of the picked model
+extern int chooserFaceTotal;
+extern int arrowObject;         // loaded-object record of the guide arrow
