@@ -4,40 +4,40 @@
 #include "core/localtext.h"
 
 const LocalTextUse localTextUses[] = {
-    {14, "s"},    // a converter option word that no longer fits
-    {15, "ds"},   // an error code and the function that got it
-    {16, "sd"},   // a dialog script and the answer limit
-    {40, "s"},    // a file that cannot be opened for reading
-    {41, "s"},    // a file that cannot be written
-    {42, "d"},    // the number of a missing local text
-    {43, "ds"},   // a number outside its range and the function
-    {44, "s"},    // a directory that cannot be created
-    {45, "ds"},   // an operation code that is not known and the function
-    {46, "ss"},   // an internal error and the function that found it
-    {49, "ss"},   // a function and the limit it reached
-    {90, "s"},    // the buffer that could not be allocated
-    {101, ""},    // too many models (joined with 102)
-    {102, "d"},   // the model limit
-    {104, ""},    // object file: broken header
-    {105, ""},    // object file: broken point line
-    {106, ""},    // object file: a short point
-    {107, ""},    // object file: a broken line entry
-    {108, "s"},   // object file with a point index out of range
-    {109, ""},    // ... in a line
-    {110, ""},    // object file: a broken triangle entry
-    {111, ""},    // ... in a triangle
-    {112, ""},    // object file: a broken sphere entry
-    {113, "d"},   // ... in that sphere
-    {114, "s"},   // an object file too large for the buffer
-    {115, ""},    // object file: hand and head counts
-    {117, "ss"},  // an object file and what is wrong in it
-    {118, ""},    // object file: a broken polygon head
-    {119, ""},    // object file: a broken polygon list
-    {120, "d"},   // ... in that attached polygon
-    {121, "d"},   // ... in that polygon
-    {122, "s"},   // a panorama gravity that is refused
-    {123, "dd"},  // a random colour slot and the slot limit
-    {124, "sd"},  // a model name and the name limit
+    {14, "s"},       // a converter option word that no longer fits
+    {15, "ds"},      // an error code and the function that got it
+    {16, "sd"},      // a dialog script and the answer limit
+    {40, "s"},       // a file that cannot be opened for reading
+    {41, "s"},       // a file that cannot be written
+    {42, "d"},       // the number of a missing local text
+    {43, "ds"},      // a number outside its range and the function
+    {44, "s"},       // a directory that cannot be created
+    {45, "ds"},      // an operation code that is not known and the function
+    {46, "ss"},      // an internal error and the function that found it
+    {49, "ss"},      // a function and the limit it reached
+    {90, "s"},       // the buffer that could not be allocated
+    {101, ""},       // too many models (joined with 102)
+    {102, "d"},      // the model limit
+    {104, ""},       // object file: broken header
+    {105, ""},       // object file: broken point line
+    {106, ""},       // object file: a short point
+    {107, ""},       // object file: a broken line entry
+    {108, "s"},      // object file with a point index out of range
+    {109, ""},       // ... in a line
+    {110, ""},       // object file: a broken triangle entry
+    {111, ""},       // ... in a triangle
+    {112, ""},       // object file: a broken sphere entry
+    {113, "d"},      // ... in that sphere
+    {114, "s"},      // an object file too large for the buffer
+    {115, ""},       // object file: hand and head counts
+    {117, "ss"},     // an object file and what is wrong in it
+    {118, ""},       // object file: a broken polygon head
+    {119, ""},       // object file: a broken polygon list
+    {120, "d"},      // ... in that attached polygon
+    {121, "d"},      // ... in that polygon
+    {122, "s"},      // a panorama gravity that is refused
+    {123, "dd"},     // a random colour slot and the slot limit
+    {124, "sd"},     // a model name and the name limit
     {210, "s"},   // a siteswap the converter refused
     {230, "sd"},  // the pattern directory and the name limit
     {231, "sd"},  // a file name of the pattern directory and the name limit
@@ -47,41 +47,45 @@ const LocalTextUse localTextUses[] = {
     {235, "ds"},  // a converter list line past the end of the list
     {236, "sd"},  // a converter and its exit status
     {237, "sd"},  // a siteswap text and its limit
-    {300, ""},    // loading all models
-    {306, "f"},   // frames per second
-    {601, "s"},   // a juggler list whose count line is no number
-    {714, ""},    // too many objects to load
-    {715, "d"},   // a model number missing from the list
-    {716, "s"},   // a figure model that cannot be loaded
-    {717, ""},    // no figure in the juggler list
-    {718, "d"},   // an object letter too many
-    {720, "d"},   // the hand-macro limit
-    {721, "s"},   // a prop model that cannot be loaded
-    {726, "d"},   // a takt outside the pattern
-    {727, "d"},   // a hand column outside the pattern
-    {730, "d"},   // a hand macro used in more than one column
-    {735, "d"},   // the cell length limit
-    {740, "d"},   // a header entry letter with a bad point or value
-    {743, "ddsd"}, // takt, object letter, the cut comment and its length
-    {747, "d"},   // a takt with too few hand columns
-    {749, "d"},   // the object count O= must give
-    {751, "d"},   // the figure limit
-    {753, "dds"}, // a letter twice in a takt of a file
-    {760, "f"},   // dt
-    {761, "f"},   // g
-    {763, "f"},   // dwell
-    {764, "dd"},  // jugglers and their limit
-    {765, "dd"},  // hands and their limit
-    {766, "d"},   // the object limit
-    {770, "d"},   // a takt with an open bracket group
-    {771, "d"},   // the prop limit
-    {772, "d"},   // the number of failed path checks
-    {773, "d"},   // a prop number
-    {774, "d"},   // a takt with '&' before its first cell
-    {775, "sl"},  // a pattern file and the size limit
-    {776, "d"},   // the takt-line limit
-    {779, "d"},   // a header entry letter with a bad value
-    {802, "s"},   // the scene list operation that ran out of memory
-    {1000, ""},   // head angles: only tilt and turn
+    {300, ""},       // loading all models
+    {306, "f"},      // frames per second
+    {601, "s"},      // a juggler list whose count line is no number
+    {714, ""},       // too many objects to load
+    {715, "d"},      // a model number missing from the list
+    {716, "s"},      // a figure model that cannot be loaded
+    {717, ""},       // no figure in the juggler list
+    {718, "d"},      // an object letter too many
+    {720, "d"},      // the hand-macro limit
+    {721, "s"},      // a prop model that cannot be loaded
+    {726, "d"},      // a takt outside the pattern
+    {727, "d"},      // a hand column outside the pattern
+    {730, "d"},      // a hand macro used in more than one column
+    {735, "d"},      // the cell length limit
+    {740, "d"},      // a header entry letter with a bad point or value
+    {743, "ddsd"},   // takt, object letter, the cut comment and its length
+    {747, "d"},      // a takt with too few hand columns
+    {749, "d"},      // the object count O= must give
+    {751, "d"},      // the figure limit
+    {753, "dds"},    // a letter twice in a takt of a file
+    {760, "f"},      // dt
+    {761, "f"},      // g
+    {763, "f"},      // dwell
+    {764, "dd"},     // jugglers and their limit
+    {765, "dd"},     // hands and their limit
+    {766, "d"},      // the object limit
+    {770, "d"},      // a takt with an open bracket group
+    {771, "d"},      // the prop limit
+    {772, "d"},      // the number of failed path checks
+    {773, "d"},      // a prop number
+    {774, "d"},      // a takt with '&' before its first cell
+    {775, "sl"},     // a pattern file and the size limit
+    {776, "d"},      // the takt-line limit
+    {779, "d"},      // a header entry letter with a bad value
+    {802, "s"},      // the scene list operation that ran out of memory
+    {1000, ""},      // head angles: only tilt and turn
+    {1100, "s"},     // an image file that is not a binary PPM
+    {1101, "s"},     // a PPM image whose size is not 64, 128 or 256
+    {1104, "s"},     // an image file of an unknown format
+    {1105, "s"},     // a texture that cannot be loaded
 };
 const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

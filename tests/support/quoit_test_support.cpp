@@ -185,7 +185,11 @@ std::string currentTestName() {
 
 void enterScratchHome(std::string &home, std::string &previous) {
   previous = fs::current_path().string();
-  home = makeScratchHome(currentTestName());
+  // Parameterised tests have '/' in their names; a home is one directory.
+  std::string name = currentTestName();
+  for (char &c : name)
+    if (c == '/') c = '_';
+  home = makeScratchHome(name);
   fs::create_directories(fs::path(home) / "tmp");
   fs::current_path(home);
   unsetenv("DISPLAY");
