@@ -1,12 +1,8 @@
-// Frame step and timers: advanceFrame, the stop watch, the frame counter and the auto-advance timers.
+// Frame step and timers: advanceFrame, qAfterRendering, stopWatch, the benchmark and auto-advance timers,
+// viewState with lightState, the frame counter and the wrap flag.
 #pragma once
 #include <cstdint>
 
-extern int frameCounter;
-
-int stopWatch(int n);
-
-// The packed view record the renderers read, rebuilt every frame.
 struct Placement;
 
 struct LightState {
@@ -32,4 +28,28 @@ struct ViewState {
   Placement *staticScene;
 };
 
+enum { WRAP_NONE = 0, WRAP_FORWARD = 1, WRAP_BACKWARD = 2 };
+
 extern ViewState viewState;
+extern LightState &lightState;
+extern int frameCounter;
+extern int wrapFlag;
+extern double previousAnimationTime;
+
+// Real time source of the timers (seconds and microseconds); tests replace it.
+extern void (*frameStepTime)(uint32_t *seconds, uint32_t *microseconds);
+
+int advanceFrame();
+void qAfterRendering(int previousResult);
+int stopWatch(int n);
+void benchmarkTimer();
+void autoAdvanceTimer();
+
+// Steps of advanceFrame.
+void servePresets();
+void packViewState();
+int cycleWrapFlag(double previousTime, double time, int speed);
+int16_t packAngle(double radians);
+int16_t packMillimetres(double metres);
+uint16_t packDistance(double metres);
+int64_t viewStatusWord();

@@ -75,6 +75,7 @@ static void copySiteswap(char *target, const std::string &text) {
 
 static void resetPerPatternState() {
   frameCounter = 0;
+  wrapFlag = WRAP_NONE;
   simTime = 0.0;
   restartRequest = 0;
   if (qDisplay.statusline == 9) qDisplay.statusline = 1;
@@ -310,6 +311,8 @@ static void prepareView() {
   schatten_auswerten();
   for (TShirt &shirt : qTShirt) shirt.flags &= ~SHIRT_READY;
   clearTempDirectory();
+  viewState.width = int16_t(qPrefs.width);
+  viewState.height = int16_t(qPrefs.height);
   int window = qWindowIds[WIN_3D];
   if (window && qGlutSetWindow(window)) {
     glutShowWindow();

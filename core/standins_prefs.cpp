@@ -5,28 +5,9 @@
 
 #include "core/Tcl.h"
 #include "pattern/catalogue.h"
-#include "ui/glut_windows.h"
-#include "ui/modes.h"
 #include "ui/walkingeditor.h"
 
 #define STANDIN __attribute__((weak))
-
-STANDIN int textRefresh;
-STANDIN int overlayRequests;
-
-STANDIN int qGlutResetFlags() {
-  overlayRequests = 0;
-  return 0;
-}
-
-STANDIN int qGlutOpenWindows() {
-  qMsg(QMSG_DEBUG, "qGlutOpenWindows: the 3D window is not available yet\n");
-  return 0;
-}
-
-STANDIN void qGlutStatusText(const char *, int, int) {}
-STANDIN unsigned char qGlutTakeKey() { return 0; }
-STANDIN void qGlutMultiLineText(const char *, int, int, int) {}
 
 STANDIN int siteswapDigitValue(int character) {
   if (character >= '0' && character <= '9') return character - '0';

@@ -1,8 +1,11 @@
-// Throws: kinds of throw and their flags, the juggler-local to world conversion, spin mirroring.
+// Throws: one flight of an object from its throw to its catch, the kinds of throw of the pattern
+// cells, the spin over a flight and its mirroring after throws over the shoulder, the stacking of
+// objects held together, the object properties and the small geometry the path steps share.
 #pragma once
 #include <cstdint>
 
 struct Fangwurf;
+struct Flugbahn;
 
 enum : uint32_t {
   KOT_ERROR = 0x80000000u,
@@ -11,7 +14,32 @@ enum : uint32_t {
   KOT_A = 0x4000, KOT_s = 0x8000, KOT_S = 0x10000, KOT_t = 0x20000, KOT_d = 0x40000, KOT_z = 0x80000,
 };
 
+// GetKindOfThrow's answer for a letter outside the table or a spin count outside -9..9.
+const uint32_t KOT_BAD_GROUP = 51298;
+// Spin count when the group gives none.
+enum { SPIN_NONE = 1717 };
+
+// Results of the last GetKindOfThrow: the spin count (-9..9 or SPIN_NONE) and the 'z' angle (degrees).
+extern int throwSpinCount;
+extern double throwZAngle;
+
+int Wurfbahn_berechnen(int object, int segment, int handFrom, int handTo, int taktFrom, int taktTo, int spinCount,
+                       double zAngle, uint32_t throwKind, uint32_t catchKind, int join);
+uint32_t GetKindOfThrow(int hand, int takt);
 uint32_t KindOfThrowFlag(char letter);
-void Punkt_drehen(double p[2], double angle);
-void Fangwurf_umrechnen(Fangwurf *record, int column);
+int HasKindOfThrow0800(int hand, const Flugbahn *segment);
+int HasKindOfThrow40000(int hand, const Flugbahn *segment);
 int Spin_spiegeln();
+double Spinwinkel(double flightTime, double phase, int spinCount);
+int Wurf_ueber_Schulter(double throwerHeading, double catcherHeading, double throwDirection);
+int Bit4_xor_Bit8(int hand, uint32_t flag);
+void catchPosition(int place, int hand, double size, double point[3]);
+void Fangwurf_umrechnen(Fangwurf *record, int column);
+void Punkt_drehen(double p[2], double angle);
+double Winkel_zwischen(double x1, double y1, double x2, double y2);
+const double *Objekt_Radiusvektor(int model, double spinAngle, double heading);
+int ObjektEigenschaft(int model, int object, int property);
+int objectModelForRow(int object);
+void bezierPoint(const double B0[3], const double B1[3], const double B2[3], const double B3[3], double u,
+                 double out[3]);
+void polarToXY(double r, double angle, double out[2]);

@@ -1,8 +1,20 @@
-// Stand-in object chooser: nothing picked.
+// Stand-in path display: there is no current object, no chooser and no guide object yet.
 #include "scene/pathdisplay.h"
 
-#define STANDIN __attribute__((weak))
+#include "core/Tcl.h"
+#include "ui/modes.h"
 
-STANDIN int chosenModel = -1;
-STANDIN int chooserVertexTotal;
-STANDIN int chooserFaceTotal;
+int chosenModel = -1;
+int chooserVertexTotal;
+int chooserFaceTotal;
+char currentObjectLetter;
+
+void trackCurrentObject(int *step) { *step = 0; }
+
+void selectObjectInBox() {
+  qMsg(QMSG_DEBUG, "selectObjectInBox(): the object chooser is not available\n");
+  chooserState = 0;
+  qMode.main = 0;
+}
+
+void toggleHelperObjects() {}

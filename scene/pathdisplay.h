@@ -5,3 +5,8 @@ extern int chosenModel;         // the model picked in the object chooser, -1 fo
 extern int chooserVertexTotal;  // VRML totals of the picked model
 extern int chooserFaceTotal;
 extern int arrowObject;         // loaded-object record of the guide arrow
+extern char currentObjectLetter;
+
+void trackCurrentObject(int *step);
+void selectObjectInBox();
+void toggleHelperObjects();

@@ -1,17 +1,19 @@
-// Placements: the Placement record of the flying and fixed object lists.
+// Placements: the Placement record, its angle encoding, the flying list and the per-frame object positions.
 #pragma once
 #include <cstdint>
 
-// One placed model; angles in 1/2048 of a turn, positions in millimetres.
 struct Placement {
-  int16_t model;   // index into objekt_geladen; -1 ends the flying list, -2 the fixed list
-  int16_t angleX;
-  int16_t x, y, z;
+  int16_t model;   // index into the loaded-object table; -1 ends the flying list, -2 the fixed list
+  int16_t angleX;  // 1/2048 of a turn
+  int16_t x, y, z; // millimetres
   int16_t angleY;
   int16_t angleZ;
-  int16_t letter;  // low byte: the object's letter, 0 for figures and props
+  int16_t letter;  // low byte: the object's letter
 };
 
 enum { PLACEMENT_END_FLYING = -1, PLACEMENT_END_FIXED = -2 };
 
 int qPlaceJugglers();
+extern Placement *flyingPlacements;  // record 0 is the floor
+
+int qComputeObjectPositions(Placement *out, double step, double t, double *position, int row);

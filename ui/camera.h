@@ -1,4 +1,4 @@
-// Camera navigation: cameraState and savedCamera.
+// Camera navigation: cameraState, savedCamera, the drift, mouse and key camera moves and the follow view.
 #pragma once
 
 struct CameraState {
@@ -13,17 +13,17 @@ struct CameraState {
   double up[3];
 };
 
-// The camera stored by the pattern file and restored on request.
 struct SavedCamera {
   double lookAt[3];
-  double distance;
-  double elevation;
-  double azimuth;
-  double zoom;
+  double distance, elevation, azimuth, zoom;
 };
 
 extern CameraState cameraState;
 extern SavedCamera savedCamera;
+extern int rotationDrift[2];  // azimuth drift, frame drift
 
 void mouseCamera(int kind);
+int keyCameraTranslation();
+void mouseCameraTranslation();
+void followCurrentObject(int *track, double lookAtOut[3], double *elevationOut, double *azimuthOut, double *distanceOut);
 void stopCameraRotation();

@@ -1,8 +1,503 @@
-// Stand-in GLUT front end: there is no main loop yet.
+// The GLUT front end of the main thread: the 3D window, its callbacks, the idle pass that drives every
+// frame and serves the restart request, the frame limiter and frame-rate measurement, the last key, and
+// the text overlays drawn at the end of each frame.
 #include "ui/glut_windows.h"
 
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <GL/freeglut.h>
+#include <X11/Xlib.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "core/Tcl.h"
+#include "core/framestep.h"
+#include "core/localtext.h"
+#include "core/native_windows.h"
+#include "core/patternloop.h"
+#include "core/prefs.h"
+#include "core/startup.h"
+#include "core/tclthreads.h"
+#include "core/utils.h"
+#include "scene/classic_renderer.h"
+#include "scene/textures.h"
+#include "scene/vrml_renderer.h"
+#include "ui/menus.h"
+#include "ui/modes.h"
+#include "ui/remote.h"
 
-int remoteState = 2;
+int qWindowIds[WINDOW_COUNT];
+int remoteState = REMOTE_NOT_OPENED;
+unsigned char keyBuffer;
+double fpsMeasured;
+double fpsSmoothed;
+double fpsAccumulator = 1000.0;
+int fpsTimeBase;
+int lastAdvanceResult;
+int overlayRequests;
+int statusOverlayFlags;
+char messageLine[MESSAGE_LINE_SIZE];
+char hintLine[HINT_LINE_SIZE];
+int lineHoldFlags;
+int menuHidePending;
+int menuRebuildPending;
+int windowBeforeFullScreen[4];
+int panelButton;
+int panDragFlag;
+int accumBufferAvailable;
+int quadricSliceBase;
+GLUquadric *qQuadric;
+char qGlutWindowTitle[512];
 
-void qGlutMainLoopStart() { qMsg(QMSG_DEBUG, "qGlutMainLoopStart: the GLUT main loop is not available yet\n"); }
+static int glutElapsedMs() { return glutGet(GLUT_ELAPSED_TIME); }
+int (*qGlutClockMs)() = glutElapsedMs;
+void (*qGlutSleepMs)(int ms) = qSleep;
+
+static const char *storedText;
+static int storedLines, storedCpl;
+
+static const int64_t FLAG_FPS = 0x200000, FLAG_FULL_SCREEN = 0x4000000;
+
+static bool remoteShown() { return remoteState == REMOTE_SHOWN; }
+static bool hardwareFullScreen() { return qPrefs.displayFlags & 1; }
+static void (*idleFunction())() { return qPrefs.minFrameMs ? qGlutIdleLimited : qGlutIdle; }
+static bool bigFont() { return qPrefs.textFont == 2; }
+
+int qGlutResetFlags() {
+  overlayRequests = 0;
+  quadricSliceBase = 7;
+  menuHidePending = 1;
+  return 0;
+}
+
+// The display mode with every buffer the server offers: the accumulation buffer (motion blur) and the
+// stencil buffer (mirror, shadows) are dropped when no visual has them.
+static void chooseDisplayMode() {
+  const unsigned base = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH;
+  const unsigned modes[] = {base | GLUT_ACCUM | GLUT_STENCIL, base | GLUT_STENCIL, base};
+  for (unsigned mode : modes) {
+    glutInitDisplayMode(mode);
+    if (glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) {
+      accumBufferAvailable = (mode & GLUT_ACCUM) != 0;
+      return;
+    }
+  }
+}
+
+// freeglut ends the process when it cannot open the display, so the display is tried first.
+static bool initGlut() {
+  static bool done;
+  if (done) return true;
+  Display *display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  XCloseDisplay(display);
+  int argc = 1;
+  char name[] = "quoit";
+  char *argv[] = {name, nullptr};
+  glutInit(&argc, argv);
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+  done = true;
+  return true;
+}
+
+int qGlutOpenWindows() {
+  int id = 0;
+  if (initGlut()) {
+    chooseDisplayMode();
+    glutInitWindowSize(qPrefs.width, qPrefs.height);
+    glutCreateWindow("Quoit");
+    id = glutGetWindow();
+  }
+  if (id == 0) {
+    qMsg(QMSG_ERROR, "Error opening Quoit 3D Window\n");
+    return 1;
+  }
+  qWindowIds[WIN_3D] = id;
+  glutPositionWindow(100, 50);
+  qGlSetModes();
+  if (qPrefs.vrml) qGlSetLightColor(37);
+  qGlutSetMainFuncs();
+  if (int e = initTextures()) qMsg(QMSG_ERROR, "initTextures() failed with code %d\n", e);
+  if (qPrefs.displayFlags) qSetModeValue(9, 0, 1, 0);
+  qGlutSetWindow(id);
+  if (!qQuadric) qQuadric = gluNewQuadric();
+  qRaiseWindowHook = qGlutRaiseWindow;
+  qReadWindowPixels = qGlutReadWindowImage;
+  return 0;
+}
+
+void qGlutSetMainFuncs() {
+  qGlutSetWindow(qWindowIds[WIN_3D]);
+  glutDisplayFunc(qGlutDisplay);
+  glutReshapeFunc(qGlReshape);
+  glutIdleFunc(idleFunction());
+  if (!qMode.benchmark) {
+    glutKeyboardFunc(qGlutKeyboard);
+    glutSpecialFunc(qGlutSpecial);
+    glutMotionFunc(qGlutMotion);
+    glutMouseFunc(qGlutMouse);
+  }
+  glutVisibilityFunc(qGlutVisibility);
+  qGlutMakeMenu();
+  if (remoteShown()) qGlutqrcSetFuncs();
+}
+
+void qGlutMainLoopStart() {
+  qGlutMakeMenu();
+  if (remoteShown()) qGlutqrcSetFuncs();
+  lastAdvanceResult = advanceFrame();
+  qGlCheckError("before glutMainLoop()");
+  glutMainLoop();
+}
+
+int qGlutSetWindow(int id) {
+  if (id == qWindowIds[WIN_QRC] && !remoteShown()) return 0;
+  if (id == 0) {
+    qMsg(QMSG_ERROR, "qGlutSetWindow(%d) : window not found.\n", id);
+    return 0;
+  }
+  glutSetWindow(id);
+  return 1;
+}
+
+void qGlutSetTitle() {
+  const char *suffix = qPrefs.ss_opt == 3 ? "Patconv" : "";
+  if (shownSiteswap[0]) {
+    snprintf(qGlutWindowTitle, sizeof qGlutWindowTitle, "Quoit: siteswap %s %s   [%d%%]", shownSiteswap, suffix,
+             qMode.speed);
+  } else if (qPrefs.current == 2 && patternStepped && qPrefs.thlist) {
+    snprintf(qGlutWindowTitle, sizeof qGlutWindowTitle, "Quoit: siteswap %s %s   [%d%%]", listSiteswap, suffix,
+             qMode.speed);
+  } else {
+    const char *node = qGetFileNode(currentPatternFile.c_str(), 1);
+    snprintf(qGlutWindowTitle, sizeof qGlutWindowTitle, "Quoit: %s %s   [%d%%]", node ? node : "", suffix,
+             qMode.speed);
+  }
+  if (qGlutSetWindow(qWindowIds[WIN_3D])) glutSetWindowTitle(qGlutWindowTitle);
+}
+
+void qGlutKeyboard(unsigned char key, int, int) { keyBuffer = key; }
+
+void qGlutSpecial(int key, int, int) {
+  if (key >= 0x70 && key <= 0x77) return;  // freeglut's modifier keys
+  keyBuffer = (unsigned char)(key + 128);
+}
+
+unsigned char qGlutTakeKey() {
+  unsigned char key = keyBuffer;
+  keyBuffer = 0;
+  return key;
+}
+
+void qGlutVisibility(int state) { glutIdleFunc(state == GLUT_VISIBLE ? idleFunction() : nullptr); }
+
+void qGlutTimer(int) { qGlutIdle(); }
+
+void qGlutToggleFullScreen() {
+  if (!qGlutSetWindow(qWindowIds[WIN_3D])) return;
+  int *w = windowBeforeFullScreen;
+  if (!(qMode.flags & FLAG_FULL_SCREEN)) {
+    w[0] = glutGet(GLUT_WINDOW_X);
+    w[1] = glutGet(GLUT_WINDOW_Y);
+    w[2] = glutGet(GLUT_WINDOW_WIDTH);
+    w[3] = glutGet(GLUT_WINDOW_HEIGHT);
+    glutFullScreen();
+    qSetModeValue(uint32_t(FLAG_FULL_SCREEN), 0, 1, 0);
+    qPrefs.width = glutGet(GLUT_SCREEN_WIDTH);
+    qPrefs.height = glutGet(GLUT_SCREEN_HEIGHT);
+    if (remoteShown() && qGlutSetWindow(qWindowIds[WIN_QRC])) {
+      glutPopWindow();
+      qGlutSetWindow(qWindowIds[WIN_3D]);
+    }
+  } else {
+    glutPositionWindow(w[0], w[1]);
+    glutReshapeWindow(w[2], w[3]);
+    qSetModeValue(uint32_t(FLAG_FULL_SCREEN), 0, 0, 0);
+    qPrefs.width = w[2];
+    qPrefs.height = w[3];
+  }
+}
+
+void qGlutMouse(int button, int state, int x, int y) {
+  if (button != GLUT_LEFT_BUTTON && button != GLUT_MIDDLE_BUTTON && button != GLUT_RIGHT_BUTTON) return;
+  if (button == GLUT_LEFT_BUTTON && (glutGetModifiers() & GLUT_ACTIVE_CTRL)) button = GLUT_MIDDLE_BUTTON;
+  if (qMode.move == 0x200) panDragFlag = state == GLUT_DOWN ? !panDragFlag : 0;
+  if (chooserState == 2 && state == GLUT_UP) {
+    chooserState = 0;
+    return;
+  }
+  if (remoteShown() && !hardwareFullScreen() && button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) {
+    if (qMode.main == 0x20) {
+      qMsg(QMSG_INFO, "%s", localText(2013));
+    } else {
+      char first[256];
+      snprintf(first, sizeof first, "%s", localText(2012));
+      qMsg(QMSG_INFO, "%s%s", first, localText(2014));
+    }
+  }
+  qGlutMouseToPanel(button, x, y);
+}
+
+void qGlutMotion(int x, int y) { qGlutMouseToPanel(KEEP_PANEL_BUTTON, x, y); }
+
+void qGlutMouseToPanel(int button, int x, int y) {
+  if (remoteShown()) return;
+  if (button != KEEP_PANEL_BUTTON) panelButton = button == GLUT_MIDDLE_BUTTON ? GLUT_RIGHT_BUTTON : button;
+  panelSize[0] = qPrefs.width;
+  panelSize[1] = qPrefs.height;
+  qGlutqrc2DPanel(panelButton, x, y);
+}
+
+// One line of a multi-line text: at most cpl characters up to its line break or the end. The next line
+// starts after the line break; a line cut at cpl goes on with the next character.
+const char *nextTextLine(const char *line, int cpl, int *length) {
+  int n = 0;
+  while (n < cpl && line[n] && line[n] != '\n') n++;
+  *length = n;
+  return line[n] == '\n' ? line + n + 1 : line + n;
+}
+
+static void drawTextLines(int x, int y, int lineStep, int splitAfter, int secondX, int secondY) {
+  const char *p = storedText;
+  int cpl = storedCpl < 0 ? 0 : storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
+  for (int i = 0; i < storedLines + 2 && *p; i++) {
+    int length;
+    const char *next = nextTextLine(p, cpl, &length);
+    glRasterPos2i(x, y);
+    qGlutBitmapString(p, length);
+    p = next;
+    y -= lineStep;
+    if (i == splitAfter) {
+      x = secondX;
+      y = secondY;
+    }
+  }
+}
+
+static void drawMultiLineText() {
+  int lineStep = bigFont() ? 16 : 14, charWidth = bigFont() ? 9 : 8;
+  int width = qPrefs.width, height = qPrefs.height;
+  int cpl = storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
+  int textWidth = (cpl + 1) * charWidth, textHeight = (storedLines + 2) * lineStep;
+  if (textHeight > height - 46) {
+    int h = textHeight / 2, top = (height + h) / 2;
+    drawTextBackdrop(-6, top - h - 10, width / 2 + textWidth + 20, h + lineStep + 20);
+    drawTextLines(4, top, lineStep, storedLines / 2 + 1, 4 + width / 2, top - 2 * lineStep);
+  } else {
+    int x = width - textWidth - 4, y = (height + textHeight) / 2 - 18;
+    drawTextBackdrop(x - 10, y - textHeight - 10, textWidth + 20, textHeight + lineStep + 20);
+    drawTextLines(x, y, lineStep, -1, 0, 0);
+  }
+  qGlCheckError("after text output");
+}
+
+void qGlutMultiLineText(const char *text, int lines, int cpl, int redraw) {
+  if (redraw != 2) {
+    storedText = text;
+    storedLines = lines;
+    storedCpl = cpl;
+  } else if (storedText) {
+    drawMultiLineText();
+  }
+}
+
+// Copies a status text without its final line break, cut to the line's size; true when it changed.
+static bool setStatusLine(char *line, size_t size, const char *text) {
+  size_t n = strlen(text);
+  if (n > 0 && text[n - 1] == '\n') n--;
+  if (n > size - 1) n = size - 1;
+  if (strlen(line) == n && strncmp(line, text, n) == 0) return false;
+  memcpy(line, text, n);
+  line[n] = 0;
+  return true;
+}
+
+static void redisplayRemote() {
+  if (remoteShown() && qWindowIds[WIN_QRC]) glutPostWindowRedisplay(qWindowIds[WIN_QRC]);
+}
+
+static void drawStatusLines() {
+  int height = qPrefs.height;
+  if (statusOverlayFlags & STATUS_HINT) {
+    drawTextBackdrop(0, 0, 8 * int(strlen(hintLine)) + 14, 33);
+    glRasterPos2i(10, 10);
+    qGlutBitmapString(hintLine, int(strlen(hintLine)));
+  }
+  if (statusOverlayFlags & STATUS_MESSAGE) {
+    drawTextBackdrop(0, height - 26, 8 * int(strlen(messageLine)) + 14, 33);
+    glRasterPos2i(10, height - 16);
+    qGlutBitmapString(messageLine, int(strlen(messageLine)));
+  }
+  statusOverlayFlags = 0;
+}
+
+void qGlutStatusText(const char *text, int, int flags) {
+  if (flags & STATUS_DRAW) {
+    drawStatusLines();
+    return;
+  }
+  if (!text) text = "";
+  if (!remoteShown() || hardwareFullScreen()) {
+    statusOverlayFlags |= flags;
+    overlayRequests |= OVERLAY_STATUS;
+  }
+  if (flags & STATUS_HINT) {
+    lineHoldFlags |= STATUS_HINT;
+    if (setStatusLine(hintLine, sizeof hintLine, text)) redisplayRemote();
+  } else if (flags & STATUS_MESSAGE) {
+    lineHoldFlags |= STATUS_MESSAGE;
+    if (setStatusLine(messageLine, sizeof messageLine, text)) redisplayRemote();
+  } else if (!(flags & STATUS_NO_INFO)) {
+    qMsg(QMSG_INFO, "%s", text);
+  }
+}
+
+void qGlutFpsOverlay() {
+  if (qMode.main == 0x20) return;
+  int x = qPrefs.width - 132, y = qPrefs.height - 16;
+  char text[64];
+  int n = snprintf(text, sizeof text, "%3.0f fps %4d%%", fpsSmoothed, qMode.speed);
+  if (n < 0) return;
+  if (n > int(sizeof text) - 1) n = sizeof text - 1;
+  drawTextBackdrop(x - 2, y - 10, 142, 26);
+  GLboolean blending = glIsEnabled(GL_BLEND);
+  int first = n < 13 ? n : 13;
+  glDisable(GL_BLEND);
+  glRasterPos2i(x, y);
+  qGlutBitmapString(text, first);
+  if (blending) glEnable(GL_BLEND);
+  qGlutBitmapString(text + first, n - first);
+}
+
+void qGlutStrokeString(const char *text) {
+  for (const char *p = text; *p; p++) glutStrokeCharacter(GLUT_STROKE_ROMAN, (unsigned char)*p);
+}
+
+void qGlutBitmapString(const char *text, int n) {
+  void *font = bigFont() ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13;
+  for (int i = 0; i < n && text[i]; i++) glutBitmapCharacter(font, (unsigned char)text[i]);
+}
+
+// A status line lasts until the second idle pass after it was last set.
+void qGlutExpireStatusLines() {
+  struct Line {
+    int bit;
+    char *text;
+  } lines[2] = {{STATUS_HINT, hintLine}, {STATUS_MESSAGE, messageLine}};
+  for (const Line &line : lines) {
+    if (lineHoldFlags & line.bit) {
+      lineHoldFlags &= ~line.bit;
+    } else if (line.text[0]) {
+      line.text[0] = 0;
+      redisplayRemote();
+    }
+  }
+}
+
+static void serveRestartRequest() {
+  int request = restartRequest;
+  if (request == 1) {
+    glutTimerFunc(1000000, qGlutTimer, 0);
+    if (cleanUp(nextPatternAction) == 0) exit(0);
+    if (loadNextPattern() != 0) {
+      cleanUp(0);
+      exit(EXIT_LOAD_FAILED);
+    }
+    qGlutShowWindows(1);
+  } else if (request == 2) {
+    restartRequest = 1;
+    glutTimerFunc(250, qGlutTimer, 0);
+  }
+}
+
+void qGlutIdle() {
+  serveMainThreadRequests();
+  if (menuRebuildPending) {
+    menuRebuildPending = 0;
+    qGlutRemakeMenu();
+  }
+  qAfterRendering(lastAdvanceResult);
+  lastAdvanceResult = advanceFrame();
+  if (qGlutSetWindow(qWindowIds[WIN_3D])) glutPostRedisplay();
+  serveRestartRequest();
+  if (fpsMeasured != 0) {
+    if (qWindowIds[WIN_QRCFPS]) glutPostWindowRedisplay(qWindowIds[WIN_QRCFPS]);
+    if (qWindowIds[WIN_QRC]) qGlutSetWindow(qWindowIds[WIN_QRC]);
+  }
+  qGlutExpireStatusLines();
+}
+
+// The sleep before a frame: the rest of the minimum frame time after the work of the last frame.
+int qGlutLimitFrame() {
+  int ms = 0;
+  if (fpsSmoothed > 0 && 1000 / fpsSmoothed < double(INT_MAX) + 1) ms = int(1000 / fpsSmoothed);
+  int slept = 0;
+  if (ms < qPrefs.minFrameMs) {
+    slept = qPrefs.minFrameMs - ms;
+    qGlutSleepMs(slept);
+  }
+  if (fpsTimeBase == 0) fpsTimeBase = qGlutClockMs();
+  return slept;
+}
+
+void qGlutIdleLimited() {
+  qGlutLimitFrame();
+  qGlutIdle();
+}
+
+void qGlutMeasureFrame() {
+  if (!(qMode.flags & FLAG_FPS)) {
+    fpsMeasured = 0;
+    return;
+  }
+  int now = qGlutClockMs();
+  if (now == fpsTimeBase) {
+    fpsAccumulator += 1000;
+  } else {
+    fpsMeasured = fpsAccumulator / (now - fpsTimeBase);
+    fpsTimeBase = qPrefs.minFrameMs ? 0 : now;
+    fpsAccumulator = 1000;
+  }
+}
+
+static void drawFrame() {
+  qGlClearScreen();
+  if (qPrefs.vrml) qGlUpdateVRMLDisplay();
+  else qGlUpdateDisplay();
+}
+
+void qGlutDisplay() {
+  drawFrame();
+  qGlutMeasureFrame();
+  if (!qWindowIds[WIN_QRCFPS]) qGlutqrcfpsDisplay();
+  qGlutSetWindow(qWindowIds[WIN_3D]);
+  glutSwapBuffers();
+}
+
+int qGlutReadWindowImage(int *width, int *height, std::vector<uint8_t> &rgb) {
+  if (!qWindowIds[WIN_3D] || !qGlutSetWindow(qWindowIds[WIN_3D])) return 1;
+  int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  if (w <= 0 || h <= 0) return 1;
+  int requests = overlayRequests, statusFlags = statusOverlayFlags;
+  drawFrame();
+  overlayRequests = requests;  // the next display draws the overlays again
+  statusOverlayFlags = statusFlags;
+  std::vector<uint8_t> rows(size_t(w) * h * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+  if (qGlCheckError("qGlutReadWindowImage")) return 1;
+  size_t rowBytes = size_t(w) * 3;
+  rgb.resize(rows.size());
+  for (int r = 0; r < h; r++) memcpy(&rgb[size_t(r) * rowBytes], &rows[size_t(h - 1 - r) * rowBytes], rowBytes);
+  *width = w;
+  *height = h;
+  return 0;
+}
+
+void qGlutRaiseWindow() {
+  if (qWindowIds[WIN_3D] && qGlutSetWindow(qWindowIds[WIN_3D])) glutPopWindow();
+}

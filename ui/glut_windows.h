@@ -1,21 +1,76 @@
-// GLUT windows, callbacks and the idle loop: the window ids, the remote-control state and the main loop.
+// GLUT front end: the windows and their ids, the callbacks, the idle pass with its frame limiter, the
+// frame-rate measurement, the last key, the text overlays (multi-line text, status lines, frame rate).
 #pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct GLUquadric;
 
 enum { WIN_3D = 0, WIN_QRCFPS = 1, WIN_QRC = 2, WIN_QRCSUB = 3, WINDOW_COUNT = 4 };
 enum { REMOTE_HIDDEN = 0, REMOTE_SHOWN = 1, REMOTE_NOT_OPENED = 2 };
 enum { OVERLAY_TEXT = 1, OVERLAY_FPS = 2, OVERLAY_STATUS = 4 };
 enum { STATUS_MESSAGE = 1, STATUS_HINT = 4, STATUS_NO_INFO = 0x400, STATUS_DRAW = 0x800 };
+enum { MESSAGE_LINE_SIZE = 128, HINT_LINE_SIZE = 100, MAX_TEXT_COLUMNS = 100, KEEP_PANEL_BUTTON = -17 };
 
 extern int qWindowIds[WINDOW_COUNT];
-extern int remoteState;  // 0 remote control opened but hidden, 1 shown, 2 not opened
-extern int overlayRequests;  // pending overlays of the 3D window: OVERLAY_TEXT, OVERLAY_FPS, OVERLAY_STATUS
+extern int remoteState;
+extern unsigned char keyBuffer;
+extern double fpsMeasured;
+extern double fpsSmoothed;
+extern double fpsAccumulator;
+extern int fpsTimeBase;
+extern int lastAdvanceResult;
+extern int overlayRequests;
+extern int statusOverlayFlags;
+extern char messageLine[MESSAGE_LINE_SIZE];
+extern char hintLine[HINT_LINE_SIZE];
+extern int lineHoldFlags;
+extern int menuHidePending;
+extern int menuRebuildPending;  // a menu callback asked for a rebuild; the next idle pass does it
+extern int windowBeforeFullScreen[4];
+extern int panelButton;
+extern int panDragFlag;
+extern int accumBufferAvailable;
+extern int quadricSliceBase;
+extern GLUquadric *qQuadric;
+extern char qGlutWindowTitle[512];
 
-void qGlutMainLoopStart();
+// Clock (GLUT elapsed milliseconds) and sleep of the limiter and the frame-rate measurement; tests replace them.
+extern int (*qGlutClockMs)();
+extern void (*qGlutSleepMs)(int ms);
+
 int qGlutResetFlags();
 int qGlutOpenWindows();
+void qGlutSetMainFuncs();
+void qGlutMainLoopStart();
 int qGlutSetWindow(int id);
-void qGlutStatusText(const char *text, int level, int flags);
-unsigned char qGlutTakeKey();
-void qGlutMultiLineText(const char *text, int lines, int charactersPerLine, int redraw);
-void qGlutFpsOverlay();
 void qGlutSetTitle();
+void qGlutKeyboard(unsigned char key, int x, int y);
+void qGlutSpecial(int key, int x, int y);
+unsigned char qGlutTakeKey();
+void qGlutVisibility(int state);
+void qGlutTimer(int value);
+void qGlutToggleFullScreen();
+void qGlutMouse(int button, int state, int x, int y);
+void qGlutMotion(int x, int y);
+void qGlutMouseToPanel(int button, int x, int y);
+void qGlutMultiLineText(const char *text, int lines, int cpl, int redraw);
+void qGlutStatusText(const char *text, int level, int flags);
+void qGlutFpsOverlay();
+void qGlutStrokeString(const char *text);
+void qGlutBitmapString(const char *text, int n);
+void qGlutIdle();
+void qGlutIdleLimited();
+void qGlutDisplay();
+
+// Parts of the idle pass and the display callback that need no window.
+int qGlutLimitFrame();
+void qGlutMeasureFrame();
+void qGlutExpireStatusLines();
+const char *nextTextLine(const char *line, int cpl, int *length);
+
+// Draws the current frame into the back buffer and reads it before any swap: RGB rows, top row first;
+// 0 on success. Brings the 3D window to the front.
+int qGlutReadWindowImage(int *width, int *height, std::vector<uint8_t> &rgb);
+void qGlutRaiseWindow();

@@ -4,3 +4,5 @@
 void setStatusLineTitle();
 void reportListWrapToFirst();
 void reportListWrapToLast();
+void showFullStatus();
+void help_anzeigen();

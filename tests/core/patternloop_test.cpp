@@ -158,11 +158,11 @@ TEST_F(PatternLoop, SiteswapWordIsConvertedAndReloadKeepsItsFiles) {
 }
 
 TEST_F(PatternLoop, DoNotCheckConvertsAnExistingNameAsSiteswap) {
-  writeWholeFile("441", "not a pattern\n");
+  writeWholeFile("531", "not a pattern\n");
   qPrefs.donotcheck = 1;
-  ASSERT_EQ(loadNamed("441"), 0);
+  ASSERT_EQ(loadNamed("531"), 0);
   EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
-  EXPECT_STREQ(shownSiteswap, "441");
+  EXPECT_STREQ(shownSiteswap, "531");
 }
 
 TEST_F(PatternLoop, FailedConversions) {
@@ -367,14 +367,14 @@ TEST_F(PatternDialogGui, NamedFileIsAnnouncedWithoutTheDialog) {
 TEST_F(PatternDialogGui, ConverterListLineIsAskedFromTheDialog) {
   qPrefs.current = 2;
   qPrefs.thlist = 1;
-  writeWholeFile(CONVERTER_LIST_FILE, "531\n33 441 51\n");
+  writeWholeFile(CONVERTER_LIST_FILE, "441\n4 531 3\n");
   stepPattern(STEP_NEXT);
-  ASSERT_EQ(currentPatternFile, "441");
+  ASSERT_EQ(currentPatternFile, "531");
   ASSERT_EQ(load(nextPatternAction), 0);
   EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
-  EXPECT_STREQ(listSiteswap, "441");
+  EXPECT_STREQ(listSiteswap, "531");
   EXPECT_STREQ(shownSiteswap, "");
   std::vector<std::string> asked = requests();
   ASSERT_FALSE(asked.empty());
-  EXPECT_EQ(asked[0], "Quoit V14.8\n441\n441\n1\n0\n");
+  EXPECT_EQ(asked[0], "Quoit V14.8\n531\n531\n1\n0\n");
 }

@@ -1,6 +1,7 @@
 // The hand table, the n-dimensional arrays, the inline-comment timing and the scene-object list.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "tests/support/loadpattern.h"
@@ -131,8 +132,16 @@ TEST(SceneObjectList, AppendRemoveShowAndHide) {
 
 namespace {
 
+// The store as allocated, before any pipeline step has filled it.
 TEST(PatternStore, NewStoreHasClearedSegmentsAndUnusedHandSlots) {
-  ASSERT_EQ(loadText("j 0  0 0 0  c c\n*\na -\n- b\nc -\n- /a\nb -\n- c\n"), 0);
+  std::string path = writeTempPattern("new_store", "j 0  0 0 0  c c\n*\na -\n- b\nc -\n- /a\nb -\n- c\n");
+  freshPatternState();
+  for (int &e : segmentEstimate) e = 0;
+  FILE *stream = Muster_oeffnen(path.c_str());
+  remove(path.c_str());
+  ASSERT_TRUE(stream);
+  ASSERT_EQ(Musterspeicher_anlegen(), 0);
+  fclose(stream);
   EXPECT_EQ(segmentEstimate[0], 5);  // two sightings of a, one of them with a bounce
   EXPECT_EQ(segmentRowLength, 8);
   for (int s = 0; s <= 5; s++) {
@@ -142,6 +151,7 @@ TEST(PatternStore, NewStoreHasClearedSegmentsAndUnusedHandSlots) {
   for (int h = 0; h < handCount; h++)
     for (int s = 0; s <= takte; s++) EXPECT_EQ(handbahn[h][s].t_from, 1717.1717);
   EXPECT_EQ(qInlineCommentCapacity, 2 * takte + objekte);
+  Musterspeicher_freigeben();
 }
 
 }  // namespace

@@ -1,0 +1,12 @@
+// Stand-in VRML renderer: draws only the overlays.
+#include "scene/vrml_renderer.h"
+
+#include "scene/classic_renderer.h"
+#include "scene/textures.h"
+
+void qGlSetLightColor(int) {}
+
+int qGlUpdateVRMLDisplay() {
+  qGlCheckDisplayFlags();
+  return qGlCheckError("after update VRML Display");
+}
