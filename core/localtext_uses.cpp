@@ -48,6 +48,7 @@ const LocalTextUse localTextUses[] = {
     {205, "f"},      // camera azimuth in degrees
     {206, ""},       // a status or help text
     {209, "d"},      // the current object letter
+    {210, "s"},      // a siteswap the converter refused
     {213, "d"},      // prop shapes built
     {214, "d"},      // prop facets built
     {215, "d"},      // objects of the pattern
@@ -57,6 +58,14 @@ const LocalTextUse localTextUses[] = {
     {219, ""},       // a status or help text
     {220, ""},       // a status or help text
     {221, ""},       // a status or help text
+    {230, "sd"},     // the pattern directory and the name limit
+    {231, "sd"},     // a file name of the pattern directory and the name limit
+    {232, "s"},      // an empty pattern catalogue
+    {233, "dsd"},    // a line of the converter list, the list and the line limit
+    {234, "s"},      // an empty converter list
+    {235, "ds"},     // a converter list line past the end of the list
+    {236, "sd"},     // a converter and its exit status
+    {237, "sd"},     // a siteswap text and its limit
     {300, ""},       // loading all models
     {306, "f"},      // frames per second
     {310, ""},       // a status or help text

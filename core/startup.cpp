@@ -46,6 +46,8 @@ enum { MODEL_NAME_MAX = 95 };
 static int startOutput = -1;
 // The temporary directory once it is set up: only this directory is ever emptied.
 static std::string preparedTempDirectory;
+// Set when the first pattern could not be loaded: the program then ends with EXIT_LOAD_FAILED.
+static int firstLoadFailed;
 
 static void openTraceFile() {
   fflush(stdout);
@@ -108,7 +110,7 @@ int quoitMain(int argc, char **argv) {
   do {
     nextPatternAction = loadFirstPatternAndRun(nextPatternAction);
   } while (cleanUp(nextPatternAction) == 1);
-  return 0;
+  return firstLoadFailed ? EXIT_LOAD_FAILED : 0;
 }
 
 static double intervalWord(int i, int argc, char **argv) {
@@ -248,9 +250,13 @@ int InitOnce() {
 }
 
 int loadFirstPatternAndRun(int) {
-  if (loadNextPattern() == 0) {
+  int code = loadNextPattern();
+  if (code == 0) {
     qGlutMainLoopStart();
     qMsg(QMSG_DEBUG, "-------------- hier ist das Ende. -------------\n");
+  } else {
+    qMsg(QMSG_DEBUG, "loading the first pattern failed with code %d\n", code);
+    firstLoadFailed = 1;
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 extern int chosenModel;         // the model picked in the object chooser, -1 for none
 extern int chooserVertexTotal;  // VRML totals of the picked model
 extern int chooserFaceTotal;
+extern int arrowObject;         // loaded-object record of the guide arrow
 extern char currentObjectLetter;
 
 void trackCurrentObject(int *step);

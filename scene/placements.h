@@ -13,6 +13,7 @@ struct Placement {
 
 enum { PLACEMENT_END_FLYING = -1, PLACEMENT_END_FIXED = -2 };
 
+int qPlaceJugglers();
 extern Placement *flyingPlacements;  // record 0 is the floor
 
 int qComputeObjectPositions(Placement *out, double step, double t, double *position, int row);

@@ -34,3 +34,6 @@ extern ObjectNode *currentObjectNode;  // the node the loader works on
 extern ObjectNode *fileRootNode;       // the top node of the file being loaded
 
 int loadVRMLFile(const char *path, int objectNumber, double x, double y, double z, double heading, int how);
+
+// Before every pattern in VRML mode: frees the scene's nodes and the reader's buffers.
+void resetVRMLScene();

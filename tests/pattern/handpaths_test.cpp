@@ -66,9 +66,11 @@ bool handPointAt(int h, double t, double out[3]) {
 
 std::vector<std::string> samplePatterns() {
   std::vector<std::string> files;
+  // Every pattern of the pattern directory and the benchmark patterns (data/b also holds their models).
   for (const char *dir : {"data/m", "data/b"})
     for (const auto &e : std::filesystem::directory_iterator(sourcePath(dir)))
-      if (e.is_regular_file()) files.push_back(std::string(dir) + "/" + e.path().filename().string());
+      if (e.is_regular_file() && (dir[5] == 'm' || e.path().filename().string().rfind("benchmark", 0) == 0))
+        files.push_back(std::string(dir) + "/" + e.path().filename().string());
   std::sort(files.begin(), files.end());
   return files;
 }

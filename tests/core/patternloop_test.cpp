@@ -1,0 +1,380 @@
+// Pattern loop: every source of the next pattern with the real files of data/m, the siteswap
+// converters, the failures and their codes, and the round trips through the pattern dialog.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+
+#include "core/localtext.h"
+#include "core/patternloop.h"
+#include "core/prefs.h"
+#include "core/random.h"
+#include "core/startup.h"
+#include "core/utils.h"
+#include "pattern/catalogue.h"
+#include "pattern/store.h"
+#include "tests/support/quoit_test_support.h"
+#include "ui/modes.h"
+
+namespace fs = std::filesystem;
+
+// The converter settings of the default preferences.
+static void defaultConverterSettings() {
+  qPrefs.fre_ratio = 0.0;
+  qPrefs.current = 0;
+  qPrefs.multihand = 2;
+  qPrefs.q2_persons = 1;
+  qPrefs.q2_at = 0;
+  qPrefs.sym = qPrefs.hold = qPrefs.ss_opt = qPrefs.donotcheck = qPrefs.thlist = 0;
+  qPrefs.show_scmd = qPrefs.show_bcmd = qPrefs.bophase = 0;
+  qPrefs.ss_hfile.clear();
+  qPrefs.ss_sfile.clear();
+  converterOptions[0] = '\0';
+  objectCountOption = 0;
+}
+
+class PatternLoop : public ::testing::Test {
+ protected:
+  std::string home, previous;
+  std::vector<std::string> samples;  // the sorted names of data/m
+  void SetUp() override {
+    enterScratchHome(home, previous);
+    qPrefs.homeDirectory = home;
+    qPrefs.language = ENGLISH;
+    qPrefs.vrml = 0;
+    qPrefs.patterndir = "m/";
+    qPrefs.catalogueSort = 1;
+    qPrefs.timefactor = 1.0;
+    ASSERT_EQ(readLocalTexts(), 0);
+    defaultConverterSettings();
+    for (const char *program : {"kovex", "patconv"}) fs::create_symlink(programPath(program), home + "/" + program);
+    qMode.benchmark = 0;
+    randomInterval = orderInterval = 0;
+    firstLoad = 1;
+    patternStepped = 0;
+    restartRequest = 0;
+    shownSiteswap[0] = listSiteswap[0] = '\0';
+    GetAllPatterns(nullptr, CATALOGUE_FREE, nullptr);
+    GetAllPatterns("m/", CATALOGUE_LIST, nullptr);
+    GetAllPatterns("m/", CATALOGUE_SORT, nullptr);
+    for (int i = 0; i < catalogueCount(); i++) samples.push_back(std::string("m/") + catalogueEntry(i));
+  }
+  void TearDown() override {
+    freePatternData();
+    GetAllPatterns(nullptr, CATALOGUE_FREE, nullptr);
+    currentPatternFile.clear();
+    freeLocalTexts();
+    leaveScratchHome(previous);
+  }
+  // One pass of the idle function's restart: release the pattern, then load the next one.
+  int load(int action) {
+    cleanUp(1);
+    nextPatternAction = action;
+    return loadNextPattern();
+  }
+  int loadNamed(const std::string &name) {
+    currentPatternFile = name;
+    return load(ACTION_NAMED_FILE);
+  }
+};
+
+TEST_F(PatternLoop, NamedFileLoadsAndPositionsTheCatalogue) {
+  ASSERT_EQ(samples.size(), 9u);
+  int counter = patternLoadCounter;
+  restartRequest = 2;
+  ASSERT_EQ(loadNamed("m/5ball_cascade"), 0);
+  EXPECT_EQ(currentPatternFile, "m/5ball_cascade");
+  EXPECT_EQ(objekte, 5);
+  EXPECT_EQ(patternLoadCounter, counter + 1);
+  EXPECT_EQ(restartRequest, 0);
+  EXPECT_EQ(firstLoad, 0);
+  EXPECT_STREQ(shownSiteswap, "");
+  int index = int(std::find(samples.begin(), samples.end(), "m/5ball_cascade") - samples.begin());
+  EXPECT_EQ(catalogueCursor(), index + 1);
+  // The next step goes on after the named file.
+  ASSERT_EQ(load(ACTION_NEXT), 0);
+  EXPECT_EQ(currentPatternFile, samples[size_t(index) + 1]);
+}
+
+TEST_F(PatternLoop, NextWalksEverySampleAndWrapsOnce) {
+  for (const std::string &sample : samples) {
+    ASSERT_EQ(load(ACTION_NEXT), 0) << sample;
+    EXPECT_EQ(currentPatternFile, sample);
+    EXPECT_GT(objekte, 0) << sample;
+    EXPECT_EQ(restartRequest, 0) << sample;
+  }
+  // A manual walk wraps to the first file and loads it once more without the dialog.
+  ASSERT_EQ(load(ACTION_NEXT), 0);
+  EXPECT_EQ(currentPatternFile, samples.front());
+  EXPECT_EQ(nextPatternAction, ACTION_NAMED_FILE);
+  EXPECT_EQ(restartRequest, 1);
+  ASSERT_EQ(load(nextPatternAction), 0);
+  EXPECT_EQ(currentPatternFile, samples.front());
+  EXPECT_EQ(restartRequest, 0);
+  ASSERT_EQ(load(ACTION_NEXT), 0);
+  EXPECT_EQ(currentPatternFile, samples[1]);
+}
+
+TEST_F(PatternLoop, PreviousWrapsToTheLastAndATimedShowEnds) {
+  ASSERT_EQ(loadNamed(samples[1]), 0);
+  ASSERT_EQ(load(ACTION_PREVIOUS), 0);
+  EXPECT_EQ(currentPatternFile, samples[0]);
+  EXPECT_EQ(restartRequest, 0);
+  orderInterval = 10.0;
+  ASSERT_EQ(load(ACTION_PREVIOUS), 0);
+  EXPECT_EQ(currentPatternFile, samples.back());
+  EXPECT_EQ(nextPatternAction, ACTION_QUIT);
+  EXPECT_EQ(restartRequest, 1);
+  ASSERT_EQ(load(ACTION_PREVIOUS), 0);
+  EXPECT_EQ(currentPatternFile, samples[samples.size() - 2]);
+}
+
+TEST_F(PatternLoop, RandomLoadsEverySampleOnceARound) {
+  qSeedRandom(2026);
+  std::set<std::string> loaded;
+  for (size_t i = 0; i < samples.size(); i++) {
+    ASSERT_EQ(load(ACTION_RANDOM), 0);
+    EXPECT_GT(objekte, 0) << currentPatternFile;
+    loaded.insert(currentPatternFile);
+  }
+  EXPECT_EQ(loaded, std::set<std::string>(samples.begin(), samples.end()));
+}
+
+TEST_F(PatternLoop, SiteswapWordIsConvertedAndReloadKeepsItsFiles) {
+  ASSERT_EQ(loadNamed(patternFileArgument("531")), 0);
+  EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
+  EXPECT_STREQ(shownSiteswap, "531");
+  EXPECT_EQ(objekte, 3);
+  EXPECT_FALSE(fs::exists("q2.out"));
+  // Reload keeps the converted file and loads it again; the title line is not the siteswap's.
+  ASSERT_EQ(load(ACTION_RELOAD), 0);
+  EXPECT_TRUE(fs::exists(SITESWAP_FILE));
+  EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
+  EXPECT_EQ(objekte, 3);
+  // Any other source removes the converter's files first.
+  ASSERT_EQ(loadNamed("m/3ball_cascade"), 0);
+  EXPECT_FALSE(fs::exists(SITESWAP_FILE));
+}
+
+TEST_F(PatternLoop, DoNotCheckConvertsAnExistingNameAsSiteswap) {
+  writeWholeFile("531", "not a pattern\n");
+  qPrefs.donotcheck = 1;
+  ASSERT_EQ(loadNamed("531"), 0);
+  EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
+  EXPECT_STREQ(shownSiteswap, "531");
+}
+
+TEST_F(PatternLoop, FailedConversions) {
+  // On the first load a siteswap that cannot be juggled ends the loop with 26.
+  EXPECT_EQ(loadNamed(patternFileArgument("54")), LOAD_CONVERSION_FAILED);
+  EXPECT_STREQ(shownSiteswap, "");
+  // Later the missing file goes to the pattern reader, which fails with its own code.
+  firstLoad = 0;
+  EXPECT_EQ(loadNamed(patternFileArgument("54")), 112);
+  // A converter that cannot be found converts nothing.
+  fs::remove("kovex");
+  firstLoad = 1;
+  EXPECT_EQ(loadNamed(patternFileArgument("531")), LOAD_CONVERSION_FAILED);
+  // An overlong siteswap is refused, not cut.
+  firstLoad = 1;
+  EXPECT_EQ(loadNamed(std::string(SITESWAP_TEXT_SIZE, '3')), LOAD_CONVERSION_FAILED);
+}
+
+// A benchmark run loads its own file whatever the action says, without choosing a source: the first
+// load stays the first (what the loader makes of the benchmark's floor and figures is its own).
+TEST_F(PatternLoop, BenchmarkLoadsItsOwnFile) {
+  qMode.benchmark = 2;
+  currentPatternFile = "m/3ball_cascade";
+  load(ACTION_DIALOG);
+  qMode.benchmark = 0;
+  EXPECT_EQ(currentPatternFile, "b/benchmark2");
+  EXPECT_EQ(firstLoad, 1);
+}
+
+TEST_F(PatternLoop, PatconvRunsAfterTheConverter) {
+  qPrefs.ss_opt = 3;
+  qPrefs.bophase = 1;
+  ASSERT_EQ(loadNamed(patternFileArgument("531")), 0);
+  EXPECT_EQ(currentPatternFile, PATCONV_FILE);
+  EXPECT_TRUE(fs::exists(PATCONV_FILE));
+  EXPECT_EQ(objekte, 3);
+}
+
+// A patconv that fails, or that writes nothing, leaves the unconverted pattern in place.
+TEST_F(PatternLoop, FailingPatconvKeepsTheUnconvertedPattern) {
+  qPrefs.ss_opt = 3;
+  struct Case {
+    const char *name, *script;
+  } cases[] = {
+      {"exit status", "#!/bin/sh\necho partial > QuoitSiteSwap_Patconv\nexit 3\n"},
+      {"no file", "#!/bin/sh\nexit 0\n"},
+  };
+  for (const Case &c : cases) {
+    fs::remove("patconv");
+    writeWholeFile("patconv", c.script);
+    fs::permissions("patconv", fs::perms::owner_all);
+    firstLoad = 1;
+    ASSERT_EQ(loadNamed(patternFileArgument("531")), 0) << c.name;
+    EXPECT_EQ(currentPatternFile, SITESWAP_FILE) << c.name;
+    EXPECT_EQ(objekte, 3) << c.name;
+  }
+}
+
+TEST_F(PatternLoop, ConverterCommandLineOf531) {
+  std::string options = converterOptionText(ACTION_DIALOG, "531");
+  EXPECT_EQ(options, " -r0.000000   -p1");
+  EXPECT_EQ(converterCommandLine(options, "531"), "kovex -n -q   -r0.000000   -p1 \"531\" QuoitSiteSwap");
+  EXPECT_EQ(converterArguments(options, "531"),
+            (std::vector<std::string>{"-n", "-q", "-r0.000000", "-p1", "531", "QuoitSiteSwap"}));
+  // The siteswap stays one argument whatever it holds.
+  EXPECT_EQ(converterArguments(options, "<3p 3|3p 3>; rm x").at(4), "<3p 3|3p 3>; rm x");
+}
+
+TEST_F(PatternLoop, ConverterOptions) {
+  struct Case {
+    const char *name;
+    void (*set)();
+    int action;
+    const char *siteswap, *options;
+  } cases[] = {
+      {"defaults", [] {}, ACTION_NAMED_FILE, "531", " -r0.000000   -p1"},
+      {"ratio", [] { qPrefs.fre_ratio = 0.25; }, ACTION_DIALOG, "531", " -r0.250000   -p1"},
+      {"header file", [] { qPrefs.current = 1; qPrefs.ss_opt = 1; qPrefs.ss_hfile = "h.txt"; objectCountOption = 4; },
+       ACTION_DIALOG, "531", " -r0.000000 -Hh.txt -o4  -p1"},
+      {"style file", [] { qPrefs.current = 2; qPrefs.ss_opt = 2; qPrefs.ss_sfile = "s.txt"; objectCountOption = -1; },
+       ACTION_DIALOG, "531", " -r0.000000 -Ss.txt  -p1"},
+      {"named file ignores them", [] { qPrefs.current = 1; qPrefs.ss_opt = 1; qPrefs.ss_hfile = "h.txt"; },
+       ACTION_NAMED_FILE, "531", " -r0.000000   -p1"},
+      {"word options", [] { snprintf(converterOptions, sizeof converterOptions, "-x -y "); }, ACTION_DIALOG, "531",
+       " -r0.000000  -x -y  -p1"},
+      {"sym", [] { qPrefs.sym = 1; }, ACTION_DIALOG, "531", " -r0.000000   -s -p1"},
+      {"hands", [] { qPrefs.multihand = 6; }, ACTION_DIALOG, "531", " -r0.000000   -m6"},
+      {"persons", [] { qPrefs.current = 2; qPrefs.q2_persons = 3; objectCountOption = -1; }, ACTION_DIALOG, "531",
+       " -r0.000000   -p1 -p3"},
+      {"holds", [] { qPrefs.hold = 1; }, ACTION_DIALOG, "42", " -r0.000000   -p1 -l"},
+      {"holds with a 1", [] { qPrefs.hold = 1; }, ACTION_DIALOG, "421", " -r0.000000   -p1"},
+      {"holds with hands", [] { qPrefs.hold = 1; qPrefs.multihand = 4; }, ACTION_DIALOG, "42", " -r0.000000   -m4"},
+  };
+  for (const Case &c : cases) {
+    defaultConverterSettings();
+    c.set();
+    EXPECT_EQ(converterOptionText(c.action, c.siteswap), c.options) << c.name;
+  }
+}
+
+TEST_F(PatternLoop, HugeRatioAndLongOptionsFit) {
+  qPrefs.fre_ratio = 1e300;
+  snprintf(converterOptions, sizeof converterOptions, "%s", std::string(98, 'w').c_str());
+  std::string options = converterOptionText(ACTION_DIALOG, "531");
+  EXPECT_GT(options.size(), 400u);
+  EXPECT_NE(options.find(std::string(98, 'w')), std::string::npos);
+  EXPECT_EQ(converterArguments(options, "531").size(), 7u);
+}
+
+TEST_F(PatternLoop, ConverterProgramsAreFoundInTheHome) {
+  EXPECT_EQ(converterProgram("kovex"), home + "/kovex");
+  EXPECT_EQ(converterProgram("no-such-converter"), "");
+  EXPECT_EQ(runConverter(converterProgram("kovex"), {"-q", "54"}), 1);
+  EXPECT_EQ(runConverter(home + "/missing", {}), -1);
+}
+
+// The real program: a failed first load ends it with its own code, after the converter ran.
+class PatternLoopProgramGui : public ::testing::Test {};
+
+TEST_F(PatternLoopProgramGui, FailedFirstLoadEndsWith18) {
+  std::string home = makeScratchHome(currentTestName());
+  RunOptions options;
+  options.display = sharedDisplay();
+  struct Case {
+    const char *word, *siteswap;
+  } cases[] = {{"54", "54"}, {"m/no_such_pattern.pat", "no_such_pattern.pat"}};
+  for (const Case &c : cases) {
+    RunResult run = runProgram(programPath("quoit"), {"+show_scmd=1", c.word}, home, options);
+    EXPECT_EQ(run.exitCode, EXIT_LOAD_FAILED) << c.word << "\n" << run.standardError;
+    std::string command = std::string("kovex -n -q   -r0.000000   -p1 \"") + c.siteswap + "\" QuoitSiteSwap";
+    EXPECT_NE(run.trace.find(command), std::string::npos) << run.trace;
+    EXPECT_NE(run.trace.find("kovex exited with status 1"), std::string::npos) << run.trace;
+  }
+}
+
+// Round trips through the pattern dialog, answered by QUOIT_TEST_ANSWER. A recording script in
+// front of the dialog keeps every request it gets.
+class PatternDialogGui : public PatternLoop {
+ protected:
+  void SetUp() override {
+    PatternLoop::SetUp();
+    ASSERT_FALSE(sharedDisplay().empty());
+    setenv("DISPLAY", sharedDisplay().c_str(), 1);
+    fs::rename("tcl/prefs.tcl", "tcl/prefs_dialog.tcl");
+    writeWholeFile("tcl/prefs.tcl", "source tcl/qdialog.tcl\n"
+                                    "set record [open tmp/requests a]\n"
+                                    "puts -nonewline $record \"[qReadPassing]\\x1e\"\n"
+                                    "close $record\n"
+                                    "source tcl/prefs_dialog.tcl\n");
+    fs::remove("tmp/requests");
+  }
+  void TearDown() override {
+    unsetenv("DISPLAY");
+    setenv("QUOIT_TEST_ANSWER", "1", 1);
+    PatternLoop::TearDown();
+  }
+  std::vector<std::string> requests() {
+    std::vector<std::string> list;
+    std::string all = readWholeFile("tmp/requests");
+    for (size_t at = 0, end; (end = all.find('\x1e', at)) != std::string::npos; at = end + 1)
+      list.push_back(all.substr(at, end - at));
+    return list;
+  }
+  int answerDialog(const char *answer) {
+    setenv("QUOIT_TEST_ANSWER", answer, 1);
+    return load(ACTION_DIALOG);
+  }
+};
+
+TEST_F(PatternDialogGui, ChosenFileIsLoaded) {
+  int counter = patternLoadCounter + 1;
+  ASSERT_EQ(answerDialog("m/6club_2count_pass"), 0);
+  EXPECT_EQ(currentPatternFile, "m/6club_2count_pass");
+  EXPECT_GT(objekte, 0);
+  EXPECT_NE(readWholeFile("quoit.prefsV9").find("jugglingfile=m/6club_2count_pass\n"), std::string::npos);
+  EXPECT_EQ(requests(), std::vector<std::string>{"Quoit V14.8\nNO\n\n0\n" + std::to_string(counter) + "\n"});
+}
+
+TEST_F(PatternDialogGui, TypedSiteswapWithOptionsIsConverted) {
+  ASSERT_EQ(answerDialog("531|sym=1|multihand=4"), 0);
+  EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
+  EXPECT_STREQ(shownSiteswap, "531");
+  EXPECT_EQ(qPrefs.sym, 1);
+  EXPECT_EQ(qPrefs.multihand, 4);
+  EXPECT_EQ(objekte, 3);
+}
+
+TEST_F(PatternDialogGui, CancelAndBrokenDialog) {
+  EXPECT_EQ(answerDialog(""), LOAD_NOTHING_CHOSEN);
+  writeWholeFile("tcl/prefs.tcl", "error {this dialog is broken}\n");
+  EXPECT_EQ(answerDialog("m/3ball_cascade"), LOAD_DIALOG_FAILED);
+}
+
+TEST_F(PatternDialogGui, NamedFileIsAnnouncedWithoutTheDialog) {
+  ASSERT_EQ(loadNamed("m/3ball_cascade"), 0);
+  EXPECT_EQ(requests(), std::vector<std::string>{"Quoit NO_TRANS\n\nm/3ball_cascade\n0\n0\n"});
+  fs::remove("tmp/requests");
+  ASSERT_EQ(load(ACTION_RANDOM), 0);
+  EXPECT_TRUE(requests().empty());
+}
+
+TEST_F(PatternDialogGui, ConverterListLineIsAskedFromTheDialog) {
+  qPrefs.current = 2;
+  qPrefs.thlist = 1;
+  writeWholeFile(CONVERTER_LIST_FILE, "441\n4 531 3\n");
+  stepPattern(STEP_NEXT);
+  ASSERT_EQ(currentPatternFile, "531");
+  ASSERT_EQ(load(nextPatternAction), 0);
+  EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
+  EXPECT_STREQ(listSiteswap, "531");
+  EXPECT_STREQ(shownSiteswap, "");
+  std::vector<std::string> asked = requests();
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked[0], "Quoit V14.8\n531\n531\n1\n0\n");
+}
