@@ -25,15 +25,6 @@ struct Instance {
   int object;
 };
 
-__attribute__((format(printf, 1, 2))) std::string format(const char *fmt, ...) {
-  char buffer[200];
-  va_list args;
-  va_start(args, fmt);
-  vsnprintf(buffer, sizeof buffer, fmt, args);
-  va_end(args);
-  return buffer;
-}
-
 // Joins every throw with the throw that throws the same object next.
 bool linkThrows(std::vector<Instance> &all, int takts, int jugglers, std::string *error) {
   auto slot = [&](int beat, int j, int h) { return ((size_t)beat * jugglers + j) * 2 + h; };

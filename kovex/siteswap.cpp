@@ -7,6 +7,15 @@
 #include <cstdio>
 #include <numeric>
 
+std::string format(const char *fmt, ...) {
+  char buffer[200];
+  va_list args;
+  va_start(args, fmt);
+  vsnprintf(buffer, sizeof buffer, fmt, args);
+  va_end(args);
+  return buffer;
+}
+
 namespace {
 
 const int DEFAULT_TARGET = -2;  // 'p' without a juggler number: the next juggler
@@ -26,15 +35,6 @@ struct Element {
   bool sync;
   std::vector<Throw> hands[2];
 };
-
-__attribute__((format(printf, 1, 2))) std::string format(const char *fmt, ...) {
-  char buffer[200];
-  va_list args;
-  va_start(args, fmt);
-  vsnprintf(buffer, sizeof buffer, fmt, args);
-  va_end(args);
-  return buffer;
-}
 
 std::string countWord(int n) {
   static const char *const words[] = {"no", "one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"};

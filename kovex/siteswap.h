@@ -45,3 +45,6 @@ int siteswapThrowValue(char c);
 
 // Splits a text into siteswaps at the blanks outside brackets.
 std::vector<std::string> splitSiteswaps(const std::string &text);
+
+// A message text of at most 199 characters.
+__attribute__((format(printf, 1, 2))) std::string format(const char *fmt, ...);
