@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "pattern/clock.h"
+#include "scene/classic_renderer.h"
 #include "scene/renderer.h"
 
 int colorLists = -1;

@@ -12,6 +12,7 @@
 #include "pattern/store.h"
 #include "scene/colours.h"
 #include "scene/pathdisplay.h"
+#include "scene/classic_renderer.h"
 #include "scene/renderer.h"
 #include "scene/vrml_store.h"
 #include "ui/camera.h"

@@ -1,21 +1,12 @@
-// Stand-in classic renderer: the GL error check and the materials that the prop shapes use.
+// Stand-in model compiler: materials only; models get no display list yet.
 #include "scene/renderer.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
-
-#include "core/Tcl.h"
 
 #define STANDIN __attribute__((weak))
 
 STANDIN int highlightOffset;
-
-STANDIN int qGlCheckError(const char *location) {
-  GLenum error = glGetError();
-  if (error != GL_NO_ERROR)
-    qMsg(QMSG_ERROR, "\nOpenGL Error! %s\nLocation: %s\n", (const char *)gluErrorString(error), location);
-  return int(error);
-}
+STANDIN float lastFaceNormal[3];
 
 STANDIN void qGlSetMaterial(int index) {
   static const GLfloat specular[3][4] = {{0.2f, 0.2f, 0.2f, 1.0f}, {0.9f, 0.9f, 0.9f, 1.0f}, {0.1f, 0.1f, 0.1f, 1.0f}};
@@ -24,3 +15,8 @@ STANDIN void qGlSetMaterial(int index) {
   glMaterialfv(GL_FRONT, GL_SPECULAR, specular[index]);
   glMaterialf(GL_FRONT, GL_SHININESS, shininess[index]);
 }
+
+STANDIN int qGlDefineBuiltinObject(int, int, int) { return 0; }
+STANDIN int qGlDefineObject(int) { return 0; }
+STANDIN int qGlDrawPolygons(int, int, int position, int) { return position; }
+STANDIN void qGlFaceNormal(int, int, int, int) {}
