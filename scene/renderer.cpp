@@ -1,22 +1,420 @@
-// Stand-in model compiler: materials only; models get no display list yet.
+// Model compiler of the classic renderer: materials, face normals, and the display lists of built-in
+// shapes and packed object models. Every word of a packed shape is checked against the shape's own
+// size before it is used, so a broken model file draws as far as it is sound and never makes the
+// compiler read outside its block.
 #include "scene/renderer.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
-#define STANDIN __attribute__((weak))
+#include <algorithm>
+#include <array>
+#include <deque>
+#include <vector>
 
-STANDIN int highlightOffset;
-STANDIN float lastFaceNormal[3];
+#include "core/Tcl.h"
+#include "core/localtext.h"
+#include "core/prefs.h"
+#include "scene/classic_renderer.h"
+#include "scene/colours.h"
+#include "scene/geometry.h"
+#include "scene/objects.h"
+#include "ui/glut_windows.h"
 
-STANDIN void qGlSetMaterial(int index) {
+int highlightOffset;
+float lastFaceNormal[3];
+
+enum { TEXTURES_ON = 8, ATTR_FILLED = 1, ATTR_BACK_FACE = 2, POLYGON_WORDS = 5, MAX_POLYGON_DEPTH = 8 };
+
+static const double MM = 0.001;
+
+void qGlSetMaterial(int index) {
   static const GLfloat specular[3][4] = {{0.2f, 0.2f, 0.2f, 1.0f}, {0.9f, 0.9f, 0.9f, 1.0f}, {0.1f, 0.1f, 0.1f, 1.0f}};
   static const GLfloat shininess[3] = {10, 8, 4};
-  if (index < 0 || index > 2) return;
+  if (index < 0 || index > 2) {
+    qMsg(QMSG_ERROR, localText(43), index, "qGlSetMaterial()");
+    return;
+  }
   glMaterialfv(GL_FRONT, GL_SPECULAR, specular[index]);
   glMaterialf(GL_FRONT, GL_SHININESS, shininess[index]);
 }
 
-STANDIN int qGlDefineBuiltinObject(int, int, int) { return 0; }
-STANDIN int qGlDefineObject(int) { return 0; }
-STANDIN int qGlDrawPolygons(int, int, int position, int) { return position; }
-STANDIN void qGlFaceNormal(int, int, int, int) {}
+// The shape of entry e as the compiler reads it: its words, its size in words and its point count.
+// size is 0 when the entry has no shape or its header and points do not fit the block.
+struct ShapeView {
+  const int16_t *words = nullptr;
+  int size = 0;
+  int points = 0;
+};
+
+static ShapeView shapeOf(int e) {
+  ShapeView v;
+  if (e < 0 || e >= LOO_MAX || !objectShapes[e]) return v;
+  const int16_t *s = objectShapes[e];
+  int size = int(shapeBytes(s) / 2);
+  if (size < SHAPE_POINTS) return v;
+  int n = s[SHAPE_POINT_COUNT];
+  if (n < 0 || SHAPE_POINTS + 3 * n > size) return v;
+  v.words = s;
+  v.size = size;
+  v.points = n;
+  return v;
+}
+
+// True when the count words from position on lie inside the shape.
+static bool fits(const ShapeView &v, int position, int count) {
+  return position >= 0 && count >= 0 && position <= v.size - count;
+}
+
+static const int16_t *pointOf(const ShapeView &v, int index) {
+  return index >= 0 && index < v.points ? v.words + SHAPE_POINTS + 3 * index : nullptr;
+}
+
+// True when every one of the count point indices from position on names a point of the shape.
+static bool pointsValid(const ShapeView &v, int position, int count) {
+  if (!fits(v, position, count)) return false;
+  for (int i = 0; i < count; i++)
+    if (!pointOf(v, v.words[position + i])) return false;
+  return true;
+}
+
+static void pointVertex(const ShapeView &v, int index) {
+  const int16_t *p = pointOf(v, index);
+  glVertex3d(p[0] * MM, p[1] * MM, p[2] * MM);
+}
+
+// A broken shape is reported once at debug level: again only when the entry gets another shape.
+static const int16_t *reportedShape[LOO_MAX];
+
+static void reportBrokenShape(int e, const char *what, int position) {
+  if (e < 0 || e >= LOO_MAX || reportedShape[e] == objectShapes[e]) return;
+  reportedShape[e] = objectShapes[e];
+  const char *name = objekt_geladen ? objekt_geladen[e].name : "";
+  qMsg(QMSG_DEBUG, "object model %d (%s) is broken near word %d (%s); it is drawn up to there\n", e, name, position, what);
+}
+
+// Colour c of a model: one of the 64 colour lists. The colour is taken modulo 16, as the prop shapes
+// do, so a colour word outside the palette never calls a list outside the colour block.
+static void colourList(int c, int highlight) {
+  if (colorLists >= 0) glCallList(GLuint(colorLists + (c & 15) + highlight));
+}
+
+static int highlightOf(int e) {
+  return objekt_geladen && (objekt_geladen[e].flags & OBJ_JUGGLED) ? HIGHLIGHT_LISTS : 0;
+}
+
+static void faceNormal(const ShapeView &v, int a, int b, int c) {
+  const int16_t *p0 = pointOf(v, a), *p1 = pointOf(v, b), *p2 = pointOf(v, c);
+  if (!p0 || !p1 || !p2) return;
+  double d1[3], d2[3];
+  for (int i = 0; i < 3; i++) {
+    d1[i] = (p1[i] - p2[i]) * MM;
+    d2[i] = (p0[i] - p1[i]) * MM;
+  }
+  const double *n = crossProduct(d1, d2);
+  for (int i = 0; i < 3; i++) lastFaceNormal[i] = float(n[i]);
+  glNormal3fv(lastFaceNormal);
+}
+
+void qGlFaceNormal(int entry, int a, int b, int c) { faceNormal(shapeOf(entry), a, b, c); }
+
+static void backNormal() { glNormal3f(-lastFaceNormal[0], -lastFaceNormal[1], -lastFaceNormal[2]); }
+
+// The GLU tessellator of polygons with holes. Vertices that it makes where edges cross live in
+// combined until the polygon is finished.
+static GLUtesselator *tess;
+static std::deque<std::array<GLdouble, 3>> combined;
+static GLenum tessError;
+
+static void GLAPIENTRY tessCombine(GLdouble coords[3], void *[4], GLfloat[4], void **out) {
+  combined.push_back({coords[0], coords[1], coords[2]});
+  *out = combined.back().data();
+}
+
+static void GLAPIENTRY tessFailed(GLenum error) { tessError = error; }
+
+static GLUtesselator *tessellator() {
+  if (tess) return tess;
+  tess = gluNewTess();
+  if (!tess) return nullptr;
+  gluTessCallback(tess, GLU_TESS_BEGIN, reinterpret_cast<_GLUfuncptr>(glBegin));
+  gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(glVertex3dv));
+  gluTessCallback(tess, GLU_TESS_END, reinterpret_cast<_GLUfuncptr>(glEnd));
+  gluTessCallback(tess, GLU_TESS_COMBINE, reinterpret_cast<_GLUfuncptr>(tessCombine));
+  gluTessCallback(tess, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(tessFailed));
+  return tess;
+}
+
+// One polygon entry as read from the shape: its words and where its index lists lie.
+struct PolygonEntry {
+  int front, back, attributes, outlineCount, holeCount, attachedCount;
+  int outline, hole, next;  // positions of the outline and hole lists and of what follows them
+};
+
+// Reads the polygon entry at position; false when it or one of its point indices leaves the shape.
+static bool readPolygon(const ShapeView &v, int position, PolygonEntry &p) {
+  if (!fits(v, position, POLYGON_WORDS)) return false;
+  const int16_t *w = v.words + position;
+  p.front = (uint16_t(w[0]) >> 8) & 0xff;
+  p.back = w[0] & 0xff;
+  p.attributes = w[1];
+  p.outlineCount = w[2];
+  p.holeCount = w[3];
+  p.attachedCount = w[4];
+  if (p.outlineCount < 0 || p.holeCount < 0 || p.attachedCount < 0) return false;
+  p.outline = position + POLYGON_WORDS;
+  p.hole = p.outline + p.outlineCount + 1;
+  p.next = p.hole + (p.holeCount > 0 ? p.holeCount + 1 : 0);
+  return pointsValid(v, p.outline, p.outlineCount + 1) &&
+         (p.holeCount == 0 || pointsValid(v, p.hole, p.holeCount + 1));
+}
+
+// Index i of the outline, kept inside the entry's list (a short outline repeats its last index).
+static int outlineIndex(const ShapeView &v, const PolygonEntry &p, int i) {
+  return v.words[p.outline + std::min(i, p.outlineCount)];
+}
+
+// Feeds the point indices from..to (either direction) of a list to the tessellator.
+static void tessContour(const ShapeView &v, int list, int from, int to, std::vector<std::array<GLdouble, 3>> &coords) {
+  int step = from <= to ? 1 : -1;
+  for (int i = from;; i += step) {
+    const int16_t *q = pointOf(v, v.words[list + i]);
+    coords.push_back({q[0] * MM, q[1] * MM, q[2] * MM});
+    gluTessVertex(tess, coords.back().data(), coords.back().data());
+    if (i == to) break;
+  }
+}
+
+// One side of a polygon with a hole: outline and hole in the order that makes it face its viewer.
+static void tessSide(const ShapeView &v, const PolygonEntry &p, bool front) {
+  int k = p.outlineCount, m = p.holeCount;
+  std::vector<std::array<GLdouble, 3>> coords;
+  coords.reserve(size_t(k + m));  // the tessellator keeps pointers into it until the polygon ends
+  gluBeginPolygon(tess);
+  if (k > 0) tessContour(v, p.outline, front ? k - 1 : 0, front ? 0 : k - 1, coords);
+  gluNextContour(tess, GLU_INTERIOR);
+  tessContour(v, p.hole, front ? 0 : m - 1, front ? m - 1 : 0, coords);
+  gluEndPolygon(tess);
+  combined.clear();
+}
+
+// A polygon with a hole through the tessellator; false when the tessellator failed on it.
+static bool drawHoledPolygon(const ShapeView &v, const PolygonEntry &p, int highlight) {
+  if (!tessellator()) return false;
+  tessError = 0;
+  tessSide(v, p, true);
+  if (p.attributes & ATTR_BACK_FACE) {
+    colourList(p.back, highlight);
+    backNormal();
+    tessSide(v, p, false);
+  }
+  return tessError == 0;
+}
+
+static void drawPlainPolygon(const ShapeView &v, const PolygonEntry &p, int highlight) {
+  GLenum primitive = (p.attributes & ATTR_FILLED) ? GL_POLYGON : GL_LINE_LOOP;
+  glBegin(primitive);
+  for (int i = p.outlineCount - 1; i >= 0; i--) pointVertex(v, v.words[p.outline + i]);
+  glEnd();
+  if (!(p.attributes & ATTR_BACK_FACE)) return;
+  glBegin(primitive);
+  colourList(p.back, highlight);
+  backNormal();
+  for (int i = 0; i < p.outlineCount; i++) pointVertex(v, v.words[p.outline + i]);
+  glEnd();
+}
+
+int qGlDrawPolygons(int count, int entry, int position, int depth) {
+  ShapeView v = shapeOf(entry);
+  if (!v.size) return -1;
+  int highlight = highlightOf(entry);
+  for (int i = 0; i < count; i++) {
+    PolygonEntry p;
+    if (!readPolygon(v, position, p)) {
+      reportBrokenShape(entry, "polygons", position);
+      return -1;
+    }
+    colourList(p.front, highlight);
+    faceNormal(v, outlineIndex(v, p, 0), outlineIndex(v, p, 1), outlineIndex(v, p, 2));
+    if (p.holeCount > 0) {
+      if (!drawHoledPolygon(v, p, highlight))
+        reportBrokenShape(entry, reinterpret_cast<const char *>(gluErrorString(tessError)), position);
+    } else {
+      drawPlainPolygon(v, p, highlight);
+    }
+    position = p.next;
+    if (p.attachedCount > 0) {
+      if (depth >= MAX_POLYGON_DEPTH) {
+        reportBrokenShape(entry, "attached polygons nest too deep", position);
+        return -1;
+      }
+      position = qGlDrawPolygons(p.attachedCount, entry, position, depth + 1);
+      if (position < 0) return -1;
+    }
+  }
+  return position;
+}
+
+// Lines: a count, then colour word, first and second point; returns the position after them or -1.
+static int drawLines(const ShapeView &v, int e, int position) {
+  if (!fits(v, position, 1)) return -1;
+  int count = v.words[position++];
+  if (count <= 0) return position;
+  int highlight = highlightOf(e);
+  glBegin(GL_LINES);
+  for (int i = 0; i < count; i++, position += 3) {
+    if (!fits(v, position, 3) || !pointsValid(v, position + 1, 2)) {
+      glEnd();
+      return -1;
+    }
+    colourList(v.words[position] & 0xff, highlight);
+    pointVertex(v, v.words[position + 1]);
+    pointVertex(v, v.words[position + 2]);
+  }
+  glEnd();
+  return position;
+}
+
+// Triangles: a count, then colours, attribute word and three points; fronts run third to first.
+static int drawTriangles(const ShapeView &v, int e, int position) {
+  if (!fits(v, position, 1)) return -1;
+  int count = v.words[position++];
+  int highlight = highlightOf(e);
+  for (int i = 0; i < count; i++, position += 5) {
+    if (!fits(v, position, 5) || !pointsValid(v, position + 2, 3)) return -1;
+    const int16_t *w = v.words + position;
+    int attributes = w[1];
+    GLenum primitive = (attributes & ATTR_FILLED) ? GL_TRIANGLES : GL_LINE_LOOP;
+    colourList((uint16_t(w[0]) >> 8) & 0xff, highlight);
+    faceNormal(v, w[2], w[3], w[4]);
+    glBegin(primitive);
+    for (int k = 4; k >= 2; k--) pointVertex(v, w[k]);
+    glEnd();
+    if (attributes & ATTR_BACK_FACE) {
+      backNormal();
+      glBegin(primitive);
+      for (int k = 2; k <= 4; k++) pointVertex(v, w[k]);
+      glEnd();
+    }
+    if (qPrefs.displayFlags) glDisable(GL_TEXTURE_2D);
+  }
+  return position;
+}
+
+static GLUquadric *sharedQuadric() {
+  if (!qQuadric) qQuadric = gluNewQuadric();
+  return qQuadric;
+}
+
+// Spheres: a count, then colour, an unused value, centre point and radius in mm. The tessellation
+// grows with the radius: 42 stacks per metre plus 3, twice as many slices.
+static int drawSpheres(const ShapeView &v, int e, int position) {
+  if (!fits(v, position, 1)) return -1;
+  int count = v.words[position++];
+  int highlight = highlightOf(e);
+  for (int i = 0; i < count; i++, position += 4) {
+    if (!fits(v, position, 4) || !pointsValid(v, position + 2, 1)) return -1;
+    const int16_t *w = v.words + position;
+    const int16_t *centre = pointOf(v, w[2]);
+    double r = w[3] * MM;
+    int stacks = std::max(2, int(42 * r + 3)), slices = std::max(3, int(2 * (42 * r + 3)));
+    colourList(w[0] & 0xff, highlight);
+    glPushMatrix();
+    glTranslated(centre[0] * MM, centre[1] * MM, centre[2] * MM);
+    gluSphere(sharedQuadric(), r, slices, stacks);
+    glPopMatrix();
+  }
+  return position;
+}
+
+static int drawPolygonSection(const ShapeView &v, int e, int position) {
+  if (!fits(v, position, 1)) return -1;
+  return qGlDrawPolygons(v.words[position], e, position + 1, 0);
+}
+
+// The sections of a shape in their order, drawn up to the first part that leaves the shape.
+static void drawShape(const ShapeView &v, int e) {
+  static int (*const sections[])(const ShapeView &, int, int) = {drawLines, drawTriangles, drawPolygonSection,
+                                                                 drawSpheres};
+  static const char *const names[] = {"lines", "triangles", "polygons", "spheres"};
+  int position = SHAPE_POINTS + 3 * v.points;
+  for (int i = 0; i < 4; i++) {
+    int next = sections[i](v, e, position);
+    if (next < 0) {
+      reportBrokenShape(e, names[i], position);
+      return;
+    }
+    position = next;
+  }
+}
+
+// The list that entry e is compiled into, recorded per entry so that a list name is never lost:
+// a new list (fresh) replaces the entry's old one, which is deleted; otherwise the entry's own
+// list is compiled again in place. A list that this module did not make for the entry is never
+// compiled over, since its name may belong to another model or to the colour block.
+static GLuint entryLists[LOO_MAX + 1];
+
+static GLuint entryList(int e, bool fresh) {
+  GLuint own = entryLists[e];
+  if (!fresh && own && GLuint(objekt_geladen[e].displayList) == own && glIsList(own)) return own;
+  if (own && glIsList(own)) glDeleteLists(own, 1);
+  GLuint list = glGenLists(1);
+  qGlCheckError("gen new list");
+  entryLists[e] = list;
+  objekt_geladen[e].displayList = int(list);
+  return list;
+}
+
+// The colour lists are called by every model list, so they must exist before the first compile.
+static bool entryCompilable(int e, int highest) {
+  if (!objekt_geladen || e < 0 || e > highest) return false;
+  if (colorLists < 0) qGlSetColors(255);
+  return true;
+}
+
+int qGlDefineObject(int entry) {
+  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
+  LoadedObject &o = objekt_geladen[entry];
+  GLuint list = entryList(entry, o.flags & OBJ_NEW_LIST);
+  if (!list) return 0;
+  glNewList(list, GL_COMPILE);
+  qGlCheckError("begin of list compilation");
+  highlightOffset = highlightOf(entry);
+  bool texture = entry == 0 && (qPrefs.displayFlags & TEXTURES_ON);
+  if (texture) glEnable(GL_TEXTURE_2D);
+  ShapeView v = shapeOf(entry);
+  if (v.size) drawShape(v, entry);
+  else if (objectShapes[entry]) reportBrokenShape(entry, "points", SHAPE_POINT_COUNT);
+  if (texture) glDisable(GL_TEXTURE_2D);
+  glEndList();
+  highlightOffset = 0;
+  o.flags &= ~OBJ_NEW_LIST;
+  qGlCheckError("after objectdefinition");
+  return int(list);
+}
+
+int qGlDefineBuiltinObject(int entry, int type, int clearBits) {
+  if (type != BUILTIN_ARROW && type != BUILTIN_SPHEROID && type != BUILTIN_CLUB) {
+    qMsg(QMSG_ERROR, localText(45), type, "qGlDefineBuiltinObject()");
+    return 0;
+  }
+  if (!entryCompilable(entry, LOO_MAX)) return 0;
+  GLuint list = entryList(entry, true);
+  if (!list) return 0;
+  glPushMatrix();
+  glLoadIdentity();
+  glNewList(list, GL_COMPILE);
+  highlightOffset = highlightOf(entry);
+  GLUquadric *q = sharedQuadric();
+  if (type == BUILTIN_ARROW) propArrow(q);
+  else if (type == BUILTIN_CLUB) propClub(q);
+  else {
+    int k = PROP_SLICE_BASE + qPrefs.detail;
+    propSpheroid(q, 0.06, 2 * k, k, colorLists, 8, 4);
+  }
+  glEndList();
+  highlightOffset = 0;
+  glPopMatrix();
+  objekt_geladen[entry].flags &= ~clearBits;
+  return int(list);
+}

@@ -10,8 +10,17 @@ enum { BUILTIN_SPHEROID = 6, BUILTIN_CLUB = 24, BUILTIN_ARROW = 17171 };
 extern int highlightOffset;      // 32 while a juggled object of the pattern is compiled, else 0
 extern float lastFaceNormal[3];  // the last face normal given to GL
 
+// Front specular colour and shininess of material 0, 1 or 2.
 void qGlSetMaterial(int index);
+// Compile a built-in shape into the entry's display list and clear clearBits from its flags;
+// returns the list name, 0 for an unknown type or when no list could be made.
 int qGlDefineBuiltinObject(int entry, int type, int clearBits);
+// Compile the entry's packed shape: flag 0x1000 gives it a new list (its old one is deleted),
+// otherwise its own list is compiled again in place; returns the list name, 0 when none was made.
+// A broken shape is drawn as far as it is sound and reported once at debug level.
 int qGlDefineObject(int entry);
+// Draw count polygon entries (and their attached ones) from word position of the entry's shape;
+// returns the position after them, or -1 when a polygon leaves the shape.
 int qGlDrawPolygons(int count, int entry, int position, int depth);
+// Normal (P1 - P2) x (P0 - P1) of three points of the entry's shape, in metres; kept in lastFaceNormal.
 void qGlFaceNormal(int entry, int a, int b, int c);
