@@ -59,12 +59,13 @@ Shown showAndSaveImage(const std::vector<std::string> &words, const std::string 
   Shown shown;
   RunOptions options;
   options.display = sharedDisplay();
+  options.timeLimitSeconds = 60;  // a loaded machine draws slowly in software
   std::vector<std::string> arguments = {"debug", "+width=" + std::to_string(WIDTH),
                                         "+height=" + std::to_string(HEIGHT)};
   arguments.insert(arguments.end(), words.begin(), words.end());
   std::thread keys([&] {
     std::string id;
-    for (int i = 0; i < 200 && id.empty(); i++) {
+    for (int i = 0; i < 450 && id.empty(); i++) {
       id = xdotool(options.display, "search --name '^Quoit: '");
       id = id.substr(0, id.find('\n'));
       if (id.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -73,7 +74,7 @@ Shown showAndSaveImage(const std::vector<std::string> &words, const std::string 
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     shown.title = xdotool(options.display, "getwindowname " + id);
     xdotool(options.display, "key --window " + id + " h");
-    for (int i = 0; i < 100 && !shown.imageSaved; i++) {
+    for (int i = 0; i < 200 && !shown.imageSaved; i++) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       shown.imageSaved = pngSize(readWholeFile(home + "/hardcopy/" + image), &shown.imageWidth, &shown.imageHeight);
     }
