@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "core/Tcl.h"
 #include "core/framestep.h"
@@ -56,7 +57,10 @@ static int glutElapsedMs() { return glutGet(GLUT_ELAPSED_TIME); }
 int (*qGlutClockMs)() = glutElapsedMs;
 void (*qGlutSleepMs)(int ms) = qSleep;
 
-static const char *storedText;
+// The text is kept as a copy: the screens build it in buffers of their own that are gone by the
+// time the window is drawn.
+static std::string storedText;
+static bool textStored;
 static int storedLines, storedCpl;
 
 static const int64_t FLAG_FPS = 0x200000;
@@ -110,6 +114,8 @@ int qGlutOpenWindows() {
     glutInitWindowSize(qPrefs.width, qPrefs.height);
     glutCreateWindow("Quoit");
     id = glutGetWindow();
+    // A held key arrives once: X would repeat it between frames and defeat the key table's guard.
+    if (id) glutIgnoreKeyRepeat(1);
   }
   if (id == 0) {
     qMsg(QMSG_ERROR, "Error opening Quoit 3D Window\n");
@@ -261,7 +267,7 @@ const char *nextTextLine(const char *line, int cpl, int *length) {
 }
 
 static void drawTextLines(int x, int y, int lineStep, int splitAfter, int secondX, int secondY) {
-  const char *p = storedText;
+  const char *p = storedText.c_str();
   int cpl = storedCpl < 0 ? 0 : storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
   for (int i = 0; i < storedLines + 2 && *p; i++) {
     int length;
@@ -296,10 +302,11 @@ static void drawMultiLineText() {
 
 void qGlutMultiLineText(const char *text, int lines, int cpl, int redraw) {
   if (redraw != 2) {
-    storedText = text;
+    textStored = text != nullptr;
+    storedText = textStored ? text : "";
     storedLines = lines;
     storedCpl = cpl;
-  } else if (storedText) {
+  } else if (textStored) {
     drawMultiLineText();
   }
 }

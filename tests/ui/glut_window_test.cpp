@@ -195,6 +195,34 @@ TEST_F(WindowGui, TallTextsAreDrawnInTwoColumns) {
   EXPECT_EQ(waitChild(child, 15), 0);
 }
 
+// The overlay text is kept as it was given: the screens build it in buffers that are gone or
+// rebuilt before the window is drawn.
+TEST_F(WindowGui, OverlayTextOutlivesTheCallersBuffer) {
+  pid_t child = runChild(tracePath("textcopy"), [] {
+    prepareRun();
+    if (openWindow()) return 3;
+    runEvents(5);
+    auto image = [](std::vector<uint8_t> &rgb) {
+      int w, h;
+      return qGlutReadWindowImage(&w, &h, rgb);
+    };
+    std::vector<uint8_t> kept, overwritten, other;
+    static const char text[] = "short\ntext\n";
+    qTextOutput(text, 0, 20, 1);
+    if (image(kept)) return 5;
+    char buffer[32];
+    snprintf(buffer, sizeof buffer, "%s", text);
+    qTextOutput(buffer, 0, 20, 1);
+    snprintf(buffer, sizeof buffer, "%s", "other\nwords\n");
+    if (image(overwritten)) return 6;
+    if (overwritten != kept) return 7;
+    qTextOutput(buffer, 0, 20, 1);
+    if (image(other)) return 8;
+    return other != kept ? 0 : 9;
+  });
+  EXPECT_EQ(waitChild(child, 15), 0);
+}
+
 TEST_F(WindowGui, FullScreenTwiceRestoresTheWindow) {
   pid_t child = runChild(tracePath("fullscreen"), [] {
     prepareRun();
