@@ -404,9 +404,24 @@ void qGlutExpireStatusLines() {
   }
 }
 
+// The chooser or an editor holds pointers into the pattern: it is left before the pattern goes. An
+// editor's own leaving may ask for a reload, so the pending action is kept; an editor that stays
+// refuses the change.
+static bool leaveModesForPatternChange() {
+  int action = nextPatternAction;
+  if (leaveMainMode()) {
+    restartRequest = 0;
+    qMsg(QMSG_DEBUG, "the pattern stays while the editor runs\n");
+    return false;
+  }
+  nextPatternAction = action;
+  return true;
+}
+
 static void serveRestartRequest() {
   int request = restartRequest;
   if (request == 1) {
+    if (!leaveModesForPatternChange()) return;
     glutTimerFunc(1000000, qGlutTimer, 0);
     if (cleanUp(nextPatternAction) == 0) exit(0);
     if (loadNextPattern() != 0) {
