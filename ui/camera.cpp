@@ -75,7 +75,11 @@ void mouseCameraTranslation() {
   for (int i = 0; i < 3; i++) cameraState.lookAt[i] -= total[i];
 }
 
-double angleFromCosine(double s, double c) { return s > 0 ? acos(c) : 2 * M_PI - acos(c); }
+// A cosine from rounded or capped lengths may lie a little outside -1..1; it counts as the end.
+double angleFromCosine(double s, double c) {
+  c = clamp(c, -1, 1);
+  return s > 0 ? acos(c) : 2 * M_PI - acos(c);
+}
 
 // The current object's position: its node in VRML mode, its flying placement in classic mode.
 static bool currentObjectPosition(double out[3]) {

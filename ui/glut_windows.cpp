@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "core/Tcl.h"
 #include "core/framestep.h"
@@ -56,7 +57,10 @@ static int glutElapsedMs() { return glutGet(GLUT_ELAPSED_TIME); }
 int (*qGlutClockMs)() = glutElapsedMs;
 void (*qGlutSleepMs)(int ms) = qSleep;
 
-static const char *storedText;
+// The text is kept as a copy: the screens build it in buffers of their own that are gone by the
+// time the window is drawn.
+static std::string storedText;
+static bool textStored;
 static int storedLines, storedCpl;
 
 static const int64_t FLAG_FPS = 0x200000;
@@ -110,6 +114,8 @@ int qGlutOpenWindows() {
     glutInitWindowSize(qPrefs.width, qPrefs.height);
     glutCreateWindow("Quoit");
     id = glutGetWindow();
+    // A held key arrives once: X would repeat it between frames and defeat the key table's guard.
+    if (id) glutIgnoreKeyRepeat(1);
   }
   if (id == 0) {
     qMsg(QMSG_ERROR, "Error opening Quoit 3D Window\n");
@@ -261,7 +267,7 @@ const char *nextTextLine(const char *line, int cpl, int *length) {
 }
 
 static void drawTextLines(int x, int y, int lineStep, int splitAfter, int secondX, int secondY) {
-  const char *p = storedText;
+  const char *p = storedText.c_str();
   int cpl = storedCpl < 0 ? 0 : storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
   for (int i = 0; i < storedLines + 2 && *p; i++) {
     int length;
@@ -296,10 +302,11 @@ static void drawMultiLineText() {
 
 void qGlutMultiLineText(const char *text, int lines, int cpl, int redraw) {
   if (redraw != 2) {
-    storedText = text;
+    textStored = text != nullptr;
+    storedText = textStored ? text : "";
     storedLines = lines;
     storedCpl = cpl;
-  } else if (storedText) {
+  } else if (textStored) {
     drawMultiLineText();
   }
 }
@@ -397,9 +404,24 @@ void qGlutExpireStatusLines() {
   }
 }
 
+// The chooser or an editor holds pointers into the pattern: it is left before the pattern goes. An
+// editor's own leaving may ask for a reload, so the pending action is kept; an editor that stays
+// refuses the change.
+static bool leaveModesForPatternChange() {
+  int action = nextPatternAction;
+  if (leaveMainMode()) {
+    restartRequest = 0;
+    qMsg(QMSG_DEBUG, "the pattern stays while the editor runs\n");
+    return false;
+  }
+  nextPatternAction = action;
+  return true;
+}
+
 static void serveRestartRequest() {
   int request = restartRequest;
   if (request == 1) {
+    if (!leaveModesForPatternChange()) return;
     glutTimerFunc(1000000, qGlutTimer, 0);
     if (cleanUp(nextPatternAction) == 0) exit(0);
     if (loadNextPattern() != 0) {

@@ -93,8 +93,8 @@ static void chooserOn() {
   std::string message = std::string(localText(218)) + localText(219);
   qMsg(QMSG_INFO, "%s", message.c_str());
   chooserState = 1;
-  savedChooserDisplay[0] = int32_t(qMode.display);
-  savedChooserDisplay[1] = int32_t(qMode.flags);
+  savedChooserDisplay[0] = qMode.display;
+  savedChooserDisplay[1] = qMode.flags;
   qSetModeValue(MOVE_WALK, 0, 0, 0);
   setFlagBits(FLAG_SHADOWS, false);
   if (qMode.display == 7 || qMode.display == 2) {
@@ -115,6 +115,14 @@ static void chooserOff() {
   sceneObjectList(nullptr, 5);
   qMode.main = 0;
   modeCalls.redrawPanel();
+}
+
+// A pick puts back the display and flags the chooser changed. The full-screen bit follows the
+// window and the meters bit goes with the meters' switches, so both keep their present state.
+static void restoreChooserDisplay() {
+  const int64_t kept = FLAG_FULL_SCREEN | FLAG_METERS;
+  qMode.display = savedChooserDisplay[0];
+  qMode.flags = (savedChooserDisplay[1] & ~kept) | (qMode.flags & kept);
 }
 
 static void leavePick() {
@@ -183,8 +191,12 @@ static void SetMainMode(int64_t value) {
       modeCalls.remakeMenu();
       return;
     case MAIN_CHOOSER_PICK:
-      if (qMode.main == MAIN_CHOOSER_PICK) leavePick();
-      else qMode.main = MAIN_CHOOSER_PICK;
+      if (qMode.main == MAIN_CHOOSER_PICK) {
+        leavePick();
+        return;
+      }
+      if (qMode.main == MAIN_CHOOSER) restoreChooserDisplay();
+      qMode.main = MAIN_CHOOSER_PICK;
       return;
     default:
       unknownValue(value, "SetMainMode()");

@@ -124,6 +124,9 @@ TEST(CameraMaths, AngleFromCosine) {
   EXPECT_DOUBLE_EQ(angleFromCosine(-1, 0), 1.5 * M_PI);
   EXPECT_DOUBLE_EQ(angleFromCosine(0, 1), 2 * M_PI);
   EXPECT_DOUBLE_EQ(angleFromCosine(0.5, -1), M_PI);
+  // A cosine past the ends, as a capped radius gives it, is no angle of NaN.
+  EXPECT_DOUBLE_EQ(angleFromCosine(1, 2), 0);
+  EXPECT_DOUBLE_EQ(angleFromCosine(-1, -1.0000000000000002), M_PI);
 }
 
 // The follow view aims from the eye at the current object's flying placement.

@@ -111,6 +111,40 @@ TEST_F(WindowGui, RestartRequestTwoEndsThePatternWhenIdleStops) {
   EXPECT_LT(ms, 2000);
 }
 
+// A pattern change ends a running editor first and keeps its own action although the editor's
+// leaving asks for a reload; an editor that stays refuses the change.
+TEST_F(WindowGui, PatternChangeEndsTheEditorFirst) {
+  struct Case {
+    bool editorStays;
+    int exitCode;
+  } cases[] = {{false, 0}, {true, 10}};
+  for (const Case &c : cases) {
+    std::string trace = tracePath("editor");
+    pid_t child = runChild(trace, [c] {
+      prepareRun();
+      if (openWindow()) return 3;
+      static bool stays;
+      stays = c.editorStays;
+      modeCalls.endEditor = [] {
+        printf("editor ended\n");
+        if (!stays) {
+          qMode.main = 0;
+          nextPatternAction = ACTION_RELOAD;
+          restartRequest = 1;
+        }
+        return 0;
+      };
+      qMode.main = MAIN_SCENE_EDITOR;
+      nextPatternAction = ACTION_QUIT;
+      restartRequest = 1;
+      qGlutIdle();  // a change that goes on ends the program here
+      return restartRequest == 0 && qMode.main == MAIN_SCENE_EDITOR ? 10 : 11;
+    });
+    EXPECT_EQ(waitChild(child, 15), c.exitCode) << c.editorStays;
+    EXPECT_NE(readFile(trace).find("editor ended"), std::string::npos) << c.editorStays;
+  }
+}
+
 // With a minimum frame time of 50 ms a second holds about 20 frames, however fast they are drawn (a few
 // hundred without the limiter).
 TEST_F(WindowGui, FrameLimiterKeepsTheMaximumRate) {
@@ -191,6 +225,34 @@ TEST_F(WindowGui, TallTextsAreDrawnInTwoColumns) {
     if (leftEdgeIsBackdrop("short\ntext\n", 0) != 0) return 5;
     if (leftEdgeIsBackdrop(tall.c_str(), 18) != 1) return 6;
     return 0;
+  });
+  EXPECT_EQ(waitChild(child, 15), 0);
+}
+
+// The overlay text is kept as it was given: the screens build it in buffers that are gone or
+// rebuilt before the window is drawn.
+TEST_F(WindowGui, OverlayTextOutlivesTheCallersBuffer) {
+  pid_t child = runChild(tracePath("textcopy"), [] {
+    prepareRun();
+    if (openWindow()) return 3;
+    runEvents(5);
+    auto image = [](std::vector<uint8_t> &rgb) {
+      int w, h;
+      return qGlutReadWindowImage(&w, &h, rgb);
+    };
+    std::vector<uint8_t> kept, overwritten, other;
+    static const char text[] = "short\ntext\n";
+    qTextOutput(text, 0, 20, 1);
+    if (image(kept)) return 5;
+    char buffer[32];
+    snprintf(buffer, sizeof buffer, "%s", text);
+    qTextOutput(buffer, 0, 20, 1);
+    snprintf(buffer, sizeof buffer, "%s", "other\nwords\n");
+    if (image(overwritten)) return 6;
+    if (overwritten != kept) return 7;
+    qTextOutput(buffer, 0, 20, 1);
+    if (image(other)) return 8;
+    return other != kept ? 0 : 9;
   });
   EXPECT_EQ(waitChild(child, 15), 0);
 }

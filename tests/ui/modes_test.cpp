@@ -334,7 +334,7 @@ TEST_F(Modes, ObjectChooserOnAndOff) {
   EXPECT_EQ(chooserState, 1);
   EXPECT_EQ(qMode.main, MAIN_CHOOSER);
   EXPECT_EQ(savedChooserDisplay[0], 7);
-  EXPECT_EQ(savedChooserDisplay[1], FLAG_SHADOWS | FLAG_FULL_STATUS | FLAG_METERS);
+  EXPECT_EQ(savedChooserDisplay[1], FLAG_SHADOWS | FLAG_FULL_STATUS | FLAG_LETTERS | FLAG_METERS);
   EXPECT_EQ(qMode.display, 1);
   EXPECT_EQ(qPrefs.sh_kind, 0);
   EXPECT_EQ(qMode.flags, FLAG_METERS);
@@ -352,6 +352,42 @@ TEST_F(Modes, ObjectChooserOnAndOff) {
   mode(0x80);
   EXPECT_EQ(qMode.main, 0);
   EXPECT_EQ(callLog, (std::vector<std::string>{"leave chooser", "adjust", "menu"}));
+}
+
+// A pick puts back every flag bit the chooser found, the ones above bit 31 too; bit 31 does not
+// spread into the bits above it.
+TEST_F(Modes, ChooserPickRestoresEveryFlag) {
+  const long long flagSets[] = {
+      FLAG_BITS & ~(FLAG_FULL_SCREEN | FLAG_METERS),
+      FLAG_LETTERS | FLAG_SHADOWS,
+      FLAG_HEIGHT_SCALE,
+      FLAG_COORDINATES,
+      FLAG_COORDINATES | FLAG_LETTERS | FLAG_FULL_STATUS,
+  };
+  for (long long flags : flagSets) {
+    qMode.display = 7;
+    qMode.flags = flags;
+    chooserState = 0;
+    qMode.main = 0;
+    mode(0x20);
+    EXPECT_EQ(qMode.flags & (FLAG_SHADOWS | FLAG_FULL_STATUS | FLAG_LETTERS), 0) << hex(flags);
+    mode(0x80);
+    EXPECT_EQ(qMode.main, MAIN_CHOOSER_PICK) << hex(flags);
+    EXPECT_EQ(qMode.flags, flags) << hex(flags);
+    EXPECT_EQ(qMode.display, 7) << hex(flags);
+    mode(0x80);
+    EXPECT_EQ(qMode.main, 0) << hex(flags);
+    EXPECT_EQ(qMode.flags, flags) << hex(flags);
+  }
+}
+
+// The full-screen and meters bits follow the window and the meters, not the saved flags.
+TEST_F(Modes, ChooserPickKeepsTheWindowAndMeterBits) {
+  qMode.flags = FLAG_METERS | FLAG_ARROW;
+  mode(0x20);
+  qMode.flags ^= FLAG_METERS | FLAG_FULL_SCREEN;
+  mode(0x80);
+  EXPECT_EQ(qMode.flags, FLAG_FULL_SCREEN | FLAG_ARROW);
 }
 
 TEST_F(Modes, EditorsStartAndLeave) {

@@ -1,0 +1,227 @@
+// The real program driven from the keyboard: keys sent with xdotool to a running "quoit 531" change
+// the speed in the window title, show the help screen, and 'h' saves the window image. A held key
+// acts once although X repeats it.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/quoit_test_support.h"
+#include "tests/ui/glut_xvfb.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Image {
+  unsigned width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+  bool operator==(const Image &other) const {
+    return width == other.width && height == other.height && rgb == other.rgb;
+  }
+};
+
+// An RGB image read from a PNG file; empty when the file is not a whole PNG (yet).
+Image readPng(const std::string &path) {
+  Image result;
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return result;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return result;
+  }
+  result.width = image.width;
+  result.height = image.height;
+  result.rgb = std::move(rgb);
+  return result;
+}
+
+// "quoit 531" in a scratch home on the private display, found by its window title; Esc ends it.
+class RunningQuoit {
+ public:
+  RunningQuoit() : home_(makeScratchHome(currentTestName())) {
+    options_.display = PrivateXvfb::display();
+    options_.timeLimitSeconds = 120;
+    program_ = std::thread([this] { run_ = runProgram(programPath("quoit"), {"531"}, home_, options_); });
+    window_ = findWindow("^Quoit: ", 30);
+    if (!window_.empty()) commandOutput("xdotool mousemove --window " + window_ + " 20 20 2>/dev/null");
+  }
+  ~RunningQuoit() {
+    if (program_.joinable()) finish();
+  }
+  const std::string &window() const { return window_; }
+
+  std::string title() const {
+    std::string name = commandOutput("xdotool getwindowname " + window_ + " 2>/dev/null");
+    return name.substr(0, name.find('\n'));
+  }
+  // Waits up to the time for a title that contains the text; the last title seen.
+  std::string waitForTitle(const std::string &text, double seconds) const {
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    std::string seen = title();
+    while (seen.find(text) == std::string::npos && std::chrono::steady_clock::now() < end) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      seen = title();
+    }
+    return seen;
+  }
+  // One key press and release, sent to the window; a pause lets a frame take it before the next.
+  void key(const std::string &name) const {
+    commandOutput("xdotool key --window " + window_ + " " + name + " 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  // The key held down for the time through the keyboard itself, so the server repeats it.
+  void holdKey(const std::string &name, double seconds) const {
+    commandOutput("xdotool keydown " + name + " 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    commandOutput("xdotool keyup " + name + " 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  // The meters off and the animation stopped, so nothing but the keys changes the window.
+  void stillPicture() const {
+    key("t");
+    key("e");
+    waitForTitle("[0%]", 5);
+  }
+  std::vector<std::string> savedImages() const {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto &entry : fs::directory_iterator(home_ + "/hardcopy", error))
+      if (entry.path().extension() == ".png") files.push_back(entry.path().string());
+    return files;
+  }
+  // Saves the window image with 'h' and reads the new file; an empty image when none came.
+  Image saveImage(std::string *path = nullptr) const {
+    std::vector<std::string> before = savedImages();
+    key("h");
+    for (int i = 0; i < 100; i++) {
+      for (const std::string &file : savedImages()) {
+        if (std::find(before.begin(), before.end(), file) != before.end()) continue;
+        Image image = readPng(file);
+        if (image.width == 0) break;
+        if (path) *path = file;
+        return image;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return Image();
+  }
+  RunResult finish() {
+    if (!window_.empty()) commandOutput("xdotool key --window " + window_ + " Escape 2>/dev/null");
+    program_.join();
+    return run_;
+  }
+
+ private:
+  std::string home_;
+  RunOptions options_;
+  RunResult run_;
+  std::thread program_;
+  std::string window_;
+};
+
+class QuoitKeysGui : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_FALSE(PrivateXvfb::display().empty()) << "Xvfb did not start"; }
+};
+
+TEST_F(QuoitKeysGui, SpeedKeysShowInTheTitle) {
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  EXPECT_NE(quoit.waitForTitle("[100%]", 5).find("[100%]"), std::string::npos);
+  struct Step {
+    const char *key;
+    const char *title;
+  } steps[] = {
+      {"plus", "[110%]"}, {"minus", "[100%]"}, {"minus", "[90%]"}, {"less", "[89%]"}, {"greater", "[90%]"},
+      {"e", "[0%]"},      {"minus", "[-10%]"}, {"E", "[50%]"},     {"w", "[100%]"},
+  };
+  for (const Step &step : steps) {
+    quoit.key(step.key);
+    std::string title = quoit.waitForTitle(step.title, 5);
+    EXPECT_NE(title.find(step.title), std::string::npos) << step.key << ": " << title;
+  }
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+// The server repeats a held key many times a second; the program takes it once, so an unguarded
+// speed key held for a second and a half changes the speed by one step.
+TEST_F(QuoitKeysGui, HeldKeyActsOnce) {
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  quoit.key("e");
+  ASSERT_NE(quoit.waitForTitle("[0%]", 5).find("[0%]"), std::string::npos);
+  commandOutput("xdotool windowfocus " + quoit.window() + " 2>/dev/null");
+  quoit.holdKey("greater", 1.5);
+  std::string title = quoit.waitForTitle("[1%]", 5);
+  EXPECT_NE(title.find("[1%]"), std::string::npos) << title;
+  quoit.holdKey("greater", 1.5);
+  title = quoit.waitForTitle("[2%]", 5);
+  EXPECT_NE(title.find("[2%]"), std::string::npos) << title;
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+TEST_F(QuoitKeysGui, HImageIsAPngOfTheWindow) {
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  std::string geometry = commandOutput("xdotool getwindowgeometry " + quoit.window() + " 2>/dev/null");
+  unsigned width = 0, height = 0;
+  size_t at = geometry.find("Geometry: ");
+  ASSERT_NE(at, std::string::npos) << geometry;
+  ASSERT_EQ(sscanf(geometry.c_str() + at, "Geometry: %ux%u", &width, &height), 2) << geometry;
+  std::string path;
+  Image image = quoit.saveImage(&path);
+  EXPECT_EQ(image.width, width) << path;
+  EXPECT_EQ(image.height, height) << path;
+  EXPECT_EQ(image.rgb.size(), size_t(width) * height * 3);
+  EXPECT_EQ(quoit.saveImage().width, width);
+  EXPECT_EQ(quoit.savedImages().size(), 2u);
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+// With the picture still, two images are the same; '?' shows the help screen over it, and a
+// second '?' takes it away again.
+TEST_F(QuoitKeysGui, QuestionMarkShowsTheHelpScreen) {
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  quoit.stillPicture();
+  Image still = quoit.saveImage();
+  ASSERT_GT(still.width, 0u);
+  ASSERT_TRUE(quoit.saveImage() == still);
+  quoit.key("question");
+  Image help = quoit.saveImage();
+  ASSERT_GT(help.width, 0u);
+  EXPECT_FALSE(help == still);
+  quoit.key("question");
+  EXPECT_TRUE(quoit.saveImage() == still);
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+// The full status screen shows the camera: after the close follow view ('k') its numbers, and so
+// the window image, are not those of the free view any more.
+TEST_F(QuoitKeysGui, CameraKeysChangeTheCameraOnTheStatusScreen) {
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  quoit.stillPicture();
+  quoit.key("y");
+  Image free = quoit.saveImage();
+  ASSERT_GT(free.width, 0u);
+  ASSERT_TRUE(quoit.saveImage() == free);
+  quoit.key("k");
+  Image close = quoit.saveImage();
+  ASSERT_GT(close.width, 0u);
+  EXPECT_FALSE(close == free);
+  quoit.key("k");
+  EXPECT_TRUE(quoit.saveImage() == free);
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+}  // namespace
