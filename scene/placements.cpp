@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/Tcl.h"
@@ -322,6 +323,14 @@ static void writePathPoints(FILE *file, char letter, int r, int n, double dt) {
   }
 }
 
+// The file's comment line names the object; it stays one comment line whatever the local text holds.
+static void writeCommentLine(FILE *file, char letter) {
+  char text[128];
+  snprintf(text, sizeof text, localText(723), letter);
+  text[strcspn(text, "\r\n")] = '\0';
+  fprintf(file, "! %s\n", text);
+}
+
 // The clock's object cursors where the play direction starts them.
 static void resetObjectCursors() {
   for (int o = 0; o < objekte && o < MAX_OBJECTS; o++) objectCursor[o] = qMode.speed > 0 ? 0 : paraz[o];
@@ -342,7 +351,7 @@ int qWritePathObject(const char *path, int n, double dt) {
   qMode.speed = 100;
   const char *status = localText(366);
   qStatusText(status, 1, 0x602);
-  fprintf(file, localText(723), letter);
+  writeCommentLine(file, letter);
   fprintf(file, "*\n%d POINTS\n", n);
   writePathPoints(file, letter, r, n, dt);
   fprintf(file, "%d LINES\n", n);
