@@ -148,7 +148,7 @@ static const Flugbahn &placeRow(Placement *p, int o, double t, int wrapped, int 
 
 // Every hand's points of its figure follow the hand's path at time t.
 static void moveHands(double t, int wrapped) {
-  if (!handbahn) return;
+  if (!handbahn || takte < 0) return;
   for (int j = 0; j < 2 * jugglers && j < handCount && j < MAX_HANDS; j++) {
     int g = j / 2;
     if (g >= MAX_FIGURES) break;
@@ -180,7 +180,7 @@ int qComputeObjectPositions(Placement *out, double step, double t, double *posit
   int wrapped = 0;
   prepareScene(&t, step, &wrapped, SCENE_CLOCK, t != 0 ? SCENE_STILL : SCENE_ADVANCE, 0, nullptr);
   if (!out) return 0;
-  int rows = flugbahn ? std::min({objekte, int(MAX_OBJECTS), position ? int(MAX_OBJECTS) : roomFrom(out)}) : 0;
+  int rows = flugbahn && segmentRowLength > 0 ? std::min({objekte, int(MAX_OBJECTS), position ? int(MAX_OBJECTS) : roomFrom(out)}) : 0;
   int from = row >= 0 ? row : 0;
   int to = row >= 0 ? std::min(row + 1, rows) : rows;
   bool trace = !position && jugglerViewCounter == 1;
