@@ -35,10 +35,8 @@ static int indexIn(int p, const Flugbahn *f) {
   return int(f - flugbahn[p]);
 }
 
-// The flight before (BACKWARD) or after (FORWARD) slot j. Past the end of a wrapped chain the
-// search goes on in the wrap partner's chain, whose boundary flight (its first flight going
-// forward, its last going backward) is the same flight as this chain's own one: the flight
-// wanted is the one beyond it.
+// The flight before (BACKWARD) or after (FORWARD) slot j; past the end of a wrapped chain it lies
+// in the wrap partner's chain.
 static const Flugbahn *firstOwnFlight(int p) {
   for (int k = 0; k <= std::min(paraz[p], segmentRowLength - 1); k++)
     if (isFlight(flugbahn[p][k]) && !(flugbahn[p][k].flag & FB_WRAP_OUTSIDE)) return &flugbahn[p][k];
@@ -52,18 +50,6 @@ static const Flugbahn *flightBeside(int o, int j, int direction) {
   if (WRAP && f && direction == FORWARD && indexIn(o, f) >= 0 && indexIn(o, f) < j && qWrapObjList) {
     int p = qWrapObjList[o].forward;
     if (p >= 0 && p < objekte && p != o && start[p].wrap == 1 && firstOwnFlight(p)) return firstOwnFlight(p);
-  }
-  if (!WRAP || !f || f->objekt == o) return f;
-  uint32_t boundary = direction == BACKWARD ? FB_WRAP_LAST : FB_WRAP_FIRST;
-  int p = f->objekt, m = indexIn(p, f);
-  if (m < 0 || !(f->flag & boundary)) return f;
-  // A bounce throw over the boundary is a run of arcs: the whole run is that same throw.
-  int step = direction == BACKWARD ? -1 : 1;
-  for (int k = m + step; k >= 0 && k <= std::min(paraz[p], segmentRowLength - 1); k += step) {
-    const Flugbahn &g = flugbahn[p][k];
-    if (!isFlight(g) || (g.flag & FB_WRAP_OUTSIDE)) continue;
-    bool sameThrow = (g.flag & f->flag & (FB_BOUNCE | FB_FORCED_BOUNCE)) && g.taktvon == f->taktvon && g.taktbis == f->taktbis;
-    if (!sameThrow) return &g;
   }
   return f;
 }

@@ -229,17 +229,20 @@ static void copySegment(int o, int to, int from) {
   if (to >= 0 && to < segmentRowLength && from >= 0 && from < segmentRowLength) flugbahn[o][to] = flugbahn[o][from];
 }
 
-int Flugbahnen_eintragen(int o, int i, int handFrom, int handTo, int a, int b) {
+// Enters the flight of object o's chain whose throw the grid shows under the letter of object
+// thrown: the object itself, or at the start of a wrapped chain its backward partner, whose letter
+// the hand holds before the boundary. The bounce entry and the hand-over are read under that letter.
+static int enterFlight(int o, int thrown, int i, int handFrom, int handTo, int a, int b) {
   throwSpinCount = SPIN_NONE;
   if (b < a) b += takte;
   int throwTakt = takte > 0 ? ((a - 1) % takte + takte) % takte : -1;
   if (!dotzspeicher || !flugbahn || throwTakt < 0 || handFrom < 0 || handFrom >= allHands() || o < 0 || o >= objekte ||
-      i < 0 || i >= segmentRowLength) {
-    qMsg(QMSG_REPORT, "Flugbahnen_eintragen() --> dotzspeicher[%d][%d][%d]! (max=%d-%d-%d); \n", a - 1, handFrom, o,
+      thrown < 0 || thrown >= objekte || i < 0 || i >= segmentRowLength) {
+    qMsg(QMSG_REPORT, "Flugbahnen_eintragen() --> dotzspeicher[%d][%d][%d]! (max=%d-%d-%d); \n", a - 1, handFrom, thrown,
          takte - 1, allHands() - 1, objekte - 1);
     return FLIGHT_BAD_INDEX;
   }
-  int32_t c = dotzspeicher[throwTakt][handFrom][o];
+  int32_t c = dotzspeicher[throwTakt][handFrom][thrown];
   int bounces = c ? (c & 0xff) - 128 : 0;
   int join = qInternal[QINTERNAL_VIRTUAL_USED] ? c >> 8 : 0;
   if (bounces) {
@@ -260,8 +263,13 @@ int Flugbahnen_eintragen(int o, int i, int handFrom, int handTo, int a, int b) {
     qMsg(QMSG_REPORT, localText(46), "kot_to=KOT_ERROR", "Flugdaten_weitergeben");
     return FLIGHT_BAD_KIND;
   }
-  if (Wurfbahn_berechnen(o, i, handFrom, handTo, a, b, spin, zAngle, kindFrom, kindTo, join)) return FLIGHT_FAILED;
+  if (Wurfbahn_berechnen(o, i, handFrom, handTo, a, b, spin, zAngle, kindFrom, kindTo, join, thrown))
+    return FLIGHT_FAILED;
   return 0;
+}
+
+int Flugbahnen_eintragen(int o, int i, int handFrom, int handTo, int a, int b) {
+  return enterFlight(o, o, i, handFrom, handTo, a, b);
 }
 
 // ---------------------------------------------------------------- tracking
@@ -288,19 +296,26 @@ static int markHeldOverBoundary() {
   return count;
 }
 
+// Each chain that does not begin in a hand begins with the throw that brings its object in from
+// the backward partner before the boundary, moved one cycle earlier. A bounce throw is a run of
+// arcs and moves whole. When the throw still starts after 0, the run moves up one slot, leaving
+// slot 0 free for the hold before it.
 static int startFlights() {
   for (int o = 0; o < objekte; o++) {
     if (start[o].wrap) continue;
     qMsg(QMSG_DEBUG, "o%d: start.wrap=0\n", o);
     const QWrapObj &w = qWrapObjList[o], &b = qWrapObjList[w.backward];
-    if (Flugbahnen_eintragen(o, 0, b.lastHand, w.firstHand, b.endTakt, w.firstTakt + takte)) return TRACK_FLIGHT_FAILED;
-    Flugbahn &s = flugbahn[o][0];
-    s.flag |= FB_WRAP_FIRST;
-    if (s.t_from > 0) Zyklus_anpassen(&s, 1);
-    if (s.t_from > 0) {
-      copySegment(o, 1, 0);
+    int before = paraz[o];
+    if (enterFlight(o, w.backward, 0, b.lastHand, w.firstHand, b.endTakt, w.firstTakt + takte))
+      return TRACK_FLIGHT_FAILED;
+    int arcs = paraz[o] - before + 1;
+    flugbahn[o][0].flag |= FB_WRAP_FIRST;
+    if (flugbahn[o][0].t_from > 0)
+      for (int s = 0; s < arcs; s++) Zyklus_anpassen(&flugbahn[o][s], 1);
+    if (flugbahn[o][0].t_from > 0 && arcs < segmentRowLength) {
+      for (int s = arcs; s > 0; s--) copySegment(o, s, s - 1);
       paraz[o]++;
-      copySegment(o, 0, 2);
+      Flugbahnsegment_loeschen(o, 0);
     }
   }
   return 0;
@@ -443,14 +458,35 @@ void nexteFlugbahn(int o, int *segment, int mode) {
 
 static bool ofKind(const Flugbahn &s, int kind) { return kind == 2 ? s.haltehand == -1 : s.haltehand >= 0; }
 
-// In the chain of a wrap partner: the first (forward) or last (backward) segment of the kind that
-// lies in the partner's own part of the cycle.
-static Flugbahn *inPartnerChain(int o, int direction, int kind) {
+// Where object o's chain stops covering the cycle at slot i: going forward the end of the nearest
+// entered segment up to i, going backward the start of the nearest one from i on. A free slot (a
+// hold still to be entered) lies beside the segment entered next to it.
+static bool coveredUpTo(int o, int i, int direction, double &time) {
+  int last = paraz[o] < segmentRowLength ? paraz[o] : segmentRowLength - 1;
+  for (int k = i; k >= 0 && k <= last; k += direction == 1 ? -1 : 1) {
+    const Flugbahn &s = flugbahn[o][k];
+    if (s.haltehand == SEGMENT_CLEARED) continue;
+    time = direction == 1 ? s.t_to : s.t_from;
+    return true;
+  }
+  return false;
+}
+
+// In the chain of a wrap partner, whose times run one cycle later (forward) or earlier: the first
+// (forward) or last (backward) segment of the kind in the partner's own part of the cycle beyond
+// what o's chain covers from slot i. The partner's chain begins (ends) with copies of what o's
+// chain already covers, above all its boundary throw (a bounce throw is a run of arcs).
+static Flugbahn *inPartnerChain(int o, int i, int direction, int kind) {
+  const double eps = 1e-9;
   int p = direction == 1 ? qWrapObjList[o].forward : qWrapObjList[o].backward;
   int last = paraz[p] < segmentRowLength ? paraz[p] : segmentRowLength - 1;
+  double covered = 0;
+  bool known = coveredUpTo(o, i, direction, covered);
   for (int k = 0; k <= last; k++) {
-    Flugbahn &s = flugbahn[p][direction == 1 ? k : last - k];
-    if (!(s.flag & FB_WRAP_OUTSIDE) && ofKind(s, kind)) return &s;
+    Flugbahn &c = flugbahn[p][direction == 1 ? k : last - k];
+    if ((c.flag & FB_WRAP_OUTSIDE) || !ofKind(c, kind)) continue;
+    bool beyond = direction == 1 ? c.t_from + t_zyklus >= covered - eps : c.t_to - t_zyklus <= covered + eps;
+    if (!known || beyond) return &c;
   }
   return nullptr;
 }
@@ -468,7 +504,7 @@ Flugbahn *nexteFlugbahnWithWrap(int o, int i, int direction, int kind) {
     qMsg(QMSG_DEBUG, " --  WRAP HIT --  ");
     for (int k = direction == 1 ? i + 1 : i - 1; k >= 0 && k <= last; k += direction == 1 ? 1 : -1)
       if (ofKind(flugbahn[o][k], kind)) return &flugbahn[o][k];
-    return inPartnerChain(o, direction, kind);
+    return inPartnerChain(o, i, direction, kind);
   }
   int end = WRAP ? last : last - 1;
   int k = i, crossings = 0;

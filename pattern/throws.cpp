@@ -437,7 +437,8 @@ static double spinPhase(const ThrowAngles &t, uint32_t k1, uint32_t k2, int obje
 
 static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < handCount + handMacroCount && columnOf(hand) >= 0; }
 
-int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double z, uint32_t k1, uint32_t k2, int join) {
+int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double z, uint32_t k1, uint32_t k2, int join,
+                       int thrown) {
   if (!flugbahn || o < 0 || o >= objekte || i < 0 || i >= segmentRowLength || !validHand(h1) || !validHand(h2)) {
     qMsg(QMSG_REPORT, "Wurfbahn_berechnen(): no segment %d of object %d from hand %d to hand %d\n", i, o, h1, h2);
     return FLIGHT_FAILED;
@@ -456,7 +457,7 @@ int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double
   s.objekt = o;
   s.taktvon = a;
   s.taktbis = b;
-  flightTimes(s, o, h1, a, b);
+  flightTimes(s, thrown >= 0 && thrown < objekte ? thrown : o, h1, a, b);
   double T = s.t_to - s.t_from;
   if (!(T > 0)) {
     qMsg(QMSG_REPORT, "flight of object '%c' from takt %d to takt %d has no time (%.3f s): dwell %.2f too long?\n",

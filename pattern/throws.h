@@ -23,8 +23,10 @@ enum { SPIN_NONE = 1717 };
 extern int throwSpinCount;
 extern double throwZAngle;
 
+// thrown: the object whose letter the throwing cell holds, for the hand-over table (-1: the object
+// itself; at the start of a wrapped chain the backward partner).
 int Wurfbahn_berechnen(int object, int segment, int handFrom, int handTo, int taktFrom, int taktTo, int spinCount,
-                       double zAngle, uint32_t throwKind, uint32_t catchKind, int join);
+                       double zAngle, uint32_t throwKind, uint32_t catchKind, int join, int thrown = -1);
 uint32_t GetKindOfThrow(int hand, int takt);
 uint32_t KindOfThrowFlag(char letter);
 int HasKindOfThrow0800(int hand, const Flugbahn *segment);

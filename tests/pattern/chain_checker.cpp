@@ -276,7 +276,7 @@ std::vector<std::string> checkBounces(double factor) {
 
 std::string dumpChains() {
   std::string out;
-  for (int o = 0; o < objekte; o++) {
+  for (int o = 0; flugbahn && o < objekte; o++) {
     out += format("object %.0f, paraz %.0f\n", o, paraz[o]);
     for (int s = 0; s <= paraz[o] && s < segmentRowLength; s++) {
       const Flugbahn &f = flugbahn[o][s];

@@ -3,10 +3,12 @@
 // determinism and invariance under moving the jugglers; the chain and hold helpers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
 #include "pattern/dumps.h"
+#include "pattern/holds.h"
 
 #include "paths_fixture.h"
 #include "pattern/objectpaths.h"
@@ -252,48 +254,121 @@ TEST(FlightEnds, MovingTheJugglersMovesEveryPath) {
   }
 }
 
-// With wrap lines each object's last throw goes out to its forward partner's first hold, and that
-// partner's chain begins with the same throw one cycle earlier; a partner held over the boundary
-// gets no such throw.
-TEST(Tracking, WrappedChainsHandTheirLastThrowToThePartner) {
-  const char *header = "! wrap\ndt=0.3 l=1.1\nj 0   0 0 0   c c\ns=0\n*\n";
-  struct Case {
-    std::string body;
-    const char *held;
-  } cases[] = {
-      {"a  -\n-  b\nc  -\n-  a\n*\nabc\ncab\n", ""},
-      {"a -\n- -\n- -\nc a\n*\nac\nca\n", "a"},  // c in the left hand becomes a after the boundary
+const char *const kWrapHeader = "! wrap\ndt=0.35 l=1.1\nj 0   0 0 0   c c\ns=0\n*\n";
+
+// Wrapped grids: what the letters do before and after the boundary.
+struct WrapGrid {
+  const char *name;
+  std::string body;
+  const char *held;  // letters held over the boundary
+};
+
+std::vector<WrapGrid> wrapGrids() {
+  return {
+      {"cascade", "a  -\n-  b\nc  -\n-  a\n*\nabc\ncab\n", ""},
+      {"heldIntoPartner", "a -\n- -\n- -\nc a\n*\nac\nca\n", "a"},  // c in the left hand becomes a
+      // 441: the boundary throw is b's hand-over from the right hand to the left, where it is a.
+      {"handOverAtBoundary", "- a\nb -\n- c\nc -\n- a\nb -\n*\nabc\ncab\n", ""},
+      // The throw over the boundary bounces: its arcs begin the partner's chain.
+      {"bounceAtBoundary", "a  -\n-  b\nc  -\n-  /a\n*\nabc\ncab\n", ""},
+      // (6x,4)(4,6x): b and c are their own partners.
+      {"ownPartners", "a b\n- -\nc d\n- -\ne b\n- -\nc a\n- -\n*\nabcde\nebcad\n", ""},
   };
-  for (const Case &c : cases) {
-    ASSERT_EQ(track(header + c.body), 0) << c.body;
-    ASSERT_EQ(WRAP, 1);
-    for (int o = 0; o < objekte; o++) {
-      SCOPED_TRACE(outputFlugbahnenText(3, -1, -1));
-      EXPECT_EQ(start[o].wrap, strchr(c.held, Objektbuchstaben[o]) ? 1 : 0) << Objektbuchstaben[o];
-      for (int s = 0; s <= paraz[o]; s++)
-        if (isFlight(flugbahn[o][s])) expectFreeFall(flugbahn[o][s], 9.81);
-      const Flugbahn *out = nullptr, *in = nullptr;
-      int f = qWrapObjList[o].forward;
-      for (int s = 0; s <= paraz[o]; s++)
-        if ((flugbahn[o][s].flag & (FB_WRAP_LAST | FB_WRAP_OUTSIDE)) == FB_WRAP_LAST) out = &flugbahn[o][s];
-      for (int s = 0; s <= paraz[f]; s++)
-        if ((flugbahn[f][s].flag & (FB_WRAP_FIRST | FB_WRAP_OUTSIDE)) == FB_WRAP_FIRST) in = &flugbahn[f][s];
-      if (start[f].wrap) {
-        EXPECT_FALSE(out || in) << "object " << o;
-        continue;
-      }
-      ASSERT_TRUE(out && in) << "object " << o;
-      EXPECT_TRUE(isFlight(*out));
-      EXPECT_NEAR(in->t_from, out->t_from - t_zyklus, 1e-9);
-      EXPECT_NEAR(in->t_to, out->t_to - t_zyklus, 1e-9);
-      EXPECT_EQ(in->handvon, out->handvon);
-      EXPECT_EQ(in->handbis, out->handbis);
-      for (int k = 0; k < 3; k++) {
-        EXPECT_NEAR(in->X0[k], out->X0[k], 1e-9);
-        EXPECT_NEAR(in->V[k], out->V[k], 1e-9);
+}
+
+void PrintTo(const WrapGrid &g, std::ostream *os) { *os << g.name; }
+
+class WrapTest : public testing::TestWithParam<WrapGrid> {};
+
+// The run of flights of one throw (a bounce throw has several arcs) that ends (backward) or
+// begins at segment s.
+std::vector<Flugbahn> throwRun(int o, int s, int step) {
+  std::vector<Flugbahn> run;
+  for (int k = s; k >= 0 && k <= paraz[o] && isFlight(flugbahn[o][k]); k += step) run.push_back(flugbahn[o][k]);
+  if (step < 0) std::reverse(run.begin(), run.end());
+  return run;
+}
+
+// With wrap lines each object's last throw goes out to its forward partner's first hold, and that
+// partner's chain begins with the same throw one cycle earlier, read from the same cell: the
+// same hand-over and bounces. A partner held over the boundary gets no such throw.
+TEST_P(WrapTest, ChainsHandTheirLastThrowToThePartner) {
+  const WrapGrid &g = GetParam();
+  ASSERT_EQ(track(kWrapHeader + g.body), 0);
+  ASSERT_EQ(WRAP, 1);
+  SCOPED_TRACE(outputFlugbahnenText(3, -1, -1));
+  for (int o = 0; o < objekte; o++) {
+    EXPECT_EQ(start[o].wrap, strchr(g.held, Objektbuchstaben[o]) ? 1 : 0) << Objektbuchstaben[o];
+    for (int s = 0; s <= paraz[o]; s++)
+      if (isFlight(flugbahn[o][s]) && !(flugbahn[o][s].flag & FB_BOUNCE)) expectFreeFall(flugbahn[o][s], 9.81);
+    int out = -1, in = -1, f = qWrapObjList[o].forward;
+    for (int s = 0; s <= paraz[o]; s++)
+      if ((flugbahn[o][s].flag & (FB_WRAP_LAST | FB_WRAP_OUTSIDE)) == FB_WRAP_LAST) out = s;
+    for (int s = paraz[f]; s >= 0; s--)
+      if ((flugbahn[f][s].flag & (FB_WRAP_FIRST | FB_WRAP_OUTSIDE)) == FB_WRAP_FIRST) in = s;
+    if (start[f].wrap) {
+      EXPECT_TRUE(out < 0 && in < 0) << "object " << o;
+      continue;
+    }
+    ASSERT_TRUE(out >= 0 && in >= 0) << "object " << o;
+    std::vector<Flugbahn> before = throwRun(o, out, -1), after = throwRun(f, in, 1);
+    ASSERT_EQ(before.size(), after.size()) << "object " << o;
+    for (size_t k = 0; k < before.size(); k++) {
+      SCOPED_TRACE(testing::Message() << "object " << o << " arc " << k);
+      EXPECT_NEAR(after[k].t_from, before[k].t_from - t_zyklus, 1e-9);
+      EXPECT_NEAR(after[k].t_to, before[k].t_to - t_zyklus, 1e-9);
+      EXPECT_EQ(after[k].handvon, before[k].handvon);
+      EXPECT_EQ(after[k].handbis, before[k].handbis);
+      EXPECT_EQ(after[k].flag & (FB_BOUNCE | FB_FORCED_BOUNCE), before[k].flag & (FB_BOUNCE | FB_FORCED_BOUNCE));
+      for (int c = 0; c < 3; c++) {
+        EXPECT_NEAR(after[k].X0[c], before[k].X0[c], 1e-9);
+        EXPECT_NEAR(after[k].V[c], before[k].V[c], 1e-9);
       }
     }
   }
+}
+
+// The nearest segment of a kind beside a segment of a wrapped chain's boundary lies beside it in
+// time: past the chain's end it is the partner's, in the partner's own part of the cycle, and never
+// the partner's copy of this chain's own throw over the boundary.
+TEST_P(WrapTest, SegmentsBesideTheBoundaryFollowInTime) {
+  ASSERT_EQ(track(kWrapHeader + GetParam().body), 0);
+  ASSERT_EQ(Objekt_in_der_Hand(), 0);
+  const double eps = 1e-9;
+  for (int o = 0; o < objekte; o++)
+    for (int i = 0; i <= paraz[o]; i++) {
+      const Flugbahn &s = flugbahn[o][i];
+      if (!(s.flag & (FB_WRAP_FIRST | FB_WRAP_LAST | FB_WRAP_OUTSIDE)) || s.haltehand == SEGMENT_CLEARED) continue;
+      for (int direction : {1, 2})
+        for (int kind : {1, 2}) {
+          SCOPED_TRACE(testing::Message() << "object " << o << " segment " << i << " direction " << direction
+                                          << " kind " << kind);
+          const Flugbahn *r = nexteFlugbahnWithWrap(o, i, direction, kind);
+          int p = direction == 1 ? qWrapObjList[o].forward : qWrapObjList[o].backward;
+          if (!r) continue;
+          // An object may be its own partner: a segment behind i is the partner's.
+          bool own = r >= flugbahn[o] && r <= flugbahn[o] + paraz[o] && (direction == 1 ? r > &s : r < &s);
+          bool partners = r >= flugbahn[p] && r <= flugbahn[p] + paraz[p];
+          ASSERT_TRUE(own || partners);
+          EXPECT_EQ(kind == 2, isFlight(*r));
+          double shift = own ? 0 : direction == 1 ? t_zyklus : -t_zyklus;
+          if (!own) {
+            EXPECT_FALSE(r->flag & FB_WRAP_OUTSIDE);
+          }
+          if (direction == 1) {
+            EXPECT_GE(r->t_from + shift, s.t_to - eps);
+          } else {
+            EXPECT_LE(r->t_to + shift, s.t_from + eps);
+          }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Wraps, WrapTest, testing::ValuesIn(wrapGrids()),
+                         [](const testing::TestParamInfo<WrapGrid> &info) { return std::string(info.param.name); });
+
+TEST(Tracking, WrapListHoldsWhereEachLetterIsHeldFirstAndLast) {
+  ASSERT_EQ(track(kWrapHeader + wrapGrids()[1].body), 0);
   const QWrapObj &a = qWrapObjList[object('a')];
   EXPECT_EQ(a.letter, 'a');
   EXPECT_EQ(a.firstTakt, 0);
