@@ -4,6 +4,7 @@
 #include "core/localtext.h"
 
 const LocalTextUse localTextUses[] = {
+    {12, ""},        // no memory for the scene of a pattern
     {14, "s"},       // a converter option word that no longer fits
     {15, "ds"},      // an error code and the function that got it
     {16, "sd"},      // a dialog script and the answer limit
@@ -96,6 +97,8 @@ const LocalTextUse localTextUses[] = {
     {353, ""},       // a status or help text
     {354, ""},       // a status or help text
     {355, ""},       // a status or help text
+    {362, "s"},      // an object to remove that is not loaded
+    {366, ""},       // the flight path is being computed
     {369, ""},       // a status or help text
     {370, ""},       // a status or help text
     {371, ""},       // a status or help text
@@ -142,6 +145,7 @@ const LocalTextUse localTextUses[] = {
     {718, "d"},      // an object letter too many
     {720, "d"},      // the hand-macro limit
     {721, "s"},      // a prop model that cannot be loaded
+    {723, "d"},      // the comment line of a flight-path file: the object letter
     {725, "d"},      // the size of the hand paths' list of holds
     {726, "d"},      // a takt outside the pattern
     {727, "d"},      // a hand column outside the pattern

@@ -330,6 +330,7 @@ int allocPatternData() {
 void freeObjectSlots() {
   if (flyingObjects) qFree(flyingObjects, flyingEntries * sizeof(Placement));
   flyingObjects = nullptr;
+  showPatternFlyingList();  // the flying list no longer points into the freed block
 }
 
 void freePatternData() {

@@ -115,7 +115,8 @@ extern int segmentRowLength;      // segments per flugbahn row
 // When set, a pattern whose chains fail their checks does not load (code 122).
 extern int strictChainCheck;
 
-// Work memory of the renderer and the flying-object placement list.
+// Work memory of the renderer and the block of the flying list (flyingPlacements points at it once
+// the jugglers are placed).
 extern void *patternWorkMemory;
 extern Placement *flyingObjects;
 

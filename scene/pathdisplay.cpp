@@ -7,6 +7,7 @@
 int chooserVertexTotal;
 int chooserFaceTotal;
 char currentObjectLetter;
+int chooserCursorModel;
 
 void trackCurrentObject(int *step) { *step = 0; }
 

@@ -6,6 +6,7 @@ extern int chooserVertexTotal;  // VRML totals of the picked model
 extern int chooserFaceTotal;
 extern int arrowObject;         // loaded-object record of the guide arrow
 extern char currentObjectLetter;
+extern int chooserCursorModel;  // loaded-object index of the chooser's cursor frame, 0 until it is loaded
 
 void trackCurrentObject(int *step);
 void selectObjectInBox();

@@ -1,7 +1,6 @@
 // Stand-ins for the scene values and calls the pattern loop needs, until their modules provide
 // them (weak, so the real ones win). Delete when those land.
 #include "scene/pathdisplay.h"
-#include "scene/placements.h"
 #include "scene/vrml_store.h"
 
 #define STANDIN __attribute__((weak))
@@ -9,4 +8,3 @@
 STANDIN int arrowObject;
 
 STANDIN void resetVRMLScene() {}
-STANDIN int qPlaceJugglers() { return 0; }

@@ -9,6 +9,7 @@
 #include "scene/modeltree.h"
 #include "scene/objects.h"
 #include "scene/pathdisplay.h"
+#include "scene/placements.h"
 #include "scene/povexport.h"
 #include "scene/textures.h"
 #include "ui/modes.h"
@@ -44,7 +45,10 @@ STANDIN void toggleHandPathDisplay(int op) {
 
 STANDIN void placeRandomObject() { qMsg(QMSG_DEBUG, "placeRandomObject(): random objects are not available yet\n"); }
 
-STANDIN void leaveObjectChooser() { chooserState = 0; }
+STANDIN void leaveObjectChooser() {
+  chooserState = 0;
+  showPatternFlyingList();
+}
 
 STANDIN void qPovExport() { qMsg(QMSG_DEBUG, "qPovExport(): the POV-Ray export is not available yet\n"); }
 

@@ -10,6 +10,7 @@
 #include "pattern/store.h"
 #include "scene/modeltree.h"
 #include "scene/pathdisplay.h"
+#include "scene/placements.h"
 #include "ui/keys.h"
 #include "ui/modes.h"
 
@@ -20,7 +21,8 @@ double azimuthStep = 0.00025;
 int16_t lightTurn = 30, lightReach = 200, walkTurn = 0, walkReach = 500;
 
 // Chooser grid cursor: cell column and row, and the shape of the last row.
-static int chooserColumn = 2, chooserRow = 4, chooserLastRow = 0, chooserLastRowCount = 0;
+int chooserColumn = 2, chooserRow = 4;
+static int chooserLastRow = 0, chooserLastRowCount = 0;
 
 static double clamp(double v, double low, double high) { return v < low ? low : v > high ? high : v; }
 
@@ -84,8 +86,8 @@ double angleFromCosine(double s, double c) {
 // The current object's position: its node in VRML mode, its flying placement in classic mode.
 static bool currentObjectPosition(double out[3]) {
   if (qPrefs.vrml) return sceneObjectPosition(currentObjectLetter, out);
-  if (!flyingObjects || !currentObjectLetter) return false;
-  for (const Placement *p = flyingObjects; p->model != PLACEMENT_END_FLYING; p++) {
+  if (!flyingPlacements || !currentObjectLetter) return false;
+  for (const Placement *p = flyingPlacements; p->model != PLACEMENT_END_FLYING; p++) {
     if ((p->letter & 0xFF) != uint8_t(currentObjectLetter)) continue;
     out[0] = p->x * 0.001;
     out[1] = p->y * 0.001;

@@ -29,6 +29,9 @@ extern SavedCamera savedCamera;
 extern int rotationDrift[2];  // azimuth drift (accumulated drag x), drag y of the frame
 extern double azimuthStep;    // radians of azimuth per drift unit
 
+// The chooser cursor's grid cell (the object chooser draws its cursor there).
+extern int chooserColumn, chooserRow;
+
 // Light controls' own counters.
 extern int16_t lightTurn, lightReach, walkTurn, walkReach;
 

@@ -14,6 +14,7 @@
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/store.h"
+#include "scene/placements.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"
 #include "ui/modes.h"
@@ -91,6 +92,25 @@ TEST_F(PatternLoop, NamedFileLoadsAndPositionsTheCatalogue) {
   // The next step goes on after the named file.
   ASSERT_EQ(load(ACTION_NEXT), 0);
   EXPECT_EQ(currentPatternFile, samples[size_t(index) + 1]);
+}
+
+// A load places one figure per juggler and points the flying list at the pattern's block; the
+// release points it away from the freed block.
+TEST_F(PatternLoop, LoadPlacesTheJugglersAndReleaseLeavesNoFlyingBlock) {
+  ASSERT_EQ(loadNamed("m/6club_2count_pass"), 0);
+  ASSERT_NE(flyingObjects, nullptr);
+  EXPECT_EQ(flyingPlacements, flyingObjects);
+  EXPECT_EQ(flyingPlacements[0].model, 0);
+  EXPECT_EQ(flyingPlacements[1].model, PLACEMENT_END_FLYING);
+  int figures = 0;
+  for (int i = 0; i < sceneObjectCount - 1; i++) figures += sceneObjects[i].model >= 1 && sceneObjects[i].model <= jugglers;
+  EXPECT_EQ(figures, jugglers);
+  const Placement *block = flyingObjects;
+  cleanUp(1);
+  EXPECT_EQ(flyingObjects, nullptr);
+  EXPECT_NE(flyingPlacements, block);
+  EXPECT_EQ(flyingPlacements[0].model, 0);
+  EXPECT_EQ(flyingPlacements[1].model, PLACEMENT_END_FLYING);
 }
 
 TEST_F(PatternLoop, NextWalksEverySampleAndWrapsOnce) {

@@ -142,8 +142,8 @@ TEST_F(Camera, FollowTheCurrentObject) {
       {{0, 0, 1}, {0, 0, 1000}, 3.34, 1.65, 0.085},   // on the object: everything stays
   };
   Placement list[] = {{3, 0, 0, 0, 0, 0, 0, 'b'}, {4, 0, 0, 0, 0, 0, 0, 'a'}, {-1, 0, 0, 0, 0, 0, 0, 0}};
-  Placement *savedList = flyingObjects;
-  flyingObjects = list;
+  Placement *savedList = flyingPlacements;
+  flyingPlacements = list;
   currentObjectLetter = 'a';
   qMode.view = VIEW_FOLLOW;
   for (const Case &c : cases) {
@@ -165,7 +165,7 @@ TEST_F(Camera, FollowTheCurrentObject) {
   followCurrentObject(&track, lookAt, &elevation, &azimuth, &distance);
   EXPECT_DOUBLE_EQ(lookAt[2], cameraState.lookAt[2]);
   EXPECT_DOUBLE_EQ(distance, cameraState.distance);
-  flyingObjects = savedList;
+  flyingPlacements = savedList;
   currentObjectLetter = 0;
 }
 
