@@ -197,7 +197,10 @@ static void compileFlyingModel(int e) {
 
 static void translateTo(const Placement &p) { glTranslated(p.x * 0.001, p.y * 0.001, p.z * 0.001); }
 static void rotateAbout(int16_t angle, double x, double y, double z) { glRotated(angle * TURN_DEGREES, x, y, z); }
-static void callList(const LoadedObject &entry) { glCallList(GLuint(entry.displayList)); }
+// A model whose list is not made yet draws nothing.
+static void callList(const LoadedObject &entry) {
+  if (entry.displayList > 0) glCallList(GLuint(entry.displayList));
+}
 
 // Texts and letters turn to face the camera.
 static void faceCamera() {
