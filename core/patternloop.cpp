@@ -89,8 +89,7 @@ static void resetPerPatternState() {
   setStatusLineTitle();
   patternKindFilter(nullptr, 1);
   stopCameraRotation();
-  for (int16_t &entry : objectInstanceList) entry = -1;
-  loadedObjectCount = objectInstanceCount = firstObjectInstance = 0;
+  resetObjectTable();
   resetPatternValues();
 }
 

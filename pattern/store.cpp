@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/Tcl.h"
+#include "core/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
@@ -502,5 +503,6 @@ int Muster_laden() {
   computeBufferSize(objekte, 2 * jugglers);
   vrmlNodeTotals();
   realTimeTotal = 0;
+  stopWatch(-1);  // the first frame's lap starts now, not before the load
   return 0;
 }

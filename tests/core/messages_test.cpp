@@ -12,22 +12,11 @@
 #include "core/startup.h"
 #include "core/tclthreads.h"
 #include "tests/support/quoit_test_support.h"
+#include "tests/support/scratch_home.h"
 
 namespace fs = std::filesystem;
 
-class Messages : public ::testing::Test {
- protected:
-  std::string home, previous;
-  void SetUp() override {
-    enterScratchHome(home, previous);
-    ASSERT_EQ(readLocalTexts(), 0);
-    qPrefs.language = ENGLISH;
-  }
-  void TearDown() override {
-    freeLocalTexts();
-    leaveScratchHome(previous);
-  }
-};
+class Messages : public ScratchHomeTest {};
 
 struct Output {
   std::string out, err;

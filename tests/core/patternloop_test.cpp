@@ -15,6 +15,7 @@
 #include "pattern/catalogue.h"
 #include "pattern/store.h"
 #include "tests/support/quoit_test_support.h"
+#include "tests/support/scratch_home.h"
 #include "ui/modes.h"
 
 namespace fs = std::filesystem;
@@ -34,19 +35,15 @@ static void defaultConverterSettings() {
   objectCountOption = 0;
 }
 
-class PatternLoop : public ::testing::Test {
+class PatternLoop : public ScratchHomeTest {
  protected:
-  std::string home, previous;
   std::vector<std::string> samples;  // the sorted names of data/m
   void SetUp() override {
-    enterScratchHome(home, previous);
-    qPrefs.homeDirectory = home;
-    qPrefs.language = ENGLISH;
+    ScratchHomeTest::SetUp();
     qPrefs.vrml = 0;
     qPrefs.patterndir = "m/";
     qPrefs.catalogueSort = 1;
     qPrefs.timefactor = 1.0;
-    ASSERT_EQ(readLocalTexts(), 0);
     defaultConverterSettings();
     for (const char *program : {"kovex", "patconv"}) fs::create_symlink(programPath(program), home + "/" + program);
     qMode.benchmark = 0;
@@ -64,8 +61,7 @@ class PatternLoop : public ::testing::Test {
     freePatternData();
     GetAllPatterns(nullptr, CATALOGUE_FREE, nullptr);
     currentPatternFile.clear();
-    freeLocalTexts();
-    leaveScratchHome(previous);
+    ScratchHomeTest::TearDown();
   }
   // One pass of the idle function's restart: release the pattern, then load the next one.
   int load(int action) {

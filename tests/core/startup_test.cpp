@@ -11,24 +11,12 @@
 #include "core/startup.h"
 #include "pattern/store.h"
 #include "tests/support/quoit_test_support.h"
+#include "tests/support/scratch_home.h"
 #include "ui/modes.h"
 
 namespace fs = std::filesystem;
 
-class Startup : public ::testing::Test {
- protected:
-  std::string home, previous;
-  void SetUp() override {
-    enterScratchHome(home, previous);
-    qPrefs.homeDirectory = home;
-    qPrefs.language = ENGLISH;
-    ASSERT_EQ(readLocalTexts(), 0);
-  }
-  void TearDown() override {
-    freeLocalTexts();
-    leaveScratchHome(previous);
-  }
-};
+class Startup : public ScratchHomeTest {};
 
 static void resetCommandLineState() {
   currentPatternFile.clear();

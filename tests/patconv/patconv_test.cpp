@@ -142,6 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"no file argument", "", {}, 10, "usage: "},
         Failure{"phase not a number", plainPattern, {"in.pat", "x1"}, 10, "usage: "},
         Failure{"orientation not a number", plainPattern, {"in.pat", "0", "1o"}, 10, "usage: "},
+        // a phase beyond 64 bits is refused, not wrapped into some other order
+        Failure{"phase beyond 64 bits", plainPattern, {"in.pat", "99999999999999999999"}, 10, "usage: "},
         Failure{"missing input", "", {"in.pat"}, 2, "Error: could not open file!\n"},
         Failure{"name too long", "", {std::string(191, 'n')}, 2, "Error: file name longer than 190"},
         Failure{"no star line", "! p\nj 0 0 0 0 c c\na -\n", {"in.pat"}, 4,

@@ -13,28 +13,24 @@
 #include "core/startup.h"
 #include "pattern/catalogue.h"
 #include "tests/support/quoit_test_support.h"
+#include "tests/support/scratch_home.h"
 
 namespace fs = std::filesystem;
 
-class Catalogue : public ::testing::Test {
+class Catalogue : public ScratchHomeTest {
  protected:
-  std::string home, previous;
   void SetUp() override {
-    enterScratchHome(home, previous);
-    qPrefs.homeDirectory = home;
-    qPrefs.language = ENGLISH;
+    ScratchHomeTest::SetUp();
     qPrefs.catalogueSort = 1;
     qPrefs.current = 0;
     qPrefs.q2_at = 0;
     qPrefs.q2_persons = 1;
-    ASSERT_EQ(readLocalTexts(), 0);
     GetAllPatterns(nullptr, CATALOGUE_FREE, nullptr);
   }
   void TearDown() override {
     GetAllPatterns(nullptr, CATALOGUE_FREE, nullptr);
     bounceFilter = passingFilter = multiplexFilter = 0;
-    freeLocalTexts();
-    leaveScratchHome(previous);
+    ScratchHomeTest::TearDown();
   }
   void listDirectory(const char *directory, std::initializer_list<const char *> files) {
     fs::create_directories(directory);
