@@ -93,6 +93,7 @@ class RendererFrameGui : public ::testing::Test {
     overlayRequests = 0;
     ASSERT_EQ(allocObjectBuffers(), 0);
     resetObjectTable();
+    objekt_geladen[arrowObject] = LoadedObject{};
     qGlReshape(W, H);
     qGlSetModes();
     compileLists();
@@ -361,7 +362,7 @@ TEST_F(RendererFrameGui, NoiseFollowsTheWrappingSquareGenerators) {
   EXPECT_EQ(noiseState.b, g2 + g4);
 }
 
-TEST_F(RendererFrameGui, LettersModeShowsLettersInsteadOfTheFlyingObjects) {
+TEST_F(RendererFrameGui, LettersModeShowsLettersInsteadOfTheFlyingObjectsAndTheArrowStays) {
   int cx, cy, fx, fy;
   project(0, 0, 1, &cx, &cy);
   project(1.5, 1.5, 0.3, &fx, &fy);  // the figure's ball, below its number
@@ -376,6 +377,18 @@ TEST_F(RendererFrameGui, LettersModeShowsLettersInsteadOfTheFlyingObjects) {
   int nx, ny;
   project(1.5, 1.5, 0.9, &nx, &ny);
   EXPECT_GT(countPixels(nx, ny, 30, isWhite), 5);
+  // The arrow over the current object stays, here a ball of its own list.
+  LoadedObject &arrow = objekt_geladen[arrowObject];
+  arrow.displayList = int(ballList);
+  arrow.flags = 0;
+  currentObjectLetter = 'a';
+  qMode.flags = FLAG_LETTERS | FLAG_ARROW;
+  drawFrame();
+  EXPECT_GT(countPixels(cx, cy, 8, isRed), 250);
+  currentObjectLetter = 'b';
+  drawFrame();
+  EXPECT_LT(countPixels(cx, cy, 8, isRed), 5);
+  currentObjectLetter = 0;
 }
 
 // The blurred frame is compared with the same accumulation done here, so the buffer's own colour
