@@ -591,4 +591,25 @@ TEST_F(RendererFrameGui, CheckErrorReportsTheErrorWithItsLocation) {
   EXPECT_EQ(qGlCheckError("quiet"), 0);
 }
 
+// With more than a hundred models loaded the arrow still has its own record and list.
+TEST_F(RendererFrameGui, ArrowNeverTakesTheRecordOfALoadedModel) {
+  resetObjectTable();
+  for (int i = 0; i < 150; i++) ASSERT_EQ(Fill_objekt_geladen("model", 1, 0, 1, 1, nullptr), 0) << i;
+  for (int i = 0; i < loadedObjectCount; i++) {
+    objekt_geladen[i].flags = 0;
+    objekt_geladen[i].displayList = int(ballList);
+  }
+  objekt_geladen[0].displayList = int(floorList);
+  qGlSetModes();
+  EXPECT_NE(objekt_geladen[arrowObject].flags & OBJ_NEW_LIST, 0);
+  currentObjectLetter = 'a';
+  qMode.flags = FLAG_ARROW;
+  drawFrame();
+  for (int i = 0; i < loadedObjectCount; i++) {
+    EXPECT_EQ(objekt_geladen[i].flags, 0) << i;
+    EXPECT_EQ(objekt_geladen[i].displayList, int(i ? ballList : floorList)) << i;
+  }
+  currentObjectLetter = 0;
+}
+
 }  // namespace
