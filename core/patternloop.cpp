@@ -322,7 +322,7 @@ static void prepareView() {
     glutReshapeWindow(qPrefs.width, qPrefs.height);
     glutPostRedisplay();
   }
-  arrowObject = 99;
+  arrowObject = ARROW_ENTRY;
   if (objekt_geladen) objekt_geladen[arrowObject].flags |= OBJ_NEW_LIST;
   qRaiseWindow(2);
 }

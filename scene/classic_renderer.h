@@ -1,12 +1,36 @@
-// Classic renderer: GL state of the 3D window, projection and camera, the scene passes, qGlCheckError.
+// Classic renderer: GL state of the 3D window, projection and camera, light 0, the shadow matrix, the
+// drawing of the placement lists, the passes of one frame, qGlCheckError; the renderer's frame state.
 #pragma once
+#include <cstdint>
+
+// Noise generator of display mode 6: the point is (a, b); g1..g4 are squaring generators.
+struct NoiseState {
+  int32_t a, b, g1, g2, g3, g4;
+};
+
+extern int stencilDirty;         // the mirror or shadow pass left values in the stencil buffer
+extern int interlacePhase;       // display mode 6: 0 or 1, flipped every frame
+extern NoiseState noiseState;
+extern float spotConeMatrix[16];  // display mode 7 cone shear, column order
+extern float shadowColour[4];
+extern int hiddenWindows[3];     // the 3D and remote-control windows that qGlutShowWindows hid
+
+// Kinds of drawscenes.
+enum { DRAW_OBJECTS = 1, DRAW_FLOOR = 2, DRAW_FLOOR_BELOW = 4 };
 
 int qGlCheckError(const char *location);
 int qGlClearScreen();
-int qGlUpdateDisplay();
-void qGlSetModes();
+void qGlSetProjection(int width, int height);
+void ModifyWorld(float extraAzimuth);
 void qGlReshape(int width, int height);
+void qGlSetModes();
 void qGlutShowWindows(int show);
+void qGlSetLight(int heightSign);
+void qGlShadowMatrix();
+void drawscenes(int kind);
+int qGlUpdateDisplay();
+// Side of the floor seen with the current matrices and viewport: below 0 from above.
+double floorSide();
 
 // GL switches of the 3D window; invkin is the juggler (from 1) of the arm test mode, 0 off.
 struct QOpenGL {

@@ -50,7 +50,7 @@ int allocObjectBuffers() {
     }
   }
   if (!objekt_geladen) {
-    objekt_geladen = static_cast<LoadedObject *>(qAlloc((LOO_MAX + 1) * sizeof(LoadedObject)));
+    objekt_geladen = static_cast<LoadedObject *>(qAlloc(OBJECT_RECORDS * sizeof(LoadedObject)));
     if (!objekt_geladen) {
       qMsg(QMSG_INFO, localText(90), "objekt_geladen[] list");
       return 33;
@@ -63,7 +63,7 @@ int allocObjectBuffers() {
 void freeObjectBuffers() {
   freeObjectShapes();
   if (objbuf) qFree(objbuf, OBJBUF_SIZE);
-  if (objekt_geladen) qFree(objekt_geladen, (LOO_MAX + 1) * sizeof(LoadedObject));
+  if (objekt_geladen) qFree(objekt_geladen, OBJECT_RECORDS * sizeof(LoadedObject));
   if (instanceOrigins) qFree(instanceOrigins, (INSTANCE_MAX + 1) * sizeof(InstanceOrigin));
   objbuf = nullptr;
   objekt_geladen = nullptr;

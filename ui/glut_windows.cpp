@@ -48,6 +48,7 @@ int menuRebuildPending;
 int windowBeforeFullScreen[4];
 int panelButton;
 int panDragFlag;
+int lastMouseX, lastMouseY;
 int accumBufferAvailable;
 int quadricSliceBase;
 GLUquadric *qQuadric;
@@ -228,6 +229,8 @@ void qGlutToggleFullScreen() {
 }
 
 void qGlutMouse(int button, int state, int x, int y) {
+  lastMouseX = x;
+  lastMouseY = y;
   if (button != GLUT_LEFT_BUTTON && button != GLUT_MIDDLE_BUTTON && button != GLUT_RIGHT_BUTTON) return;
   if (button == GLUT_LEFT_BUTTON && (glutGetModifiers() & GLUT_ACTIVE_CTRL)) button = GLUT_MIDDLE_BUTTON;
   if (qMode.move == 0x200) panDragFlag = state == GLUT_DOWN ? !panDragFlag : 0;
@@ -247,7 +250,11 @@ void qGlutMouse(int button, int state, int x, int y) {
   qGlutMouseToPanel(button, x, y);
 }
 
-void qGlutMotion(int x, int y) { qGlutMouseToPanel(KEEP_PANEL_BUTTON, x, y); }
+void qGlutMotion(int x, int y) {
+  lastMouseX = x;
+  lastMouseY = y;
+  qGlutMouseToPanel(KEEP_PANEL_BUTTON, x, y);
+}
 
 void qGlutMouseToPanel(int button, int x, int y) {
   if (remoteShown()) return;

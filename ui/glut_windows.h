@@ -31,6 +31,7 @@ extern int menuRebuildPending;  // a menu callback asked for a rebuild; the next
 extern int windowBeforeFullScreen[4];
 extern int panelButton;
 extern int panDragFlag;
+extern int lastMouseX, lastMouseY;  // pointer of the last mouse event on the 3D window; reshape keeps it centred
 extern int accumBufferAvailable;
 extern int quadricSliceBase;
 extern GLUquadric *qQuadric;
