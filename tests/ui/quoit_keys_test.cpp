@@ -1,6 +1,6 @@
 // The real program driven from the keyboard: keys sent with xdotool to a running "quoit 531" change
-// the speed in the window title, show the help screen, and 'h' saves the window image. A held key
-// acts once although X repeats it.
+// the speed in the window title, show the help screen, move the camera, and 'h' saves the window
+// image. A held key acts once although X repeats it.
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -215,6 +215,25 @@ TEST_F(QuoitKeysGui, CameraKeysChangeTheCameraOnTheStatusScreen) {
   Image free = quoit.saveImage();
   ASSERT_GT(free.width, 0u);
   ASSERT_TRUE(quoit.saveImage() == free);
+  quoit.key("k");
+  Image close = quoit.saveImage();
+  ASSERT_GT(close.width, 0u);
+  EXPECT_FALSE(close == free);
+  quoit.key("k");
+  EXPECT_TRUE(quoit.saveImage() == free);
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+// The scene itself seen from another camera: the close follow view ('k') gives another window
+// image than the free view after a camera reset ('r'), and a second 'k' brings the free view back.
+TEST_F(QuoitKeysGui, CameraKeysMoveTheView) {
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  quoit.stillPicture();
+  quoit.key("r");
+  Image free = quoit.saveImage();
+  ASSERT_GT(free.width, 0u);
+  ASSERT_TRUE(quoit.saveImage() == free) << "the picture does not stand still";
   quoit.key("k");
   Image close = quoit.saveImage();
   ASSERT_GT(close.width, 0u);
