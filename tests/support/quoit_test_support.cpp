@@ -105,6 +105,7 @@ std::string makeScratchHome(const std::string &name) {
   fs::remove(home / "debug.quoit.txt");
   fs::remove(home / "quoit.err");
   fs::remove_all(home / "tmp");
+  fs::remove_all(home / "hardcopy");  // window images a run of the program saved in data/
   return home.string();
 }
 
