@@ -93,10 +93,27 @@ static void reportBrokenShape(int e, const char *what, int position) {
   qMsg(QMSG_DEBUG, "object model %d (%s) is broken near word %d (%s); it is drawn up to there\n", e, name, position, what);
 }
 
+// The colour list last called while a model's list is compiled, -1 outside a compile. Only colour
+// lists set the colour inside a model's list, so calling the same list again is left out: every
+// call ends Mesa's run of vertices, and a run is one draw when the list is played.
+static int compiledColour = -1;
+static bool compiling;
+
+static void beginCompile() {
+  compiling = true;
+  compiledColour = -1;
+}
+
+static void endCompile() { compiling = false; }
+
 // Colour c of a model: one of the 64 colour lists. The colour is taken modulo 16, as the prop shapes
 // do, so a colour word outside the palette never calls a list outside the colour block.
 static void colourList(int c, int highlight) {
-  if (colorLists >= 0) glCallList(GLuint(colorLists + (c & 15) + highlight));
+  if (colorLists < 0) return;
+  int list = colorLists + (c & 15) + highlight;
+  if (compiling && list == compiledColour) return;
+  compiledColour = list;
+  glCallList(GLuint(list));
 }
 
 static int highlightOf(int e) {
@@ -379,6 +396,7 @@ int qGlDefineObject(int entry) {
   if (!list) return 0;
   glNewList(list, GL_COMPILE);
   qGlCheckError("begin of list compilation");
+  beginCompile();
   highlightOffset = highlightOf(entry);
   bool texture = entry == 0 && (qPrefs.displayFlags & TEXTURES_ON);
   if (texture) glEnable(GL_TEXTURE_2D);
@@ -386,6 +404,7 @@ int qGlDefineObject(int entry) {
   if (v.size) drawShape(v, entry);
   else if (objectShapes[entry]) reportBrokenShape(entry, "points", SHAPE_POINT_COUNT);
   if (texture) glDisable(GL_TEXTURE_2D);
+  endCompile();
   glEndList();
   highlightOffset = 0;
   o.flags &= ~OBJ_NEW_LIST;
