@@ -7,12 +7,17 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <png.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ostream>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/framestep.h"
@@ -24,6 +29,7 @@
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
+#include "tests/ui/glut_xvfb.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
 
@@ -365,6 +371,63 @@ TEST_F(ScenePicturesGui, ShadowsDarkenTheFloorUnderTheProps) {
     }
     EXPECT_TRUE(tally.nearlyAll()) << tally;
   }
+}
+
+// The window images 'h' saved in the home of a running quoit, by name.
+std::vector<std::string> savedImages(const std::string &home) {
+  std::vector<std::string> files;
+  std::error_code error;
+  for (const auto &entry : std::filesystem::directory_iterator(home + "/hardcopy", error))
+    if (entry.path().extension() == ".png") files.push_back(entry.path().string());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// The RGB pixels of a PNG file; empty while the file is not whole.
+std::vector<unsigned char> readPng(const std::string &path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+  image.format = PNG_FORMAT_RGB;
+  std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return {};
+  }
+  return rgb;
+}
+
+// The real program juggling a sample pattern: two window images saved with 'h' a moment apart
+// differ.
+TEST_F(ScenePicturesGui, RunningQuoitSavesTwoDifferentMoments) {
+  std::string home = makeScratchHome(currentTestName());
+  RunOptions options;
+  options.display = sharedDisplay();
+  options.timeLimitSeconds = 60;
+  RunResult run;
+  std::thread program([&] { run = runProgram(programPath("quoit"), {"m/5ball_cascade"}, home, options); });
+  std::string window = findWindow("^Quoit: ", 30);
+  std::vector<std::vector<unsigned char>> images;
+  for (int k = 0; k < 2 && !window.empty(); k++) {
+    size_t before = savedImages(home).size();
+    commandOutput("xdotool key --window " + window + " h 2>/dev/null");
+    for (int i = 0; i < 100 && images.size() == size_t(k); i++) {
+      std::vector<std::string> files = savedImages(home);
+      if (files.size() > before) {
+        std::vector<unsigned char> rgb = readPng(files.back());
+        if (!rgb.empty()) images.push_back(rgb);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  }
+  if (!window.empty()) commandOutput("xdotool key --window " + window + " Escape 2>/dev/null");
+  program.join();
+  ASSERT_FALSE(window.empty()) << run.standardOutput << run.standardError;
+  ASSERT_EQ(images.size(), 2u);
+  EXPECT_EQ(images[0].size(), images[1].size());
+  EXPECT_FALSE(images[0] == images[1]) << "the picture did not move";
+  EXPECT_EQ(run.exitCode, 0) << run.standardError;
 }
 
 // With the mirror floor, the floor where a prop's mirrored position (x, y, -z) falls shows the
