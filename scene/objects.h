@@ -15,8 +15,8 @@ enum {
   MAX_HAND_POINTS = 10,
   STICKY_SLOTS = 50,
   MODEL_NAME_SIZE = 100,
-  ARROW_ENTRY = LOO_MAX + 1,     // the guide arrow's record, after the end record: no model takes it
-  OBJECT_RECORDS = LOO_MAX + 2,  // records of objekt_geladen
+  ARROW_ENTRY = LOO_MAX,         // the guide arrow's record: the last, where no model goes
+  OBJECT_RECORDS = LOO_MAX + 1,  // records of objekt_geladen
 };
 
 // Flags of a loaded-object entry.
@@ -62,7 +62,8 @@ struct InstanceOrigin {
   int16_t heading;  // 1/2048 of a turn
 };
 
-extern LoadedObject *objekt_geladen;  // LOO_MAX entries, the end record and the arrow's record
+extern LoadedObject *objekt_geladen;  // LOO_MAX entries and the end record, which also holds the arrow's
+                                      // flags and list (only its elementCount marks the end)
 extern int loadedObjectCount;
 extern int16_t objectInstanceList[INSTANCE_MAX + 1];  // ends at the first -1
 extern int objectInstanceCount;

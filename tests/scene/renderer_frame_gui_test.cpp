@@ -605,6 +605,10 @@ TEST_F(RendererFrameGui, ArrowNeverTakesTheRecordOfALoadedModel) {
   currentObjectLetter = 'a';
   qMode.flags = FLAG_ARROW;
   drawFrame();
+  const LoadedObject &arrow = objekt_geladen[arrowObject];
+  EXPECT_EQ(arrow.flags & OBJ_NEW_LIST, 0);  // compiled at its first drawing
+  EXPECT_GT(arrow.displayList, 0);
+  EXPECT_TRUE(glIsList(GLuint(arrow.displayList)));
   for (int i = 0; i < loadedObjectCount; i++) {
     EXPECT_EQ(objekt_geladen[i].flags, 0) << i;
     EXPECT_EQ(objekt_geladen[i].displayList, int(i ? ballList : floorList)) << i;
