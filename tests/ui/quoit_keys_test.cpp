@@ -205,32 +205,13 @@ TEST_F(QuoitKeysGui, QuestionMarkShowsTheHelpScreen) {
   EXPECT_EQ(quoit.finish().exitCode, 0);
 }
 
-// The full status screen shows the camera: after the close follow view ('k') its numbers, and so
-// the window image, are not those of the free view any more.
-TEST_F(QuoitKeysGui, CameraKeysChangeTheCameraOnTheStatusScreen) {
+// With the picture still after the set-up key, the close follow view ('k') gives another window
+// image, and a second 'k' brings the first one back.
+void expectCloseFollowChangesThePicture(const char *setupKey) {
   RunningQuoit quoit;
   ASSERT_FALSE(quoit.window().empty());
   quoit.stillPicture();
-  quoit.key("y");
-  Image free = quoit.saveImage();
-  ASSERT_GT(free.width, 0u);
-  ASSERT_TRUE(quoit.saveImage() == free);
-  quoit.key("k");
-  Image close = quoit.saveImage();
-  ASSERT_GT(close.width, 0u);
-  EXPECT_FALSE(close == free);
-  quoit.key("k");
-  EXPECT_TRUE(quoit.saveImage() == free);
-  EXPECT_EQ(quoit.finish().exitCode, 0);
-}
-
-// The scene itself seen from another camera: the close follow view ('k') gives another window
-// image than the free view after a camera reset ('r'), and a second 'k' brings the free view back.
-TEST_F(QuoitKeysGui, CameraKeysMoveTheView) {
-  RunningQuoit quoit;
-  ASSERT_FALSE(quoit.window().empty());
-  quoit.stillPicture();
-  quoit.key("r");
+  quoit.key(setupKey);
   Image free = quoit.saveImage();
   ASSERT_GT(free.width, 0u);
   ASSERT_TRUE(quoit.saveImage() == free) << "the picture does not stand still";
@@ -242,5 +223,11 @@ TEST_F(QuoitKeysGui, CameraKeysMoveTheView) {
   EXPECT_TRUE(quoit.saveImage() == free);
   EXPECT_EQ(quoit.finish().exitCode, 0);
 }
+
+// The full status screen ('y') shows the camera's numbers, which the close follow view changes.
+TEST_F(QuoitKeysGui, CameraKeysChangeTheCameraOnTheStatusScreen) { expectCloseFollowChangesThePicture("y"); }
+
+// The scene itself, after a camera reset ('r'), seen from the close follow view.
+TEST_F(QuoitKeysGui, CameraKeysMoveTheView) { expectCloseFollowChangesThePicture("r"); }
 
 }  // namespace
