@@ -11,6 +11,7 @@
 #include "scene/colours.h"
 #include "scene/geometry.h"
 #include "scene/renderer.h"
+#include "tests/support/glut_test_window.h"
 #include "tests/support/quoit_test_support.h"
 
 #include <GL/freeglut.h>
@@ -18,24 +19,13 @@
 
 namespace {
 
-void closeGlut() { glutExit(); }
-
 // One GLUT window on the test program's shared Xvfb, opened by the first test that needs it.
 class GlWindowGui : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     static bool opened = false;
     if (opened) return;
-    ASSERT_FALSE(sharedDisplay().empty());
-    setenv("DISPLAY", sharedDisplay().c_str(), 1);
-    int argc = 1;
-    char name[] = "colours_gui_test";
-    char *argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(200, 200);
-    ASSERT_GT(glutCreateWindow("quoit colour test"), 0);
-    atexit(closeGlut);  // before the shared server stops
+    ASSERT_GT(openGlutTestWindow("quoit colour test", 200, 200, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH), 0);
     opened = true;
   }
 };

@@ -23,6 +23,7 @@
 #include "scene/objects.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
+#include "tests/support/glut_test_window.h"
 #include "tests/support/quoit_test_support.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
@@ -31,8 +32,6 @@ namespace {
 
 const int W = 320, H = 240;
 
-void closeGlut() { glutExit(); }
-void noDisplay() {}
 
 struct Rgb {
   double r, g, b;
@@ -45,22 +44,8 @@ class RendererFrameGui : public ::testing::Test {
 
   static void SetUpTestSuite() {
     if (window) return;
-    ASSERT_FALSE(sharedDisplay().empty());
-    setenv("DISPLAY", sharedDisplay().c_str(), 1);
-    if (!glutGet(GLUT_INIT_STATE)) {
-      int argc = 1;
-      char name[] = "renderer_frame_gui_test";
-      char *argv[] = {name, nullptr};
-      glutInit(&argc, argv);
-      atexit(closeGlut);  // before the shared server stops
-    }
-    unsigned mode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL | GLUT_ACCUM;
-    glutInitDisplayMode(mode);
-    if (!glutGet(GLUT_DISPLAY_MODE_POSSIBLE)) glutInitDisplayMode(mode & ~GLUT_ACCUM);
-    glutInitWindowSize(W, H);
-    window = glutCreateWindow("quoit frame test");
+    window = openGlutTestWindow("quoit frame test", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL | GLUT_ACCUM);
     ASSERT_GT(window, 0);
-    glutDisplayFunc(noDisplay);
     GLint bits = 0;
     glGetIntegerv(GL_ACCUM_RED_BITS, &bits);
     hasAccum = bits > 0;

@@ -16,28 +16,16 @@
 #include "scene/geometry.h"
 #include "scene/renderer.h"
 #include "scene_fixture.h"
+#include "tests/support/glut_test_window.h"
 #include "tests/support/quoit_test_support.h"
 #include "ui/glut_windows.h"
 
 namespace {
 
-void closeGlut() { glutExit(); }
-
 // The GL window of the test program: the one another test opened, else one of our own.
 void openGlWindow() {
   if (glutGet(GLUT_INIT_STATE) && glutGetWindow() > 0) return;
-  ASSERT_FALSE(sharedDisplay().empty());
-  setenv("DISPLAY", sharedDisplay().c_str(), 1);
-  if (!glutGet(GLUT_INIT_STATE)) {
-    int argc = 1;
-    char name[] = "renderer_gui_test";
-    char *argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    atexit(closeGlut);  // before the shared server stops
-  }
-  glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-  glutInitWindowSize(200, 200);
-  ASSERT_GT(glutCreateWindow("quoit model compiler test"), 0);
+  ASSERT_GT(openGlutTestWindow("quoit model compiler test", 200, 200, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH), 0);
 }
 
 struct Vertex {

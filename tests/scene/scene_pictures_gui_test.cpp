@@ -28,6 +28,7 @@
 #include "scene/placements.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/glut_test_window.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/ui/glut_xvfb.h"
 #include "ui/glut_windows.h"
@@ -37,8 +38,6 @@ namespace {
 
 const int W = 320, H = 240;
 
-void closeGlut() { glutExit(); }
-void noDisplay() {}
 
 struct Rgb {
   double r, g, b;
@@ -152,20 +151,8 @@ class ScenePicturesGui : public SceneTest {
 
   static void SetUpTestSuite() {
     if (window) return;
-    ASSERT_FALSE(sharedDisplay().empty());
-    setenv("DISPLAY", sharedDisplay().c_str(), 1);
-    if (!glutGet(GLUT_INIT_STATE)) {
-      int argc = 1;
-      char name[] = "scene_pictures_gui_test";
-      char *argv[] = {name, nullptr};
-      glutInit(&argc, argv);
-      atexit(closeGlut);  // before the shared server stops
-    }
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    glutInitWindowSize(W, H);
-    window = glutCreateWindow("quoit scene pictures");
+    window = openGlutTestWindow("quoit scene pictures", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
     ASSERT_GT(window, 0);
-    glutDisplayFunc(noDisplay);
   }
 
   void SetUp() override {
