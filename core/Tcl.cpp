@@ -28,18 +28,6 @@
 
 static std::atomic<int> nonModalDialogsOpen{0};
 
-static std::string formatMessage(const char *format, va_list ap) {
-  va_list copy;
-  va_copy(copy, ap);
-  int length = vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (length <= 0) return std::string();
-  std::string text(size_t(length) + 1, '\0');
-  vsnprintf(text.data(), text.size(), format, ap);
-  text.resize(size_t(length));
-  return text;
-}
-
 // The trace file and stderr get UTF-8, like every text file the program writes for people.
 static void writeToStream(FILE *stream, const std::string &text) {
   fputs(utf8FromLatin1(text).c_str(), stream);
@@ -152,7 +140,7 @@ void qMsg(int level, const char *format, ...) {
     return;
   va_list ap;
   va_start(ap, format);
-  std::string text = formatMessage(format, ap);
+  std::string text = formatTextV(format, ap);
   va_end(ap);
   switch (level) {
     case QMSG_ERROR:

@@ -49,24 +49,10 @@ int firstLoad = 1;
 static const char *const quoitVersion = "V14.8";
 enum { SHOW_COMMAND_LEVEL = 82, MAX_SITESWAP_TEXT = SITESWAP_TEXT_SIZE - 1 };
 
-static std::string formatted(const char *format, ...) __attribute__((format(printf, 1, 2)));
-static std::string formatted(const char *format, ...) {
-  va_list ap, copy;
-  va_start(ap, format);
-  va_copy(copy, ap);
-  int length = vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text(length > 0 ? size_t(length) + 1 : 1, '\0');
-  if (length > 0) vsnprintf(text.data(), text.size(), format, ap);
-  va_end(ap);
-  text.resize(length > 0 ? size_t(length) : 0);
-  return text;
-}
-
 // Local text n without its line end, filled with one text argument.
 static std::string localTextWith(int n, const char *argument) {
   std::string format = localTextLine(n);
-  return formatted(format.c_str(), argument);
+  return formatText(format.c_str(), argument);
 }
 
 static void copySiteswap(char *target, const std::string &text) {
@@ -109,7 +95,7 @@ static void catalogueStep(int operation) {
 static bool converterListMode() { return qPrefs.current == 2 && patternStepped && qPrefs.thlist; }
 
 static int showPatternDialog() {
-  std::string request = formatted("Quoit %s\nNO\n\n%d\n%d\n", quoitVersion, qPrefs.q2_at, patternLoadCounter);
+  std::string request = formatText("Quoit %s\nNO\n\n%d\n%d\n", quoitVersion, qPrefs.q2_at, patternLoadCounter);
   return InvokeTclCmd(PATTERN_DIALOG_SCRIPT, request.c_str(), 0, nullptr);
 }
 
@@ -118,7 +104,7 @@ static int showPatternDialog() {
 static std::string siteswapText() {
   if (converterListMode()) {
     const char *name = currentPatternFile.c_str();
-    std::string request = formatted("Quoit %s\n%s\n%s\n%d\n0\n", quoitVersion, name, name, qPrefs.q2_at);
+    std::string request = formatText("Quoit %s\n%s\n%s\n%d\n0\n", quoitVersion, name, name, qPrefs.q2_at);
     char answer[TCL_ANSWER_SIZE] = "";
     if (InvokeTclCmd(PATTERN_DIALOG_SCRIPT, request.c_str(), 0, answer) == 0 && answer[0]) return answer;
     return currentPatternFile;
@@ -127,26 +113,26 @@ static std::string siteswapText() {
 }
 
 std::string converterOptionText(int action, const char *siteswap) {
-  std::string options = formatted(" -r%f ", qPrefs.fre_ratio);
+  std::string options = formatText(" -r%f ", qPrefs.fre_ratio);
   if (action != ACTION_NAMED_FILE && (qPrefs.current == 1 || qPrefs.current == 2)) {
     if (qPrefs.ss_opt == 1) options += "-H" + qPrefs.ss_hfile;
     if (qPrefs.ss_opt == 2) options += "-S" + qPrefs.ss_sfile;
-    if (objectCountOption != -1) options += formatted(" -o%d", objectCountOption);
+    if (objectCountOption != -1) options += formatText(" -o%d", objectCountOption);
   }
   options += " ";
   options += converterOptions;
   if (qPrefs.sym) options += " -s";
   if (qPrefs.multihand > 2)
-    options += formatted(" -m%d", qPrefs.multihand);
+    options += formatText(" -m%d", qPrefs.multihand);
   else if (qPrefs.multihand == 2)
     options += " -p1";
-  if (qPrefs.q2_persons > 1 && qPrefs.current == 2) options += formatted(" -p%d", qPrefs.q2_persons);
+  if (qPrefs.q2_persons > 1 && qPrefs.current == 2) options += formatText(" -p%d", qPrefs.q2_persons);
   if (strchr(siteswap, '2') && !strchr(siteswap, '1') && qPrefs.hold && qPrefs.multihand <= 2) options += " -l";
   return options;
 }
 
 std::string converterCommandLine(const std::string &options, const char *siteswap) {
-  return formatted("%s %s %s \"%s\" %s", "kovex", "-n -q ", options.c_str(), siteswap, SITESWAP_FILE);
+  return formatText("%s %s %s \"%s\" %s", "kovex", "-n -q ", options.c_str(), siteswap, SITESWAP_FILE);
 }
 
 std::vector<std::string> converterArguments(const std::string &options, const char *siteswap) {
@@ -286,7 +272,7 @@ static int choosePatternSource(int *dialog) {
 }
 
 static void tellDialogNewPattern() {
-  std::string request = formatted("Quoit %s\n%s\n%s\n%d\n0\n", "NO_TRANS", shownSiteswap, currentPatternFile.c_str(),
+  std::string request = formatText("Quoit %s\n%s\n%s\n%d\n0\n", "NO_TRANS", shownSiteswap, currentPatternFile.c_str(),
                                    qPrefs.q2_at);
   char answer[TCL_ANSWER_SIZE] = "";
   InvokeTclCmd(PATTERN_DIALOG_SCRIPT, request.c_str(), 0, answer);
@@ -336,7 +322,7 @@ int loadNextPattern() {
     remove(PATCONV_FILE);
   }
   if (qMode.benchmark != 0) {
-    currentPatternFile = formatted("%s%ld", "b/benchmark", long(qMode.benchmark));
+    currentPatternFile = formatText("%s%ld", "b/benchmark", long(qMode.benchmark));
   } else {
     int dialog = 1;
     int code = choosePatternSource(&dialog);

@@ -162,3 +162,23 @@ const char *throwCharacter(char character, int side) {
   text[2] = '\0';
   return text;
 }
+
+std::string formatTextV(const char *format, va_list ap) {
+  va_list copy;
+  va_copy(copy, ap);
+  int length = vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  if (length <= 0) return std::string();
+  std::string text(size_t(length) + 1, '\0');
+  vsnprintf(text.data(), text.size(), format, ap);
+  text.resize(size_t(length));
+  return text;
+}
+
+std::string formatText(const char *format, ...) {
+  va_list ap;
+  va_start(ap, format);
+  std::string text = formatTextV(format, ap);
+  va_end(ap);
+  return text;
+}

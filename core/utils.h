@@ -1,5 +1,6 @@
 // File, text and path utilities shared by every subsystem.
 #pragma once
+#include <cstdarg>
 #include <string>
 
 // Results of copyFile.
@@ -31,3 +32,7 @@ const char *skipWords(const char *text, int n);
 int copyFile(const char *target, const char *source);
 int numberedFileName(std::string &out, int counter, int kind, const char *extension);
 const char *throwCharacter(char character, int side);
+
+// A printf format filled into a string of whatever length it needs.
+std::string formatText(const char *format, ...) __attribute__((format(printf, 1, 2)));
+std::string formatTextV(const char *format, va_list ap);

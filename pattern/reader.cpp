@@ -48,12 +48,12 @@ static std::string withoutNewline(const char *text) {
 
 static bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
-static int macroIndex(char c) {
+int macroIndex(char c) {
   const char *p = c ? strchr(Handmakrobuchstaben, c) : nullptr;
   return p ? int(p - Handmakrobuchstaben) : -1;
 }
 
-static char closingBracket(char c) {
+char closingBracket(char c) {
   switch (c) {
     case '(': return ')';
     case '<': return '>';

@@ -44,6 +44,9 @@ int MusterHeader_einlesen(FILE *stream);
 int Muster_einlesen(FILE *stream);
 int muster_ausfuellen(int takt, int column, int position, char character);
 int Objekt_Nummer(char letter);
+// The hand macro a letter names, -1 for none; the bracket that closes a group, 0 for no group.
+int macroIndex(char c);
+char closingBracket(char c);
 int Objekt_in_Zelle(char letter, int takt, int hand);
 int Wrap_Partner(char letter, int direction);
 char Wurfart_Buchstabe(uint32_t flag);

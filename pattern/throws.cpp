@@ -177,21 +177,6 @@ int HasKindOfThrow40000(int hand, const Flugbahn *segment) { return hasKind(hand
 
 int Bit4_xor_Bit8(int, uint32_t flag) { return ((flag & FB_SPIN_TURN) != 0) != ((flag & FB_MIRRORED) != 0); }
 
-static int macroLetterIndex(char c) {
-  for (int m = 0; m < handMacroCount && Handmakrobuchstaben[m]; m++)
-    if (Handmakrobuchstaben[m] == c) return m;
-  return -1;
-}
-
-static char closingBracket(char c) {
-  switch (c) {
-    case '(': return ')';
-    case '<': return '>';
-    case '[': return ']';
-    case '{': return '}';
-    default: return 0;
-  }
-}
 
 // Index of the bracket that closes the group opened at cell[open], or -1 when the cell ends first.
 static int groupEnd(const char *cell, int open) {
@@ -215,8 +200,8 @@ static int groupOfHand(const char *cell, int column, int hand) {
     } else if (closingBracket(c)) {
       if (c == '(') group = i;
       if ((i = groupEnd(cell, i)) < 0) break;
-    } else if (macroLetterIndex(c) >= 0) {
-      macro = macroLetterIndex(c);
+    } else if (macroIndex(c) >= 0) {
+      macro = macroIndex(c);
     } else {
       int o = Objekt_Nummer(c);
       if (o < 0 || o >= objekte) break;

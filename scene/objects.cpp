@@ -208,25 +208,15 @@ std::string textWithoutNewline(int n) {
   return s;
 }
 
-std::string formatted(const char *format, ...) __attribute__((format(printf, 1, 2)));
-std::string formatted(const char *format, ...) {
-  char buffer[512];
-  va_list ap;
-  va_start(ap, format);
-  vsnprintf(buffer, sizeof buffer, format, ap);
-  va_end(ap);
-  return buffer;
-}
-
 void reportIndexError(const ObjectReader &r, int where, int number) {
-  std::string head = formatted(textWithoutNewline(108).c_str(), r.name);
-  std::string place = number > 0 ? formatted(localText(where), number) : std::string(localText(where));
+  std::string head = formatText(textWithoutNewline(108).c_str(), r.name);
+  std::string place = number > 0 ? formatText(localText(where), number) : std::string(localText(where));
   qMsg(QMSG_ERROR, "%s %s", head.c_str(), place.c_str());
 }
 
 // Reads one point index and checks it against the point count.
-int readIndex(ObjectReader &r, int *index, int formatText, int where, int number) {
-  if (!readInt(r.file, index)) return formatText;
+int readIndex(ObjectReader &r, int *index, int formatError, int where, int number) {
+  if (!readInt(r.file, index)) return formatError;
   if (*index < 0 || *index >= r.points) {
     reportIndexError(r, where, number);
     return INDEX_ERROR;

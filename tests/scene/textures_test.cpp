@@ -19,6 +19,7 @@
 #include "core/framestep.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
+#include "core/utils.h"
 #include "scene/textures.h"
 #include "tests/support/quoit_test_support.h"
 #include "ui/camera.h"
@@ -29,15 +30,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
 namespace {
-
-std::string format(const char *f, ...) {
-  char buffer[1024];
-  va_list ap;
-  va_start(ap, f);
-  vsnprintf(buffer, sizeof buffer, f, ap);
-  va_end(ap);
-  return buffer;
-}
 
 testing::AssertionResult contains(const char *, const char *, const std::string &text, const std::string &part) {
   if (text.find(part) != std::string::npos) return testing::AssertionSuccess();
@@ -118,13 +110,13 @@ TEST_P(PpmReading, ReadsOrRefusesWithItsMessage) {
   int result = 0;
   Output out = capture([&] { result = readPPM(file.c_str(), &record, TEXTURE_BACKGROUND); });
   if (c.localTextNumber) {
-    EXPECT_CONTAINS(out.errors, format(localText(c.localTextNumber), file.c_str()));
+    EXPECT_CONTAINS(out.errors, formatText(localText(c.localTextNumber), file.c_str()));
   }
   if (c.errorText) {
     EXPECT_CONTAINS(out.errors, c.errorText);
   }
   if (c.debugText) {
-    EXPECT_CONTAINS(out.debug, format(c.debugText, file.c_str()));
+    EXPECT_CONTAINS(out.debug, formatText(c.debugText, file.c_str()));
   }
   if (!c.ok) {
     EXPECT_EQ(result, TEXTURE_FAILED);
@@ -171,7 +163,7 @@ TEST_F(TextureFiles, MissingFileIsReportedOnlyWithTexturesOn) {
     EXPECT_EQ(readPPM(file.c_str(), &record, 0), TEXTURE_FAILED);
     EXPECT_EQ(readPNG(file.c_str(), &record, 0), TEXTURE_FAILED);
   });
-  EXPECT_CONTAINS(on.errors, format(localText(40), file.c_str()));
+  EXPECT_CONTAINS(on.errors, formatText(localText(40), file.c_str()));
   qPrefs.displayFlags = 0;
   Output off = capture([&] {
     EXPECT_EQ(readPPM(file.c_str(), &record, 0), TEXTURE_FAILED);
@@ -193,7 +185,7 @@ TEST(TextureData, RepositoryImagesDecode) {
   std::string home = std::string(QUOIT_SOURCE_DIR) + "/data/";
   for (int n = 0; n < BACKGROUND_TILES; n++) {
     TextureRecord tile = {};
-    std::string file = home + format("tex/bgr/%d.ppm", n);
+    std::string file = home + formatText("tex/bgr/%d.ppm", n);
     ASSERT_EQ(readPPM(file.c_str(), &tile, TEXTURE_BACKGROUND), 0) << file;
     EXPECT_EQ(tile.width, 256);
     free(tile.pixels);
@@ -484,7 +476,7 @@ TEST_F(ShirtList, KeepsPathsAndReportsMissingImages) {
   EXPECT_EQ(std::string(qTShirt[0].backBitmap), path("back.png"));  // '\' became '/'
   EXPECT_EQ(qTShirt[0].flags & SHIRT_READY, 0);
   EXPECT_EQ(qTShirt[0].frontTexture, TEXTURE_NONE);
-  EXPECT_CONTAINS(out.errors, format(localText(40), path("nothing.png").c_str()));
+  EXPECT_CONTAINS(out.errors, formatText(localText(40), path("nothing.png").c_str()));
 }
 
 TEST_F(ShirtList, BrokenListEndsWithItsMessage) {
@@ -505,19 +497,19 @@ TEST_F(ShirtList, BrokenListEndsWithItsMessage) {
 
 TEST_F(ShirtList, TableHoldsAtMostTwoHundredShirts) {
   std::string list;
-  for (int i = 0; i < TSHIRT_COUNT + 5; i++) list += format("Shirt number %d:\n frontBitmap = @/front.png\n", i);
+  for (int i = 0; i < TSHIRT_COUNT + 5; i++) list += formatText("Shirt number %d:\n frontBitmap = @/front.png\n", i);
   Output out;
   EXPECT_EQ(read(list, &out), SHIRT_LIST_OK);
   EXPECT_EQ(tshirt_count, TSHIRT_COUNT);
   EXPECT_STREQ(qTShirt[TSHIRT_COUNT - 1].name, "Shirt number 199");
-  EXPECT_CONTAINS(out.errors, format(localText(49), "qTShirt", "TSHIRT_COUNT"));
+  EXPECT_CONTAINS(out.errors, formatText(localText(49), "qTShirt", "TSHIRT_COUNT"));
 }
 
 TEST_F(ShirtList, MissingListFailsOnlyWithTexturesOn) {
   int result = 0;
   Output out = capture([&] { result = readShirtListFile(path("no_list").c_str()); });
   EXPECT_EQ(result, SHIRT_LIST_MISSING);
-  EXPECT_CONTAINS(out.errors, format(localText(40), path("no_list").c_str()));
+  EXPECT_CONTAINS(out.errors, formatText(localText(40), path("no_list").c_str()));
   qPrefs.displayFlags = 0;
   EXPECT_EQ(read("Red shirt:\n frontBitmap = @/front.png\n"), SHIRT_LIST_OK);
   EXPECT_EQ(tshirt_count, 0);
@@ -666,7 +658,7 @@ TEST_F(TexturesGui, CaseOfThePathMakesAnotherKey) {
   Output out;
   EXPECT_EQ(load(path("t.png"), TEXTURE_MODEL, FORMAT_BY_EXTENSION, &out), TEXTURE_FAILED);
   EXPECT_CONTAINS(out.errors, "is not a PNG file");
-  EXPECT_CONTAINS(out.errors, format(localText(1105), path("t.png").c_str()));
+  EXPECT_CONTAINS(out.errors, formatText(localText(1105), path("t.png").c_str()));
   EXPECT_EQ(textureCount, 0);
   EXPECT_EQ(load(path("T.PPM")), 0);
   EXPECT_EQ(load(path("t.ppm")), 1);
@@ -679,25 +671,25 @@ TEST_F(TexturesGui, RefusesWhatItCannotLoad) {
   writeFile(gif, "GIF89a");
   Output out;
   EXPECT_EQ(load(gif, TEXTURE_MODEL, FORMAT_BY_EXTENSION, &out), TEXTURE_FAILED);
-  EXPECT_CONTAINS(out.errors, format(localText(1104), gif.c_str()));
+  EXPECT_CONTAINS(out.errors, formatText(localText(1104), gif.c_str()));
   EXPECT_EQ(load(ppm, TEXTURE_MODEL, 7, &out), TEXTURE_FAILED);
-  EXPECT_CONTAINS(out.errors, format(localText(45), 7, "qGlReadTexture"));
+  EXPECT_CONTAINS(out.errors, formatText(localText(45), 7, "qGlReadTexture"));
   EXPECT_EQ(load(longPath, TEXTURE_MODEL, FORMAT_BY_EXTENSION, &out), TEXTURE_FAILED);
   EXPECT_CONTAINS(out.errors, "longer than 99 characters");
   EXPECT_EQ(load(path("missing.png"), TEXTURE_MODEL, FORMAT_BY_EXTENSION, &out), TEXTURE_FAILED);
-  EXPECT_CONTAINS(out.errors, format(localText(1105), path("missing.png").c_str()));
+  EXPECT_CONTAINS(out.errors, formatText(localText(1105), path("missing.png").c_str()));
   EXPECT_EQ(textureCount, 0);
 }
 
 TEST_F(TexturesGui, TheHundredAndFirstTextureIsRefused) {
   for (int i = 0; i < TEXTURE_MAX; i++) {
-    std::string file = tile(format("tile%d.ppm", i), {i, 0, 0, 255}, {0, i, 0, 255});
+    std::string file = tile(formatText("tile%d.ppm", i), {i, 0, 0, 255}, {0, i, 0, 255});
     ASSERT_EQ(load(file), i);
   }
   std::string extra = tile("extra.ppm", {9, 9, 9, 255}, {9, 9, 9, 255});
   Output out;
   EXPECT_EQ(load(extra, TEXTURE_MODEL, FORMAT_BY_EXTENSION, &out), TEXTURE_FAILED);
-  EXPECT_CONTAINS(out.errors, format(localText(49), "textureTable", "TEXTURE_MAX"));
+  EXPECT_CONTAINS(out.errors, formatText(localText(49), "textureTable", "TEXTURE_MAX"));
   EXPECT_EQ(textureCount, TEXTURE_MAX);
   EXPECT_EQ(load(path("tile57.ppm")), 57);  // loaded ones are still found
 }
@@ -772,8 +764,8 @@ class BackgroundGui : public TexturesGui {
     // Lower ring red with the tile number in green; upper ring green with the number in red; the upper
     // tiles are blue in their top half.
     for (int k = 0; k < 8; k++) {
-      tile(format("%d.ppm", k), {200, 20 * k, 0, 255}, {200, 20 * k, 0, 255});
-      tile(format("%d.ppm", k + 8), {20 * k, 200, 250, 255}, {20 * k, 200, 0, 255});
+      tile(formatText("%d.ppm", k), {200, 20 * k, 0, 255}, {200, 20 * k, 0, 255});
+      tile(formatText("%d.ppm", k + 8), {20 * k, 200, 250, 255}, {20 * k, 200, 0, 255});
     }
     qPrefs.bgdir = dir + "/";
     qPrefs.backgroundFlag = 0;
@@ -872,7 +864,7 @@ TEST_F(BackgroundGui, QuickModeShowsOneTileEverywhere) {
 TEST_F(BackgroundGui, MissingTileSwitchesTheBackgroundOff) {
   fs::remove(path("5.ppm"));
   Output out = capture([&] { EXPECT_EQ(initTextures(), INIT_TEXTURES_BACKGROUND_FAILED); });
-  EXPECT_CONTAINS(out.errors, format(localText(1105), path("5.ppm").c_str()));
+  EXPECT_CONTAINS(out.errors, formatText(localText(1105), path("5.ppm").c_str()));
   EXPECT_EQ(qPrefs.backgroundFlag, 1);
   // The tiles read before are given up; the fallback texture is record 0, a real texture.
   EXPECT_EQ(textureCount, 1);
@@ -890,7 +882,7 @@ TEST_F(BackgroundGui, MissingFallbackTextureIsReported) {
   qPrefs.backgroundFlag = 1;
   Output out = capture([&] { EXPECT_EQ(initTextures(), INIT_TEXTURES_FALLBACK_FAILED); });
   EXPECT_EQ(noTextureIndex, TEXTURE_NONE);
-  EXPECT_CONTAINS(out.errors, format(localText(1105), "tex/no_texture.png"));
+  EXPECT_CONTAINS(out.errors, formatText(localText(1105), "tex/no_texture.png"));
 }
 
 // ----------------------------------------------------------------------------------------------------
