@@ -11,7 +11,7 @@
 #include "pattern/catalogue.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/utils.h"
 
 QuoitPrefs qPrefs;

@@ -1,7 +1,7 @@
 // Stand-ins for the frame step and pattern loop records the mode machine, the camera and the status
 // screen read, until their modules provide them (weak, so the real ones win). Delete when those land.
-#include "core/framestep.h"
-#include "core/patternloop.h"
+#include "app/framestep.h"
+#include "app/patternloop.h"
 
 #define STANDIN __attribute__((weak))
 

@@ -18,7 +18,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
 #include "ui/walkingeditor.h"
 

@@ -13,7 +13,7 @@
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "pattern/catalogue.h"
-#include "core/startup.h"
+#include "app/startup.h"
 
 static bool isSeparator(char c) { return c == '/' || c == '\\'; }
 

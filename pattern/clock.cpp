@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "core/Tcl.h"
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"

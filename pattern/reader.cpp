@@ -10,7 +10,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/utils.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"

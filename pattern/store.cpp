@@ -9,11 +9,11 @@
 #include <string>
 
 #include "core/Tcl.h"
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
 #include "pattern/clock.h"

@@ -12,7 +12,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"

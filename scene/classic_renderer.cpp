@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "core/Tcl.h"
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/prefs.h"
 #include "pattern/clock.h"
 #include "pattern/reader.h"

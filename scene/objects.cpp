@@ -14,7 +14,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/utils.h"
 #include "pattern/store.h"
 #include "scene/figures.h"

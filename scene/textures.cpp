@@ -14,7 +14,7 @@
 #include <string>
 
 #include "core/Tcl.h"
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "pattern/store.h"

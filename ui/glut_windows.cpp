@@ -15,12 +15,12 @@
 #include <string>
 
 #include "core/Tcl.h"
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
 #include "scene/classic_renderer.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "core/Tcl.h"
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"

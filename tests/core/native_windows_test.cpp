@@ -8,7 +8,7 @@
 #include "core/prefs.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
 #include "scratch_dir.h"

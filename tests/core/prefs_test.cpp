@@ -5,7 +5,7 @@
 #include "core/prefs.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "scratch_dir.h"
 
 namespace {

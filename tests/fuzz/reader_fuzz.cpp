@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "pattern/dumps.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/startup.h"
+#include "app/startup.h"
 #include "tests/support/loadpattern.h"
 #include "pattern/dumps.h"
 #include "pattern/reader.h"

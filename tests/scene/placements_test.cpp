@@ -10,7 +10,7 @@
 #include <sstream>
 #include <vector>
 
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "pattern/clock.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"

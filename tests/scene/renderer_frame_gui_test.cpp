@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/prefs.h"
 #include "pattern/clock.h"
 #include "pattern/store.h"

@@ -12,7 +12,7 @@
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "core/random.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
 #include "scene/objects.h"

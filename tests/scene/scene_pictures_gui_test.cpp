@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "pattern/store.h"

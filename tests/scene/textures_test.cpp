@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "core/utils.h"

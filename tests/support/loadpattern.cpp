@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
 #include "scene/objects.h"

@@ -2,7 +2,7 @@
 // chooser cursor and the light controls.
 #include <cmath>
 
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "pattern/store.h"
 #include "scene/pathdisplay.h"
 #include "tests/ui/mode_fakes.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
 #include "ui/remote.h"

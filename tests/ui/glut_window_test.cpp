@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/native_windows.h"
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "tests/ui/glut_xvfb.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"

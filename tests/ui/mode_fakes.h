@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/localtext.h"
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"

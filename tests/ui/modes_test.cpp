@@ -8,7 +8,7 @@
 #include "scene/figures.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/ui/mode_fakes.h"
-#include "core/startup.h"
+#include "app/startup.h"
 
 using Modes = ModeTest;
 

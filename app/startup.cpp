@@ -1,6 +1,6 @@
 // Start-up and shutdown: main's steps with their exit codes, the command line, the temporary
 // directory, the one-time initialisation and the release of everything at the end.
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include <X11/Xlib.h>
 #include <unistd.h>
@@ -11,10 +11,10 @@
 #include <cstring>
 
 #include "core/Tcl.h"
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"

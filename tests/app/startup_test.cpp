@@ -6,9 +6,9 @@
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "pattern/store.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <string>
 
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "pattern/clock.h"
 #include "pattern/store.h"
 #include "ui/camera.h"

@@ -2,7 +2,7 @@
 #include <X11/Xlib.h>
 #include <malloc.h>
 
-#include "core/startup.h"
+#include "app/startup.h"
 
 // The software GL driver takes and frees large blocks for every pass of a frame. With the
 // allocator's moving thresholds the top of the heap went back to the system after a pass and was

@@ -7,10 +7,10 @@
 #include <set>
 
 #include "core/localtext.h"
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
 #include "core/random.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/store.h"

@@ -1,6 +1,6 @@
 // The per-frame simulation step, the status texts after each frame, the lap timer and the timers that end
 // a benchmark or advance a timed show.
-#include "core/framestep.h"
+#include "app/framestep.h"
 
 #include <GL/gl.h>
 
@@ -9,9 +9,9 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "pattern/clock.h"
 #include "pattern/store.h"
 #include "scene/geometry.h"

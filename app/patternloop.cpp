@@ -1,7 +1,7 @@
 // Pattern loop: resets the per-pattern state, finds the next pattern (a named file, the pattern
 // dialog, the catalogue, a reload), turns siteswap text into a pattern file with the outside
 // converters, loads the pattern and prepares the view.
-#include "core/patternloop.h"
+#include "app/patternloop.h"
 
 #include <GL/freeglut.h>
 #include <spawn.h>
@@ -14,11 +14,11 @@
 #include <cstring>
 
 #include "core/Tcl.h"
-#include "core/framestep.h"
+#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "core/startup.h"
+#include "app/startup.h"
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/clock.h"
