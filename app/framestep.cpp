@@ -25,19 +25,15 @@
 #include "ui/screens.h"
 #include "ui/walking.h"
 
-ViewState viewState;
-LightState &lightState = viewState.lightState;
 int frameCounter;
 int wrapFlag;
 double previousAnimationTime;
-void (*frameStepTime)(uint32_t *seconds, uint32_t *microseconds) = qGetTime;
 
 static const double UNSET = 1717.1717;
 static const int64_t FLAG_BIT33 = 0x200000000LL;
 
 static int benchmarkStarted;
 static double benchmarkStart;
-static uint32_t watchStartS, watchStartUs, watchLapS, watchLapUs;
 
 static double realSeconds() {
   uint32_t s, us;
@@ -49,13 +45,6 @@ int16_t packAngle(double radians) {
   double v = (radians + 100 * M_PI) * 2048 / 2 / M_PI;
   if (!(std::fabs(v) < 1e15)) return 0;
   return int16_t(int64_t(v) & 0x7FF);
-}
-
-int16_t packMillimetres(double metres) {
-  double mm = std::trunc(metres * 1000);
-  if (std::isnan(mm)) return 0;
-  if (mm < -32768) return -32768;
-  return mm > 32767 ? 32767 : int16_t(mm);
 }
 
 uint16_t packDistance(double metres) {
@@ -270,35 +259,3 @@ void autoAdvanceTimer() {
   }
 }
 
-static void logFrameRate(int frames, double seconds) {
-  double rate = frames / seconds;
-  if (qMode.benchmark) {
-    qMsg(82, localText(306), rate);
-    const GLubyte *renderer = glGetString(GL_RENDERER);
-    qMsg(QMSG_DEBUG, "benchmark %d: %.1f frames per second, %d frames in %.1f s, renderer %s\n", qMode.benchmark,
-         rate, frames, seconds, renderer ? (const char *)renderer : "unknown");
-  } else if (qPrefs.fps) {
-    qMsg(QMSG_INFO, localText(306), rate);
-  }
-}
-
-int stopWatch(int n) {
-  uint32_t s, us;
-  frameStepTime(&s, &us);
-  if (n == -1) {
-    watchStartS = watchLapS = s;
-    watchStartUs = watchLapUs = us;
-    return 0;
-  }
-  if (n == 0) {
-    int64_t lap = (int64_t(s) - watchLapS) * 1000000 + (int64_t(us) - watchLapUs);
-    watchLapS = s;
-    watchLapUs = us;
-    return lap > INT32_MAX ? INT32_MAX : int(lap);
-  }
-  if (n > 0) {
-    double seconds = (double(us) - watchStartUs) / 1000000 + (double(s) - watchStartS);
-    if (seconds > 0) logFrameRate(n, seconds);
-  }
-  return 0;
-}

@@ -38,11 +38,6 @@
 
 extern char **environ;
 
-std::atomic<int> restartRequest{0};
-int nextPatternAction = ACTION_QUIT;
-char shownSiteswap[SITESWAP_TEXT_SIZE];
-char listSiteswap[SITESWAP_TEXT_SIZE];
-int patternStepped;
 int patternLoadCounter = -1;
 int firstLoad = 1;
 

@@ -2,7 +2,6 @@
 // directory, the one-time initialisation and the release of everything at the end.
 #include "app/startup.h"
 
-#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -15,6 +14,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "app/patternloop.h"
+#include "app/wiring.h"
 #include "core/prefs.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
@@ -26,17 +26,10 @@
 #include "ui/modes.h"
 #include "ui/remote.h"
 
-int qArgc;
-char **qArgv;
-std::string currentPatternFile;
 char converterOptions[100];
 double randomInterval;
 double orderInterval;
 int checkLanguagesRequested;
-int patternDebugLevel;
-int objectCountOption;
-int objectOptionKind;
-std::string modelFileArgument;
 int cleanUpDone;
 
 static const char *const quoitVersion = "V14.8";
@@ -70,7 +63,7 @@ static void ensureDirectory(const std::string &path) {
 }
 
 int quoitMain(int argc, char **argv) {
-  XInitThreads();
+  connectLayers();
   openTraceFile();
   qArgc = argc;
   qArgv = argv;

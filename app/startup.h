@@ -2,17 +2,12 @@
 #pragma once
 #include <string>
 
-extern int qArgc;
-extern char **qArgv;
-extern std::string currentPatternFile;
+#include "core/runstate.h"
+
 extern char converterOptions[100];
 extern double randomInterval;
 extern double orderInterval;
 extern int checkLanguagesRequested;
-extern int patternDebugLevel;
-extern int objectCountOption;
-extern int objectOptionKind;
-extern std::string modelFileArgument;
 extern int cleanUpDone;
 
 int quoitMain(int argc, char **argv);

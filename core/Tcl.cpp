@@ -22,7 +22,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
 

@@ -19,8 +19,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
-#include "ui/glut_windows.h"
-#include "ui/modes.h"
+#include "core/uistate.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
 
@@ -182,9 +181,19 @@ int countTrailingNuls(const char *buffer, long length) {
 
 int InitNothing(const char *) { return 0; }
 
-int qInitWindowSystem() { return qGlutResetFlags(); }
+static int noWindowLayer() { return 0; }
+static int noWindow(int) { return 0; }
+static void noText(const char *, int, int, int) {}
+static void noStatus(const char *, int, int) {}
+static void noOverlay() {}
+static void noStroke(const char *) {}
+static unsigned char noKey() { return 0; }
 
-int qOpenWindows() { return qGlutOpenWindows(); }
+WindowCalls windowCalls = {noWindowLayer, noWindowLayer, noWindow, noText, noStatus, noOverlay, noStroke, noKey};
+
+int qInitWindowSystem() { return windowCalls.resetFlags(); }
+
+int qOpenWindows() { return windowCalls.openWindows(); }
 
 void qTextOutput(const char *text, int lines, int charactersPerLine, int force) {
   if (remoteState == 1) {
@@ -195,13 +204,13 @@ void qTextOutput(const char *text, int lines, int charactersPerLine, int force) 
   } else {
     overlayRequests |= 1;
   }
-  qGlutMultiLineText(text, lines, charactersPerLine, 0);
+  windowCalls.multiLineText(text, lines, charactersPerLine, 0);
   if (textRefresh > 0) textRefresh--;
 }
 
-void qStatusText(const char *text, int level, int flags) { qGlutStatusText(text, level, flags); }
+void qStatusText(const char *text, int level, int flags) { windowCalls.statusText(text, level, flags); }
 
-int qTakeKey() { return qGlutTakeKey(); }
+int qTakeKey() { return windowCalls.takeKey(); }
 
 // 2 notes that the 3D window exists (once); 3 raises it. The window belongs to the main thread,
 // so another thread's raise goes through the main thread's request queue.

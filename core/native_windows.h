@@ -26,6 +26,20 @@ long qFileLength(const char *path);
 const char *qNextDirEntry(const char *directory);
 int countTrailingNuls(const char *buffer, long length);
 
+// The GLUT front end's calls that the lower layers make: the window layer, selecting a window, the
+// text overlays and the last key. app/ fills the table at start-up; the defaults do nothing.
+struct WindowCalls {
+  int (*resetFlags)();
+  int (*openWindows)();
+  int (*setWindow)(int id);  // 1 when the window could be selected
+  void (*multiLineText)(const char *text, int lines, int charactersPerLine, int redraw);
+  void (*statusText)(const char *text, int level, int flags);
+  void (*fpsOverlay)();
+  void (*strokeString)(const char *text);
+  unsigned char (*takeKey)();
+};
+extern WindowCalls windowCalls;
+
 int InitNothing(const char *programPath);
 int qInitWindowSystem();
 int qOpenWindows();

@@ -8,11 +8,12 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "pattern/catalogue.h"
-#include "ui/glut_windows.h"
-#include "ui/modes.h"
-#include "app/startup.h"
+#include "core/uistate.h"
+#include "core/runstate.h"
 #include "core/utils.h"
+
+static void keepCatalogue(const char *) {}
+void (*patternDirectoryChanged)(const char *directory) = keepCatalogue;
 
 QuoitPrefs qPrefs;
 
@@ -410,8 +411,6 @@ void readPreferences(int again) {
   if (qPrefs.vrml == 0) qPrefs.displayFlags &= ~8;
   if (qPrefs.patterndir != qPrefs.lastCatalogueDirectory) {
     qPrefs.lastCatalogueDirectory = qPrefs.patterndir;
-    GetAllPatterns(qPrefs.patterndir.c_str(), 4, nullptr);
-    GetAllPatterns(qPrefs.patterndir.c_str(), 1, nullptr);
-    GetAllPatterns(qPrefs.patterndir.c_str(), 5, nullptr);
+    patternDirectoryChanged(qPrefs.patterndir.c_str());
   }
 }

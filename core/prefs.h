@@ -75,3 +75,7 @@ int prefIntValue(const char *line);
 const char *prefWordValue(const char *line, std::string &out);
 void prefRestOfLine(const char *line, std::string &out);
 int readPrefsLine(std::string &buffer, FILE *file);
+
+// Called when a preferences file names another pattern directory: the catalogue reads it anew.
+// app/ sets it; the default keeps the catalogue.
+extern void (*patternDirectoryChanged)(const char *directory);

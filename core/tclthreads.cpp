@@ -18,9 +18,11 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "app/patternloop.h"
+#include "core/runstate.h"
 #include "core/prefs.h"
-#include "ui/walkingeditor.h"
+
+static void noWalkingEditor(int) {}
+void (*walkingMenuRequest)(int command) = noWalkingEditor;
 
 std::atomic<int> qSignalSlots[5];
 int qTclThreadIndex = 0;
@@ -222,6 +224,6 @@ void serveMainThreadRequests() {
     else if (request.first == MAIN_REQUEST_RAISE_WINDOW)
       qRaiseWindow(3);
     else if (request.first == MAIN_REQUEST_WALKING_MENU)
-      walkingEditorMenu(request.second);
+      walkingMenuRequest(request.second);
   }
 }

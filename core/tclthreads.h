@@ -44,3 +44,6 @@ enum {
 void postMainThreadRequest(int kind, int value);
 // Served by the main thread's idle pass (and while it waits for a Tcl thread's start).
 void serveMainThreadRequests();
+
+// Runs a walking editor menu command posted by its Tcl thread (app/ sets it; the default does nothing).
+extern void (*walkingMenuRequest)(int command);

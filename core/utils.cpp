@@ -12,8 +12,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "pattern/catalogue.h"
-#include "app/startup.h"
+#include "core/runstate.h"
 
 static bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
@@ -150,6 +149,13 @@ int numberedFileName(std::string &out, int counter, int kind, const char *extens
     counter++;
   } while (fileExists(out.c_str()));
   return counter;
+}
+
+int siteswapDigitValue(int character) {
+  if (character >= '0' && character <= '9') return character - '0';
+  if (character >= 'a' && character <= 'z') return character - 'a' + 10;
+  if (character >= 'A' && character <= 'Z') return character - 'A' + 10;
+  return 0;
 }
 
 const char *throwCharacter(char character, int side) {

@@ -3,6 +3,9 @@
 #include <cstdarg>
 #include <string>
 
+// The unset value of a double read from a file or kept for later.
+const double UNSET_DOUBLE = 1717.1717;
+
 // Results of copyFile.
 enum {
   COPY_OK = 0,
@@ -31,6 +34,8 @@ const char *skipSpace(const char *text);
 const char *skipWords(const char *text, int n);
 int copyFile(const char *target, const char *source);
 int numberedFileName(std::string &out, int counter, int kind, const char *extension);
+// The value of a siteswap digit: 0-9, then a/A = 10 up to z/Z = 35; 0 for anything else.
+int siteswapDigitValue(int character);
 const char *throwCharacter(char character, int side);
 
 // A printf format filled into a string of whatever length it needs.

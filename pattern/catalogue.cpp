@@ -13,12 +13,10 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "app/patternloop.h"
+#include "core/runstate.h"
 #include "core/prefs.h"
-#include "app/startup.h"
 #include "core/utils.h"
 #include "scene/geometry.h"
-#include "ui/screens.h"
 
 int bounceFilter;
 int passingFilter;
@@ -229,6 +227,14 @@ static bool readConverterList(std::ifstream &file, std::vector<std::string> &lin
   return true;
 }
 
+// Tells the user that stepping through a list went round its end.
+static void reportListWrap(int first, int second) {
+  qMsg(82, "%s %s", localTextLine(first).c_str(), localText(second));
+}
+
+void reportListWrapToFirst() { reportListWrap(394, 395); }
+void reportListWrapToLast() { reportListWrap(396, 397); }
+
 // The line at index q2_at, stepped by the command, wrapping at either end.
 static int steppedLine(int command, int count) {
   int at = qPrefs.q2_at;
@@ -327,11 +333,4 @@ int patternKindFilter(const char *path, int reset) {
   if (!passesFilter(multiplexFilter, name, multiplexWords, 2)) return 0;
   filterPassCount++;
   return 1;
-}
-
-int siteswapDigitValue(int character) {
-  if (character >= '0' && character <= '9') return character - '0';
-  if (character >= 'a' && character <= 'z') return character - 'a' + 10;
-  if (character >= 'A' && character <= 'Z') return character - 'A' + 10;
-  return 0;
 }

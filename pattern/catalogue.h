@@ -42,4 +42,6 @@ int stepConverterList(int command);
 const char *keepCase(const char *text);
 int patternKindFilter(const char *path, int reset);
 int containsIgnoreCase(const char *text, const char *word);
-int siteswapDigitValue(int character);
+// Tell the user that a step through the catalogue or the converter list went round its end.
+void reportListWrapToFirst();
+void reportListWrapToLast();

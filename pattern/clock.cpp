@@ -8,12 +8,12 @@
 #include <cstring>
 
 #include "core/Tcl.h"
-#include "app/framestep.h"
+#include "core/stopwatch.h"
 #include "core/localtext.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
-#include "ui/modes.h"
+#include "core/uistate.h"
 
 double simTime;
 double realTimeTotal;

@@ -13,7 +13,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
 #include "pattern/clock.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"

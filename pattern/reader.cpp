@@ -10,18 +10,17 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
+#include "core/uistate.h"
+#include "core/viewrecords.h"
 #include "core/utils.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "scene/figures.h"
 #include "scene/geometry.h"
-#include "scene/objects.h"
-#include "ui/camera.h"
-#include "ui/modes.h"
-#include "ui/walkingeditor.h"
+#include "pattern/modeltable.h"
+#include "pattern/scenecalls.h"
 
 static const double DEGREES = 57.29577951;
 static const long MAX_FILE_SIZE = 1 << 20;
@@ -475,7 +474,7 @@ static int readObjectModels(FILE *stream, HeaderState &h) {
 }
 
 static int loadFloor(char letter) {
-  int result = Boden_laden(qMode.benchmark ? 1 : 0);
+  int result = patternCalls.loadFloor(qMode.benchmark ? 1 : 0);
   if (!result) return 0;
   if (letter == 'j') return 131;
   qMsg(QMSG_ERROR, "Boden_laden(): error=%d\n", result);
@@ -512,7 +511,7 @@ static int readPointBlock(FILE *stream, char letter) {
     }
     centre[2] -= 1.0;
     placeJuggler(j, centre, heading);
-    int result = Mensch_laden(centre, heading);
+    int result = patternCalls.loadFigure(centre, heading);
     if (result) {
       qMsg(QMSG_DEBUG, " Mensch_laden()=%d ", result);
       return 161;
@@ -540,7 +539,7 @@ static int readPresetBlock(FILE *stream) {
     char words[2][101] = {"", ""};
     int invisible = sscanf(rest.c_str(), "%100s %100s", words[0], words[1]) > 0 && (words[0][0] == 'i' || words[1][0] == 'i');
     placeJuggler(j, position, heading);
-    if (Mensch_laden(position, invisible ? INVISIBLE_HEADING : heading)) return 141;
+    if (patternCalls.loadFigure(position, invisible ? INVISIBLE_HEADING : heading)) return 141;
     for (int h = 2 * j; h < 2 * j + 2; h++) {
       Fangwurf &f = fangwurf[h];
       uint32_t flag = KindOfThrowFlag(kind[h - 2 * j][0]);
@@ -598,13 +597,13 @@ static int readProps(FILE *stream, const HeaderState &h) {
       return 171;
     }
     backslashToSlash(name, name);
-    if (Objektdatei_laden(name, firstObjectInstance, position[0], position[1], position[2], angles[2], 1) == -1) {
+    if (patternCalls.loadObjectFile(name, firstObjectInstance, position[0], position[1], position[2], angles[2], 1) == -1) {
       patternMessage(QMSG_ERROR, 721, name);
       return 171;
     }
     int instance = jugglers + 1 + k;
     if (qPrefs.vrml) {
-      placeLastObjectNode(instance, position, angles);
+      patternCalls.placeLastObjectNode(instance, position, angles);
     } else {
       Placement p = {instance < 201 ? objectInstanceList[instance] : int16_t(-1),
                      angleWord(angles[0]),
@@ -625,7 +624,7 @@ static int readProps(FILE *stream, const HeaderState &h) {
 static void readKeyframeSection(FILE *stream) {
   ungetc('k', stream);
   long before = ftell(stream);
-  readKeyframes(stream);
+  patternCalls.readKeyframes(stream);
   if (ftell(stream) == before) fgetc(stream);
 }
 

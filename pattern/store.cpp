@@ -9,11 +9,11 @@
 #include <string>
 
 #include "core/Tcl.h"
-#include "app/framestep.h"
+#include "core/stopwatch.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
 #include "pattern/clock.h"
@@ -24,9 +24,8 @@
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"
 #include "pattern/throws.h"
-#include "scene/figures.h"
 #include "scene/geometry.h"
-#include "scene/objects.h"
+#include "pattern/scenecalls.h"
 
 int qInternal[QINTERNAL_WORDS];
 int objekte;
@@ -330,7 +329,7 @@ int allocPatternData() {
 void freeObjectSlots() {
   if (flyingObjects) qFree(flyingObjects, flyingEntries * sizeof(Placement));
   flyingObjects = nullptr;
-  showPatternFlyingList();  // the flying list no longer points into the freed block
+  patternCalls.flyingBlockFreed();  // the flying list no longer points into the freed block
 }
 
 void freePatternData() {
@@ -339,7 +338,7 @@ void freePatternData() {
   patternWorkMemory = nullptr;
   freeObjectSlots();
   sceneObjectList(nullptr, 4);
-  freeObjectShapes();
+  patternCalls.freeObjectShapes();
 }
 
 static void pointDrawList() { sceneObjectDrawList = (sceneObjects && sceneObjectsShown) ? sceneObjects : &emptySceneList; }
@@ -477,7 +476,7 @@ int Muster_laden() {
     return failLoad(stream, 114);
   }
   qMsg(128, "qInternal.jugglers=%d objekte=%d takte=%d t_zyklus=%f\n", jugglers, objekte, takte, t_zyklus);
-  if (Objekte_laden()) return failLoad(stream, 115);
+  if (patternCalls.loadObjects()) return failLoad(stream, 115);
   if (Muster_einlesen(stream)) return failLoad(stream, 116);
   fclose(stream);
   stream = nullptr;
@@ -499,10 +498,10 @@ int Muster_laden() {
   if (Handbahnen_eintragen()) return failLoad(stream, 121);
   if (chainFaults(faults + Handbahnen_pruefen())) return failLoad(stream, 122);
   G_Vorgabe_setzen();
-  setHeadUpAngles();
+  patternCalls.setHeadUpAngles();
   InlineComments_einordnen();
   computeBufferSize(objekte, 2 * jugglers);
-  vrmlNodeTotals();
+  patternCalls.sceneTotals();
   realTimeTotal = 0;
   stopWatch(-1);  // the first frame's lap starts now, not before the load
   return 0;

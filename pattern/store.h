@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "scene/placements.h"
+#include "core/utils.h"
+#include "pattern/placement.h"
 
 enum {
   MAX_OBJECTS = 100,      // objects per pattern
@@ -30,7 +31,6 @@ enum { HAND_REAL = 1, HAND_MACRO = 2, HAND_VIRTUAL = 3 };
 // Flag of a hand macro whose points are relative to its juggler.
 enum { FANGWURF_RELATIVE = 0x1000000 };
 
-const double UNSET_DOUBLE = 1717.1717;
 const double INVISIBLE_HEADING = -2101.2002;
 
 // Catch and throw points of one hand entry.

@@ -12,16 +12,15 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
+#include "core/uistate.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
-#include "scene/objects.h"
+#include "pattern/modeltable.h"
 
 // Owned by the object models, the object chooser and the geometry helpers.
-extern int16_t *objectShapes[200];
-extern int chosenModel;
 double *jitterVector(double v[3]);
 
 static const double PI = 3.14159265358979323846;

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "core/Tcl.h"
-#include "app/framestep.h"
+#include "core/viewrecords.h"
 #include "core/prefs.h"
 #include "pattern/clock.h"
 #include "pattern/reader.h"
@@ -22,8 +22,10 @@
 #include "scene/placements.h"
 #include "scene/renderer.h"
 #include "scene/textures.h"
-#include "ui/glut_windows.h"
-#include "ui/modes.h"
+#include "core/native_windows.h"
+#include "core/uistate.h"
+
+QOpenGL qOpenGL;
 
 int stencilDirty;
 int interlacePhase = 1;
@@ -155,9 +157,9 @@ void qGlutShowWindows(int show) {
   const int which[3] = {WIN_3D, WIN_QRC, WIN_QRCSUB};
   for (int i = 0; i < 3; i++) {
     if (show == 0) {
-      hiddenWindows[i] = qGlutSetWindow(qWindowIds[which[i]]);
+      hiddenWindows[i] = windowCalls.setWindow(qWindowIds[which[i]]);
       if (hiddenWindows[i]) glutHideWindow();
-    } else if (hiddenWindows[i] && qGlutSetWindow(qWindowIds[which[i]])) {
+    } else if (hiddenWindows[i] && windowCalls.setWindow(qWindowIds[which[i]])) {
       glutShowWindow();
       hiddenWindows[i] = 0;
     }
@@ -255,7 +257,7 @@ static void drawInlineComments(char letter) {
     glColor3f(1, 1, 1);
     glScaled(0.0017, 0.0017, 0.0017);
     faceCamera();
-    qGlutStrokeString(c.text);
+    windowCalls.strokeString(c.text);
     glPopMatrix();
   }
 }

@@ -19,12 +19,11 @@
 #include "scene/textread.h"
 #include "scene/textures.h"
 #include "scene/vrml_store.h"
-#include "ui/modes.h"
+#include "core/uistate.h"
 
 int figuresLoaded;
 int panoramaCircleCount;
 int panoramaOwnFigures;
-double gravityTimeScale = 1.0;
 int invisibleJugglers;
 int orderCursor;
 

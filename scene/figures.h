@@ -1,12 +1,12 @@
 // Juggler figures, floor and panorama: the floor and its properties, the figure lists, loading the
 // figures, the throw heights and the head angles.
 #pragma once
+#include "pattern/scenecalls.h"
 #include <cstdio>
 
 extern int figuresLoaded;          // figures of this pattern; reset per pattern
 extern int panoramaCircleCount;    // key 'a' of the panorama: extra figures on a circle
 extern int panoramaOwnFigures;     // key 'w': figures from the panorama's own list section
-extern double gravityTimeScale;    // square root of (9.81 / the panorama's gravity); 1.0 by default
 extern int invisibleJugglers;      // VRML mode: figures shown as the invisible juggler
 extern int orderCursor;            // next line of section 1 in order mode; kept across patterns
 

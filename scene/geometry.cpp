@@ -15,7 +15,6 @@
 #include "scene/classic_renderer.h"
 #include "scene/renderer.h"
 #include "scene/vrml_store.h"
-#include "ui/camera.h"
 
 int sceneVertexTotal;
 int sceneFaceTotal;
@@ -68,18 +67,6 @@ int sameJugglerColumns(int c, int d) {
 }
 
 int sameJuggler(int hand1, int hand2) { return sameJugglerColumns(Hand(hand1, 0), Hand(hand2, 0)); }
-
-void computeEyePosition(double out[3]) {
-  static double eye[3];
-  const CameraState &c = cameraState;
-  double r = c.distance;
-  double v[3] = {cos(c.azimuth) * r * sin(c.elevation), sin(c.azimuth) * r * sin(c.elevation), cos(c.elevation) * r};
-  for (int i = 0; i < 3; i++) {
-    if (r != 0) cameraState.viewDir[i] = -v[i] / r;
-    eye[i] = c.lookAt[i] + v[i];
-    out[i] = eye[i];
-  }
-}
 
 ObjectNode *vrmlNodeTotals() {
   sceneVertexTotal = 0;

@@ -19,7 +19,6 @@ double *jitterVector(double v[3]);
 void logVector(const double v[3]);
 int sameJuggler(int hand1, int hand2);
 int sameJugglerColumns(int c, int d);
-void computeEyePosition(double out[3]);
 ObjectNode *vrmlNodeTotals();
 
 void propArrow(GLUquadric *quadric);

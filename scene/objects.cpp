@@ -14,7 +14,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
 #include "core/utils.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
@@ -24,12 +24,9 @@
 
 LoadedObject *objekt_geladen;
 int loadedObjectCount;
-int16_t objectInstanceList[INSTANCE_MAX + 1];
 int objectInstanceCount;
-int firstObjectInstance;
 InstanceOrigin *instanceOrigins;
 int16_t *objbuf;
-int16_t *objectShapes[LOO_MAX];
 int16_t *objectShapesOwned[LOO_MAX];
 int16_t chooserModels[LOO_MAX + 1] = {-1};
 int handPointCount[MAX_FIGURES];
@@ -689,4 +686,8 @@ int Objekte_laden() {
     }
   }
   return 0;
+}
+
+int loadedObjectNumber(int index) {
+  return index >= 0 && index < loadedObjectCount ? objekt_geladen[index].objektnummer : -1;
 }

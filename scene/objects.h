@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <string>
 
+#include "pattern/modeltable.h"
+
 struct ObjectNode;
 
 enum {
-  LOO_MAX = 200,          // loaded models
-  INSTANCE_MAX = 200,     // entries of the instance list
+  LOO_MAX = MODEL_SLOTS,         // loaded models
+  INSTANCE_MAX = INSTANCE_SLOTS,  // entries of the instance list
   OBJBUF_SIZE = 50000,    // bytes of one packed shape
   MAX_FIGURES = 20,
   MAX_HAND_POINTS = 10,
@@ -65,12 +67,9 @@ struct InstanceOrigin {
 extern LoadedObject *objekt_geladen;  // LOO_MAX entries and the end record, which also holds the arrow's
                                       // flags and list (only its elementCount marks the end)
 extern int loadedObjectCount;
-extern int16_t objectInstanceList[INSTANCE_MAX + 1];  // ends at the first -1
 extern int objectInstanceCount;
-extern int firstObjectInstance;
 extern InstanceOrigin *instanceOrigins;  // INSTANCE_MAX records, made on first use
 extern int16_t *objbuf;                  // scratch buffer of OBJBUF_SIZE bytes
-extern int16_t *objectShapes[LOO_MAX];
 extern int16_t *objectShapesOwned[LOO_MAX];
 extern int16_t chooserModels[LOO_MAX + 1];  // choosable models, -1 ended
 extern int handPointCount[MAX_FIGURES];

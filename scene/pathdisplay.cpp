@@ -2,7 +2,9 @@
 #include "scene/pathdisplay.h"
 
 #include "core/Tcl.h"
-#include "ui/modes.h"
+#include "core/uistate.h"
+#include "scene/modeltree.h"
+#include "scene/placements.h"
 
 int chooserVertexTotal;
 int chooserFaceTotal;
@@ -18,3 +20,23 @@ void selectObjectInBox() {
 }
 
 void toggleHelperObjects() {}
+
+bool sceneObjectPosition(char, double[3]) { return false; }
+int chooserEntryCount() { return 0; }
+
+void toggleFlightPathDisplay(int op) {
+  qMsg(QMSG_DEBUG, "toggleFlightPathDisplay(%d): path display is not available yet\n", op);
+}
+
+void toggleHandPathDisplay(int op) {
+  qMsg(QMSG_DEBUG, "toggleHandPathDisplay(%d): path display is not available yet\n", op);
+}
+
+void placeRandomObject() { qMsg(QMSG_DEBUG, "placeRandomObject(): random objects are not available yet\n"); }
+
+void leaveObjectChooser() {
+  chooserState = 0;
+  showPatternFlyingList();
+}
+
+void restoreObjectShapes() {}

@@ -1,7 +1,8 @@
 // Path display, object chooser and guide objects: the current object, the chooser frame, the guides.
 #pragma once
 
-extern int chosenModel;         // the model picked in the object chooser, -1 for none
+#include "core/uistate.h"
+
 extern int chooserVertexTotal;  // VRML totals of the picked model
 extern int chooserFaceTotal;
 extern int arrowObject;         // loaded-object record of the guide arrow

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/Tcl.h"
-#include "app/framestep.h"
+#include "core/stopwatch.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "pattern/clock.h"
@@ -22,9 +22,8 @@
 #include "scene/geometry.h"
 #include "scene/objects.h"
 #include "scene/pathdisplay.h"
-#include "ui/camera.h"
-#include "ui/modes.h"
-#include "ui/screens.h"
+#include "core/viewrecords.h"
+#include "core/uistate.h"
 
 static Placement floorOnlyList[2] = {{0, 0, 0, 0, 0, 0, 0, 0}, {PLACEMENT_END_FLYING, 0, 0, 0, 0, 0, 0, 0}};
 Placement *flyingPlacements = floorOnlyList;
@@ -44,6 +43,13 @@ int16_t encodeAngle(double radians) {
 }
 
 double decodeAngle(int16_t word) { return word / 2048.0 * 2 * M_PI; }
+
+int16_t packMillimetres(double metres) {
+  double mm = std::trunc(metres * 1000);
+  if (std::isnan(mm)) return 0;
+  if (mm < -32768) return -32768;
+  return mm > 32767 ? 32767 : int16_t(mm);
+}
 
 // A millimetre value kept within 16 bits (not a number gives 0).
 static int16_t clampMillimetres(double mm) {

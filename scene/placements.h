@@ -1,19 +1,10 @@
-// Placements: the Placement record and its angle encoding, the flying list with every juggled object's
+// Placements: the angle and millimetre encoding, the flying list with every juggled object's
 // position at the scene time, the figures' hand points, the fixed placements of jugglers and single
 // objects, the object chooser's grid and the flight path written as an object file.
 #pragma once
 #include <cstdint>
 
-struct Placement {
-  int16_t model;   // index into the loaded-object table; -1 ends the flying list, -2 the fixed list
-  int16_t angleX;  // 1/2048 of a turn
-  int16_t x, y, z; // millimetres
-  int16_t angleY;
-  int16_t angleZ;
-  int16_t letter;  // low byte: the object's letter
-};
-
-enum { PLACEMENT_END_FLYING = -1, PLACEMENT_END_FIXED = -2 };
+#include "pattern/placement.h"
 
 // The object chooser's grid: spacing in millimetres, columns, rows and the height of its floor.
 enum { CHOOSER_SPACING = 700, CHOOSER_COLUMNS = 4, CHOOSER_ROWS = 5, CHOOSER_FLOOR_Z = -10000 };
@@ -27,6 +18,8 @@ extern Placement *flyingPlacements;
 // and back to radians.
 int16_t encodeAngle(double radians);
 double decodeAngle(int16_t word);
+// Metres as millimetres kept within 16 bits (not a number gives 0).
+int16_t packMillimetres(double metres);
 
 int qComputeObjectPositions(Placement *out, double step, double t, double *position, int row);
 void qAddRadiusOffset(Placement *p);

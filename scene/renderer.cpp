@@ -19,7 +19,6 @@
 #include "scene/colours.h"
 #include "scene/geometry.h"
 #include "scene/objects.h"
-#include "ui/glut_windows.h"
 
 int highlightOffset;
 float lastFaceNormal[3];
@@ -317,6 +316,8 @@ static int drawTriangles(const ShapeView &v, int e, int position) {
   }
   return position;
 }
+
+GLUquadric *qQuadric;
 
 static GLUquadric *sharedQuadric() {
   if (!qQuadric) qQuadric = gluNewQuadric();

@@ -2,11 +2,15 @@
 // built-in shapes and packed object models.
 #pragma once
 
+typedef struct GLUquadric GLUquadric;
+
 enum { PROP_SLICE_BASE = 7 };  // slice base of the built-in shapes; the detail preference is added
 
 // Built-in shape types that qGlDefineBuiltinObject compiles.
 enum { BUILTIN_SPHEROID = 6, BUILTIN_CLUB = 24, BUILTIN_ARROW = 17171 };
 
+// The quadric every GL shape is drawn with, made when the first window exists.
+extern GLUquadric *qQuadric;
 extern int highlightOffset;      // 32 while a juggled object of the pattern is compiled, else 0
 extern float lastFaceNormal[3];  // the last face normal given to GL
 

@@ -14,15 +14,13 @@
 #include <string>
 
 #include "core/Tcl.h"
-#include "app/framestep.h"
+#include "core/viewrecords.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "core/utils.h"
 #include "scene/classic_renderer.h"
-#include "ui/camera.h"
-#include "ui/glut_windows.h"
-#include "ui/modes.h"
+#include "core/uistate.h"
 
 TextureRecord textureTable[TEXTURE_MAX];
 int textureCount = 0;
@@ -480,7 +478,7 @@ static GLboolean lightingWasOn, blendingWasOn;
 
 void qGlutInitFullscreenText(int how) {
   if (how == FST_START) {
-    qGlutSetWindow(qWindowIds[WIN_3D]);
+    windowCalls.setWindow(qWindowIds[WIN_3D]);
     glDisable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
     lightingWasOn = glIsEnabled(GL_LIGHTING);
@@ -524,9 +522,9 @@ void drawTextBackdrop(int x, int y, int width, int height) {
 void qGlCheckDisplayFlags() {
   if (overlayRequests == 0 || remoteState == REMOTE_SHOWN) return;
   qGlutInitFullscreenText(FST_START);
-  if (overlayRequests & OVERLAY_TEXT) qGlutMultiLineText(nullptr, 0, 0, 2);
-  if (overlayRequests & OVERLAY_FPS) qGlutFpsOverlay();
-  if (overlayRequests & OVERLAY_STATUS) qGlutStatusText("", 0, STATUS_DRAW);
+  if (overlayRequests & OVERLAY_TEXT) windowCalls.multiLineText(nullptr, 0, 0, 2);
+  if (overlayRequests & OVERLAY_FPS) windowCalls.fpsOverlay();
+  if (overlayRequests & OVERLAY_STATUS) windowCalls.statusText("", 0, STATUS_DRAW);
   qGlutInitFullscreenText(FST_STOP);
   overlayRequests = 0;
   qGlCheckError("qGlCheckDisplayFlags()");
@@ -708,3 +706,5 @@ int loadShirtTextures(int i) {
   currentShirt = i;
   return 0;
 }
+
+int loadedTextureCount() { return textureCount; }

@@ -1,4 +1,4 @@
-// Stand-in VRML renderer: draws only the overlays.
+// Stand-in VRML renderer: draws only the overlays, and counts no juggler models or prop shapes.
 #include "scene/vrml_renderer.h"
 
 #include "scene/classic_renderer.h"
@@ -10,3 +10,6 @@ int qGlUpdateVRMLDisplay() {
   qGlCheckDisplayFlags();
   return qGlCheckError("after update VRML Display");
 }
+
+int jugglerModelCount() { return 0; }
+int propShapeCount(int) { return 0; }

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/framestep.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "pattern/store.h"
@@ -14,14 +13,11 @@
 #include "ui/keys.h"
 #include "ui/modes.h"
 
-CameraState cameraState = {3.34, 1.65, 0.085, 185, {0, 0, 0}, {UNSET_DOUBLE, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
-SavedCamera savedCamera;
 int rotationDrift[2];
 double azimuthStep = 0.00025;
 int16_t lightTurn = 30, lightReach = 200, walkTurn = 0, walkReach = 500;
 
-// Chooser grid cursor: cell column and row, and the shape of the last row.
-int chooserColumn = 2, chooserRow = 4;
+// Chooser grid cursor: the shape of the last row.
 static int chooserLastRow = 0, chooserLastRowCount = 0;
 
 static double clamp(double v, double low, double high) { return v < low ? low : v > high ? high : v; }

@@ -3,34 +3,11 @@
 #pragma once
 #include <cstdint>
 
-struct CameraState {
-  double distance;   // metres
-  double elevation;  // radians from the vertical
-  double azimuth;    // radians
-  double zoom;       // 40..1500
-  double eye[3];
-  double lookAt[3];
-  double viewDir[3];
-  double side[3];
-  double up[3];
-};
+#include "core/viewrecords.h"
 
-// The camera stored by the pattern file and restored on request.
-struct SavedCamera {
-  double lookAt[3];
-  double distance;
-  double elevation;
-  double azimuth;
-  double zoom;
-};
-
-extern CameraState cameraState;
-extern SavedCamera savedCamera;
 extern int rotationDrift[2];  // azimuth drift (accumulated drag x), drag y of the frame
 extern double azimuthStep;    // radians of azimuth per drift unit
 
-// The chooser cursor's grid cell (the object chooser draws its cursor there).
-extern int chooserColumn, chooserRow;
 
 // Light controls' own counters.
 extern int16_t lightTurn, lightReach, walkTurn, walkReach;

@@ -15,30 +15,32 @@
 #include <string>
 
 #include "core/Tcl.h"
-#include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "app/patternloop.h"
+#include "core/runstate.h"
 #include "core/prefs.h"
-#include "app/startup.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
 #include "scene/classic_renderer.h"
+#include "scene/renderer.h"
 #include "scene/textures.h"
 #include "scene/vrml_renderer.h"
 #include "ui/menus.h"
 #include "ui/modes.h"
 #include "ui/remote.h"
 
-int qWindowIds[WINDOW_COUNT];
-int remoteState = REMOTE_NOT_OPENED;
+static int noFrame() { return 0; }
+static void noAfterRendering(int) {}
+static int endProgram(int) { return 0; }
+static int noPattern() { return 1; }
+LoopCalls loopCalls = {noFrame, noAfterRendering, endProgram, noPattern};
+
 unsigned char keyBuffer;
 double fpsMeasured;
 double fpsSmoothed;
 double fpsAccumulator = 1000.0;
 int fpsTimeBase;
 int lastAdvanceResult;
-int overlayRequests;
 int statusOverlayFlags;
 char messageLine[MESSAGE_LINE_SIZE];
 char hintLine[HINT_LINE_SIZE];
@@ -48,10 +50,8 @@ int menuRebuildPending;
 int windowBeforeFullScreen[4];
 int panelButton;
 int panDragFlag;
-int lastMouseX, lastMouseY;
 int accumBufferAvailable;
 int quadricSliceBase;
-GLUquadric *qQuadric;
 char qGlutWindowTitle[512];
 
 static int glutElapsedMs() { return glutGet(GLUT_ELAPSED_TIME); }
@@ -155,7 +155,7 @@ void qGlutSetMainFuncs() {
 void qGlutMainLoopStart() {
   qGlutMakeMenu();
   if (remoteShown()) qGlutqrcSetFuncs();
-  lastAdvanceResult = advanceFrame();
+  lastAdvanceResult = loopCalls.advanceFrame();
   qGlCheckError("before glutMainLoop()");
   glutMainLoop();
 }
@@ -430,9 +430,9 @@ static void serveRestartRequest() {
   if (request == 1) {
     if (!leaveModesForPatternChange()) return;
     glutTimerFunc(1000000, qGlutTimer, 0);
-    if (cleanUp(nextPatternAction) == 0) exit(0);
-    if (loadNextPattern() != 0) {
-      cleanUp(0);
+    if (loopCalls.cleanUp(nextPatternAction) == 0) exit(0);
+    if (loopCalls.loadNextPattern() != 0) {
+      loopCalls.cleanUp(0);
       exit(EXIT_LOAD_FAILED);
     }
     qGlutShowWindows(1);
@@ -448,8 +448,8 @@ void qGlutIdle() {
     menuRebuildPending = 0;
     qGlutRemakeMenu();
   }
-  qAfterRendering(lastAdvanceResult);
-  lastAdvanceResult = advanceFrame();
+  loopCalls.afterRendering(lastAdvanceResult);
+  lastAdvanceResult = loopCalls.advanceFrame();
   if (qGlutSetWindow(qWindowIds[WIN_3D])) glutPostRedisplay();
   serveRestartRequest();
   if (fpsMeasured != 0) {

@@ -5,23 +5,16 @@
 #include <cstdint>
 #include <vector>
 
-struct GLUquadric;
+#include "core/uistate.h"
 
-enum { WIN_3D = 0, WIN_QRCFPS = 1, WIN_QRC = 2, WIN_QRCSUB = 3, WINDOW_COUNT = 4 };
-enum { REMOTE_HIDDEN = 0, REMOTE_SHOWN = 1, REMOTE_NOT_OPENED = 2 };
-enum { OVERLAY_TEXT = 1, OVERLAY_FPS = 2, OVERLAY_STATUS = 4 };
-enum { STATUS_MESSAGE = 1, STATUS_HINT = 4, STATUS_NO_INFO = 0x400, STATUS_DRAW = 0x800 };
 enum { MESSAGE_LINE_SIZE = 128, HINT_LINE_SIZE = 100, MAX_TEXT_COLUMNS = 100, KEEP_PANEL_BUTTON = -17 };
 
-extern int qWindowIds[WINDOW_COUNT];
-extern int remoteState;
 extern unsigned char keyBuffer;
 extern double fpsMeasured;
 extern double fpsSmoothed;
 extern double fpsAccumulator;
 extern int fpsTimeBase;
 extern int lastAdvanceResult;
-extern int overlayRequests;
 extern int statusOverlayFlags;
 extern char messageLine[MESSAGE_LINE_SIZE];
 extern char hintLine[HINT_LINE_SIZE];
@@ -31,11 +24,19 @@ extern int menuRebuildPending;  // a menu callback asked for a rebuild; the next
 extern int windowBeforeFullScreen[4];
 extern int panelButton;
 extern int panDragFlag;
-extern int lastMouseX, lastMouseY;  // pointer of the last mouse event on the 3D window; reshape keeps it centred
 extern int accumBufferAvailable;
 extern int quadricSliceBase;
-extern GLUquadric *qQuadric;
 extern char qGlutWindowTitle[512];
+
+// What the idle pass runs above the window layer: the frame step, the work after a frame, and the
+// pattern change of a restart request. app/ fills the table at start-up; the defaults do nothing.
+struct LoopCalls {
+  int (*advanceFrame)();
+  void (*afterRendering)(int previousResult);
+  int (*cleanUp)(int action);  // 0 when the program is to end
+  int (*loadNextPattern)();    // 0 on success
+};
+extern LoopCalls loopCalls;
 
 // Clock (GLUT elapsed milliseconds) and sleep of the limiter and the frame-rate measurement; tests replace them.
 extern int (*qGlutClockMs)();

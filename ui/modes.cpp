@@ -9,9 +9,8 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "app/patternloop.h"
+#include "core/runstate.h"
 #include "core/prefs.h"
-#include "app/startup.h"
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/clock.h"
@@ -32,12 +31,7 @@
 #include "ui/remote.h"
 #include "ui/screens.h"
 
-QuoitMode qMode;
-QuoitDisplay qDisplay;
-int textRefresh;
-int chooserState;
 int nextObjectRequest;
-int chosenModel = -1;
 int clockBeatValue = -12345;
 int64_t savedChooserDisplay[2];
 
@@ -45,11 +39,13 @@ int64_t savedChooserDisplay[2];
 static double closeViewDistance = 17.17;
 
 static void clearAccumulationBuffer() { glClear(GL_ACCUM_BUFFER_BIT); }
+// The temporary directory belongs to the start-up, which puts its own clearing here.
+static void keepTempDirectory() {}
 
 ModeCalls modeCalls = {
     qGlutRemakeMenu,      qGlutShowWindows,   qGlutqrcsubDisplay,        qGlutSetTitle,
     toggleFlightPathDisplay, toggleHandPathDisplay, placeRandomObject, leaveObjectChooser,
-    restoreObjectShapes,  clearTempDirectory, Flugbahnen_anpassen,       StartEditor,
+    restoreObjectShapes,  keepTempDirectory,  Flugbahnen_anpassen,       StartEditor,
     EndEditor,            SelectNextEditorObject, qSaveWindowImage,      qPovExport,
     saveSiteswap,         writeStartNotation, Musterdatei_modif,         qStatusText,
     clearAccumulationBuffer, setStatusLineTitle,

@@ -21,3 +21,6 @@ void qGlutqrcfpsDisplay() {
   if ((remoteState != REMOTE_SHOWN || (qPrefs.displayFlags & 1)) && (qMode.flags & 0x200000))
     overlayRequests |= OVERLAY_FPS;
 }
+
+void qGlutqrcsubDisplay() {}
+void qGlutqrcToggle() { qMsg(QMSG_DEBUG, "qGlutqrcToggle(): the remote control is not available yet\n"); }

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "core/Tcl.h"
-#include "app/framestep.h"
+#include "core/viewrecords.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
@@ -25,7 +25,6 @@
 
 char statusLineTitle[STATUS_TITLE_SIZE + 1];
 int statusLineTitleLength;
-int jugglerViewCounter;
 
 static const char *const VERSION = "V14.8";
 static int helpWidth;
@@ -165,13 +164,6 @@ void setStatusLineTitle() {
   snprintf(statusLineTitle, sizeof statusLineTitle, "%s", Mustertitel);
   statusLineTitleLength = int(strlen(statusLineTitle));
 }
-
-static void reportListWrap(int first, int second) {
-  qMsg(82, "%s %s", localTextLine(first).c_str(), localText(second));
-}
-
-void reportListWrapToFirst() { reportListWrap(394, 395); }
-void reportListWrapToLast() { reportListWrap(396, 397); }
 
 static void dumpBetweenBanners(const char *name, void (*dump)()) {
   qMsg(QMSG_DEBUG, "---------------------start %s -------------------------\n", name);

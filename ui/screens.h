@@ -7,7 +7,6 @@ enum { FS_ZEILEN = 28, ML_ZEILEN = 67, STATUS_TITLE_SIZE = 100 };
 
 extern char statusLineTitle[STATUS_TITLE_SIZE + 1];
 extern int statusLineTitleLength;
-extern int jugglerViewCounter;
 
 // The screen texts as built, for the callers that show them and for tests.
 std::string fullStatusText(int *lines);
@@ -18,6 +17,4 @@ void help_anzeigen();
 int appendHelpLine(std::string &buffer, int n);
 int countTextLines(const char *text);
 void setStatusLineTitle();
-void reportListWrapToFirst();
-void reportListWrapToLast();
 void debuginfo(int code);

@@ -1,6 +1,4 @@
-// Walking editor and keyframes: the keyframe section of a pattern file.
+// Walking editor and keyframes: the walking editor's menu commands.
 #pragma once
-#include <cstdio>
 
-int readKeyframes(FILE *stream);
 void walkingEditorMenu(int command);

@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "pattern/clock.h"
 #include "pattern/store.h"
+#include "scene/placements.h"
 #include "ui/camera.h"
 #include "ui/glut_windows.h"
 #include "ui/keys.h"

@@ -10,6 +10,7 @@
 #include "app/patternloop.h"
 #include "core/prefs.h"
 #include "core/random.h"
+#include "core/utils.h"
 #include "app/startup.h"
 #include "pattern/catalogue.h"
 #include "tests/support/quoit_test_support.h"

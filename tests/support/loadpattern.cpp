@@ -5,11 +5,12 @@
 #include <unistd.h>
 
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
+#include "core/viewrecords.h"
 #include "pattern/store.h"
-#include "scene/figures.h"
-#include "scene/objects.h"
-#include "ui/camera.h"
+
+static void keepScene() {}
+void (*resetSceneForLoad)() = keepScene;
 
 std::string sourcePath(const std::string &relative) { return std::string(QUOIT_SOURCE_DIR) + "/" + relative; }
 
@@ -34,8 +35,7 @@ void freshPatternState() {
   strictChainCheck = 1;
   lastPatternMessage = 0;
   sceneObjectList(nullptr, 1);
-  resetObjectTable();
-  resetFigureState();
+  resetSceneForLoad();
 }
 
 // The load runs in the home directory, where the floor, the figures and the props lie.

@@ -4,6 +4,8 @@
 
 std::string sourcePath(const std::string &relative);
 std::string writeTempPattern(const std::string &name, const std::string &text);
+// Tests of the whole program set it to empty the object table and the figure state before a load.
+extern void (*resetSceneForLoad)();
 void freshPatternState();
 int loadPattern(const std::string &path);
 int loadText(const std::string &text);

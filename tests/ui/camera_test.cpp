@@ -5,6 +5,7 @@
 #include "app/framestep.h"
 #include "pattern/store.h"
 #include "scene/pathdisplay.h"
+#include "scene/placements.h"
 #include "tests/ui/mode_fakes.h"
 
 using Camera = ModeTest;

@@ -6,6 +6,7 @@
 
 #include "core/localtext.h"
 #include "core/prefs.h"
+#include "pattern/catalogue.h"
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"

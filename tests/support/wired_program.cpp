@@ -1,0 +1,24 @@
+// Tests of the whole program: the layers are wired before the first test, as quoitMain does, and a
+// pattern load in a test starts from an empty object table and figure state.
+#include <gtest/gtest.h>
+
+#include "app/wiring.h"
+#include "scene/figures.h"
+#include "scene/objects.h"
+#include "tests/support/loadpattern.h"
+
+static void resetScene() {
+  resetObjectTable();
+  resetFigureState();
+}
+
+namespace {
+class WiredProgram : public testing::Environment {
+  void SetUp() override {
+    connectLayers();
+    resetSceneForLoad = resetScene;
+  }
+};
+}  // namespace
+
+static testing::Environment *const wiredProgram = testing::AddGlobalTestEnvironment(new WiredProgram);
