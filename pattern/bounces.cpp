@@ -8,12 +8,11 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
+#include "core/vecmath.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "scene/geometry.h"
 
-static const double PI = 3.14159265358979323846;
 static const int SHAPE_FLAG_BALL = 0x4;
 static const double DEFAULT_CONTACT_HEIGHT = 0.05;
 static const double GRIP = 0.8;  // horizontal grip of a ball at a contact
@@ -480,8 +479,8 @@ static bool enterInputs(BounceThrow &t, int join) {
   memcpy(t.P0, fangwurf[t.h1].wurf, sizeof t.P0);
   memcpy(t.P1, fangwurf[t.h2].fang, sizeof t.P1);
   if (!qInternal[QINTERNAL_VIRTUAL_USED]) {
-    jitterVector(t.P0);
-    jitterVector(t.P1);
+    jitterVector(t.P0, scatter);
+    jitterVector(t.P1, scatter);
   } else {
     catchPosition(join, t.h1, t.zf, t.P0);
     catchPosition(join, t.h2, t.zf, t.P1);

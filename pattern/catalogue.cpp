@@ -17,7 +17,7 @@
 #include "core/prefs.h"
 #include "app/startup.h"
 #include "core/utils.h"
-#include "scene/geometry.h"
+#include "core/vecmath.h"
 #include "ui/screens.h"
 
 int bounceFilter;

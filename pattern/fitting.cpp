@@ -7,12 +7,12 @@
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
+#include "core/vecmath.h"
 #include "pattern/bounces.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
 
-static const double PI = 3.14159265358979323846;
 static const double JOIN_TOLERANCE = 1e-6;  // seconds
 
 enum { KIND_HOLD = 1, FORWARD = 1, BACKWARD = 2 };

@@ -13,6 +13,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
+#include "core/vecmath.h"
 #include "app/startup.h"
 #include "pattern/clock.h"
 #include "pattern/dumps.h"
@@ -24,7 +25,6 @@
 Handbahn **handbahn;
 int hand_immer[40];
 
-static const double PI = 3.14159265358979323846;
 
 static bool inUse(const Handbahn &b) { return b.t_from != UNSET_DOUBLE; }
 

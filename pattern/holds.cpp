@@ -9,12 +9,11 @@
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
+#include "core/vecmath.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "scene/geometry.h"
 
-static const double PI = 3.14159265358979323846;
 static const char *const SELF = "Objektbahn_in_Hand_eintragen";
 
 enum { KIND_HOLD = 1, KIND_FLIGHT = 2, FORWARD = 1, BACKWARD = 2 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -25,7 +26,6 @@
 #include "pattern/reader.h"
 #include "pattern/throws.h"
 #include "scene/figures.h"
-#include "scene/geometry.h"
 #include "scene/objects.h"
 
 int qInternal[QINTERNAL_WORDS];
@@ -158,6 +158,14 @@ int Hand(int hand, int type) {
     default: return e.column;
   }
 }
+
+// Columns 2j and 2j + 1 belong to juggler j.
+int sameJugglerColumns(int c, int d) {
+  int low = c < d ? c : d;
+  return abs(c - d) <= 1 && low == (c & d) ? 1 : 0;
+}
+
+int sameJuggler(int hand1, int hand2) { return sameJugglerColumns(Hand(hand1, 0), Hand(hand2, 0)); }
 
 int allocArrayN(void *reference, size_t elementSize, int dimensions, const int *sizes) {
   if (dimensions < 1) return 2;
@@ -502,7 +510,6 @@ int Muster_laden() {
   setHeadUpAngles();
   InlineComments_einordnen();
   computeBufferSize(objekte, 2 * jugglers);
-  vrmlNodeTotals();
   realTimeTotal = 0;
   stopWatch(-1);  // the first frame's lap starts now, not before the load
   return 0;

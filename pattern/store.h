@@ -138,6 +138,9 @@ void Musterspeicher_freigeben();
 int Hand(int hand, int type);
 int handNumber(int column, int subIndex);
 int macroHand(int m);
+// 1 when two hands (two columns) belong to one juggler, or are one hand.
+int sameJuggler(int hand1, int hand2);
+int sameJugglerColumns(int c, int d);
 int InlineComments_einordnen();
 bool InlineComment_cmp(const QInlineComment &a, const QInlineComment &b);
 int allocPatternData();

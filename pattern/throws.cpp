@@ -12,6 +12,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
+#include "core/vecmath.h"
 #include "app/startup.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
@@ -22,9 +23,7 @@
 // Owned by the object models, the object chooser and the geometry helpers.
 extern int16_t *objectShapes[200];
 extern int chosenModel;
-double *jitterVector(double v[3]);
 
-static const double PI = 3.14159265358979323846;
 static const double DEGREES = 57.29577951;
 static const int SHAPE_MODELS = 200;
 static const int SHAPE_FLAG_BALL = 0x4;
@@ -459,8 +458,8 @@ int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double
   bool keeps = handImmer(h1) != 0;
   if (!keeps) {
     if (!qInternal[QINTERNAL_VIRTUAL_USED]) {
-      jitterVector(P0);
-      jitterVector(P1);
+      jitterVector(P0, scatter);
+      jitterVector(P1, scatter);
     } else {
       catchPosition(join, h1, r, P0);
       catchPosition(join, h2, r, P1);

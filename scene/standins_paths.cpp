@@ -1,5 +1,5 @@
-// Stand-ins for the scene values and calls the throw computation needs, until the geometry helpers,
-// the object models and the object chooser provide them (weak, so the real ones win).
+// Stand-ins for the scene values the throw computation needs, until the object models and the
+// object chooser provide them (weak, so the real ones win).
 #include <cstdint>
 
 #define STANDIN __attribute__((weak))
@@ -7,5 +7,3 @@
 STANDIN int16_t *objectShapes[200];
 STANDIN int chosenModel = -1;
 
-// Without the program's random generator there is no scatter: the point stays.
-STANDIN double *jitterVector(double v[3]) { return v; }

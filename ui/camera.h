@@ -1,5 +1,5 @@
-// Camera navigation: cameraState, savedCamera, the rotation drift, the mouse and key camera moves,
-// the follow view, the chooser cursor and the light controls.
+// Camera navigation: cameraState, savedCamera, the eye position, the rotation drift, the mouse and
+// key camera moves, the follow view, the chooser cursor and the light controls.
 #pragma once
 #include <cstdint>
 
@@ -39,6 +39,7 @@ void mouseCamera(int kind);
 int keyCameraTranslation();
 void mouseCameraTranslation();
 void followCurrentObject(int *track, double lookAtOut[3], double *elevationOut, double *azimuthOut, double *distanceOut);
+void computeEyePosition(double out[3]);
 double angleFromCosine(double s, double c);
 void stopCameraRotation();
 int moveChooserCursor(int *rowOffsetOut, int16_t *cursorX, int16_t *cursorY);

@@ -43,6 +43,15 @@ TEST(HandTable, OneAmpersandGivesOneVirtualPair) {
   }
 }
 
+// Columns 2j and 2j + 1 are juggler j; a hand macro counts by its column.
+TEST(HandTable, SameJugglerByColumns) {
+  const int columns[][3] = {{2, 3, 1}, {3, 2, 1}, {3, 4, 0}, {5, 5, 1}, {0, 2, 0}};
+  for (const auto &c : columns) EXPECT_EQ(sameJugglerColumns(c[0], c[1]), c[2]) << c[0] << " " << c[1];
+  ASSERT_EQ(loadText(threeJugglers), 0);
+  const int hands[][3] = {{0, 1, 1}, {1, 2, 0}, {4, 5, 1}, {6, 0, 1}, {6, 2, 0}};
+  for (const auto &h : hands) EXPECT_EQ(sameJuggler(h[0], h[1]), h[2]) << h[0] << " " << h[1];
+}
+
 TEST(ArrayN, AllocatesZeroFilledRowsAndFreesThemAgain) {
   int ***a = nullptr;
   const int sizes[] = {3, 4, 5};
