@@ -26,12 +26,13 @@ double *normalizeVector(double v[3]) {
   return v;
 }
 
-// Brings x into [-half, half] by whole turns; one step however far outside it lies.
+// Brings x into [-half, half] by whole turns: the exact remainder, then at most one turn more.
 static double wrapInto(double x, double half) {
   if (!std::isfinite(x)) return x;
   double turn = 2 * half;
-  if (x > half) x -= ceil((x - half) / turn) * turn;
-  if (x < -half) x += ceil((-half - x) / turn) * turn;
+  x = std::fmod(x, turn);
+  if (x > half) x -= turn;
+  if (x < -half) x += turn;
   return x;
 }
 

@@ -31,14 +31,6 @@ static const int SHAPE_FLAG_BALL = 0x4;
 int throwSpinCount = SPIN_NONE;
 double throwZAngle;
 
-static double wrapAngle(double x) {
-  if (!std::isfinite(x)) return x;
-  x = std::fmod(x, 2 * PI);
-  if (x > PI) x -= 2 * PI;
-  if (x < -PI) x += 2 * PI;
-  return x;
-}
-
 static int columnOf(int hand) { return Hand(hand, 0); }
 
 static double headingOfHand(int hand) {
@@ -307,10 +299,10 @@ double Spinwinkel(double flightTime, double phase, int spinCount) {
 }
 
 int Wurf_ueber_Schulter(double a, double w, double f) {
-  a = wrapAngle(a);
-  w = wrapAngle(w);
-  f = wrapAngle(f);
-  double aw = wrapAngle(a - w), af = wrapAngle(a - f), wf = wrapAngle(w - f);
+  a = wrapAnglePi(a);
+  w = wrapAnglePi(w);
+  f = wrapAnglePi(f);
+  double aw = wrapAnglePi(a - w), af = wrapAnglePi(a - f), wf = wrapAnglePi(w - f);
   bool A = std::fabs(aw) > 1.95, W = std::fabs(af) < 1.95, F = std::fabs(wf) > 1.1915926535897932;
   if (W && F) return 1;
   if (!A && F) return 2;
@@ -408,7 +400,7 @@ static ThrowAngles throwAngles(Flugbahn &s, int h1, int h2, double zr, bool behi
       s.W[1] += PI;
     }
   }
-  s.W[1] = wrapAngle(s.W[1]);
+  s.W[1] = wrapAnglePi(s.W[1]);
   s.Wp[1] = 0;
   return t;
 }
