@@ -261,14 +261,7 @@ struct BounceSolution {
   bool spinSolved;
 };
 
-static int columnOf(int hand) { return Hand(hand, 0); }
-
-static double headingOf(int hand) {
-  int j = columnOf(hand) / 2;
-  return j >= 0 && j < MAX_JUGGLERS ? quoitPos[j].ZWinkel : 0.0;
-}
-
-static bool isPass(int h1, int h2) { return columnOf(h1) / 2 != columnOf(h2) / 2; }
+static bool isPass(int h1, int h2) { return Hand(h1, 0) / 2 != Hand(h2, 0) / 2; }
 
 static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < handCount + handMacroCount; }
 
@@ -352,7 +345,7 @@ static void arcSpin(const BounceThrow &t, const BounceSolution &s, int i, const 
   f.Wp[1] = 0;
   if (s.spinSolved) {
     if (i > 0) f.W[0] = previous->W[0] + previous->Wp[0] * s.d[i - 1];
-    f.W[1] = pass ? passDirection(t.h1, t.h2) - PI : headingOf(t.h1) - PI / 2;
+    f.W[1] = pass ? passDirection(t.h1, t.h2) - PI : handHeading(t.h1) - PI / 2;
     f.Wp[0] = s.w[i];
     if (last) {
       f.Wp[0] = wrapAnglePi(d * f.Wp[0] + (pass ? PI : 0) - f.W[0]) / d;
@@ -360,7 +353,7 @@ static void arcSpin(const BounceThrow &t, const BounceSolution &s, int i, const 
     }
   } else if (!pass) {
     f.Wp[0] = 0;
-    f.W[1] = headingOf(t.h1);
+    f.W[1] = handHeading(t.h1);
   } else {
     f.W[1] = passDirection(t.h1, t.h2);
     f.Wp[0] = last ? PI / d : (f.V[2] >= 0 ? 2 * PI / d : 0);
@@ -409,7 +402,7 @@ static void enterArc(const BounceThrow &t, const BounceSolution &s, int i, doubl
   }
   if (isPass(t.h1, t.h2)) {
     f.flag |= FB_PASS;
-    if (i == s.arcs - 1 && (Wurf_ueber_Schulter(headingOf(t.h1), headingOf(t.h2), f.W[1]) & 1)) f.flag |= FB_SPIN_TURN;
+    if (i == s.arcs - 1 && (Wurf_ueber_Schulter(handHeading(t.h1), handHeading(t.h2), f.W[1]) & 1)) f.flag |= FB_SPIN_TURN;
   }
 }
 

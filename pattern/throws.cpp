@@ -31,10 +31,8 @@ static const int SHAPE_FLAG_BALL = 0x4;
 int throwSpinCount = SPIN_NONE;
 double throwZAngle;
 
-static int columnOf(int hand) { return Hand(hand, 0); }
-
-static double headingOfHand(int hand) {
-  int j = columnOf(hand) / 2;
+double handHeading(int hand) {
+  int j = Hand(hand, 0) / 2;
   return j >= 0 && j < MAX_JUGGLERS ? quoitPos[j].ZWinkel : 0.0;
 }
 
@@ -136,7 +134,7 @@ static double stackingSize(int object) {
 
 // Places 1-3 form a triangle of touching objects, place 4 sits on top of them.
 void catchPosition(int place, int hand, double size, double point[3]) {
-  double side = columnOf(hand) % 2 ? -1 : 1;
+  double side = Hand(hand, 0) % 2 ? -1 : 1;
   switch (place) {
     case 0: break;
     case 1: point[0] -= 2 * 0.5774 * size; break;
@@ -277,7 +275,7 @@ uint32_t GetKindOfThrow(int hand, int takt) {
     qMsg(QMSG_ERROR, localText(46), "hand = UNUSED", "GetKindOfThrow");
     return KOT_ERROR;
   }
-  int column = columnOf(hand);
+  int column = Hand(hand, 0);
   if (column < 0 || column >= 2 * jugglers) return KOT_ERROR;
   throwSpinCount = SPIN_NONE;
   throwZAngle = 0;
@@ -349,7 +347,7 @@ static int handPoint(int hand, uint32_t kind, bool catchPoint, double out[3]) {
   Fangwurf copy = fangwurf[hand];
   if (kind != 0 && kind != KOT_z) {
     if (SetJugglersPosition(&copy, kind)) return FLIGHT_FAILED;
-    Fangwurf_umrechnen(&copy, columnOf(hand));
+    Fangwurf_umrechnen(&copy, Hand(hand, 0));
   }
   memcpy(out, catchPoint ? copy.fang : copy.wurf, 3 * sizeof(double));
   return 0;
@@ -382,13 +380,13 @@ struct ThrowAngles {
 // Spin angle and heading at the throw; the over-the-shoulder result of a pass.
 static ThrowAngles throwAngles(Flugbahn &s, int h1, int h2, double zr, bool behind, uint32_t k1, int objectType) {
   ThrowAngles t = {(s.flag & FB_PASS) != 0, behind, 0};
-  double heading = headingOfHand(h1);
+  double heading = handHeading(h1);
   double direction =
       Winkel_zwischen(fangwurf[h1].wurf[0], fangwurf[h1].wurf[1], fangwurf[h2].fang[0], fangwurf[h2].fang[1]) + zr;
-  if (t.pass) t.shoulder = Wurf_ueber_Schulter(heading, headingOfHand(h2), direction);
+  if (t.pass) t.shoulder = Wurf_ueber_Schulter(heading, handHeading(h2), direction);
   if (t.behind) {
     s.W[0] = PI / 2;
-    s.W[1] = heading + (columnOf(h1) % 2 ? PI / 2 : -PI / 2) + zr;
+    s.W[1] = heading + (Hand(h1, 0) % 2 ? PI / 2 : -PI / 2) + zr;
   } else if (!t.pass || k1 == KOT_d || objectType == 1) {
     s.W[0] = PI / 2;
     s.W[1] = heading + zr;
@@ -411,7 +409,7 @@ static double spinPhase(const ThrowAngles &t, uint32_t k1, uint32_t k2, int obje
   return k2 == KOT_d ? 5 * PI / 4 : 3 * PI / 4;
 }
 
-static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < handCount + handMacroCount && columnOf(hand) >= 0; }
+static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < handCount + handMacroCount && Hand(hand, 0) >= 0; }
 
 int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double z, uint32_t k1, uint32_t k2, int join,
                        int thrown) {
@@ -420,7 +418,7 @@ int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double
     return FLIGHT_FAILED;
   }
   Flugbahn s = flugbahn[o][i];
-  int c1 = columnOf(h1), c2 = columnOf(h2);
+  int c1 = Hand(h1, 0), c2 = Hand(h2, 0);
   s.flag = c1 / 2 == c2 / 2 ? 0u : uint32_t(FB_PASS);
   bool behind = HasKindOfThrow0800(h1, nullptr) || k1 == KOT_b;
   if (HasKindOfThrow40000(h1, nullptr)) k1 = KOT_d;
