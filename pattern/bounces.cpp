@@ -406,7 +406,7 @@ static void enterArc(const BounceThrow &t, const BounceSolution &s, int i, doubl
   }
 }
 
-static bool isBounceArc(const Flugbahn &f) { return f.haltehand == -1 && (f.flag & (FB_BOUNCE | FB_FORCED_BOUNCE)); }
+bool isBounceArc(const Flugbahn &f) { return f.haltehand == -1 && (f.flag & (FB_BOUNCE | FB_FORCED_BOUNCE)); }
 
 // Without wrap lines the chain's first and last segments are one segment a cycle apart: whichever
 // of them was written is copied over the other.

@@ -19,8 +19,6 @@ enum { KIND_HOLD = 1, FORWARD = 1, BACKWARD = 2 };
 
 static int lastIndex(int o) { return std::min(paraz[o], segmentRowLength - 1); }
 
-static bool isBounceArc(const Flugbahn &f) { return f.haltehand == -1 && (f.flag & (FB_BOUNCE | FB_FORCED_BOUNCE)); }
-
 int Flugbahnen_anpassen() {
   if (!flugbahn) return 0;
   for (int o = 0; o < objekte; o++)
