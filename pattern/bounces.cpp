@@ -263,7 +263,7 @@ struct BounceSolution {
 
 static bool isPass(int h1, int h2) { return Hand(h1, 0) / 2 != Hand(h2, 0) / 2; }
 
-static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < handCount + handMacroCount; }
+static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < allHands(); }
 
 static double passDirection(int h1, int h2) {
   const double *p = fangwurf[h1].wurf, *q = fangwurf[h2].fang;

@@ -17,9 +17,9 @@
 
 double simTime;
 double realTimeTotal;
-int objectCursor[100];
-int handCursor[40];
-int handLastSegment[40];
+int objectCursor[MAX_OBJECTS];
+int handCursor[MAX_HANDS];
+int handLastSegment[MAX_HANDS];
 
 static double stopWatchLap() { return stopWatch(0) * 0.000001; }
 double (*clockLap)() = stopWatchLap;

@@ -606,7 +606,7 @@ static int readProps(FILE *stream, const HeaderState &h) {
     if (qPrefs.vrml) {
       placeLastObjectNode(instance, position, angles);
     } else {
-      Placement p = {instance < 201 ? objectInstanceList[instance] : int16_t(-1),
+      Placement p = {instance <= INSTANCE_MAX ? objectInstanceList[instance] : int16_t(-1),
                      angleWord(angles[0]),
                      int16_t(position[0] * 1000),
                      int16_t(position[1] * 1000),
@@ -654,7 +654,7 @@ static int readOption(FILE *stream, int c, HeaderState &h) {
     case 'z': return readProps(stream, h);
     case 'Z': readDouble(stream, "=%lf", ignoredDouble, 'Z'); return 0;
     case 'a':
-      if (fscanf(stream, "=%d", &ignored) == 1 && ignored >= 0 && ignored < 200)
+      if (fscanf(stream, "=%d", &ignored) == 1 && ignored >= 0 && ignored < LOO_MAX)
         h.modelNumber = ignored;
       else
         patternMessage(QMSG_ERROR, 779, 'a');
@@ -907,7 +907,7 @@ static void readInlineComment(const std::string &line, const BodyLine &body, int
 // (2 dwell - 1) takts at least, a flight over g empty takts (g + 2 - 2 dwell) takts.
 static int checkDwell() {
   bool ok = dwell > 0.5;
-  int hands = handCount + handMacroCount;
+  int hands = allHands();
   for (int o = 0; o < objekte && ok; o++) {
     std::vector<int> held;
     for (int t = 0; t < takte; t++)

@@ -122,6 +122,8 @@ int handNumber(int column, int subIndex) {
 
 int macroHand(int m) { return handCount + m; }
 
+int allHands() { return handCount + handMacroCount; }
+
 static int buildHandTable() {
   int n = 0;
   for (int h = 0; h < 2 * jugglers; h++) handTable[n++] = {h, 0, HAND_REAL};
@@ -218,7 +220,7 @@ static void *allocBlock(size_t count, size_t elementSize, const char *label) {
 int Musterspeicher_anlegen() {
   reportProgress(0);
   Musterspeicher_freigeben();
-  int entries = handCount + handMacroCount;
+  int entries = allHands();
   fangwurfEntries = size_t(entries + SPARE_HAND_ENTRIES);
   fangwurf = static_cast<Fangwurf *>(allocBlock(fangwurfEntries, sizeof(Fangwurf), "*fangwurf"));
   if (!fangwurf) return 1;

@@ -138,6 +138,8 @@ void Musterspeicher_freigeben();
 int Hand(int hand, int type);
 int handNumber(int column, int subIndex);
 int macroHand(int m);
+// Real, virtual and macro hands together: the hand numbers 0 .. allHands() - 1.
+int allHands();
 // 1 when two hands (two columns) belong to one juggler, or are one hand.
 int sameJuggler(int hand1, int hand2);
 int sameJugglerColumns(int c, int d);

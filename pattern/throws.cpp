@@ -94,7 +94,7 @@ void bezierPoint(const double B0[3], const double B1[3], const double B2[3], con
 int objectModelForRow(int object) {
   if (chosenModel >= 0) return chosenModel;
   int index = firstObjectInstance + object;
-  return index >= 0 && index < 201 ? objectInstanceList[index] : -1;
+  return index >= 0 && index <= INSTANCE_MAX ? objectInstanceList[index] : -1;
 }
 
 // Properties 1-5 are the words of the model's packed shape header; VRML models have no packed
@@ -156,7 +156,7 @@ void catchPosition(int place, int hand, double size, double point[3]) {
 static int hasKind(int hand, const Flugbahn *segment, uint32_t kind) {
   if (segment && (segment->kot & kind)) return 1;
   if (!fangwurf) return 0;
-  for (int i = 0; i < handCount + handMacroCount; i++)
+  for (int i = 0; i < allHands(); i++)
     if (fangwurf[i].handnr == hand && (uint32_t(fangwurf[i].flag) & kind)) return 1;
   return 0;
 }
@@ -409,7 +409,7 @@ static double spinPhase(const ThrowAngles &t, uint32_t k1, uint32_t k2, int obje
   return k2 == KOT_d ? 5 * PI / 4 : 3 * PI / 4;
 }
 
-static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < handCount + handMacroCount && Hand(hand, 0) >= 0; }
+static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < allHands() && Hand(hand, 0) >= 0; }
 
 int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double z, uint32_t k1, uint32_t k2, int join,
                        int thrown) {
