@@ -11,10 +11,10 @@
 #include "core/native_windows.h"
 #include "app/patternloop.h"
 #include "core/prefs.h"
+#include "core/vecmath.h"
 #include "app/startup.h"
 #include "pattern/clock.h"
 #include "pattern/store.h"
-#include "scene/geometry.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "scene/vrmlscene.h"
@@ -42,7 +42,7 @@ static double realSeconds() {
 }
 
 int16_t packAngle(double radians) {
-  double v = (radians + 100 * M_PI) * 2048 / 2 / M_PI;
+  double v = (radians + 100 * PI) * 2048 / 2 / PI;
   if (!(std::fabs(v) < 1e15)) return 0;
   return int16_t(int64_t(v) & 0x7FF);
 }
@@ -99,8 +99,8 @@ static void serveCameraPreset() {
     cameraState.lookAt[0] = p->reference[0] + cos(h) * 1.5 * c;
     cameraState.lookAt[1] = p->reference[1] + sin(h) * 1.5 * c;
     cameraState.lookAt[2] = p->reference[2] + 0.5 - sin(e) * 0.25;
-    cameraState.elevation = M_PI / 2 - e;
-    cameraState.azimuth = h + M_PI;
+    cameraState.elevation = PI / 2 - e;
+    cameraState.azimuth = h + PI;
   }
   qMode.cameraPreset = 0;
 }

@@ -24,6 +24,7 @@
 #include "pattern/clock.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
+#include "scene/geometry.h"
 #include "scene/objects.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
@@ -273,14 +274,18 @@ static void tellDialogNewPattern() {
   InvokeTclCmd(PATTERN_DIALOG_SCRIPT, request.c_str(), 0, answer);
 }
 
+// The scene totals of the status screen are counted once the pattern has loaded its models.
 static int loadPattern() {
   if (qPrefs.vrml) {
     resetVRMLScene();
-    return Muster_laden();
+    int code = Muster_laden();
+    if (code == 0) vrmlNodeTotals();
+    return code;
   }
   sceneObjectList(nullptr, 1);
   int code = Muster_laden();
   if (code != 0) return code;
+  vrmlNodeTotals();
   return qPlaceJugglers() != 0 ? LOAD_PLACEMENT_FAILED : 0;
 }
 

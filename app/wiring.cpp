@@ -10,7 +10,6 @@
 #include "pattern/catalogue.h"
 #include "pattern/scenecalls.h"
 #include "scene/figures.h"
-#include "scene/geometry.h"
 #include "scene/objects.h"
 #include "scene/placements.h"
 #include "ui/glut_windows.h"
@@ -22,8 +21,6 @@ static void readPatternDirectory(const char *directory) {
   GetAllPatterns(directory, 1, nullptr);
   GetAllPatterns(directory, 5, nullptr);
 }
-
-static void countSceneTotals() { vrmlNodeTotals(); }
 
 void connectLayers() {
   windowCalls.resetFlags = qGlutResetFlags;
@@ -42,7 +39,6 @@ void connectLayers() {
   patternCalls.loadObjects = Objekte_laden;
   patternCalls.freeObjectShapes = freeObjectShapes;
   patternCalls.setHeadUpAngles = setHeadUpAngles;
-  patternCalls.sceneTotals = countSceneTotals;
   patternCalls.flyingBlockFreed = showPatternFlyingList;
 
   loopCalls.advanceFrame = advanceFrame;

@@ -57,5 +57,6 @@ extern SavedCamera savedCamera;
 // The chooser cursor's grid cell (the object chooser draws its cursor there).
 extern int chooserColumn, chooserRow;
 
-// The camera's eye from its distance, angles and look-at point; also sets the view direction.
+// The eye point from azimuth, elevation (from the vertical) and distance around the look-at
+// point; also the unit view direction.
 void computeEyePosition(double out[3]);

@@ -8,12 +8,11 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
+#include "core/vecmath.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "scene/geometry.h"
 
-static const double PI = 3.14159265358979323846;
 static const int SHAPE_FLAG_BALL = 0x4;
 static const double DEFAULT_CONTACT_HEIGHT = 0.05;
 static const double GRIP = 0.8;  // horizontal grip of a ball at a contact
@@ -262,16 +261,9 @@ struct BounceSolution {
   bool spinSolved;
 };
 
-static int columnOf(int hand) { return Hand(hand, 0); }
+static bool isPass(int h1, int h2) { return Hand(h1, 0) / 2 != Hand(h2, 0) / 2; }
 
-static double headingOf(int hand) {
-  int j = columnOf(hand) / 2;
-  return j >= 0 && j < MAX_JUGGLERS ? quoitPos[j].ZWinkel : 0.0;
-}
-
-static bool isPass(int h1, int h2) { return columnOf(h1) / 2 != columnOf(h2) / 2; }
-
-static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < handCount + handMacroCount; }
+static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < allHands(); }
 
 static double passDirection(int h1, int h2) {
   const double *p = fangwurf[h1].wurf, *q = fangwurf[h2].fang;
@@ -353,7 +345,7 @@ static void arcSpin(const BounceThrow &t, const BounceSolution &s, int i, const 
   f.Wp[1] = 0;
   if (s.spinSolved) {
     if (i > 0) f.W[0] = previous->W[0] + previous->Wp[0] * s.d[i - 1];
-    f.W[1] = pass ? passDirection(t.h1, t.h2) - PI : headingOf(t.h1) - PI / 2;
+    f.W[1] = pass ? passDirection(t.h1, t.h2) - PI : handHeading(t.h1) - PI / 2;
     f.Wp[0] = s.w[i];
     if (last) {
       f.Wp[0] = wrapAnglePi(d * f.Wp[0] + (pass ? PI : 0) - f.W[0]) / d;
@@ -361,7 +353,7 @@ static void arcSpin(const BounceThrow &t, const BounceSolution &s, int i, const 
     }
   } else if (!pass) {
     f.Wp[0] = 0;
-    f.W[1] = headingOf(t.h1);
+    f.W[1] = handHeading(t.h1);
   } else {
     f.W[1] = passDirection(t.h1, t.h2);
     f.Wp[0] = last ? PI / d : (f.V[2] >= 0 ? 2 * PI / d : 0);
@@ -410,11 +402,11 @@ static void enterArc(const BounceThrow &t, const BounceSolution &s, int i, doubl
   }
   if (isPass(t.h1, t.h2)) {
     f.flag |= FB_PASS;
-    if (i == s.arcs - 1 && (Wurf_ueber_Schulter(headingOf(t.h1), headingOf(t.h2), f.W[1]) & 1)) f.flag |= FB_SPIN_TURN;
+    if (i == s.arcs - 1 && (Wurf_ueber_Schulter(handHeading(t.h1), handHeading(t.h2), f.W[1]) & 1)) f.flag |= FB_SPIN_TURN;
   }
 }
 
-static bool isBounceArc(const Flugbahn &f) { return f.haltehand == -1 && (f.flag & (FB_BOUNCE | FB_FORCED_BOUNCE)); }
+bool isBounceArc(const Flugbahn &f) { return f.haltehand == -1 && (f.flag & (FB_BOUNCE | FB_FORCED_BOUNCE)); }
 
 // Without wrap lines the chain's first and last segments are one segment a cycle apart: whichever
 // of them was written is copied over the other.
@@ -480,8 +472,8 @@ static bool enterInputs(BounceThrow &t, int join) {
   memcpy(t.P0, fangwurf[t.h1].wurf, sizeof t.P0);
   memcpy(t.P1, fangwurf[t.h2].fang, sizeof t.P1);
   if (!qInternal[QINTERNAL_VIRTUAL_USED]) {
-    jitterVector(t.P0);
-    jitterVector(t.P1);
+    jitterVector(t.P0, scatter);
+    jitterVector(t.P1, scatter);
   } else {
     catchPosition(join, t.h1, t.zf, t.P0);
     catchPosition(join, t.h2, t.zf, t.P1);

@@ -3,6 +3,8 @@
 // speed and spin), and the arcs between the contacts entered into the object's chain.
 #pragma once
 
+struct Flugbahn;
+
 enum {
   MAX_BOUNCES = 9,     // floor contacts of one throw
   BOUNCE_TABLE = 11,   // entries of the solver's per-arc tables
@@ -41,6 +43,9 @@ BounceSearch bounceSearch(double g, double e, double H1, double H2, double T, in
 // out receives up to 2 solutions; the result is their number.
 int Dotzbahn_loesen(double G, double restitution, double e, double zf, double T, int m, int dir, int s2, double w0,
                     double dist, double H1, double H2, BounceArcs out[2]);
+
+// A flight segment that is one arc of a bounce throw (either bounce flag).
+bool isBounceArc(const Flugbahn &f);
 
 double Potenz(double x, int n);
 int fast_gleich(double a, double b);

@@ -16,7 +16,7 @@
 #include "core/runstate.h"
 #include "core/prefs.h"
 #include "core/utils.h"
-#include "scene/geometry.h"
+#include "core/vecmath.h"
 
 int bounceFilter;
 int passingFilter;

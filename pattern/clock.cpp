@@ -8,21 +8,18 @@
 #include <cstring>
 
 #include "core/Tcl.h"
-#include "core/stopwatch.h"
 #include "core/localtext.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "core/uistate.h"
+#include "pattern/testseam.h"
 
 double simTime;
 double realTimeTotal;
-int objectCursor[100];
-int handCursor[40];
-int handLastSegment[40];
-
-static double stopWatchLap() { return stopWatch(0) * 0.000001; }
-double (*clockLap)() = stopWatchLap;
+int objectCursor[MAX_OBJECTS];
+int handCursor[MAX_HANDS];
+int handLastSegment[MAX_HANDS];
 
 void resetSceneCursors() {
   for (int &c : objectCursor) c = 0;
@@ -48,7 +45,7 @@ static double advanceClock(double *time, double step, int *wrapped, int restart)
   double real = 0;
   double t = *time;
   if (restart == SCENE_ADVANCE) {
-    real = clockLap();
+    real = patternTestSeam.clockLap();
     simTime += step != 0 ? step : real * 0.01 * qMode.speed;
     t = simTime;
   }

@@ -2,6 +2,8 @@
 // which turns real time into pattern time and finds the path segment of an object or a hand.
 #pragma once
 
+#include "pattern/store.h"
+
 // prepareScene's modes.
 enum { SCENE_CLOCK = 1, SCENE_OBJECT = 2, SCENE_HAND = 3 };
 // The restart argument in mode 1: advance the clock, or only wrap the time passed in (still
@@ -13,12 +15,9 @@ extern double realTimeTotal;  // real seconds since the pattern was loaded
 
 // Index of the current segment of each object's flugbahn chain and of each hand's handbahn chain;
 // the last segment of a hand's chain (an object's is paraz).
-extern int objectCursor[100];
-extern int handCursor[40];
-extern int handLastSegment[40];
-
-// Real seconds since the previous lap of the clock: the stop watch's lap; tests put in their own.
-extern double (*clockLap)();
+extern int objectCursor[MAX_OBJECTS];
+extern int handCursor[MAX_HANDS];
+extern int handLastSegment[MAX_HANDS];
 
 // Mode 1: advances (restart SCENE_ADVANCE) or only wraps (SCENE_STILL) the time into [0, t_zyklus),
 // sets wrapped to 1 (passed the cycle end), -1 (passed 0 backwards) or 0; gives the real time of

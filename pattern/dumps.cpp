@@ -54,7 +54,7 @@ std::string outputMusterText(int firstTakt, int lastTakt) {
 std::string outputFangwurfText() {
   std::string out;
   if (!fangwurf) return out;
-  for (int h = 0; h < handCount + handMacroCount; h++) {
+  for (int h = 0; h < allHands(); h++) {
     const Fangwurf &f = fangwurf[h];
     appendf(out, "fangwurf[%2d]: fang=%5.2f/%5.2f/%5.2f  wurf=%5.2f/%5.2f/%5.2f  handnr=%d  flag=0x%08x  kennz='%c'\n", h,
             f.fang[0], f.fang[1], f.fang[2], f.wurf[0], f.wurf[1], f.wurf[2], f.handnr, unsigned(f.flag),

@@ -7,19 +7,17 @@
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
+#include "core/vecmath.h"
 #include "pattern/bounces.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
 
-static const double PI = 3.14159265358979323846;
 static const double JOIN_TOLERANCE = 1e-6;  // seconds
 
 enum { KIND_HOLD = 1, FORWARD = 1, BACKWARD = 2 };
 
 static int lastIndex(int o) { return std::min(paraz[o], segmentRowLength - 1); }
-
-static bool isBounceArc(const Flugbahn &f) { return f.haltehand == -1 && (f.flag & (FB_BOUNCE | FB_FORCED_BOUNCE)); }
 
 int Flugbahnen_anpassen() {
   if (!flugbahn) return 0;

@@ -14,6 +14,7 @@
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "core/runstate.h"
+#include "core/vecmath.h"
 #include "pattern/clock.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
@@ -22,9 +23,8 @@
 #include "pattern/throws.h"
 
 Handbahn **handbahn;
-int hand_immer[40];
+int hand_immer[MAX_HANDS];
 
-static const double PI = 3.14159265358979323846;
 
 static bool inUse(const Handbahn &b) { return b.t_from != UNSET_DOUBLE; }
 
@@ -46,7 +46,6 @@ void Zusatzhaende_umrechnen() {
 // ---------------------------------------------------------------- merged hold intervals
 
 // Letters are given by index: 0 .. objekte - 1 the objects, objekte the empty hand "-".
-static int allHands() { return handCount + handMacroCount; }
 
 // Whether hand h holds letter L in takt t. An object by the hand's own entry of the bounce store
 // (so a virtual hand or a hand macro holds only what its part of the cell gives it); the empty

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "pattern/store.h"
+
 struct Flugbahn;
 
 // One segment of a hand's chain; t_from 1717.1717 marks a slot not in use.
@@ -36,7 +38,7 @@ enum {
 enum { HAND_IMMER_BASE = 1000 };
 
 extern Handbahn **handbahn;  // [handCount][takte + 1]
-extern int hand_immer[40];   // 0, or 1000 + object when the hand keeps it all the cycle
+extern int hand_immer[MAX_HANDS];  // 0, or 1000 + object when the hand keeps it all the cycle
 
 void Zusatzhaende_umrechnen();
 int Handparabeln_zusammenfassen();

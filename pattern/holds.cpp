@@ -9,12 +9,11 @@
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
+#include "core/vecmath.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "scene/geometry.h"
 
-static const double PI = 3.14159265358979323846;
 static const char *const SELF = "Objektbahn_in_Hand_eintragen";
 
 enum { KIND_HOLD = 1, KIND_FLIGHT = 2, FORWARD = 1, BACKWARD = 2 };
@@ -63,7 +62,7 @@ static double tangentFactor(double c, double speed) {
 
 static uint32_t presetKind(int hand) {
   uint32_t kind = 0;
-  for (int i = 0; fangwurf && i < handCount + handMacroCount; i++)
+  for (int i = 0; fangwurf && i < allHands(); i++)
     if (fangwurf[i].handnr == hand) kind = uint32_t(fangwurf[i].flag);
   return kind;
 }
@@ -230,7 +229,7 @@ static bool keptAllCycle(int o) {
 }
 
 static bool heldBy(int takt, int hand, int o) {
-  return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < handCount + handMacroCount && o >= 0 &&
+  return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < allHands() && o >= 0 &&
          o < objekte && dotzspeicher[takt][hand][o] != 0;
 }
 
@@ -265,7 +264,7 @@ static int holdOverWrap(int o) {
   // may be another hand's.
   int h = start[o].hand, t1 = 0, t2 = 0;
   bool found = holdOverCycleEnd(o, h, t1, t2);
-  for (int k = 0; !found && k < handCount + handMacroCount; k++) found = holdOverCycleEnd(o, h = k, t1, t2);
+  for (int k = 0; !found && k < allHands(); k++) found = holdOverCycleEnd(o, h = k, t1, t2);
   if (!found) {
     qMsg(QMSG_DEBUG, "\n\nInternal error in Objekt_in_der_Hand(): taktvon==-1 after wrap into pattern \n\n");
     patternMessage(QMSG_REPORT, 46, "no hold over the cycle end", "Objekt_in_der_Hand");

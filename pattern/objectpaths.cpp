@@ -13,14 +13,14 @@
 #include "pattern/throws.h"
 
 Flugbahn **flugbahn;
-int paraz[100];
-ObjectStart start[100];
+int paraz[MAX_OBJECTS];
+ObjectStart start[MAX_OBJECTS];
 QWrapObj *qWrapObjList;
 double maxheight = 1.9;
 
 static const int NEVER_HELD = 9999999;
 
-int handImmer(int hand) { return hand >= 0 && hand < 40 ? hand_immer[hand] : 0; }
+int handImmer(int hand) { return hand >= 0 && hand < MAX_HANDS ? hand_immer[hand] : 0; }
 
 void Flugbahnsegment_loeschen(int object, int segment) {
   if (!flugbahn || object < 0 || object >= objekte || segment < 0 || segment >= segmentRowLength) return;
@@ -93,8 +93,6 @@ static int cellEntries(int takt, int column, CellEntry out[CELL_SIZE]) {
   }
   return n;
 }
-
-static int allHands() { return handCount + handMacroCount; }
 
 static bool holds(int takt, int hand, int object) {
   return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < allHands() && object >= 0 &&
@@ -409,7 +407,7 @@ static int mainWalk(int remaining) {
 }
 
 static bool keptAllCycle(int o) {
-  for (int h = 0; h < 40; h++)
+  for (int h = 0; h < MAX_HANDS; h++)
     if (hand_immer[h] == 1000 + o) return true;
   return false;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "pattern/store.h"
+
 // One segment of an object's chain: a flight (haltehand -1) or a hold (haltehand >= 0).
 // Times in seconds of the cycle, lengths in metres, angles in radians.
 struct Flugbahn {
@@ -79,8 +81,8 @@ struct QWrapObj {
 };
 
 extern Flugbahn **flugbahn;  // one row of segments per object
-extern int paraz[100];       // index of each object's last segment
-extern ObjectStart start[100];
+extern int paraz[MAX_OBJECTS];  // index of each object's last segment
+extern ObjectStart start[MAX_OBJECTS];
 extern QWrapObj *qWrapObjList;
 extern double maxheight;     // highest point of the pattern's flights, metres
 

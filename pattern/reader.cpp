@@ -14,13 +14,14 @@
 #include "core/uistate.h"
 #include "core/viewrecords.h"
 #include "core/utils.h"
+#include "core/vecmath.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "scene/geometry.h"
 #include "pattern/modeltable.h"
 #include "pattern/scenecalls.h"
+#include "pattern/testseam.h"
 
 static const double DEGREES = 57.29577951;
 static const long MAX_FILE_SIZE = 1 << 20;
@@ -605,7 +606,7 @@ static int readProps(FILE *stream, const HeaderState &h) {
     if (qPrefs.vrml) {
       patternCalls.placeLastObjectNode(instance, position, angles);
     } else {
-      Placement p = {instance < 201 ? objectInstanceList[instance] : int16_t(-1),
+      Placement p = {instance <= INSTANCE_SLOTS ? objectInstanceList[instance] : int16_t(-1),
                      angleWord(angles[0]),
                      int16_t(position[0] * 1000),
                      int16_t(position[1] * 1000),
@@ -653,7 +654,7 @@ static int readOption(FILE *stream, int c, HeaderState &h) {
     case 'z': return readProps(stream, h);
     case 'Z': readDouble(stream, "=%lf", ignoredDouble, 'Z'); return 0;
     case 'a':
-      if (fscanf(stream, "=%d", &ignored) == 1 && ignored >= 0 && ignored < 200)
+      if (fscanf(stream, "=%d", &ignored) == 1 && ignored >= 0 && ignored < MODEL_SLOTS)
         h.modelNumber = ignored;
       else
         patternMessage(QMSG_ERROR, 779, 'a');
@@ -763,7 +764,7 @@ static int extraCells(const BodyLine &body, const std::string &line) {
     size_t group = line.find('(');
     std::string rest = group == std::string::npos ? "" : line.substr(group + 1);
     qMsg(QMSG_ERROR, "%s '%s(%s'\n%s%s", t736.c_str(), body.cells[columns - 1].text.c_str(), rest.c_str(), t737.c_str(), t738.c_str());
-    lastPatternMessage = 736;
+    patternTestSeam.lastPatternMessage = 736;
     return 151298;
   }
   for (size_t c = columns; c < body.cells.size(); c++) patternMessage(QMSG_ERROR, 727, int(c));
@@ -812,7 +813,7 @@ static int storeCell(int takt, int column, const BodyCell &cell, std::vector<int
 static int readBodyLine(FILE *stream, int takt, std::string &line, size_t &widest) {
   if (!readLine(stream, line)) {
     qMsg(QMSG_ERROR, "%s %s", withoutNewline(localText(719)).c_str(), localText(752));
-    lastPatternMessage = 719;
+    patternTestSeam.lastPatternMessage = 719;
     return 11;
   }
   if (patternDebugLevel) qMsg(QMSG_DEBUG, "\nTakt %3d: Zeit=%6.3fs / %6.3fs: ", takt, takt * dt, takt * dt + t_zyklus);
@@ -906,7 +907,7 @@ static void readInlineComment(const std::string &line, const BodyLine &body, int
 // (2 dwell - 1) takts at least, a flight over g empty takts (g + 2 - 2 dwell) takts.
 static int checkDwell() {
   bool ok = dwell > 0.5;
-  int hands = handCount + handMacroCount;
+  int hands = allHands();
   for (int o = 0; o < objekte && ok; o++) {
     std::vector<int> held;
     for (int t = 0; t < takte; t++)

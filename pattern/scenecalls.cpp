@@ -27,6 +27,6 @@ static int skipKeyframes(FILE *stream) {
 }
 
 PatternCalls patternCalls = {noFloor, noFigure, noObjectFile, noPlacement, noObjects,
-                             nothing, nothing, nothing, skipKeyframes, nothing};
+                             nothing, nothing, skipKeyframes, nothing};
 
 double gravityTimeScale = 1.0;

@@ -1,5 +1,5 @@
 // What the pattern engine asks of the layers above it while it loads a pattern: the floor, the
-// figures and the object models the file names, the keyframe section and the scene's totals.
+// figures and the object models the file names, the keyframe section and the flying block.
 // app/ fills the table at start-up; every default succeeds and does nothing, but the keyframe
 // section, which the default reads and drops.
 #pragma once
@@ -15,7 +15,6 @@ struct PatternCalls {
   int (*loadObjects)();  // the models of the objects without one; 0 on success
   void (*freeObjectShapes)();
   void (*setHeadUpAngles)();
-  void (*sceneTotals)();
   int (*readKeyframes)(FILE *stream);
   // The flying block is freed: whoever points into it points elsewhere.
   void (*flyingBlockFreed)();

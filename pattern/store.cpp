@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -24,8 +25,8 @@
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"
 #include "pattern/throws.h"
-#include "scene/geometry.h"
 #include "pattern/scenecalls.h"
+#include "pattern/testseam.h"
 
 int qInternal[QINTERNAL_WORDS];
 int objekte;
@@ -60,7 +61,6 @@ QInlineComment *qInlineComment;
 int qInlineCommentCount;
 int qInlineCommentCapacity;
 int segmentRowLength;
-int strictChainCheck;
 
 void *patternWorkMemory;
 Placement *flyingObjects;
@@ -71,7 +71,6 @@ int sceneObjectsShown;
 static Placement emptySceneList = {PLACEMENT_END_FIXED, 0, 0, 0, 0, 0, 0, 0};
 Placement *sceneObjectDrawList = &emptySceneList;
 
-int lastPatternMessage;
 
 // Shows local text n, filled with the arguments, and notes its number.
 void patternMessage(int level, int n, ...) {
@@ -80,7 +79,7 @@ void patternMessage(int level, int n, ...) {
   va_start(ap, n);
   vsnprintf(text, sizeof text, localText(n), ap);
   va_end(ap);
-  lastPatternMessage = n;
+  patternTestSeam.lastPatternMessage = n;
   qMsg(level, "%s", text);
 }
 
@@ -121,6 +120,8 @@ int handNumber(int column, int subIndex) {
 
 int macroHand(int m) { return handCount + m; }
 
+int allHands() { return handCount + handMacroCount; }
+
 static int buildHandTable() {
   int n = 0;
   for (int h = 0; h < 2 * jugglers; h++) handTable[n++] = {h, 0, HAND_REAL};
@@ -157,6 +158,14 @@ int Hand(int hand, int type) {
     default: return e.column;
   }
 }
+
+// Columns 2j and 2j + 1 belong to juggler j.
+int sameJugglerColumns(int c, int d) {
+  int low = c < d ? c : d;
+  return abs(c - d) <= 1 && low == (c & d) ? 1 : 0;
+}
+
+int sameJuggler(int hand1, int hand2) { return sameJugglerColumns(Hand(hand1, 0), Hand(hand2, 0)); }
 
 int allocArrayN(void *reference, size_t elementSize, int dimensions, const int *sizes) {
   if (dimensions < 1) return 2;
@@ -209,7 +218,7 @@ static void *allocBlock(size_t count, size_t elementSize, const char *label) {
 int Musterspeicher_anlegen() {
   reportProgress(0);
   Musterspeicher_freigeben();
-  int entries = handCount + handMacroCount;
+  int entries = allHands();
   fangwurfEntries = size_t(entries + SPARE_HAND_ENTRIES);
   fangwurf = static_cast<Fangwurf *>(allocBlock(fangwurfEntries, sizeof(Fangwurf), "*fangwurf"));
   if (!fangwurf) return 1;
@@ -456,7 +465,7 @@ static int failLoad(FILE *&stream, int code) {
 
 // The chain checks only report, unless the strict mode makes their faults fail the load.
 static int chainFaults(int faults) {
-  if (faults && strictChainCheck) {
+  if (faults && patternTestSeam.strictChainCheck) {
     patternMessage(QMSG_ERROR, 772, faults);
     return 1;
   }
@@ -501,7 +510,6 @@ int Muster_laden() {
   patternCalls.setHeadUpAngles();
   InlineComments_einordnen();
   computeBufferSize(objekte, 2 * jugglers);
-  patternCalls.sceneTotals();
   realTimeTotal = 0;
   stopWatch(-1);  // the first frame's lap starts now, not before the load
   return 0;

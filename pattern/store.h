@@ -112,9 +112,6 @@ extern int qInlineCommentCount;
 extern int qInlineCommentCapacity;
 extern int segmentRowLength;      // segments per flugbahn row
 
-// When set, a pattern whose chains fail their checks does not load (code 122).
-extern int strictChainCheck;
-
 // Work memory of the renderer and the block of the flying list (flyingPlacements points at it once
 // the jugglers are placed).
 extern void *patternWorkMemory;
@@ -127,9 +124,6 @@ extern int sceneObjectCount;
 extern int sceneObjectsShown;
 extern Placement *sceneObjectDrawList;
 
-// Number of the last local text that the reader or the store reported.
-extern int lastPatternMessage;
-
 void patternMessage(int level, int n, ...);
 void resetPatternValues();
 int Muster_laden();
@@ -138,6 +132,11 @@ void Musterspeicher_freigeben();
 int Hand(int hand, int type);
 int handNumber(int column, int subIndex);
 int macroHand(int m);
+// Real, virtual and macro hands together: the hand numbers 0 .. allHands() - 1.
+int allHands();
+// 1 when two hands (two columns) belong to one juggler, or are one hand.
+int sameJuggler(int hand1, int hand2);
+int sameJugglerColumns(int c, int d);
 int InlineComments_einordnen();
 bool InlineComment_cmp(const QInlineComment &a, const QInlineComment &b);
 int allocPatternData();

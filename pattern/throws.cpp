@@ -14,35 +14,21 @@
 #include "core/prefs.h"
 #include "core/runstate.h"
 #include "core/uistate.h"
+#include "core/vecmath.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
 #include "pattern/modeltable.h"
 
-// Owned by the object models, the object chooser and the geometry helpers.
-double *jitterVector(double v[3]);
-
-static const double PI = 3.14159265358979323846;
 static const double DEGREES = 57.29577951;
-static const int SHAPE_MODELS = 200;
 static const int SHAPE_FLAG_BALL = 0x4;
 
 int throwSpinCount = SPIN_NONE;
 double throwZAngle;
 
-static double wrapAngle(double x) {
-  if (!std::isfinite(x)) return x;
-  x = std::fmod(x, 2 * PI);
-  if (x > PI) x -= 2 * PI;
-  if (x < -PI) x += 2 * PI;
-  return x;
-}
-
-static int columnOf(int hand) { return Hand(hand, 0); }
-
-static double headingOfHand(int hand) {
-  int j = columnOf(hand) / 2;
+double handHeading(int hand) {
+  int j = Hand(hand, 0) / 2;
   return j >= 0 && j < MAX_JUGGLERS ? quoitPos[j].ZWinkel : 0.0;
 }
 
@@ -104,7 +90,7 @@ void bezierPoint(const double B0[3], const double B1[3], const double B2[3], con
 int objectModelForRow(int object) {
   if (chosenModel >= 0) return chosenModel;
   int index = firstObjectInstance + object;
-  return index >= 0 && index < 201 ? objectInstanceList[index] : -1;
+  return index >= 0 && index <= INSTANCE_SLOTS ? objectInstanceList[index] : -1;
 }
 
 // Properties 1-5 are the words of the model's packed shape header; VRML models have no packed
@@ -115,7 +101,7 @@ int ObjektEigenschaft(int model, int object, int property) {
     qMsg(QMSG_ERROR, localText(45), property, "ObjektEigenschaft()");
     return 0;
   }
-  if (qPrefs.vrml || model < 0 || model >= SHAPE_MODELS || !objectShapes[model]) return 0;
+  if (qPrefs.vrml || model < 0 || model >= MODEL_SLOTS || !objectShapes[model]) return 0;
   return objectShapes[model][property];
 }
 
@@ -144,7 +130,7 @@ static double stackingSize(int object) {
 
 // Places 1-3 form a triangle of touching objects, place 4 sits on top of them.
 void catchPosition(int place, int hand, double size, double point[3]) {
-  double side = columnOf(hand) % 2 ? -1 : 1;
+  double side = Hand(hand, 0) % 2 ? -1 : 1;
   switch (place) {
     case 0: break;
     case 1: point[0] -= 2 * 0.5774 * size; break;
@@ -166,7 +152,7 @@ void catchPosition(int place, int hand, double size, double point[3]) {
 static int hasKind(int hand, const Flugbahn *segment, uint32_t kind) {
   if (segment && (segment->kot & kind)) return 1;
   if (!fangwurf) return 0;
-  for (int i = 0; i < handCount + handMacroCount; i++)
+  for (int i = 0; i < allHands(); i++)
     if (fangwurf[i].handnr == hand && (uint32_t(fangwurf[i].flag) & kind)) return 1;
   return 0;
 }
@@ -285,7 +271,7 @@ uint32_t GetKindOfThrow(int hand, int takt) {
     qMsg(QMSG_ERROR, localText(46), "hand = UNUSED", "GetKindOfThrow");
     return KOT_ERROR;
   }
-  int column = columnOf(hand);
+  int column = Hand(hand, 0);
   if (column < 0 || column >= 2 * jugglers) return KOT_ERROR;
   throwSpinCount = SPIN_NONE;
   throwZAngle = 0;
@@ -307,10 +293,10 @@ double Spinwinkel(double flightTime, double phase, int spinCount) {
 }
 
 int Wurf_ueber_Schulter(double a, double w, double f) {
-  a = wrapAngle(a);
-  w = wrapAngle(w);
-  f = wrapAngle(f);
-  double aw = wrapAngle(a - w), af = wrapAngle(a - f), wf = wrapAngle(w - f);
+  a = wrapAnglePi(a);
+  w = wrapAnglePi(w);
+  f = wrapAnglePi(f);
+  double aw = wrapAnglePi(a - w), af = wrapAnglePi(a - f), wf = wrapAnglePi(w - f);
   bool A = std::fabs(aw) > 1.95, W = std::fabs(af) < 1.95, F = std::fabs(wf) > 1.1915926535897932;
   if (W && F) return 1;
   if (!A && F) return 2;
@@ -357,7 +343,7 @@ static int handPoint(int hand, uint32_t kind, bool catchPoint, double out[3]) {
   Fangwurf copy = fangwurf[hand];
   if (kind != 0 && kind != KOT_z) {
     if (SetJugglersPosition(&copy, kind)) return FLIGHT_FAILED;
-    Fangwurf_umrechnen(&copy, columnOf(hand));
+    Fangwurf_umrechnen(&copy, Hand(hand, 0));
   }
   memcpy(out, catchPoint ? copy.fang : copy.wurf, 3 * sizeof(double));
   return 0;
@@ -390,13 +376,13 @@ struct ThrowAngles {
 // Spin angle and heading at the throw; the over-the-shoulder result of a pass.
 static ThrowAngles throwAngles(Flugbahn &s, int h1, int h2, double zr, bool behind, uint32_t k1, int objectType) {
   ThrowAngles t = {(s.flag & FB_PASS) != 0, behind, 0};
-  double heading = headingOfHand(h1);
+  double heading = handHeading(h1);
   double direction =
       Winkel_zwischen(fangwurf[h1].wurf[0], fangwurf[h1].wurf[1], fangwurf[h2].fang[0], fangwurf[h2].fang[1]) + zr;
-  if (t.pass) t.shoulder = Wurf_ueber_Schulter(heading, headingOfHand(h2), direction);
+  if (t.pass) t.shoulder = Wurf_ueber_Schulter(heading, handHeading(h2), direction);
   if (t.behind) {
     s.W[0] = PI / 2;
-    s.W[1] = heading + (columnOf(h1) % 2 ? PI / 2 : -PI / 2) + zr;
+    s.W[1] = heading + (Hand(h1, 0) % 2 ? PI / 2 : -PI / 2) + zr;
   } else if (!t.pass || k1 == KOT_d || objectType == 1) {
     s.W[0] = PI / 2;
     s.W[1] = heading + zr;
@@ -408,7 +394,7 @@ static ThrowAngles throwAngles(Flugbahn &s, int h1, int h2, double zr, bool behi
       s.W[1] += PI;
     }
   }
-  s.W[1] = wrapAngle(s.W[1]);
+  s.W[1] = wrapAnglePi(s.W[1]);
   s.Wp[1] = 0;
   return t;
 }
@@ -419,7 +405,7 @@ static double spinPhase(const ThrowAngles &t, uint32_t k1, uint32_t k2, int obje
   return k2 == KOT_d ? 5 * PI / 4 : 3 * PI / 4;
 }
 
-static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < handCount + handMacroCount && columnOf(hand) >= 0; }
+static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < allHands() && Hand(hand, 0) >= 0; }
 
 int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double z, uint32_t k1, uint32_t k2, int join,
                        int thrown) {
@@ -428,7 +414,7 @@ int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double
     return FLIGHT_FAILED;
   }
   Flugbahn s = flugbahn[o][i];
-  int c1 = columnOf(h1), c2 = columnOf(h2);
+  int c1 = Hand(h1, 0), c2 = Hand(h2, 0);
   s.flag = c1 / 2 == c2 / 2 ? 0u : uint32_t(FB_PASS);
   bool behind = HasKindOfThrow0800(h1, nullptr) || k1 == KOT_b;
   if (HasKindOfThrow40000(h1, nullptr)) k1 = KOT_d;
@@ -458,8 +444,8 @@ int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double
   bool keeps = handImmer(h1) != 0;
   if (!keeps) {
     if (!qInternal[QINTERNAL_VIRTUAL_USED]) {
-      jitterVector(P0);
-      jitterVector(P1);
+      jitterVector(P0, scatter);
+      jitterVector(P1, scatter);
     } else {
       catchPosition(join, h1, r, P0);
       catchPosition(join, h2, r, P1);

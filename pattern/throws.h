@@ -38,6 +38,8 @@ int Bit4_xor_Bit8(int hand, uint32_t flag);
 void catchPosition(int place, int hand, double size, double point[3]);
 void Fangwurf_umrechnen(Fangwurf *record, int column);
 void Punkt_drehen(double p[2], double angle);
+// Heading (radians) of the juggler whose column the hand is in; 0 for none.
+double handHeading(int hand);
 double Winkel_zwischen(double x1, double y1, double x2, double y2);
 const double *Objekt_Radiusvektor(int model, double spinAngle, double heading);
 int ObjektEigenschaft(int model, int object, int property);

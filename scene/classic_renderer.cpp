@@ -12,6 +12,7 @@
 #include "core/Tcl.h"
 #include "core/viewrecords.h"
 #include "core/prefs.h"
+#include "core/vecmath.h"
 #include "pattern/clock.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
@@ -97,7 +98,7 @@ void ModifyWorld(float extraAzimuth) {
 }
 
 // The light's direction in the floor plane, from the light angle.
-static double lightTheta() { return -(lightState.angle / 2048.0 * 2 * M_PI) - M_PI / 2; }
+static double lightTheta() { return -(lightState.angle / 2048.0 * 2 * PI) - PI / 2; }
 static double lightDistance() { return lightState.distance * 0.01; }
 
 void qGlSetLight(int heightSign) {
@@ -108,7 +109,7 @@ void qGlSetLight(int heightSign) {
   glLightf(GL_LIGHT0, GL_SPOT_EXPONENT, 20);
   if (displayMode() == 7) {
     GLfloat direction[3] = {float(-cos(theta) * d), float(-sin(theta) * d), float(-10 * heightSign)};
-    glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, float(atan(lightState.spotRadius * 0.001 * 2 / 10) * 180 / M_PI));
+    glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, float(atan(lightState.spotRadius * 0.001 * 2 / 10) * 180 / PI));
     glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, direction);
   } else {
     glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, 180);

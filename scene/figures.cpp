@@ -12,6 +12,7 @@
 #include "core/random.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
+#include "core/vecmath.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "scene/kinematics.h"
@@ -293,7 +294,7 @@ double *headAngles(double dz, double dx, double dy) {
   else tilt = dz / 2 * up;
   angles[0] = tilt;
   angles[1] = 0;
-  angles[2] = dx >= 0 ? -atan2(dy, dx) : atan2(dy, -dx) + M_PI;
+  angles[2] = dx >= 0 ? -atan2(dy, dx) : atan2(dy, -dx) + PI;
   return angles;
 }
 

@@ -1,4 +1,4 @@
-// Geometry helpers and the built-in prop shapes (arrow, segmented ball, club).
+// The VRML scene totals and the built-in prop shapes (arrow, segmented ball, club).
 #include "scene/geometry.h"
 
 #include <GL/gl.h>
@@ -8,7 +8,7 @@
 
 #include "core/Tcl.h"
 #include "core/prefs.h"
-#include "core/random.h"
+#include "core/vecmath.h"
 #include "pattern/store.h"
 #include "scene/colours.h"
 #include "scene/pathdisplay.h"
@@ -18,55 +18,6 @@
 
 int sceneVertexTotal;
 int sceneFaceTotal;
-
-void vectorDifference(double out[3], const double a[3], const double b[3]) {
-  for (int i = 0; i < 3; i++) out[i] = a[i] - b[i];
-}
-
-double *crossProduct(const double a[3], const double b[3]) {
-  static double r[3];
-  r[0] = a[1] * b[2] - a[2] * b[1];
-  r[1] = a[2] * b[0] - a[0] * b[2];
-  r[2] = a[0] * b[1] - a[1] * b[0];
-  return r;
-}
-
-double vectorLength(const double v[3]) { return sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
-
-double *normalizeVector(double v[3]) {
-  double f = 1.0 / vectorLength(v);
-  for (int i = 0; i < 3; i++) v[i] *= f;
-  return v;
-}
-
-// Brings x into [-half, half] by whole turns; one step however far outside it lies.
-static double wrapInto(double x, double half) {
-  if (!std::isfinite(x)) return x;
-  double turn = 2 * half;
-  if (x > half) x -= ceil((x - half) / turn) * turn;
-  if (x < -half) x += ceil((-half - x) / turn) * turn;
-  return x;
-}
-
-double wrapAnglePi(double x) { return wrapInto(x, M_PI); }
-double wrapAngle180(double x) { return wrapInto(x, 180.0); }
-
-double random01() { return qRandom() / 32767.0; }
-
-double *jitterVector(double v[3]) {
-  for (int i = 0; i < 3; i++) v[i] += (random01() - 0.5) * 2 * scatter;
-  return v;
-}
-
-void logVector(const double v[3]) { qMsg(QMSG_DEBUG, "(%f;%f;%f)", v[0], v[1], v[2]); }
-
-// Columns 2j and 2j + 1 belong to juggler j.
-int sameJugglerColumns(int c, int d) {
-  int low = c < d ? c : d;
-  return abs(c - d) <= 1 && low == (c & d) ? 1 : 0;
-}
-
-int sameJuggler(int hand1, int hand2) { return sameJugglerColumns(Hand(hand1, 0), Hand(hand2, 0)); }
 
 ObjectNode *vrmlNodeTotals() {
   sceneVertexTotal = 0;
@@ -178,7 +129,7 @@ void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colou
   if (slices % 4) slices += 4 - slices % 4;
   if (stacks < 2) stacks = 2;
   int quarter = slices / 4;
-  double dt = 2 * M_PI / slices, dp = M_PI / stacks;
+  double dt = 2 * PI / slices, dp = PI / stacks;
   bool ownSet = colourSet == colorLists && colorLists >= 0;
   for (int segment = 0; segment < 4; segment++) {
     bool a = segment >= 2;

@@ -16,9 +16,9 @@
 #include "core/prefs.h"
 #include "core/runstate.h"
 #include "core/utils.h"
+#include "core/vecmath.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
-#include "scene/geometry.h"
 #include "scene/textread.h"
 #include "scene/vrml_store.h"
 
@@ -514,7 +514,7 @@ int Objektdatei_laden(const char *rawName, int number, double x, double y, doubl
   }
   InstanceOrigin &origin = instanceOrigins[objectInstanceCount];
   origin = {int16_t(millimetres(x)), int16_t(millimetres(y)), int16_t(millimetres(z)),
-            int16_t(long((heading + 100 * M_PI) * 2048 / 2 / M_PI) & 0x7ff)};
+            int16_t(long((heading + 100 * PI) * 2048 / 2 / PI) & 0x7ff)};
   if (!figure) {
     int i = findLoadedObject(name.c_str());
     if (i >= 0) return Objektnummer_eintragen(i);

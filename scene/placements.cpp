@@ -13,13 +13,13 @@
 #include "core/stopwatch.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
+#include "core/vecmath.h"
 #include "pattern/clock.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "scene/geometry.h"
 #include "scene/objects.h"
 #include "scene/pathdisplay.h"
 #include "core/viewrecords.h"
@@ -35,14 +35,14 @@ static int blockRows;
 static Placement chooserGrid[CHOOSER_COLUMNS * CHOOSER_ROWS + 3];
 
 int16_t encodeAngle(double radians) {
-  double steps = (radians + 100 * M_PI) * 1024 / M_PI;
+  double steps = (radians + 100 * PI) * 1024 / PI;
   if (!std::isfinite(steps)) return 0;
   steps = std::fmod(steps, 2048.0);
   if (steps < 0) steps += 2048;  // below -100 pi the angle still wraps into one turn
   return int16_t(int(steps) & 0x7ff);
 }
 
-double decodeAngle(int16_t word) { return word / 2048.0 * 2 * M_PI; }
+double decodeAngle(int16_t word) { return word / 2048.0 * 2 * PI; }
 
 int16_t packMillimetres(double metres) {
   double mm = std::trunc(metres * 1000);

@@ -15,6 +15,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
+#include "core/vecmath.h"
 #include "scene/classic_renderer.h"
 #include "scene/colours.h"
 #include "scene/geometry.h"

@@ -6,6 +6,7 @@
 
 #include "core/native_windows.h"
 #include "core/prefs.h"
+#include "core/vecmath.h"
 #include "pattern/store.h"
 #include "scene/modeltree.h"
 #include "scene/pathdisplay.h"
@@ -76,7 +77,7 @@ void mouseCameraTranslation() {
 // A cosine from rounded or capped lengths may lie a little outside -1..1; it counts as the end.
 double angleFromCosine(double s, double c) {
   c = clamp(c, -1, 1);
-  return s > 0 ? acos(c) : 2 * M_PI - acos(c);
+  return s > 0 ? acos(c) : 2 * PI - acos(c);
 }
 
 // The current object's position: its node in VRML mode, its flying placement in classic mode.
@@ -174,6 +175,6 @@ void walkControlFromMouse() {
     lightReach = clampReach(lightReach + qMode.dragY);
     double a = lightTurn * 0.01;
     l.distance = int16_t(trunc((1 - lightReach / 500.0) * 1000));
-    l.angle = int16_t(int64_t(trunc((-a - M_PI / 2 + 100 * M_PI) * 2048 / 2 / M_PI)) & 0x7FF);
+    l.angle = int16_t(int64_t(trunc((-a - PI / 2 + 100 * PI) * 2048 / 2 / PI)) & 0x7FF);
   }
 }

@@ -1,5 +1,5 @@
-// Camera navigation: cameraState, savedCamera, the rotation drift, the mouse and key camera moves,
-// the follow view, the chooser cursor and the light controls.
+// Camera navigation: cameraState, savedCamera, the eye position, the rotation drift, the mouse and
+// key camera moves, the follow view, the chooser cursor and the light controls.
 #pragma once
 #include <cstdint>
 

@@ -7,9 +7,8 @@
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
-#include "app/patternloop.h"
+#include "core/runstate.h"
 #include "core/prefs.h"
-#include "app/startup.h"
 #include "core/tclthreads.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"

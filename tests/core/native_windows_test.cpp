@@ -6,9 +6,8 @@
 
 #include "core/native_windows.h"
 #include "core/prefs.h"
-#include "ui/glut_windows.h"
-#include "ui/modes.h"
-#include "app/startup.h"
+#include "core/uistate.h"
+#include "core/runstate.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
 #include "scratch_dir.h"

@@ -3,9 +3,8 @@
 #include <functional>
 
 #include "core/prefs.h"
-#include "ui/glut_windows.h"
-#include "ui/modes.h"
-#include "app/startup.h"
+#include "core/uistate.h"
+#include "core/runstate.h"
 #include "scratch_dir.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "core/native_windows.h"
-#include "app/patternloop.h"
+#include "core/runstate.h"
 #include "core/prefs.h"
 #include "core/tclthreads.h"
 #include "scratch_dir.h"

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
 #include "core/utils.h"
 #include "scratch_dir.h"
 

@@ -11,6 +11,7 @@
 #include "pattern/bounces.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
+#include "pattern/testseam.h"
 
 namespace {
 
@@ -93,28 +94,28 @@ TEST(BounceSearch, OneBounceAtEqualHeightsIsThrownUp) {
 }
 
 TEST(BounceSearch, TooShortATimeTurnsTheThrowDownwards) {
-  lastPatternMessage = 0;
+  patternTestSeam.lastPatternMessage = 0;
   BounceSearch r = bounceSearch(-G, 0.9, 1.15, 1.15, 0.48, 1, false, 0, 1);
   ASSERT_EQ(r.contacts, 1);
   EXPECT_LT(r.count, 0);
   EXPECT_LT(r.v, 0);
-  EXPECT_EQ(lastPatternMessage, 703);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 703);
 }
 
 // A run that needs one bounce less gets it when it is entered, but a re-solve must keep its arcs.
 TEST(BounceSearch, DroppingABounceOnlyWhenTheCountMayChange) {
   BounceSearch free = bounceSearch(-G, 0.9, 1.15, 1.15, 0.48, 2, false, 0, 1);
   EXPECT_EQ(free.contacts, 1);
-  EXPECT_EQ(lastPatternMessage, 705);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 705);
   BounceSearch kept = bounceSearch(-G, 0.9, 1.15, 1.15, 0.48, 2, true, 0, 1);
   EXPECT_EQ(kept.contacts, 0);
-  EXPECT_EQ(lastPatternMessage, 702);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 702);
 }
 
 TEST(BounceSearch, AFloorThatTakesAllSpeedHasNoSolution) {
   BounceSearch r = bounceSearch(-G, 0, 1.0, 1.0, 1.0, 1, false, 3, 7);
   EXPECT_EQ(r.contacts, 0);
-  EXPECT_EQ(lastPatternMessage, 702);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 702);
 }
 
 // Each solution of the solver describes the motion it claims: the arcs end on the plane, the
@@ -204,7 +205,7 @@ TEST(BounceFixtures, AreRefusedWithTheTrackingCode) {
   } cases[] = {{"bounce_too_many", 701}, {"bounce_dead_floor", 702}};
   for (const Case &c : cases) {
     EXPECT_EQ(loadPattern(sourcePath(std::string("tests/pattern/fixtures/") + c.file)), 118) << c.file;
-    EXPECT_EQ(lastPatternMessage, c.message) << c.file;
+    EXPECT_EQ(patternTestSeam.lastPatternMessage, c.message) << c.file;
     EXPECT_EQ(flugbahn, nullptr);
   }
 }

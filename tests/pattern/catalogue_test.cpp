@@ -7,11 +7,10 @@
 #include <set>
 
 #include "core/localtext.h"
-#include "app/patternloop.h"
+#include "core/runstate.h"
 #include "core/prefs.h"
 #include "core/random.h"
 #include "core/utils.h"
-#include "app/startup.h"
 #include "pattern/catalogue.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"

@@ -11,7 +11,8 @@
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
-#include "ui/modes.h"
+#include "core/uistate.h"
+#include "pattern/testseam.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ double injectedLap() {
 class Clock : public testing::Test {
  protected:
   void SetUp() override {
-    clockLap = injectedLap;
+    patternTestSeam.clockLap = injectedLap;
     laps = 0;
     simTime = realTimeTotal = 0;
     qMode.speed = 100;
@@ -112,9 +113,9 @@ TEST_F(Clock, StillFramesOnlyWrapTheirTime) {
 TEST_F(Clock, AnUnknownModeGivesNothing) {
   double t = 0.5, fraction = 3;
   int wrapped = 0;
-  lastPatternMessage = 0;
+  patternTestSeam.lastPatternMessage = 0;
   EXPECT_EQ(prepareScene(&t, 0, &wrapped, 4, 0, 0, &fraction), 0);
-  EXPECT_EQ(lastPatternMessage, 45);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 45);
   EXPECT_EQ(fraction, 0);
   EXPECT_EQ(t, 0.5);
 }
@@ -196,20 +197,20 @@ TEST_F(Lookup, TimesOutsideTheChainWarn) {
     double t;
   } cases[] = {{SCENE_OBJECT, 731, 50}, {SCENE_OBJECT, 731, -50}, {SCENE_HAND, 744, 50}, {SCENE_HAND, 744, -50}};
   for (const Case &c : cases) {
-    lastPatternMessage = 0;
+    patternTestSeam.lastPatternMessage = 0;
     double t = c.t, fraction;
     int wrapped = 0;
     prepareScene(&t, 0, &wrapped, c.mode, 0, 1, &fraction);
-    EXPECT_EQ(lastPatternMessage, c.message) << c.t;
+    EXPECT_EQ(patternTestSeam.lastPatternMessage, c.message) << c.t;
     int i = c.mode == SCENE_OBJECT ? objectCursor[1] : handCursor[1];
     int last = c.mode == SCENE_OBJECT ? paraz[1] : handLastSegment[1];
     EXPECT_EQ(i, c.t > 0 ? last : 0);
   }
-  lastPatternMessage = 0;
+  patternTestSeam.lastPatternMessage = 0;
   double t = 0.5, fraction;
   int wrapped = 0;
   EXPECT_EQ(prepareScene(&t, 0, &wrapped, SCENE_HAND, 0, handCount, &fraction), 0);
-  EXPECT_EQ(lastPatternMessage, 43);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 43);
   EXPECT_EQ(prepareScene(&t, 0, &wrapped, SCENE_OBJECT, 0, -1, &fraction), 0);
 }
 

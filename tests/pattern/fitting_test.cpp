@@ -12,8 +12,9 @@
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
+#include "pattern/modeltable.h"
+#include "pattern/testseam.h"
 
-extern int16_t *objectShapes[200];
 extern int chosenModel;
 
 using chaincheck::PI;
@@ -172,9 +173,9 @@ TEST(Fitting, FailuresHaveTheirCodes) {
     ASSERT_EQ(loadPattern(sourcePath(c.source)), 0);
     for (int s = 0; s <= paraz[0]; s++)
       if (chaincheck::isHold(flugbahn[0][s])) Flugbahnsegment_loeschen(0, s);
-    lastPatternMessage = 0;
+    patternTestSeam.lastPatternMessage = 0;
     EXPECT_EQ(Flugbahnen_anpassen(), c.code) << c.source;
-    EXPECT_EQ(lastPatternMessage, 46);
+    EXPECT_EQ(patternTestSeam.lastPatternMessage, 46);
   }
   ASSERT_EQ(loadText(kCascade), 0);
   int s = 1;

@@ -6,6 +6,7 @@
 
 #include "tests/support/loadpattern.h"
 #include "pattern/store.h"
+#include "pattern/testseam.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ class BrokenPattern : public testing::TestWithParam<Fixture> {};
 TEST_P(BrokenPattern, IsRefusedWithItsCodeAndMessage) {
   const Fixture &f = GetParam();
   EXPECT_EQ(loadPattern(sourcePath(std::string("tests/pattern/fixtures/") + f.file)), f.code) << f.file;
-  EXPECT_EQ(lastPatternMessage, f.message) << f.file;
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, f.message) << f.file;
   EXPECT_EQ(fangwurf, nullptr);
   EXPECT_EQ(muster, nullptr);
   EXPECT_EQ(dotzspeicher, nullptr);
@@ -73,13 +74,13 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, BrokenPattern, testing::ValuesIn(fixtures),
 
 TEST(BrokenPatternFile, MissingFileIsRefusedByThePreScan) {
   EXPECT_EQ(loadPattern("/nonexistent/pattern"), 112);
-  EXPECT_EQ(lastPatternMessage, 40);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 40);
 }
 
 TEST(BrokenPatternFile, OversizedFileIsRefused) {
   std::string text = "j 0  0 0 0  c c\n*\na -\n- a\n" + std::string(1100000, '%');
   EXPECT_EQ(loadText(text), 112);
-  EXPECT_EQ(lastPatternMessage, 775);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 775);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "pattern/throws.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
+#include "pattern/testseam.h"
 
 extern int patternDebugLevel;
 
@@ -294,9 +295,9 @@ TEST(HandChains, WorkListOrder) {
 
 // A hand that catches in every takt needs more slots than its row has: the pattern is refused.
 TEST(HandChains, AHandCatchingEveryTaktIsRefused) {
-  lastPatternMessage = 0;
+  patternTestSeam.lastPatternMessage = 0;
   EXPECT_EQ(loadText("! test\ndt=0.3\ndw=0.5\np 0  0 0.2 1.0  0 -0.2 1.0\ns=0\n*\na b\nb a\n"), 121);
-  EXPECT_EQ(lastPatternMessage, 732);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 732);
 }
 
 // Free slots of the object chains give no hold; a hold of a negative hand refuses the chains.
@@ -307,9 +308,9 @@ TEST(HandChains, FreeSlotsAndBadHands) {
   Flugbahnsegment_loeschen(o, s);
   EXPECT_EQ(Handbahnen_eintragen(), 0);
   flugbahn[o][s].haltehand = -5;
-  lastPatternMessage = 0;
+  patternTestSeam.lastPatternMessage = 0;
   EXPECT_EQ(Handbahnen_eintragen(), HANDPATH_BAD_HAND);
-  EXPECT_EQ(lastPatternMessage, 728);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 728);
 }
 
 TEST(HandChains, CheckCountsGapsAndBackwardSlots) {

@@ -13,8 +13,9 @@
 #include "pattern/reader.h"
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
+#include "pattern/modeltable.h"
+#include "pattern/testseam.h"
 
-extern int16_t *objectShapes[200];
 extern int chosenModel;
 
 using chaincheck::PI;
@@ -181,7 +182,7 @@ TEST(Hold, FailuresHaveTheirCodes) {
   ASSERT_GT(s, 0);
   const Flugbahn hold = flugbahn[0][s];
   EXPECT_EQ(Objektbahn_in_Hand_eintragen(0, s, SEGMENT_CLEARED, hold.taktvon, hold.taktbis), HOLD_HAND_UNUSED);
-  EXPECT_EQ(lastPatternMessage, 46);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 46);
   EXPECT_EQ(Objektbahn_in_Hand_eintragen(0, paraz[0] + 1, hold.haltehand, hold.taktvon, hold.taktbis), HOLD_FAILED);
   // A takt whose cell of the hand is empty has no kind of throw.
   int empty = 0;
@@ -190,9 +191,9 @@ TEST(Hold, FailuresHaveTheirCodes) {
   EXPECT_EQ(Objektbahn_in_Hand_eintragen(0, s, hold.haltehand, empty, hold.taktbis), HOLD_BAD_KIND);
   // The next throw leaving at the catch gives a hold of no length.
   flugbahn[0][s + 1].t_from = flugbahn[0][s - 1].t_to;
-  lastPatternMessage = 0;
+  patternTestSeam.lastPatternMessage = 0;
   EXPECT_EQ(refill(s), HOLD_FAILED);
-  EXPECT_EQ(lastPatternMessage, 46);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 46);
   // Without flights there is nothing to hold between.
   for (int k = 0; k <= paraz[0]; k++) Flugbahnsegment_loeschen(0, k);
   EXPECT_EQ(Objektbahn_in_Hand_eintragen(0, s, hold.haltehand, hold.taktvon, hold.taktbis), HOLD_NO_FLIGHT);
@@ -234,13 +235,13 @@ TEST(Hold, HoldOverTheWrapComesFromTheGrid) {
   ASSERT_EQ(loadPattern(sourcePath("data/m/3ball_cascade_wrap")), 0);
   start[0].wrap = 1;
   EXPECT_EQ(Objekt_in_der_Hand(), HOLD_FAILED);
-  EXPECT_EQ(lastPatternMessage, 46);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 46);
 }
 
 // A cell whose kind of throw is broken fails the holds when only the hold reads it.
 TEST(HoldFixtures, AreRefusedWithTheHoldsCode) {
   EXPECT_EQ(loadPattern(sourcePath("tests/pattern/fixtures/hold_bad_kind")), 120);
-  EXPECT_EQ(lastPatternMessage, 46);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 46);
   EXPECT_EQ(flugbahn, nullptr);
 }
 

@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
 #include "tests/support/loadpattern.h"
+#include "pattern/testseam.h"
 
 namespace pathtest {
 
@@ -27,7 +28,7 @@ const double PI = 3.14159265358979323846;
 inline int loadOnly(const std::string &text) {
   std::string path = writeTempPattern("paths", text);
   freshPatternState();
-  strictChainCheck = 0;
+  patternTestSeam.strictChainCheck = 0;
   currentPatternFile = path;
   std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(sourcePath("data"));

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "core/runstate.h"
 #include "tests/support/loadpattern.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "ui/camera.h"
+#include "core/viewrecords.h"
+#include "pattern/testseam.h"
 
 namespace {
 
@@ -212,13 +213,13 @@ TEST(PatternBody, WrapPartners) {
 TEST(PatternBody, CellWriterChecksItsRanges) {
   ASSERT_EQ(loadText(oneJuggler + "*\n" + cascade), 0);
   EXPECT_EQ(muster_ausfuellen(6, 0, 0, 'x'), 1);
-  EXPECT_EQ(lastPatternMessage, 726);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 726);
   EXPECT_EQ(muster_ausfuellen(0, 2, 0, 'x'), 1);
-  EXPECT_EQ(lastPatternMessage, 727);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 727);
   EXPECT_EQ(muster_ausfuellen(0, 0, -1, 'x'), 1);
-  EXPECT_EQ(lastPatternMessage, 15);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 15);
   EXPECT_EQ(muster_ausfuellen(0, 0, CELL_SIZE, 'x'), 1);
-  EXPECT_EQ(lastPatternMessage, 735);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 735);
   EXPECT_EQ(muster[0][0][CELL_SIZE], '\0');
   EXPECT_EQ(muster_ausfuellen(0, 0, 1, 'x'), 0);
   EXPECT_STREQ(muster[0][0], "ax");
@@ -228,7 +229,7 @@ TEST(PatternBody, InlineCommentTextIsBounded) {
   ASSERT_EQ(loadText(oneJuggler + "*\na - ! a " + std::string(70, 'w') + "\n- b\nc -  ! q not an object\n- a\nb -\n- c\n"), 0);
   ASSERT_EQ(qInlineCommentCount, 1);
   EXPECT_EQ(std::string(qInlineComment[0].text).size(), 50u);
-  EXPECT_EQ(lastPatternMessage, 743);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 743);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
-#include "ui/camera.h"
+#include "core/viewrecords.h"
 
 static std::string fixture(const std::string &name) { return sourcePath("tests/pattern/rewriter/" + name); }
 

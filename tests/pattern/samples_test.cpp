@@ -4,12 +4,12 @@
 #include <cmath>
 #include <string>
 
-#include "app/startup.h"
+#include "core/runstate.h"
 #include "tests/support/loadpattern.h"
 #include "pattern/dumps.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
-#include "ui/camera.h"
+#include "core/viewrecords.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
+#include "pattern/testseam.h"
 
 namespace {
 
@@ -26,10 +27,10 @@ TEST(HandTable, MacrosFollowTheRealAndVirtualHands) {
   EXPECT_EQ(Hand(5, 1), 5);
   EXPECT_EQ(Hand(5, 2), HAND_REAL);
   EXPECT_EQ(Hand(7, 0), -1);
-  EXPECT_EQ(lastPatternMessage, 46);
-  lastPatternMessage = 0;
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 46);
+  patternTestSeam.lastPatternMessage = 0;
   EXPECT_EQ(Hand(-1, 0), -1);
-  EXPECT_EQ(lastPatternMessage, 46);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 46);
 }
 
 TEST(HandTable, OneAmpersandGivesOneVirtualPair) {
@@ -41,6 +42,15 @@ TEST(HandTable, OneAmpersandGivesOneVirtualPair) {
     EXPECT_EQ(Hand(h, 3), sub[h]);
     EXPECT_EQ(Hand(h, 2), kind[h]);
   }
+}
+
+// Columns 2j and 2j + 1 are juggler j; a hand macro counts by its column.
+TEST(HandTable, SameJugglerByColumns) {
+  const int columns[][3] = {{2, 3, 1}, {3, 2, 1}, {3, 4, 0}, {5, 5, 1}, {0, 2, 0}};
+  for (const auto &c : columns) EXPECT_EQ(sameJugglerColumns(c[0], c[1]), c[2]) << c[0] << " " << c[1];
+  ASSERT_EQ(loadText(threeJugglers), 0);
+  const int hands[][3] = {{0, 1, 1}, {1, 2, 0}, {4, 5, 1}, {6, 0, 1}, {6, 2, 0}};
+  for (const auto &h : hands) EXPECT_EQ(sameJuggler(h[0], h[1]), h[2]) << h[0] << " " << h[1];
 }
 
 TEST(ArrayN, AllocatesZeroFilledRowsAndFreesThemAgain) {
@@ -103,9 +113,9 @@ TEST(SceneObjectList, AppendRemoveShowAndHide) {
   EXPECT_EQ(sceneObjectList(&p5, 2), 0);
   EXPECT_EQ(sceneObjectCount, 3);
   EXPECT_EQ(sceneObjectList(nullptr, 2), 4);
-  EXPECT_EQ(lastPatternMessage, 803);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 803);
   EXPECT_EQ(sceneObjectList(&p9, 3), 7);
-  EXPECT_EQ(lastPatternMessage, 805);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 805);
   EXPECT_EQ(sceneObjectCount, 3);
   Placement minus = place(-1);
   EXPECT_EQ(sceneObjectList(&minus, 3), 6);

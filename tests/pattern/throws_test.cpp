@@ -10,9 +10,8 @@
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
-#include "scene/objects.h"
+#include "pattern/modeltable.h"
 
-extern int16_t *objectShapes[200];
 extern int patternDebugLevel;
 
 using namespace pathtest;
@@ -184,8 +183,19 @@ TEST(Spin, PassGeometryGivesAnglesPhaseAndTurn) {
 
 // A ball (a model of one sphere) is passed like a self: no phase, no lift at the catch.
 TEST(Spin, PassedBallNeitherTurnsNorRises) {
-  ASSERT_EQ(track("! pass\na=6\nj 0 0 0 0 c c\n180 3 0 0 c c\ns=0\n*\n- a - -\n- - - -\n- - - -\n- - a -\n- - - -\n- - - -\n"), 0);
-  ASSERT_EQ(ObjektEigenschaft(0, 0, 5), 1);
+  ASSERT_EQ(loadOnly("! pass\nj 0 0 0 0 c c\n180 3 0 0 c c\ns=0\n*\n- a - -\n- - - -\n- - - -\n- - a -\n- - - -\n- - - -\n"), 0);
+  int16_t ball[6] = {12, 6, 0, 4, -40, 1};
+  const int model = 199;
+  int16_t *kept = objectShapes[model];
+  int16_t keptInstance = objectInstanceList[firstObjectInstance];
+  objectShapes[model] = ball;
+  objectInstanceList[firstObjectInstance] = model;
+  int code = retrack();
+  int type = ObjektEigenschaft(0, 0, 5);
+  objectInstanceList[firstObjectInstance] = keptInstance;
+  objectShapes[model] = kept;
+  ASSERT_EQ(code, 0);
+  ASSERT_EQ(type, 1);
   const Flugbahn &f = flugbahn[0][2];
   EXPECT_TRUE(f.flag & FB_PASS);
   EXPECT_NEAR(std::fabs(f.W[0]), PI / 2, 1e-12);

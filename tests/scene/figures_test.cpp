@@ -1,8 +1,8 @@
 // Floor and panorama, the juggler lists, figure loading, throw heights and the head angles.
 #include <cmath>
 
+#include "core/vecmath.h"
 #include "pattern/objectpaths.h"
-#include "scene/geometry.h"
 #include "scene_fixture.h"
 #include "scene/textures.h"
 #include "ui/modes.h"

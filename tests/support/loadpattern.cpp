@@ -8,6 +8,7 @@
 #include "core/runstate.h"
 #include "core/viewrecords.h"
 #include "pattern/store.h"
+#include "pattern/testseam.h"
 
 static void keepScene() {}
 void (*resetSceneForLoad)() = keepScene;
@@ -32,8 +33,8 @@ void freshPatternState() {
   qPrefs.scflag = 0;
   qPrefs.vrml = 0;
   cameraState.lookAt[0] = 1717.1717;
-  strictChainCheck = 1;
-  lastPatternMessage = 0;
+  patternTestSeam.strictChainCheck = 1;
+  patternTestSeam.lastPatternMessage = 0;
   sceneObjectList(nullptr, 1);
   resetSceneForLoad();
 }

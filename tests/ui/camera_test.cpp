@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/framestep.h"
+#include "core/vecmath.h"
 #include "pattern/store.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
@@ -121,25 +122,43 @@ TEST_F(Camera, PanByDrag) {
 }
 
 TEST(CameraMaths, AngleFromCosine) {
-  EXPECT_DOUBLE_EQ(angleFromCosine(1, 0), M_PI / 2);
-  EXPECT_DOUBLE_EQ(angleFromCosine(-1, 0), 1.5 * M_PI);
-  EXPECT_DOUBLE_EQ(angleFromCosine(0, 1), 2 * M_PI);
-  EXPECT_DOUBLE_EQ(angleFromCosine(0.5, -1), M_PI);
+  EXPECT_DOUBLE_EQ(angleFromCosine(1, 0), PI / 2);
+  EXPECT_DOUBLE_EQ(angleFromCosine(-1, 0), 1.5 * PI);
+  EXPECT_DOUBLE_EQ(angleFromCosine(0, 1), 2 * PI);
+  EXPECT_DOUBLE_EQ(angleFromCosine(0.5, -1), PI);
   // A cosine past the ends, as a capped radius gives it, is no angle of NaN.
   EXPECT_DOUBLE_EQ(angleFromCosine(1, 2), 0);
-  EXPECT_DOUBLE_EQ(angleFromCosine(-1, -1.0000000000000002), M_PI);
+  EXPECT_DOUBLE_EQ(angleFromCosine(-1, -1.0000000000000002), PI);
 }
 
 // The follow view aims from the eye at the current object's flying placement.
+TEST(CameraMaths, EyeAboveTheLookAtPointAtElevationZero) {
+  cameraState.azimuth = 1.3;
+  cameraState.elevation = 0;
+  cameraState.distance = 4;
+  cameraState.lookAt[0] = 1, cameraState.lookAt[1] = 2, cameraState.lookAt[2] = 1;
+  double eye[3];
+  computeEyePosition(eye);
+  EXPECT_NEAR(eye[0], 1, 1e-12);
+  EXPECT_NEAR(eye[1], 2, 1e-12);
+  EXPECT_NEAR(eye[2], 5, 1e-12);
+  EXPECT_NEAR(cameraState.viewDir[2], -1, 1e-12);
+  cameraState.azimuth = PI / 2;
+  cameraState.elevation = PI / 2;
+  computeEyePosition(eye);
+  EXPECT_NEAR(eye[1], 6, 1e-12);
+  EXPECT_NEAR(cameraState.viewDir[1], -1, 1e-12);
+}
+
 TEST_F(Camera, FollowTheCurrentObject) {
   struct Case {
     double eye[3];
     int16_t object[3];
     double distance, elevation, azimuth;
   } cases[] = {
-      {{3, 0, 1}, {0, 0, 1000}, 3, M_PI / 2, 2 * M_PI},
-      {{0, 2, 1}, {0, 0, 1000}, 2, M_PI / 2, M_PI / 2},
-      {{0, 0, 4}, {0, 0, 1000}, 3, 2 * M_PI, 0.085},  // straight above: the azimuth stays
+      {{3, 0, 1}, {0, 0, 1000}, 3, PI / 2, 2 * PI},
+      {{0, 2, 1}, {0, 0, 1000}, 2, PI / 2, PI / 2},
+      {{0, 0, 4}, {0, 0, 1000}, 3, 2 * PI, 0.085},  // straight above: the azimuth stays
       {{0, 0, 1}, {0, 0, 1000}, 3.34, 1.65, 0.085},   // on the object: everything stays
   };
   Placement list[] = {{3, 0, 0, 0, 0, 0, 0, 'b'}, {4, 0, 0, 0, 0, 0, 0, 'a'}, {-1, 0, 0, 0, 0, 0, 0, 0}};

@@ -6,6 +6,7 @@
 #include "pattern/clock.h"
 #include "pattern/objectpaths.h"
 #include "scene/figures.h"
+#include "scene/objects.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/ui/mode_fakes.h"
 #include "app/startup.h"
@@ -219,14 +220,19 @@ TEST_F(Modes, FullResetThenCameraReset) {
 
 TEST_F(Modes, CameraIntoThePatternFileAndBack) {
   cameraState = CameraState{4, 1.2, 0.5, 60, {}, {0, 0.25, 1}, {}, {}, {}};
+  ASSERT_EQ(allocObjectBuffers(), 0);
+  int loaded = loadedObjectCount;
+  loadedObjectCount = 8;
+  objekt_geladen[7].objektnummer = 12;  // the chosen model's object number goes into the file
   chosenModel = 7;
   mode(0x3000);
+  loadedObjectCount = loaded;
   EXPECT_EQ(callLog, (std::vector<std::string>{
                          "status " + localTextLine(501) + " 3 0x202",
                          "rewrite 1 B=0.500000,1.200000,4.000000,60.000000",
                          "rewrite 1 G=0.000000,0.250000,1.000000",
                          "rewrite 2 Z=",
-                         "rewrite 1 a=7",
+                         "rewrite 1 a=12",
                      }));
   cameraState = CameraState{9, 0.1, 0.2, 300, {}, {5, 5, 5}, {}, {}, {}};
   mode(0x40000);
