@@ -6,13 +6,14 @@
 #include <string>
 
 #include "core/prefs.h"
-#include "app/startup.h"
+#include "app/wiring.h"
+#include "core/runstate.h"
 #include "pattern/dumps.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
 #include "scene/objects.h"
-#include "ui/camera.h"
+#include "core/viewrecords.h"
 
 static void readEverything() {
   outputMusterText(0, takte - 1);
@@ -29,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   static const std::string path = "/tmp/quoit_reader_fuzz_" + std::to_string(getpid());
   static const bool inHome = chdir(QUOIT_SOURCE_DIR "/data") == 0;  // the floor, figures and props
   (void)inHome;
+  static const bool wired = (connectLayers(), true);  // the loads of the floor, figures and props
+  (void)wired;
   FILE *f = fopen(path.c_str(), "wb");
   if (!f) return 0;
   fwrite(data, 1, size, f);
