@@ -2,6 +2,7 @@
 // qSetModeValue, qGetMode, the shadow kind, and the calls the one-shot triggers make.
 #pragma once
 #include <cstdint>
+#include <string>
 
 struct QuoitMode {
   int moveKeys[5];   // movement keys: [0]/[1] sideways, [2]/[3] forward/back, [4] along the view
@@ -85,7 +86,7 @@ struct ModeCalls {
   void (*nextEditorObject)();
   int (*saveImage)(int kind, int counter);
   void (*povExport)();
-  int (*saveSiteswap)(int how);
+  int (*saveSiteswap)(int how, std::string &savedFile);
   int (*startNotation)(const char *siteswap, int hands, int objects);
   void (*rewrite)(const char *file, const char *line, int type);
   void (*statusText)(const char *text, int level, int flags);
