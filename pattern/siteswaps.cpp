@@ -216,7 +216,7 @@ int parseStartNotationAnswer(const char *answer, StartNotation &out) {
   long hands = strtol(at, &handsEnd, 10);
   if (out.pattern.empty() || handsEnd == at) return notUnderstood(answer);
   if (hands != 2 && hands != 4 && hands != 6) {
-    qMsg(QMSG_ERROR, localText(43), int(hands < -99999 || hands > 99999 ? -1 : hands), "writeStartNotation");
+    qMsg(QMSG_ERROR, localText(43), int(std::clamp(hands, -99999L, 99999L)), "writeStartNotation");
     return NOTATION_NOT_UNDERSTOOD;
   }
   out.hands = int(hands);

@@ -1,5 +1,4 @@
-// Saved siteswaps and start notation: the converted pattern kept under a name, and the
-// start-notation collection "start-notation.html".
+// Saved siteswaps (the converted pattern kept under a name) and the start-notation collection.
 #pragma once
 #include <string>
 
