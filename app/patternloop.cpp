@@ -22,6 +22,7 @@
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/clock.h"
+#include "pattern/siteswaps.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
 #include "scene/geometry.h"
@@ -65,6 +66,7 @@ static void resetPerPatternState() {
   resetFigureState();
   cameraState.lookAt[0] = UNSET_DOUBLE;
   shownSiteswap[0] = '\0';
+  convertedSiteswap = ConvertedSiteswap();
   patternLoadCounter++;
   qMode.move = 0x100;
   qMode.view = 0x400;
@@ -210,6 +212,7 @@ static bool convertSiteswap(int action, const std::string &text) {
   currentPatternFile = SITESWAP_FILE;
   if (qPrefs.ss_opt == 3) runPatconv();
   copySiteswap(converterListMode() ? listSiteswap : shownSiteswap, text);
+  convertedSiteswap = {text, currentPatternFile};
   return true;
 }
 

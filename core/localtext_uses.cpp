@@ -8,6 +8,8 @@ const LocalTextUse localTextUses[] = {
     {14, "s"},       // a converter option word that no longer fits
     {15, "ds"},      // an error code and the function that got it
     {16, "sd"},      // a dialog script and the answer limit
+    {37, ""},        // the button that adds a start notation again
+    {39, "s"},       // a file or pattern that exists already
     {40, "s"},       // a file that cannot be opened for reading
     {41, "s"},       // a file that cannot be written
     {42, "d"},       // the number of a missing local text
@@ -20,6 +22,7 @@ const LocalTextUse localTextUses[] = {
     {49, "ss"},      // a function and the limit it reached
     {60, ""},        // the wrap part of the full status screen
     {61, ""},        // no wrap lines
+    {70, ""},        // a cancel button
     {90, "s"},       // the buffer that could not be allocated
     {101, ""},       // too many models (joined with 102)
     {102, "d"},      // the model limit
@@ -134,6 +137,8 @@ const LocalTextUse localTextUses[] = {
     {404, ""},       // a status or help text
     {406, ""},       // a status or help text
     {501, ""},       // a status or help text
+    {502, "s"},      // the name a siteswap is saved under
+    {503, ""},       // no converted siteswap to save
     {601, "s"},      // a juggler list whose count line is no number
     {701, "d"},      // which count of a bounce throw's floor contacts is too high
     {702, "dd"},     // the takts of a bounce throw that has no path
@@ -181,6 +186,9 @@ const LocalTextUse localTextUses[] = {
     {1101, "s"},     // a PPM image whose size is not 64, 128 or 256
     {1104, "s"},     // an image file of an unknown format
     {1105, "s"},     // a texture that cannot be loaded
+    {2413, ""},      // a start notation added to the collection
+    {2414, "s"},     // a start-notation answer that is not understood
+    {2415, "ss"},    // the collection and the section anchor it lacks
     {2636, ""},      // a status or help text
 };
 const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -290,26 +291,27 @@ std::string rewrittenPatternText(const std::string &text, const char *line, int 
   return text.substr(0, at) + entry + text.substr(at);
 }
 
-// Writes the text to a temporary file beside the target and renames it over the target; the
-// target is unchanged unless every step succeeded.
-static bool replaceFile(const char *file, const std::string &text) {
+int writeFileThroughTemporary(const char *file, const std::string &text, int how) {
   std::string temporary = std::string(file) + ".XXXXXX";
   int fd = mkstemp(temporary.data());
-  if (fd < 0) return false;
+  if (fd < 0) return WRITE_FAILED;
   struct stat status;
-  if (stat(file, &status) == 0) fchmod(fd, status.st_mode & 07777);
-  FILE *out = fdopen(fd, "wb");
-  if (!out) {
-    close(fd);
-    remove(temporary.c_str());
-    return false;
+  if (how == WRITE_REPLACE && stat(file, &status) == 0) fchmod(fd, status.st_mode & 07777);
+  else fchmod(fd, 0644);
+  bool ok = true;
+  for (size_t done = 0; ok && done < text.size();) {
+    ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += size_t(n);
   }
-  bool ok = fwrite(text.data(), 1, text.size(), out) == text.size();
-  ok = fflush(out) == 0 && ok;
-  ok = fclose(out) == 0 && ok;
-  ok = ok && rename(temporary.c_str(), file) == 0;
-  if (!ok) remove(temporary.c_str());
-  return ok;
+  ok = fsync(fd) == 0 && ok;
+  ok = close(fd) == 0 && ok;
+  int result = ok ? 0 : WRITE_FAILED;
+  if (ok && how == WRITE_REPLACE && rename(temporary.c_str(), file) != 0) result = WRITE_FAILED;
+  if (ok && how == WRITE_NEW && link(temporary.c_str(), file) != 0) result = errno == EEXIST ? WRITE_EXISTS : WRITE_FAILED;
+  if (result != 0 || how == WRITE_NEW) unlink(temporary.c_str());
+  return result;
 }
 
 void Musterdatei_modif(const char *file, const char *line, int type) {
@@ -329,5 +331,5 @@ void Musterdatei_modif(const char *file, const char *line, int type) {
   bool changed;
   std::string out = rewrittenPatternText(text, line, type, &changed);
   qMsg(QMSG_DEBUG, "Musterdatei_modif(%s, %d): %s\n", file, type, changed ? "rewritten" : "nothing to change");
-  if (changed && !replaceFile(file, out)) qMsg(QMSG_ERROR, localText(41), file);
+  if (changed && writeFileThroughTemporary(file, out, WRITE_REPLACE) != 0) qMsg(QMSG_ERROR, localText(41), file);
 }

@@ -374,6 +374,14 @@ static void startNotation() {
   modeCalls.startNotation(siteswap, 2 * jugglers, objekte);
 }
 
+// The saved copy of a converted siteswap becomes the current pattern and keeps the camera.
+static void saveConvertedSiteswap() {
+  std::string saved;
+  if (modeCalls.saveSiteswap(1, saved) != 0 || saved.empty()) return;
+  currentPatternFile = saved;
+  cameraIntoPatternFile();
+}
+
 static void animationRecording(int set, int clear) {
   if (!gifRecordingAvailable(8)) return;
   qPrefs.animationFlags = (qPrefs.animationFlags | set) & ~clear;
@@ -397,7 +405,7 @@ static void SetTriggerMode(int64_t value) {
       if (qMode.main == MAIN_SCENE_EDITOR) modeCalls.nextEditorObject();
       else nextObjectRequest = 1;
       break;
-    case 0xD000: modeCalls.saveSiteswap(1); break;
+    case 0xD000: saveConvertedSiteswap(); break;
     case 0xE000: if (!choosing) modeCalls.flightPaths(1); break;
     case 0xF000: animationRecording(4, 8); break;
     case 0x10000: animationRecording(8, 4); break;

@@ -2,6 +2,7 @@
 // qSetModeValue, qGetMode, the shadow kind, and the calls the one-shot triggers make.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "core/uistate.h"
 
@@ -27,7 +28,7 @@ struct ModeCalls {
   void (*nextEditorObject)();
   int (*saveImage)(int kind, int counter);
   void (*povExport)();
-  int (*saveSiteswap)(int how);
+  int (*saveSiteswap)(int how, std::string &savedFile);
   int (*startNotation)(const char *siteswap, int hands, int objects);
   void (*rewrite)(const char *file, const char *line, int type);
   void (*statusText)(const char *text, int level, int flags);

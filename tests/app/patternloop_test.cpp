@@ -13,6 +13,7 @@
 #include "app/startup.h"
 #include "core/utils.h"
 #include "pattern/catalogue.h"
+#include "pattern/siteswaps.h"
 #include "pattern/store.h"
 #include "scene/placements.h"
 #include "tests/support/quoit_test_support.h"
@@ -161,12 +162,15 @@ TEST_F(PatternLoop, SiteswapWordIsConvertedAndReloadKeepsItsFiles) {
   ASSERT_EQ(loadNamed(patternFileArgument("531")), 0);
   EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
   EXPECT_STREQ(shownSiteswap, "531");
+  EXPECT_EQ(convertedSiteswap.text, "531");
+  EXPECT_EQ(convertedSiteswap.file, SITESWAP_FILE);
   EXPECT_EQ(objekte, 3);
   EXPECT_FALSE(fs::exists("q2.out"));
   // Reload keeps the converted file and loads it again; the title line is not the siteswap's.
   ASSERT_EQ(load(ACTION_RELOAD), 0);
   EXPECT_TRUE(fs::exists(SITESWAP_FILE));
   EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
+  EXPECT_EQ(convertedSiteswap.text, "");
   EXPECT_EQ(objekte, 3);
   // Any other source removes the converter's files first.
   ASSERT_EQ(loadNamed("m/3ball_cascade"), 0);
@@ -213,6 +217,7 @@ TEST_F(PatternLoop, PatconvRunsAfterTheConverter) {
   qPrefs.bophase = 1;
   ASSERT_EQ(loadNamed(patternFileArgument("531")), 0);
   EXPECT_EQ(currentPatternFile, PATCONV_FILE);
+  EXPECT_EQ(convertedSiteswap.file, PATCONV_FILE);  // saving keeps the Boston-Mess form on show
   EXPECT_TRUE(fs::exists(PATCONV_FILE));
   EXPECT_EQ(objekte, 3);
 }
@@ -233,6 +238,7 @@ TEST_F(PatternLoop, FailingPatconvKeepsTheUnconvertedPattern) {
     firstLoad = 1;
     ASSERT_EQ(loadNamed(patternFileArgument("531")), 0) << c.name;
     EXPECT_EQ(currentPatternFile, SITESWAP_FILE) << c.name;
+    EXPECT_EQ(convertedSiteswap.file, SITESWAP_FILE) << c.name;
     EXPECT_EQ(objekte, 3) << c.name;
   }
 }

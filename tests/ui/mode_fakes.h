@@ -27,6 +27,7 @@ inline std::string hex(long long v) {
 struct FakeResults {
   int startEditor = 0;
   bool editorStays = false;  // the fake EndEditor keeps the editor running
+  std::string savedSiteswap;  // the name the fake saveSiteswap reports as saved
 };
 inline FakeResults fakeResults;
 
@@ -64,8 +65,9 @@ inline ModeCalls fakeModeCalls() {
     return 0;
   };
   c.povExport = [] { logCall("pov"); };
-  c.saveSiteswap = [](int how) {
+  c.saveSiteswap = [](int how, std::string &savedFile) {
     logCall("siteswap " + std::to_string(how));
+    savedFile = fakeResults.savedSiteswap;
     return 0;
   };
   c.startNotation = [](const char *siteswap, int hands, int objects) {

@@ -241,6 +241,26 @@ TEST_F(Modes, CameraIntoThePatternFileAndBack) {
   EXPECT_DOUBLE_EQ(cameraState.lookAt[1], 0.25);
 }
 
+// A saved siteswap becomes the current pattern and gets the camera; a cancelled save changes nothing.
+TEST_F(Modes, SavedSiteswapBecomesTheCurrentPattern) {
+  struct Case {
+    const char *saved, *current;
+    size_t calls;
+  } cases[] = {{"m/3_531", "m/3_531", 5}, {"", SITESWAP_FILE, 1}};
+  for (const Case &c : cases) {
+    currentPatternFile = SITESWAP_FILE;
+    fakeResults.savedSiteswap = c.saved;
+    callLog.clear();
+    mode(0xD000);
+    EXPECT_EQ(currentPatternFile, c.current) << c.saved;
+    ASSERT_EQ(callLog.size(), c.calls) << c.saved;
+    EXPECT_EQ(callLog[0], "siteswap 1");
+    if (c.calls > 1) {
+      EXPECT_EQ(callLog[2].substr(0, 12), "rewrite 1 B=");
+    }
+  }
+}
+
 // The beat duration goes back as the file gives it, not as the time factors made it.
 TEST_F(Modes, BeatDurationAsTheFileGivesIt) {
   struct Case {

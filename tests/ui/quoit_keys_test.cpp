@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "pattern/store.h"
+#include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/ui/glut_xvfb.h"
 
@@ -58,6 +60,7 @@ class RunningQuoit {
     if (program_.joinable()) finish();
   }
   const std::string &window() const { return window_; }
+  const std::string &home() const { return home_; }
 
   std::string title() const {
     std::string name = commandOutput("xdotool getwindowname " + window_ + " 2>/dev/null");
@@ -229,5 +232,34 @@ TEST_F(QuoitKeysGui, CameraKeysChangeTheCameraOnTheStatusScreen) { expectCloseFo
 
 // The scene itself, after a camera reset ('r'), seen from the close follow view.
 TEST_F(QuoitKeysGui, CameraKeysMoveTheView) { expectCloseFollowChangesThePicture("r"); }
+
+// Waits up to the time for a file that holds the text; its contents, or what was there at the end.
+std::string waitForFileWith(const std::string &path, const std::string &text, double seconds) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  std::string contents = readWholeFile(path);
+  while (contents.find(text) == std::string::npos && std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    contents = readWholeFile(path);
+  }
+  return contents;
+}
+
+// 'P' saves the converted siteswap under the proposed name (the name dialog answers by itself),
+// the saved file keeps the camera and loads again; Ctrl-S adds 531 to the start-notation collection.
+TEST_F(QuoitKeysGui, SavedSiteswapAndStartNotation) {
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  std::string saved = quoit.home() + "/m/3_531";
+  quoit.key("P");
+  std::string text = waitForFileWith(saved, "B=", 10);
+  EXPECT_NE(text.find("B="), std::string::npos) << text;
+  quoit.key("ctrl+s");
+  std::string collection = waitForFileWith(quoit.home() + "/start-notation.html", "(2R 1L, start R) { 531 }", 10);
+  EXPECT_NE(collection.find("<a href=\"#531\">531</a> \n"), std::string::npos) << collection;
+  EXPECT_NE(collection.find("(2R 1L, start R) { 531 }"), std::string::npos) << collection;
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+  ASSERT_EQ(loadPattern(saved), 0);
+  EXPECT_EQ(objekte, 3);
+}
 
 }  // namespace

@@ -1,0 +1,36 @@
+# The name requester for a saved siteswap. Request: the proposed file name. Answer: the name
+# chosen, or -17 when the user cancels.
+# Unattended (QUOIT_TEST_ANSWER set): 1 takes the proposed name, 2 cancels, any other value is
+# taken as the typed name.
+source tcl/qdialog.tcl
+
+set proposed [string trimright [qReadPassing] "\n"]
+qWriteAnswer -17
+
+proc answerName {name} {
+    qWriteAnswer $name
+    destroy .
+}
+
+proc answerUnattended {value} {
+    global proposed
+    switch -- $value {
+        1 {answerName $proposed}
+        2 {answerName -17}
+        default {answerName $value}
+    }
+}
+
+set name $proposed
+wm title . [LT 25]
+entry .name -textvariable name -width 50
+frame .buttons
+button .buttons.ok -text [LT 20] -width 8 -command {answerName $name}
+button .buttons.cancel -text [LT 70] -width 8 -command {answerName -17}
+pack .buttons.ok .buttons.cancel -side left -padx 8
+pack .name -padx 14 -pady 12 -fill x
+pack .buttons -pady 10
+bind .name <Return> {answerName $name}
+bind . <Escape> {answerName -17}
+focus .name
+qAnswerUnattended answerUnattended
