@@ -51,11 +51,11 @@ void Zusatzhaende_umrechnen() {
 // (so a virtual hand or a hand macro holds only what its part of the cell gives it); the empty
 // hand by its cell for a real hand, by holding no object for the others.
 static bool holdsLetter(int h, int t, int L) {
+  if (L < objekte) return handHolds(t, h, L);
   if (t < 0 || t >= takte || h < 0 || h >= allHands()) return false;
-  if (L < objekte) return dotzspeicher[t][h][L] != 0;
   if (h < 2 * jugglers) return muster[t][h][0] == '-';
   for (int o = 0; o < objekte; o++)
-    if (dotzspeicher[t][h][o]) return false;
+    if (handHolds(t, h, o)) return false;
   return true;
 }
 

@@ -228,11 +228,6 @@ static bool keptAllCycle(int o) {
   return false;
 }
 
-static bool heldBy(int takt, int hand, int o) {
-  return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < allHands() && o >= 0 &&
-         o < objekte && dotzspeicher[takt][hand][o] != 0;
-}
-
 // The hold of hand h over the cycle end that o's letter is in: its first takt and last takt + 1.
 // The merged hold intervals list it; when they do not, the grid still shows it: the run of takts
 // at the cycle end in which h holds o's backward partner and the run from takt 0 in which it
@@ -248,10 +243,10 @@ static bool holdOverCycleEnd(int o, int h, int &t1, int &t2) {
     }
   }
   int before = qWrapObjList ? qWrapObjList[o].backward : o;
-  if (!heldBy(0, h, o) || !heldBy(takte - 1, h, before)) return false;
-  for (t2 = 1; t2 < takte && heldBy(t2, h, o); t2++) {
+  if (!handHolds(0, h, o) || !handHolds(takte - 1, h, before)) return false;
+  for (t2 = 1; t2 < takte && handHolds(t2, h, o); t2++) {
   }
-  for (t1 = takte - 1; t1 > t2 && heldBy(t1 - 1, h, before); t1--) {
+  for (t1 = takte - 1; t1 > t2 && handHolds(t1 - 1, h, before); t1--) {
   }
   return true;
 }

@@ -94,11 +94,6 @@ static int cellEntries(int takt, int column, CellEntry out[CELL_SIZE]) {
   return n;
 }
 
-static bool holds(int takt, int hand, int object) {
-  return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < allHands() && object >= 0 &&
-         object < objekte && dotzspeicher[takt][hand][object] != 0;
-}
-
 static int partner(int object, int direction) {
   if (!WRAP) return object;
   int o = Objekt_Nummer(char(Wrap_Partner(Objektbuchstaben[object], direction)));
@@ -168,9 +163,9 @@ int Haltezeit_finden(int *takt, int *lastTakt, int hand, int object) {
     return 1;
   }
   int first = t, last = t;
-  if (holds(t, hand, object)) {
-    while (holds(first - 1, hand, object)) first--;
-    while (holds(last + 1, hand, object)) last++;
+  if (handHolds(t, hand, object)) {
+    while (handHolds(first - 1, hand, object)) first--;
+    while (handHolds(last + 1, hand, object)) last++;
   }
   *takt = first;
   *lastTakt = last;
@@ -186,7 +181,7 @@ void WrapObjList_fuellen() {
     w = {Objektbuchstaben[o], NEVER_HELD, -1, 0, -1, partner(o, 1), partner(o, 2)};
     for (int h = 0; h < allHands(); h++)
       for (int t = 0; t < takte; t++) {
-        if (!holds(t, h, o)) continue;
+        if (!handHolds(t, h, o)) continue;
         if (t < w.firstTakt) {
           w.firstTakt = t;
           w.firstHand = h;
@@ -275,7 +270,7 @@ int Flugbahnen_eintragen(int o, int i, int handFrom, int handTo, int a, int b) {
 // True when the object is held by the hand over the cycle boundary: the hand holds it (with wrap
 // lines: its backward partner) in the last takt and holds the object itself in takt 0.
 static bool heldOverBoundary(int o, int hand) {
-  return holds(0, hand, o) && holds(takte - 1, hand, partner(o, 2));
+  return handHolds(0, hand, o) && handHolds(takte - 1, hand, partner(o, 2));
 }
 
 static int markHeldOverBoundary() {

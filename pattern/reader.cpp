@@ -912,7 +912,7 @@ static int checkDwell() {
     std::vector<int> held;
     for (int t = 0; t < takte; t++)
       for (int h = 0; h < hands; h++)
-        if (dotzspeicher[t][h][o]) {
+        if (handHolds(t, h, o)) {
           held.push_back(t);
           break;
         }

@@ -124,6 +124,11 @@ int macroHand(int m) { return handCount + m; }
 
 int allHands() { return handCount + handMacroCount; }
 
+bool handHolds(int takt, int hand, int object) {
+  return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < allHands() && object >= 0 &&
+         object < objekte && dotzspeicher[takt][hand][object] != 0;
+}
+
 static int buildHandTable() {
   int n = 0;
   for (int h = 0; h < 2 * jugglers; h++) handTable[n++] = {h, 0, HAND_REAL};

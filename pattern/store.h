@@ -140,6 +140,9 @@ int handNumber(int column, int subIndex);
 int macroHand(int m);
 // Real, virtual and macro hands together: the hand numbers 0 .. allHands() - 1.
 int allHands();
+// Whether the hand holds the object in that takt (its bounce-store entry is set); false outside
+// the store.
+bool handHolds(int takt, int hand, int object);
 // 1 when two hands (two columns) belong to one juggler, or are one hand.
 int sameJuggler(int hand1, int hand2);
 int sameJugglerColumns(int c, int d);
