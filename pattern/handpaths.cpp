@@ -80,13 +80,6 @@ static int runAtCycleEnd(int h, int L) {
   return t;
 }
 
-// The letter across the wrap boundary: direction 1 after it, 2 before it; L itself without wrap lines.
-static int partnerLetter(int L, int direction) {
-  if (!WRAP || L >= objekte) return L;
-  int p = Objekt_Nummer(char(Wrap_Partner(Objektbuchstaben[L], direction)));
-  return p >= 0 && p < objekte ? p : L;
-}
-
 // Per object letter, the first takt of its hold over the cycle end: the run at the end of the
 // cycle in a hand that holds the letter's forward partner in takt 0. Only such a hand sets it.
 static void tailStarts(std::vector<int> &tail) {
@@ -94,7 +87,7 @@ static void tailStarts(std::vector<int> &tail) {
   for (int L = 0; L < objekte; L++)
     for (int h = 0; h < allHands(); h++) {
       int t = runAtCycleEnd(h, L);
-      if (t < takte && holdsLetter(h, 0, partnerLetter(L, 1))) tail[L] = t;
+      if (t < takte && holdsLetter(h, 0, wrapPartnerObject(L, 1))) tail[L] = t;
     }
 }
 
@@ -110,7 +103,7 @@ static int enterRuns(int count, int h, int L, const std::vector<int> &tail) {
       limit = runAtCycleEnd(h, L);
       if (limit < takte) first = limit;
     } else {
-      int before = partnerLetter(L, 2);
+      int before = wrapPartnerObject(L, 2);
       if (holdsLetter(h, takte - 1, before) && tail[before] < takte) first = tail[before];
     }
     end = runEnd(h, 0, L);

@@ -94,12 +94,6 @@ static int cellEntries(int takt, int column, CellEntry out[CELL_SIZE]) {
   return n;
 }
 
-static int partner(int object, int direction) {
-  if (!WRAP) return object;
-  int o = Objekt_Nummer(char(Wrap_Partner(Objektbuchstaben[object], direction)));
-  return o >= 0 && o < objekte ? o : object;
-}
-
 int Objekt_auffinden(char letter, int hand, int takt, int mode) {
   switch (mode) {
     case 1:
@@ -178,7 +172,7 @@ void WrapObjList_fuellen() {
   if (!WRAP || !qWrapObjList) return;
   for (int o = 0; o < objekte; o++) {
     QWrapObj &w = qWrapObjList[o];
-    w = {Objektbuchstaben[o], NEVER_HELD, -1, 0, -1, partner(o, 1), partner(o, 2)};
+    w = {Objektbuchstaben[o], NEVER_HELD, -1, 0, -1, wrapPartnerObject(o, 1), wrapPartnerObject(o, 2)};
     for (int h = 0; h < allHands(); h++)
       for (int t = 0; t < takte; t++) {
         if (!handHolds(t, h, o)) continue;
@@ -270,7 +264,7 @@ int Flugbahnen_eintragen(int o, int i, int handFrom, int handTo, int a, int b) {
 // True when the object is held by the hand over the cycle boundary: the hand holds it (with wrap
 // lines: its backward partner) in the last takt and holds the object itself in takt 0.
 static bool heldOverBoundary(int o, int hand) {
-  return handHolds(0, hand, o) && handHolds(takte - 1, hand, partner(o, 2));
+  return handHolds(0, hand, o) && handHolds(takte - 1, hand, wrapPartnerObject(o, 2));
 }
 
 static int markHeldOverBoundary() {

@@ -980,6 +980,12 @@ int Wrap_Partner(char letter, int direction) {
   return uint8_t(to[p - from]);
 }
 
+int wrapPartnerObject(int object, int direction) {
+  if (!WRAP || object < 0 || object >= objekte) return object;
+  int o = Objekt_Nummer(char(Wrap_Partner(Objektbuchstaben[object], direction)));
+  return o >= 0 && o < objekte ? o : object;
+}
+
 char Wurfart_Buchstabe(uint32_t flag) {
   switch (flag) {
     case KOT_c: return 'c';

@@ -49,6 +49,9 @@ int macroIndex(char c);
 char closingBracket(char c);
 int Objekt_in_Zelle(char letter, int takt, int hand);
 int Wrap_Partner(char letter, int direction);
+// The object across the wrap boundary (direction 1 after it, 2 before it): the object itself
+// without wrap lines, for the empty hand and when the letter has no partner.
+int wrapPartnerObject(int object, int direction);
 char Wurfart_Buchstabe(uint32_t flag);
 int SetJugglersPosition(Fangwurf *entry, uint32_t flag);
 void G_Vorgabe_setzen();
