@@ -172,7 +172,7 @@ static void gapFault(int &faults, int r, int o, int c) {
 }
 
 // An object kept in one hand all the cycle has one hold, stored twice.
-static bool keptAllCycle(int o) {
+static bool oneHoldStoredTwice(int o) {
   return paraz[o] == 1 && flugbahn[o][0].t_from == flugbahn[o][1].t_from && flugbahn[o][0].t_to == flugbahn[o][1].t_to;
 }
 
@@ -183,7 +183,7 @@ int Flugbahnen_pruefen() {
     int c = Objektbuchstaben[o], n = lastIndex(o);
     const Flugbahn *f = flugbahn[o];
     if (f[0].t_from > 0) gapFault(faults, -1, o, c);
-    if (!keptAllCycle(o))
+    if (!oneHoldStoredTwice(o))
       for (int r = 0; r < n; r++)
         if (!(std::fabs(f[r].t_to - f[r + 1].t_from) <= JOIN_TOLERANCE)) gapFault(faults, r, o, c);
     if (f[n].t_to < t_zyklus) gapFault(faults, n, o, c);

@@ -220,7 +220,8 @@ int Objektbahn_in_Hand_eintragen(int o, int j, int hand, int t1, int t2) {
 
 // ---------------------------------------------------------------- the walk over the chains
 
-static bool keptAllCycle(int o) {
+// Some segment of o's chain is the hold of a hand that keeps its letter all the cycle.
+static bool heldByKeepingHand(int o) {
   for (int s = 0; s <= lastIndex(o); s++) {
     int hand = flugbahn[o][s].haltehand;
     if (hand >= 0 && handImmer(hand)) return true;
@@ -300,7 +301,7 @@ static bool copyEarlierHold(int o, int j, int t1) {
 
 // Fills the holds of object o; 0 or the failure.
 static int holdsOfObject(int o) {
-  if (keptAllCycle(o)) {
+  if (heldByKeepingHand(o)) {
     if (segmentRowLength > 1) flugbahn[o][0] = flugbahn[o][1];
     paraz[o] = 1;
     return 0;

@@ -395,7 +395,8 @@ static int mainWalk(int remaining) {
   return 0;
 }
 
-static bool keptAllCycle(int o) {
+// Some hand keeps object o all the cycle: its hand_immer names o.
+static bool handKeepsObject(int o) {
   for (int h = 0; h < MAX_HANDS; h++)
     if (hand_immer[h] == 1000 + o) return true;
   return false;
@@ -406,7 +407,7 @@ int Objekte_verfolgen() {
   // Segment 1 may already hold the hold of a hand that keeps its object; from 2 on every slot is
   // free, also the last ones of a row, which the store leaves unset.
   for (int o = 0; o < objekte; o++) {
-    paraz[o] = keptAllCycle(o) ? 1 : 2;
+    paraz[o] = handKeepsObject(o) ? 1 : 2;
     start[o] = {START_NOT_SEEN, -1, 0};
     for (int s = 2; s < segmentRowLength; s++) Flugbahnsegment_loeschen(o, s);
   }
