@@ -20,7 +20,6 @@ enum { KIND_HOLD = 1, KIND_FLIGHT = 2, FORWARD = 1, BACKWARD = 2 };
 
 static bool isFlight(const Flugbahn &s) { return s.haltehand == -1; }
 static bool isFree(const Flugbahn &s) { return s.haltehand == SEGMENT_CLEARED; }
-static int lastIndex(int o) { return std::min(paraz[o], segmentRowLength - 1); }
 
 static void positionAt(const Flugbahn &f, double s, double out[3]) {
   out[0] = f.X0[0] + s * f.V[0];
@@ -37,7 +36,7 @@ static int indexIn(int p, const Flugbahn *f) {
 // The flight before (BACKWARD) or after (FORWARD) slot j; past the end of a wrapped chain it lies
 // in the wrap partner's chain.
 static const Flugbahn *firstOwnFlight(int p) {
-  for (int k = 0; k <= std::min(paraz[p], segmentRowLength - 1); k++)
+  for (int k = 0; k <= lastSegment(p); k++)
     if (isFlight(flugbahn[p][k]) && !(flugbahn[p][k].flag & FB_WRAP_OUTSIDE)) return &flugbahn[p][k];
   return nullptr;
 }
@@ -111,7 +110,7 @@ static int neighbours(int o, int j, const Flugbahn *&f0, const Flugbahn *&f2, in
   int m = indexIn(p, first ? f0 : f2);
   if (m < 0) return 0;
   int k = first ? m + 1 : m - 1;
-  if (k >= 0 && k <= std::min(paraz[p], segmentRowLength - 1) && !isFree(flugbahn[p][k])) {
+  if (k >= 0 && k <= lastSegment(p) && !isFree(flugbahn[p][k])) {
     // The copy keeps the slot's marks of where it lies in the wrapped cycle.
     uint32_t marks = flugbahn[o][j].flag & (FB_WRAP_FIRST | FB_WRAP_LAST | FB_WRAP_OUTSIDE);
     flugbahn[o][j] = flugbahn[p][k];
@@ -152,7 +151,7 @@ int Objektbahn_in_Hand_eintragen(int o, int j, int hand, int t1, int t2) {
     patternMessage(QMSG_REPORT, 46, "hand = UNUSED", SELF);
     return HOLD_HAND_UNUSED;
   }
-  if (!flugbahn || o < 0 || o >= objekte || j < 0 || j > lastIndex(o)) {
+  if (!flugbahn || o < 0 || o >= objekte || j < 0 || j > lastSegment(o)) {
     patternMessage(QMSG_REPORT, 46, "no such segment", SELF);
     return HOLD_FAILED;
   }
@@ -222,7 +221,7 @@ int Objektbahn_in_Hand_eintragen(int o, int j, int hand, int t1, int t2) {
 
 // Some segment of o's chain is the hold of a hand that keeps its letter all the cycle.
 static bool heldByKeepingHand(int o) {
-  for (int s = 0; s <= lastIndex(o); s++) {
+  for (int s = 0; s <= lastSegment(o); s++) {
     int hand = flugbahn[o][s].haltehand;
     if (hand >= 0 && handImmer(hand)) return true;
   }
@@ -268,7 +267,7 @@ static int holdOverWrap(int o) {
   }
   while (t2 < t1 && takte > 0) t1 -= takte;
   Objektbahn_in_Hand_eintragen(o, 0, h, t1, t2);
-  int n = 1, last = lastIndex(o);
+  int n = 1, last = lastSegment(o);
   while (n <= last && isFree(flugbahn[o][n])) n++;
   int walk = 1;
   if (n <= last && isFlight(flugbahn[o][n]) && flugbahn[o][n].taktvon == t2) {
@@ -307,7 +306,7 @@ static int holdsOfObject(int o) {
     return 0;
   }
   bool thrown = false;
-  for (int s = 0; s <= lastIndex(o); s++) thrown |= isFlight(flugbahn[o][s]);
+  for (int s = 0; s <= lastSegment(o); s++) thrown |= isFlight(flugbahn[o][s]);
   if (!thrown) {
     // Never thrown and no hand keeps it: no hold lies between flights; the chain check reports it.
     qMsg(QMSG_DEBUG, "object %d has no flight\n", o);
@@ -318,7 +317,7 @@ static int holdsOfObject(int o) {
     walk = holdOverWrap(o);
     if (walk < 0) return HOLD_FAILED;
   }
-  for (int j = walk; j <= lastIndex(o); j++) {
+  for (int j = walk; j <= lastSegment(o); j++) {
     if (isFlight(flugbahn[o][j])) continue;
     const Flugbahn *f0 = flightBeside(o, j, BACKWARD), *f2 = flightBeside(o, j, FORWARD);
     if (!f0 || !f2) {

@@ -20,6 +20,8 @@ double maxheight = 1.9;
 
 static const int NEVER_HELD = 9999999;
 
+int lastSegment(int object) { return std::min(paraz[object], segmentRowLength - 1); }
+
 int handImmer(int hand) { return hand >= 0 && hand < MAX_HANDS ? hand_immer[hand] : 0; }
 
 void Flugbahnsegment_loeschen(int object, int segment) {
@@ -450,7 +452,7 @@ static bool ofKind(const Flugbahn &s, int kind) { return kind == 2 ? s.haltehand
 // entered segment up to i, going backward the start of the nearest one from i on. A free slot (a
 // hold still to be entered) lies beside the segment entered next to it.
 static bool coveredUpTo(int o, int i, int direction, double &time) {
-  int last = paraz[o] < segmentRowLength ? paraz[o] : segmentRowLength - 1;
+  int last = lastSegment(o);
   for (int k = i; k >= 0 && k <= last; k += direction == 1 ? -1 : 1) {
     const Flugbahn &s = flugbahn[o][k];
     if (s.haltehand == SEGMENT_CLEARED) continue;
@@ -467,7 +469,7 @@ static bool coveredUpTo(int o, int i, int direction, double &time) {
 static Flugbahn *inPartnerChain(int o, int i, int direction, int kind) {
   const double eps = 1e-9;
   int p = direction == 1 ? qWrapObjList[o].forward : qWrapObjList[o].backward;
-  int last = paraz[p] < segmentRowLength ? paraz[p] : segmentRowLength - 1;
+  int last = lastSegment(p);
   double covered = 0;
   bool known = coveredUpTo(o, i, direction, covered);
   for (int k = 0; k <= last; k++) {
@@ -481,7 +483,7 @@ static Flugbahn *inPartnerChain(int o, int i, int direction, int kind) {
 
 Flugbahn *nexteFlugbahnWithWrap(int o, int i, int direction, int kind) {
   if (!flugbahn || o < 0 || o >= objekte) return nullptr;
-  int last = paraz[o] < segmentRowLength ? paraz[o] : segmentRowLength - 1;
+  int last = lastSegment(o);
   if (i < 0 || i > last) return nullptr;
   bool wrapped = WRAP && (flugbahn[o][i].flag & (FB_WRAP_FIRST | FB_WRAP_LAST | FB_WRAP_OUTSIDE));
   if (direction != 1 && direction != 2) {

@@ -307,7 +307,7 @@ int InlineComments_einordnen() {
   for (int i = 0; i < original; i++) {
     QInlineComment &c = qInlineComment[i];
     if (c.objekt < 0 || c.objekt >= objekte) continue;
-    int last = std::min(paraz[c.objekt], segmentRowLength - 1);
+    int last = lastSegment(c.objekt);
     for (int s = 0; s <= last; s++) {
       const Flugbahn &f = flugbahn[c.objekt][s];
       if (f.taktvon <= c.takt && c.takt < f.taktbis) {
