@@ -2,6 +2,8 @@
 // through the grid into one chain of flights and hold slots over the cycle.
 #include "pattern/objectpaths.h"
 
+#include <algorithm>
+#include <cstring>
 #include <initializer_list>
 
 #include "core/Tcl.h"
@@ -57,35 +59,30 @@ struct CellEntry {
   int hand;
 };
 
-static int macroLetterIndex(char c) {
-  for (int m = 0; m < handMacroCount && Handmakrobuchstaben[m]; m++)
-    if (Handmakrobuchstaben[m] == c) return m;
-  return -1;
-}
-
 // The objects of one cell with their hands: a '&' moves to the next virtual hand of the column, a
 // macro letter hands the next object to the macro; groups in brackets and bounce marks are skipped,
 // so kind letters are never taken for objects. Returns the count.
 static int cellEntries(int takt, int column, CellEntry out[CELL_SIZE]) {
   if (!muster || takt < 0 || takt >= takte || column < 0 || column >= 2 * jugglers) return 0;
   const char *cell = muster[takt][column];
+  size_t size = strnlen(cell, CELL_SIZE);
   int n = 0, level = 0, macro = -1;
-  for (int i = 0; i < CELL_SIZE && cell[i]; i++) {
-    char c = cell[i];
-    if (c == '&') {
+  for (size_t i = 0; i < size; i++) {
+    CellToken token = cellToken(cell, size, i);
+    char c = token.c;
+    if (token.kind == CELL_AMPERSAND) {
       level++;
       macro = -1;
       continue;
     }
-    if (c == '/' || c == '\\') continue;
-    if (c == '(' || c == '<' || c == '[' || c == '{') {
-      char close = c == '(' ? ')' : c == '<' ? '>' : c == '[' ? ']' : '}';
-      while (i < CELL_SIZE && cell[i] && cell[i] != close) i++;
-      if (i >= CELL_SIZE || !cell[i]) break;
+    if (token.kind == CELL_BOUNCE) continue;
+    if (token.kind == CELL_UNCLOSED_GROUP) break;
+    if (token.kind == CELL_GROUP) {
+      i = token.end;
       continue;
     }
-    if (macroLetterIndex(c) >= 0) {
-      macro = macroLetterIndex(c);
+    if (macroIndex(c) >= 0) {
+      macro = macroIndex(c);
       continue;
     }
     int o = Objekt_Nummer(c);

@@ -34,6 +34,19 @@ struct BodyLine {
   size_t comment;
 };
 
+// One token of a body line or a stored cell: a '&', a bounce mark ('/' or '\'), a group from its
+// opening bracket to its closing one, a group whose closing bracket is missing, or any other single
+// character (letters, macro letters, '-', blanks and the rest are told apart by the caller).
+enum { CELL_CHARACTER, CELL_AMPERSAND, CELL_BOUNCE, CELL_GROUP, CELL_UNCLOSED_GROUP };
+struct CellToken {
+  int kind;
+  char c;      // the token's first character
+  size_t end;  // index of its last character: a group's closing bracket, else the start
+};
+
+// The token that starts at text[pos], pos < size; a group closes only before size.
+CellToken cellToken(const char *text, size_t size, size_t pos);
+
 // Results of scanBodyLine besides 0.
 enum { BODY_UNCLOSED_GROUP = 1, BODY_AMPERSAND_FIRST = 2 };
 
@@ -44,9 +57,8 @@ int MusterHeader_einlesen(FILE *stream);
 int Muster_einlesen(FILE *stream);
 int muster_ausfuellen(int takt, int column, int position, char character);
 int Objekt_Nummer(char letter);
-// The hand macro a letter names, -1 for none; the bracket that closes a group, 0 for no group.
+// The hand macro a letter names, -1 for none.
 int macroIndex(char c);
-char closingBracket(char c);
 int Objekt_in_Zelle(char letter, int takt, int hand);
 int Wrap_Partner(char letter, int direction);
 // The object across the wrap boundary (direction 1 after it, 2 before it): the object itself

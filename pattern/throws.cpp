@@ -167,28 +167,24 @@ int HasKindOfThrow40000(int hand, const Flugbahn *segment) { return hasKind(hand
 int Bit4_xor_Bit8(int, uint32_t flag) { return ((flag & FB_SPIN_TURN) != 0) != ((flag & FB_MIRRORED) != 0); }
 
 
-// Index of the bracket that closes the group opened at cell[open], or -1 when the cell ends first.
-static int groupEnd(const char *cell, int open) {
-  char close = closingBracket(cell[open]);
-  for (int i = open + 1; i < CELL_SIZE && cell[i]; i++)
-    if (cell[i] == close) return i;
-  return -1;
-}
-
 // Position of the kind group in front of the object that the given hand holds in the cell, -1 for
 // none. A hand that holds nothing there takes the group of its '&' level.
 static int groupOfHand(const char *cell, int column, int hand) {
   int level = 0, macro = -1, group = -1, fallback = -1;
   int wantedLevel = column == hand ? 0 : Hand(hand, 3);
-  for (int i = 0; i < CELL_SIZE && cell[i]; i++) {
-    char c = cell[i];
-    if (c == '&') {
+  size_t size = strnlen(cell, CELL_SIZE);
+  for (size_t i = 0; i < size; i++) {
+    CellToken token = cellToken(cell, size, i);
+    char c = token.c;
+    if (token.kind == CELL_AMPERSAND) {
       level++;
       macro = group = -1;
-    } else if (c == '/' || c == '\\') {
-    } else if (closingBracket(c)) {
-      if (c == '(') group = i;
-      if ((i = groupEnd(cell, i)) < 0) break;
+    } else if (token.kind == CELL_BOUNCE) {
+    } else if (token.kind == CELL_UNCLOSED_GROUP) {
+      break;
+    } else if (token.kind == CELL_GROUP) {
+      if (c == '(') group = int(i);
+      i = token.end;
     } else if (macroIndex(c) >= 0) {
       macro = macroIndex(c);
     } else {
@@ -239,8 +235,9 @@ static int readSpinCount(const char *cell, int i, int end) {
 // Letters and one-digit spin counts alternate; a '*' after a letter may stand before its count;
 // 'z' takes an angle. The result is the flag of the group's last letter.
 static uint32_t parseGroup(const char *cell, int open) {
-  int end = groupEnd(cell, open);
-  if (end < 0) end = int(strnlen(cell, CELL_SIZE));
+  size_t size = strnlen(cell, CELL_SIZE);
+  CellToken token = cellToken(cell, size, size_t(open));
+  int end = token.kind == CELL_GROUP ? int(token.end) : int(size);
   uint32_t result = 0;
   int i = open + 1;
   while (i < end) {
