@@ -162,7 +162,9 @@ int ObjekteSuchen(const char *line, int count) {
   return count;
 }
 
-static bool readWholeFile(const char *fileName, std::string &text) {
+// Reads the pattern file into text, stopping once it holds more than MAX_FILE_SIZE bytes (the
+// caller refuses such a file by its size); false when the file cannot be opened.
+static bool readPatternText(const char *fileName, std::string &text) {
   FILE *f = fopen(fileName, "rb");
   if (!f) return false;
   text.clear();
@@ -289,7 +291,7 @@ FILE *Muster_oeffnen(const char *fileName) {
   jugglers = handCount = handMacroCount = 0;
   Handmakrobuchstaben[0] = Objektbuchstaben[0] = '\0';
   for (int j = 0; j < MAX_JUGGLERS; j++) qInternal[j] = 0;
-  if (!readWholeFile(fileName, patternText)) {
+  if (!readPatternText(fileName, patternText)) {
     patternMessage(QMSG_ERROR, 40, fileName);
     return nullptr;
   }
