@@ -13,7 +13,6 @@
 #include "pattern/store.h"
 #include "pattern/throws.h"
 
-static const int SHAPE_FLAG_BALL = 0x4;
 static const double DEFAULT_CONTACT_HEIGHT = 0.05;
 static const double GRIP = 0.8;  // horizontal grip of a ball at a contact
 static const int SEARCH_ITERATIONS = 2000;
@@ -462,7 +461,7 @@ static int enterSolution(const BounceThrow &t, const BounceSolution &s, int j) {
 
 static double contactHeight(int o, bool &ball) {
   int radius = ObjektEigenschaft(0, o, 4);
-  ball = (ObjektEigenschaft(0, o, 3) & SHAPE_FLAG_BALL) && radius != 0;
+  ball = objectIsBall(0, o) && radius != 0;
   // A ball's radius is stored negative; its centre touches the floor one radius above it.
   return ball ? std::fabs(radius / 1000.0) : DEFAULT_CONTACT_HEIGHT;
 }

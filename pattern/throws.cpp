@@ -20,13 +20,10 @@
 #include "pattern/store.h"
 #include "scene/objects.h"
 
-// Owned by the object models, the object chooser and the geometry helpers.
-extern int16_t *objectShapes[200];
+// The model picked in the object chooser, -1 for none (owned by the mode machine).
 extern int chosenModel;
 
 static const double DEGREES = 57.29577951;
-static const int SHAPE_MODELS = 200;
-static const int SHAPE_FLAG_BALL = 0x4;
 
 int throwSpinCount = SPIN_NONE;
 double throwZAngle;
@@ -105,14 +102,16 @@ int ObjektEigenschaft(int model, int object, int property) {
     qMsg(QMSG_ERROR, localText(45), property, "ObjektEigenschaft()");
     return 0;
   }
-  if (qPrefs.vrml || model < 0 || model >= SHAPE_MODELS || !objectShapes[model]) return 0;
+  if (qPrefs.vrml || model < 0 || model >= LOO_MAX || !objectShapes[model]) return 0;
   return objectShapes[model][property];
 }
+
+bool objectIsBall(int model, int object) { return ObjektEigenschaft(model, object, 3) & SHAPE_SINGLE_SPHERE; }
 
 const double *Objekt_Radiusvektor(int model, double spinAngle, double heading) {
   static double v[3];
   double r = ObjektEigenschaft(model, -17, 4) / 1000.0;
-  if (ObjektEigenschaft(model, -17, 3) & SHAPE_FLAG_BALL) {
+  if (objectIsBall(model, -17)) {
     v[0] = v[1] = 0;
     v[2] = -r;
   } else {
@@ -127,7 +126,7 @@ const double *Objekt_Radiusvektor(int model, double spinAngle, double heading) {
 // shape, so taken as its size), else 5 cm.
 static double stackingSize(int object) {
   double r = std::fabs(ObjektEigenschaft(0, object, 4) / 1000.0);
-  if (r == 0 || !(ObjektEigenschaft(0, object, 3) & SHAPE_FLAG_BALL)) r = 0.05;
+  if (r == 0 || !objectIsBall(0, object)) r = 0.05;
   qMsg(QMSG_DEBUG, "radius = %f\n", r);
   return r;
 }

@@ -43,6 +43,8 @@ double handHeading(int hand);
 double Winkel_zwischen(double x1, double y1, double x2, double y2);
 const double *Objekt_Radiusvektor(int model, double spinAngle, double heading);
 int ObjektEigenschaft(int model, int object, int property);
+// Whether the model (object -17) or the object's model is a single sphere: a ball.
+bool objectIsBall(int model, int object);
 int objectModelForRow(int object);
 void bezierPoint(const double B0[3], const double B1[3], const double B2[3], const double B3[3], double u,
                  double out[3]);
