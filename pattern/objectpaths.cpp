@@ -53,44 +53,10 @@ void Zyklus_anpassen(Flugbahn *segment, int mode) {
 
 // ---------------------------------------------------------------- cells
 
-// One object of a cell and the hand that holds it.
-struct CellEntry {
-  int object;
-  int hand;
-};
-
-// The objects of one cell with their hands: a '&' moves to the next virtual hand of the column, a
-// macro letter hands the next object to the macro; groups in brackets and bounce marks are skipped,
-// so kind letters are never taken for objects. Returns the count.
+// The objects of the cell of takt and column with their hands; 0 outside the grid.
 static int cellEntries(int takt, int column, CellEntry out[CELL_SIZE]) {
   if (!muster || takt < 0 || takt >= takte || column < 0 || column >= 2 * jugglers) return 0;
-  const char *cell = muster[takt][column];
-  size_t size = strnlen(cell, CELL_SIZE);
-  int n = 0, level = 0, macro = -1;
-  for (size_t i = 0; i < size; i++) {
-    CellToken token = cellToken(cell, size, i);
-    char c = token.c;
-    if (token.kind == CELL_AMPERSAND) {
-      level++;
-      macro = -1;
-      continue;
-    }
-    if (token.kind == CELL_BOUNCE) continue;
-    if (token.kind == CELL_UNCLOSED_GROUP) break;
-    if (token.kind == CELL_GROUP) {
-      i = token.end;
-      continue;
-    }
-    if (macroIndex(c) >= 0) {
-      macro = macroIndex(c);
-      continue;
-    }
-    int o = Objekt_Nummer(c);
-    if (o < 0 || o >= objekte) break;
-    out[n++] = {o, macro >= 0 ? macroHand(macro) : handNumber(column, level)};
-    macro = -1;
-  }
-  return n;
+  return cellEntries(muster[takt][column], column, out);
 }
 
 int Objekt_auffinden(char letter, int hand, int takt, int mode) {

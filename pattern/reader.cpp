@@ -986,6 +986,33 @@ int Objekt_in_Zelle(char letter, int takt, int hand) {
   return 0;
 }
 
+int cellEntries(const char *cell, int column, CellEntry out[]) {
+  size_t size = strnlen(cell, CELL_SIZE);
+  int n = 0, level = 0, macro = -1, group = -1;
+  for (size_t i = 0; i < size; i++) {
+    CellToken token = cellToken(cell, size, i);
+    char c = token.c;
+    if (token.kind == CELL_AMPERSAND) {
+      level++;
+      macro = group = -1;
+    } else if (token.kind == CELL_BOUNCE) {
+    } else if (token.kind == CELL_UNCLOSED_GROUP) {
+      break;
+    } else if (token.kind == CELL_GROUP) {
+      if (c == '(') group = int(i);
+      i = token.end;
+    } else if (macroIndex(c) >= 0) {
+      macro = macroIndex(c);
+    } else {
+      int o = Objekt_Nummer(c);
+      if (o < 0 || o >= objekte) break;
+      out[n++] = {o, macro >= 0 ? macroHand(macro) : handNumber(column, level), group, level, macro >= 0};
+      macro = group = -1;
+    }
+  }
+  return n;
+}
+
 int Wrap_Partner(char letter, int direction) {
   if (!WRAP || letter == '-') return uint8_t(letter);
   const char *from = Wraplinie[direction == 1 ? 0 : 1];

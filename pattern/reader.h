@@ -1,5 +1,5 @@
-// Pattern file reader: the pre-scan, the header and body readers, the body-line tokenizer and the
-// helpers that look up object letters, cells, wrap partners and hand presets.
+// Pattern file reader: the pre-scan, the header and body readers, the tokenizer of body lines and
+// cells, and the helpers that look up object letters, cell entries, wrap partners and hand presets.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -60,6 +60,20 @@ int Objekt_Nummer(char letter);
 // The hand macro a letter names, -1 for none.
 int macroIndex(char c);
 int Objekt_in_Zelle(char letter, int takt, int hand);
+
+// One object of a stored cell: its hand (by its '&' level, or the macro named before it), and the
+// position of the kind group in front of it (-1 for none).
+struct CellEntry {
+  int object;
+  int hand;
+  int group;
+  int level;
+  bool byMacro;
+};
+// The objects of a stored cell of that column, up to the first character that is no object letter;
+// groups in brackets and bounce marks are skipped, so kind letters are never taken for objects.
+// Returns the count (at most CELL_SIZE).
+int cellEntries(const char *cell, int column, CellEntry out[]);
 int Wrap_Partner(char letter, int direction);
 // The object across the wrap boundary (direction 1 after it, 2 before it): the object itself
 // without wrap lines, for the empty hand and when the letter has no partner.

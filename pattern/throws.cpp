@@ -169,31 +169,12 @@ int Bit4_xor_Bit8(int, uint32_t flag) { return ((flag & FB_SPIN_TURN) != 0) != (
 // Position of the kind group in front of the object that the given hand holds in the cell, -1 for
 // none. A hand that holds nothing there takes the group of its '&' level.
 static int groupOfHand(const char *cell, int column, int hand) {
-  int level = 0, macro = -1, group = -1, fallback = -1;
-  int wantedLevel = column == hand ? 0 : Hand(hand, 3);
-  size_t size = strnlen(cell, CELL_SIZE);
-  for (size_t i = 0; i < size; i++) {
-    CellToken token = cellToken(cell, size, i);
-    char c = token.c;
-    if (token.kind == CELL_AMPERSAND) {
-      level++;
-      macro = group = -1;
-    } else if (token.kind == CELL_BOUNCE) {
-    } else if (token.kind == CELL_UNCLOSED_GROUP) {
-      break;
-    } else if (token.kind == CELL_GROUP) {
-      if (c == '(') group = int(i);
-      i = token.end;
-    } else if (macroIndex(c) >= 0) {
-      macro = macroIndex(c);
-    } else {
-      int o = Objekt_Nummer(c);
-      if (o < 0 || o >= objekte) break;
-      int entryHand = macro >= 0 ? macroHand(macro) : handNumber(column, level);
-      if (entryHand == hand) return group;
-      if (level == wantedLevel && fallback < 0 && macro < 0) fallback = group;
-      macro = group = -1;
-    }
+  int wantedLevel = column == hand ? 0 : Hand(hand, 3), fallback = -1;
+  CellEntry entries[CELL_SIZE];
+  int n = cellEntries(cell, column, entries);
+  for (int e = 0; e < n; e++) {
+    if (entries[e].hand == hand) return entries[e].group;
+    if (entries[e].level == wantedLevel && fallback < 0 && !entries[e].byMacro) fallback = entries[e].group;
   }
   return fallback;
 }
