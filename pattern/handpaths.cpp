@@ -36,10 +36,7 @@ void Zusatzhaende_umrechnen() {
     if (!(f.flag & FANGWURF_RELATIVE) || f.handnr < 0) continue;
     int j = f.handnr / 2;
     if (j >= jugglers || j >= MAX_JUGGLERS) continue;
-    for (double *p : {f.fang, f.wurf}) {
-      Punkt_drehen(p, quoitPos[j].ZWinkel);
-      for (int i = 0; i < 3; i++) p[i] += quoitPos[j].position[i];
-    }
+    for (double *p : {f.fang, f.wurf}) jugglerToWorld(p, j);
   }
 }
 

@@ -67,6 +67,11 @@ void polarToXY(double r, double angle, double out[2]) {
   out[1] = r * sin(angle);
 }
 
+void jugglerToWorld(double p[3], int juggler) {
+  Punkt_drehen(p, quoitPos[juggler].ZWinkel);
+  for (int i = 0; i < 3; i++) p[i] += quoitPos[juggler].position[i];
+}
+
 // Juggler-local points: x forward, y towards the left hand, z up from 1 m below the hands.
 void Fangwurf_umrechnen(Fangwurf *record, int column) {
   int j = column / 2;
@@ -74,8 +79,7 @@ void Fangwurf_umrechnen(Fangwurf *record, int column) {
   for (double *p : {record->fang, record->wurf}) {
     p[2] += 1.0;
     if (column % 2) p[1] = -p[1];
-    Punkt_drehen(p, quoitPos[j].ZWinkel);
-    for (int i = 0; i < 3; i++) p[i] += quoitPos[j].position[i];
+    jugglerToWorld(p, j);
   }
 }
 

@@ -36,6 +36,9 @@ double Spinwinkel(double flightTime, double phase, int spinCount);
 int Wurf_ueber_Schulter(double throwerHeading, double catcherHeading, double throwDirection);
 int Bit4_xor_Bit8(int hand, uint32_t flag);
 void catchPosition(int place, int hand, double size, double point[3]);
+// A point in the juggler's own frame (x forward) turned by the juggler's heading and moved to
+// the juggler's place; juggler lies in 0 .. MAX_JUGGLERS - 1.
+void jugglerToWorld(double p[3], int juggler);
 void Fangwurf_umrechnen(Fangwurf *record, int column);
 void Punkt_drehen(double p[2], double angle);
 // Heading (radians) of the juggler whose column the hand is in; 0 for none.
