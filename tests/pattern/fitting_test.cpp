@@ -12,11 +12,8 @@
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
-
-extern int16_t *objectShapes[200];
-extern int chosenModel;
-
-using chaincheck::PI;
+#include "scene/objects.h"
+#include "scene/pathdisplay.h"
 
 namespace {
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
+#include "core/vecmath.h"
 #include "core/prefs.h"
 #include "pattern/dumps.h"
 #include "pattern/handpaths.h"
@@ -19,11 +21,7 @@
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 
-extern int patternDebugLevel;
-
 namespace {
-
-const double PI = 3.14159265358979323846;
 
 bool inUse(const Handbahn &b) { return b.t_from != UNSET_DOUBLE; }
 

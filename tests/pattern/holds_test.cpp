@@ -13,11 +13,8 @@
 #include "pattern/reader.h"
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
-
-extern int16_t *objectShapes[200];
-extern int chosenModel;
-
-using chaincheck::PI;
+#include "scene/objects.h"
+#include "scene/pathdisplay.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/vecmath.h"
 #include "core/prefs.h"
 #include "app/startup.h"
 #include "pattern/handpaths.h"
@@ -20,8 +21,6 @@
 #include "tests/support/loadpattern.h"
 
 namespace pathtest {
-
-const double PI = 3.14159265358979323846;
 
 // Loads the text as the pattern loop does, in the home directory, without the strict chain check.
 inline int loadOnly(const std::string &text) {

@@ -5,15 +5,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/startup.h"
 #include "paths_fixture.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
 #include "scene/objects.h"
-
-extern int16_t *objectShapes[200];
-extern int patternDebugLevel;
 
 using namespace pathtest;
 
