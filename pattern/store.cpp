@@ -45,7 +45,7 @@ int propCount;
 char Objektbuchstaben[MAX_OBJECTS + 2];
 char Handmakrobuchstaben[MAX_HAND_MACROS + 1];
 unsigned char wraptable[2 * MAX_OBJECTS + 1];
-char Wraplinie[2][101];
+char Wraplinie[2][MAX_OBJECTS + 1];
 char Mustertitel[65];
 char Siteswap_Text[251];
 int segmentEstimate[MAX_OBJECTS];

@@ -94,7 +94,7 @@ extern int propCount;
 extern char Objektbuchstaben[MAX_OBJECTS + 2];
 extern char Handmakrobuchstaben[MAX_HAND_MACROS + 1];
 extern unsigned char wraptable[2 * MAX_OBJECTS + 1];
-extern char Wraplinie[2][101];
+extern char Wraplinie[2][MAX_OBJECTS + 1];  // one letter per object
 extern char Mustertitel[65];
 extern char Siteswap_Text[251];
 extern int segmentEstimate[MAX_OBJECTS];
