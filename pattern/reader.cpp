@@ -12,7 +12,6 @@
 #include "core/prefs.h"
 #include "app/startup.h"
 #include "core/utils.h"
-#include "core/vecmath.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
