@@ -17,7 +17,6 @@ static const double JOIN_TOLERANCE = 1e-6;  // seconds
 
 enum { KIND_HOLD = 1, FORWARD = 1, BACKWARD = 2 };
 
-
 int Flugbahnen_anpassen() {
   if (!flugbahn) return 0;
   for (int o = 0; o < objekte; o++)

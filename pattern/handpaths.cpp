@@ -25,7 +25,6 @@
 Handbahn **handbahn;
 int hand_immer[MAX_HANDS];
 
-
 static bool inUse(const Handbahn &b) { return b.t_from != UNSET_DOUBLE; }
 
 // Turns and shifts the points of juggler-relative hand macros into world coordinates.

@@ -169,7 +169,6 @@ int HasKindOfThrow40000(int hand, const Flugbahn *segment) { return hasKind(hand
 
 int Bit4_xor_Bit8(int, uint32_t flag) { return ((flag & FB_SPIN_TURN) != 0) != ((flag & FB_MIRRORED) != 0); }
 
-
 // Position of the kind group in front of the object that the given hand holds in the cell, -1 for
 // none. A hand that holds nothing there takes the group of its '&' level.
 static int groupOfHand(const char *cell, int column, int hand) {
