@@ -124,6 +124,8 @@ int macroHand(int m) { return handCount + m; }
 
 int allHands() { return handCount + handMacroCount; }
 
+bool hasHandPoints(int hand) { return fangwurf && hand >= 0 && hand < allHands(); }
+
 bool handHolds(int takt, int hand, int object) {
   return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < allHands() && object >= 0 &&
          object < objekte && dotzspeicher[takt][hand][object] != 0;

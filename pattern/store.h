@@ -143,6 +143,8 @@ int allHands();
 // Whether the hand holds the object in that takt (its bounce-store entry is set); false outside
 // the store.
 bool handHolds(int takt, int hand, int object);
+// Whether the hand number has its catch and throw points in fangwurf.
+bool hasHandPoints(int hand);
 // 1 when two hands (two columns) belong to one juggler, or are one hand.
 int sameJuggler(int hand1, int hand2);
 int sameJugglerColumns(int c, int d);

@@ -389,11 +389,12 @@ static double spinPhase(const ThrowAngles &t, uint32_t k1, uint32_t k2, int obje
   return k2 == KOT_d ? 5 * PI / 4 : 3 * PI / 4;
 }
 
-static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < allHands() && Hand(hand, 0) >= 0; }
+// A hand with catch and throw points and a column of the grid.
+static bool throwingHand(int hand) { return hasHandPoints(hand) && Hand(hand, 0) >= 0; }
 
 int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double z, uint32_t k1, uint32_t k2, int join,
                        int thrown) {
-  if (!flugbahn || o < 0 || o >= objekte || i < 0 || i >= segmentRowLength || !validHand(h1) || !validHand(h2)) {
+  if (!flugbahn || o < 0 || o >= objekte || i < 0 || i >= segmentRowLength || !throwingHand(h1) || !throwingHand(h2)) {
     qMsg(QMSG_REPORT, "Wurfbahn_berechnen(): no segment %d of object %d from hand %d to hand %d\n", i, o, h1, h2);
     return FLIGHT_FAILED;
   }
