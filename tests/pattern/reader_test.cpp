@@ -167,6 +167,30 @@ TEST(PatternBody, BounceCountsAndGroupsAreStoredWithTheCell) {
   EXPECT_EQ(Objekt_in_Zelle('y', 0, 0), 0);
 }
 
+// The one tokenizer of lines and cells: a group closes only inside the given size, so a bracket
+// past a cell's end or after a line's end leaves it open.
+TEST(PatternBody, CellTokens) {
+  const struct {
+    const char *text;
+    size_t size, pos;
+    int kind;
+    size_t end;
+  } cases[] = {
+      {"a&b", 3, 1, CELL_AMPERSAND, 1}, {"/a", 2, 0, CELL_BOUNCE, 0},        {"\\a", 2, 0, CELL_BOUNCE, 0},
+      {"(c*3)a", 6, 0, CELL_GROUP, 4},  {"<x>", 3, 0, CELL_GROUP, 2},         {"(cd)", 3, 0, CELL_UNCLOSED_GROUP, 2},
+      {"{a", 2, 0, CELL_UNCLOSED_GROUP, 1}, {"a-", 2, 1, CELL_CHARACTER, 1},  {"[)", 2, 0, CELL_UNCLOSED_GROUP, 1},
+  };
+  for (const auto &c : cases) {
+    CellToken t = cellToken(c.text, c.size, c.pos);
+    EXPECT_EQ(t.kind, c.kind) << c.text;
+    EXPECT_EQ(t.end, c.end) << c.text;
+    EXPECT_EQ(t.c, c.text[c.pos]) << c.text;
+  }
+  patternTestSeam.lastPatternMessage = 0;
+  EXPECT_NE(loadText(oneJuggler + "*\n(c a -\n- b)\n"), 0);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 770);
+}
+
 TEST(PatternBody, StarInsideASpinGroupIsPartOfTheGroup) {
   ASSERT_EQ(loadText(oneJuggler + "*\n(c*3)a -\n- b\n(f*)c -\n- a\nb -\n- c\n"), 0);
   EXPECT_EQ(takte, 6);
