@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
@@ -181,4 +182,25 @@ std::string formatText(const char *format, ...) {
   std::string text = formatTextV(format, ap);
   va_end(ap);
   return text;
+}
+
+bool replaceFileText(const char *file, const std::string &text) {
+  std::string temporary = std::string(file) + ".XXXXXX";
+  int fd = mkstemp(temporary.data());
+  if (fd < 0) return false;
+  struct stat status;
+  fchmod(fd, stat(file, &status) == 0 ? status.st_mode & 07777 : 0644);
+  FILE *out = fdopen(fd, "wb");
+  if (!out) {
+    close(fd);
+    remove(temporary.c_str());
+    return false;
+  }
+  bool ok = fwrite(text.data(), 1, text.size(), out) == text.size();
+  ok = fflush(out) == 0 && ok;
+  ok = fsync(fd) == 0 && ok;
+  ok = fclose(out) == 0 && ok;
+  ok = ok && rename(temporary.c_str(), file) == 0;
+  if (!ok) remove(temporary.c_str());
+  return ok;
 }

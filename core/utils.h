@@ -33,6 +33,10 @@ int copyFile(const char *target, const char *source);
 int numberedFileName(std::string &out, int counter, int kind, const char *extension);
 const char *throwCharacter(char character, int side);
 
+// Writes the text to a temporary file beside the target, then renames it over the target; the
+// target is unchanged unless every step succeeded. A new file gets mode 0644.
+bool replaceFileText(const char *file, const std::string &text);
+
 // A printf format filled into a string of whatever length it needs.
 std::string formatText(const char *format, ...) __attribute__((format(printf, 1, 2)));
 std::string formatTextV(const char *format, va_list ap);

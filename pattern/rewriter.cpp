@@ -3,9 +3,6 @@
 // ever touched. The new text goes to a temporary file that is renamed over the pattern file.
 #include "pattern/rewriter.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +10,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
+#include "core/utils.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
 
@@ -290,28 +288,6 @@ std::string rewrittenPatternText(const std::string &text, const char *line, int 
   return text.substr(0, at) + entry + text.substr(at);
 }
 
-// Writes the text to a temporary file beside the target and renames it over the target; the
-// target is unchanged unless every step succeeded.
-static bool replaceFile(const char *file, const std::string &text) {
-  std::string temporary = std::string(file) + ".XXXXXX";
-  int fd = mkstemp(temporary.data());
-  if (fd < 0) return false;
-  struct stat status;
-  if (stat(file, &status) == 0) fchmod(fd, status.st_mode & 07777);
-  FILE *out = fdopen(fd, "wb");
-  if (!out) {
-    close(fd);
-    remove(temporary.c_str());
-    return false;
-  }
-  bool ok = fwrite(text.data(), 1, text.size(), out) == text.size();
-  ok = fflush(out) == 0 && ok;
-  ok = fclose(out) == 0 && ok;
-  ok = ok && rename(temporary.c_str(), file) == 0;
-  if (!ok) remove(temporary.c_str());
-  return ok;
-}
-
 void Musterdatei_modif(const char *file, const char *line, int type) {
   if (type != MODIF_REPLACE && type != MODIF_REMOVE) {
     qMsg(QMSG_ERROR, localText(45), type, "Musterdatei_modif()");
@@ -329,5 +305,5 @@ void Musterdatei_modif(const char *file, const char *line, int type) {
   bool changed;
   std::string out = rewrittenPatternText(text, line, type, &changed);
   qMsg(QMSG_DEBUG, "Musterdatei_modif(%s, %d): %s\n", file, type, changed ? "rewritten" : "nothing to change");
-  if (changed && !replaceFile(file, out)) qMsg(QMSG_ERROR, localText(41), file);
+  if (changed && !replaceFileText(file, out)) qMsg(QMSG_ERROR, localText(41), file);
 }

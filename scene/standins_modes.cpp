@@ -10,7 +10,6 @@
 #include "scene/objects.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
-#include "scene/povexport.h"
 #include "scene/textures.h"
 #include "ui/modes.h"
 
@@ -50,7 +49,6 @@ STANDIN void leaveObjectChooser() {
   showPatternFlyingList();
 }
 
-STANDIN void qPovExport() { qMsg(QMSG_DEBUG, "qPovExport(): the POV-Ray export is not available yet\n"); }
 
 STANDIN QOpenGL qOpenGL;
 

@@ -7,6 +7,7 @@
 #include "app/framestep.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
+#include "pattern/clock.h"
 #include "pattern/store.h"
 #include "scene/modeltree.h"
 #include "scene/pathdisplay.h"
@@ -180,4 +181,19 @@ void walkControlFromMouse() {
     l.distance = int16_t(trunc((1 - lightReach / 500.0) * 1000));
     l.angle = int16_t(int64_t(trunc((-a - M_PI / 2 + 100 * M_PI) * 2048 / 2 / M_PI)) & 0x7FF);
   }
+}
+
+PovView cameraPovView() {
+  PovView view;
+  const CameraState &c = cameraState;
+  for (int i = 0; i < 3; i++) {
+    view.lookAt[i] = c.lookAt[i];
+    view.viewDir[i] = c.viewDir[i];
+  }
+  view.distance = c.distance;
+  view.zoom = c.zoom;
+  view.lightDistance = lightState.distance;
+  view.lightAngle = lightState.angle;
+  view.time = simTime;
+  return view;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "scene/povexport.h"
+
 struct CameraState {
   double distance;   // metres
   double elevation;  // radians from the vertical
@@ -44,3 +46,5 @@ void stopCameraRotation();
 int moveChooserCursor(int *rowOffsetOut, int16_t *cursorX, int16_t *cursorY);
 void resetChooserCursor();
 void walkControlFromMouse();
+// The camera, the light and the animation time as the POV-Ray export takes them (no pattern file).
+PovView cameraPovView();

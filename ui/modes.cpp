@@ -46,11 +46,18 @@ static double closeViewDistance = 17.17;
 
 static void clearAccumulationBuffer() { glClear(GL_ACCUM_BUFFER_BIT); }
 
+// The export of the current pattern as the camera shows it.
+static void exportPovScene() {
+  PovView view = cameraPovView();
+  view.patternFile = currentPatternFile;
+  qPovExport(view);
+}
+
 ModeCalls modeCalls = {
     qGlutRemakeMenu,      qGlutShowWindows,   qGlutqrcsubDisplay,        qGlutSetTitle,
     toggleFlightPathDisplay, toggleHandPathDisplay, placeRandomObject, leaveObjectChooser,
     restoreObjectShapes,  clearTempDirectory, Flugbahnen_anpassen,       StartEditor,
-    EndEditor,            SelectNextEditorObject, qSaveWindowImage,      qPovExport,
+    EndEditor,            SelectNextEditorObject, qSaveWindowImage,      exportPovScene,
     saveSiteswap,         writeStartNotation, Musterdatei_modif,         qStatusText,
     clearAccumulationBuffer, setStatusLineTitle,
 };
