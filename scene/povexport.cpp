@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cmath>
 #include <ctime>
 
@@ -101,15 +102,17 @@ int qPovOpenFiles(const PovView &view) {
   return POV_OK;
 }
 
+// A step that could not write all it wrote (a full disk) ends the export.
 static int streamResult() {
-  bool failed = fflush(povFiles.pov) != 0 || ferror(povFiles.pov) || fflush(povFiles.ini) != 0 || ferror(povFiles.ini);
+  bool failed = false;
+  for (FILE *file : {povFiles.pov, povFiles.ini}) failed = fflush(file) != 0 || ferror(file) || failed;
   return failed ? POV_WRITE_FAILED : POV_OK;
 }
 
 // The film covers recordTakts takts, or one cycle when that is 0.
 static double filmSeconds() {
   int record = qInternal[QINTERNAL_RECORD_TAKTS];
-  if (record == 0 || takte <= 0) return t_zyklus;
+  if (record <= 0 || takte <= 0) return t_zyklus;
   return t_zyklus / takte * record;
 }
 

@@ -1,8 +1,8 @@
 // POV-Ray export: the short names and frame names, golden scene, INI and parameter files of a
 // small pattern, the numbering of repeated exports, the film length and frame size, a declared
 // hand for every time, the hands of every juggler and the VRML-mode copy made relative, the light
-// and camera of the window, numbers in any locale, failures while creating the files, file names
-// that cannot reach the INI file as options, the include files, and a real render with povray.
+// and camera of the window, numbers in any locale, failures while creating and writing the files,
+// file names that cannot reach the INI file as options, the include files, and a real render.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include <clocale>
+#include <csignal>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -353,6 +354,25 @@ TEST_F(PovExport, FailedIniFileClosesTheSceneFile) {
   exportAndListen(view(fixture("club_ring")));
   EXPECT_TRUE(fs::exists(out + "/club_ring_0.pov"));
   EXPECT_TRUE(fs::exists(out + "/club_ring_0_.ini"));
+}
+
+// A scene that does not fit on the disk is reported, and no commands are offered for it.
+TEST_F(PovExport, WriteFailureIsReported) {
+  load(fixture("club_ring"));
+  void (*previousHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+  rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = {4096, saved.rlim_max};  // the header fits, the jugglers do not
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  setrlimit(RLIMIT_FSIZE, &small);
+  qPovExport(view(fixture("club_ring")));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+  signal(SIGXFSZ, previousHandler);
+  EXPECT_NE(said.find(localMessage(41, (out + "/club_ring_0.pov").c_str())), std::string::npos) << said;
+  EXPECT_EQ(said.find("> povray"), std::string::npos);
+  EXPECT_FALSE(fs::exists(out + "/club_ring.par"));
 }
 
 TEST_F(PovExport, MissingDirectoryGivesTheMessageAndNoFiles) {
