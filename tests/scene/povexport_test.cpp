@@ -24,6 +24,7 @@
 #include "core/prefs.h"
 #include "core/utils.h"
 #include "pattern/handpaths.h"
+#include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "scene/placements.h"
 #include "scene/povexport.h"
@@ -254,6 +255,21 @@ TEST_F(PovExport, EveryTimeDeclaresTheHandsOfEveryJuggler) {
            left1.B0[0], left1.B1[0], left1.B2[0], left1.B3[0]);
   EXPECT_NE(pov.find(expected, person1), std::string::npos);
   EXPECT_EQ(countOf(pov, "#include \"" POV_FIGURE_INCLUDE "\""), 2);
+}
+
+// A held ball's centre stands one radius above the hand point, as in the window, whatever its spin.
+TEST_F(PovExport, HeldBallSitsOnTheHandPoint) {
+  load(sourcePath("data/m/3ball_cascade"));
+  exportAndListen(view(sourcePath("data/m/3ball_cascade")));
+  std::string pov = file("3ball_cascade_0.pov");
+  int holds = 0;
+  for (int s = 0; s <= paraz[0]; s++) holds += (flugbahn[0][s].flag & FB_HOLD_Z) != 0;
+  ASSERT_GT(holds, 0);
+  size_t from = pov.find("/* Object number 0 */"), to = pov.find("/* Object number 1 */");
+  std::string object0 = pov.substr(from, to - from);
+  // the chain's holds and the #else branch, which repeats the first segment (a hold here)
+  EXPECT_EQ(countOf(object0, "    #declare QU_0z = QU_0z + (0.060000)"), holds + 1);
+  EXPECT_EQ(object0.find("*sin(radians(QU_0yr))"), std::string::npos);
 }
 
 // In VRML mode the hand chains are in world coordinates: the export writes them relative to the
