@@ -1,5 +1,4 @@
-// POV-Ray and MPEG parameter export: one pattern cycle as POV-Ray scene and INI files and an
-// mpeg2encode parameter file.
+// POV-Ray and MPEG parameter export: one pattern cycle as POV-Ray scene, INI and mpeg2encode files.
 #pragma once
 #include <cstdio>
 #include <string>

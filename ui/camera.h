@@ -1,5 +1,5 @@
 // Camera navigation: cameraState, savedCamera, the rotation drift, the mouse and key camera moves,
-// the follow view, the chooser cursor and the light controls.
+// the follow view, the chooser cursor, the light controls and the view the POV-Ray export takes.
 #pragma once
 #include <cstdint>
 

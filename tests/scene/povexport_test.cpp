@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -51,6 +50,17 @@ static int countOf(const std::string &text, const std::string &line) {
   return n;
 }
 
+// Whether the text has a number with a decimal comma, as "%f" writes it in such a locale.
+static bool hasDecimalComma(const std::string &text) {
+  for (size_t i = 1; i + 6 < text.size(); i++) {
+    if (text[i] != ',' || !isdigit(uint8_t(text[i - 1]))) continue;
+    size_t digits = 0;
+    while (digits < 6 && isdigit(uint8_t(text[i + 1 + digits]))) digits++;
+    if (digits == 6) return true;
+  }
+  return false;
+}
+
 TEST(PovNames, ShortNamesHaveAtMostFiveCharacters) {
   struct Case {
     const char *name;
@@ -83,7 +93,11 @@ TEST(PovData, IncludeFilesDeclareEveryModelAndTheFigure) {
     int n;
     if (sscanf(line.c_str(), "%d:", &n) != 1) continue;
     numbers++;
-    EXPECT_TRUE(std::regex_search(objects, std::regex("#declare QU_" + std::to_string(n) + " +="))) << n;
+    std::string name = "#declare QU_" + std::to_string(n) + " ";
+    size_t at = objects.find(name);
+    ASSERT_NE(at, std::string::npos) << n;
+    at = objects.find_first_not_of(' ', at + name.size());
+    EXPECT_EQ(objects[at], '=') << n;
   }
   EXPECT_GT(numbers, 20);
   std::string figure = textOf(sourcePath("data/pov/" POV_FIGURE_INCLUDE));
@@ -144,7 +158,9 @@ class PovExport : public SceneTest {
                                   std::pair{povIncludeDirectory(), std::string("@INCLUDES@")}}) {
       for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
     }
-    return std::regex_replace(text, std::regex("seed\\([0-9]+\\)"), "seed(@SEED@)");
+    size_t seed = text.find("seed(");
+    if (seed != std::string::npos) text.replace(seed + 5, text.find(')', seed) - seed - 5, "@SEED@");
+    return text;
   }
 };
 
@@ -333,7 +349,7 @@ TEST_F(PovExport, NumbersHaveAPointInAnyLocale) {
   unsetenv("LOCPATH");
   fs::remove_all(locales);
   std::string all = file("club_ring_0.pov") + file("club_ring_0_.ini");
-  EXPECT_FALSE(std::regex_search(all, std::regex("[0-9],[0-9]{6}"))) << "a number written with a comma";
+  EXPECT_FALSE(hasDecimalComma(all));
   EXPECT_NE(all.find("Final_Clock=1.200000\n"), std::string::npos);
 }
 
