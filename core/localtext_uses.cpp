@@ -71,6 +71,8 @@ const LocalTextUse localTextUses[] = {
     {236, "sd"},     // a converter and its exit status
     {237, "sd"},     // a siteswap text and its limit
     {300, ""},       // loading all models
+    {302, "s"},      // the MPEG parameter file that cannot be written
+    {303, ""},       // the title of the MPEG parameter file
     {306, "f"},      // frames per second
     {310, ""},       // a status or help text
     {313, ""},       // a status or help text
@@ -101,6 +103,7 @@ const LocalTextUse localTextUses[] = {
     {354, ""},       // a status or help text
     {355, ""},       // a status or help text
     {362, "s"},      // an object to remove that is not loaded
+    {363, ""},       // the POV-Ray files are written
     {366, ""},       // the flight path is being computed
     {369, ""},       // a status or help text
     {370, ""},       // a status or help text
@@ -181,6 +184,12 @@ const LocalTextUse localTextUses[] = {
     {776, "d"},      // the takt-line limit
     {779, "d"},      // a header entry letter with a bad value
     {802, "s"},      // the scene list operation that ran out of memory
+    {900, "s"},      // the POV-Ray scene being written
+    {901, "s"},      // a POV-Ray file that cannot be created
+    {902, ""},       // the title of the POV-Ray INI file
+    {903, ""},       // the title of the POV-Ray scene
+    {904, ""},       // how to render only the frame on screen
+    {905, ""},       // the film covers one cycle
     {1000, ""},      // head angles: only tilt and turn
     {1100, "s"},     // an image file that is not a binary PPM
     {1101, "s"},     // a PPM image whose size is not 64, 128 or 256

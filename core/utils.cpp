@@ -3,10 +3,12 @@
 #include "core/utils.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
@@ -187,4 +189,27 @@ std::string formatText(const char *format, ...) {
   std::string text = formatTextV(format, ap);
   va_end(ap);
   return text;
+}
+
+int writeFileThroughTemporary(const char *file, const std::string &text, int how) {
+  std::string temporary = std::string(file) + ".XXXXXX";
+  int fd = mkstemp(temporary.data());
+  if (fd < 0) return WRITE_FAILED;
+  struct stat status;
+  if (how == WRITE_REPLACE && stat(file, &status) == 0) fchmod(fd, status.st_mode & 07777);
+  else fchmod(fd, 0644);
+  bool ok = true;
+  for (size_t done = 0; ok && done < text.size();) {
+    ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += size_t(n);
+  }
+  ok = fsync(fd) == 0 && ok;
+  ok = close(fd) == 0 && ok;
+  int result = ok ? 0 : WRITE_FAILED;
+  if (ok && how == WRITE_REPLACE && rename(temporary.c_str(), file) != 0) result = WRITE_FAILED;
+  if (ok && how == WRITE_NEW && link(temporary.c_str(), file) != 0) result = errno == EEXIST ? WRITE_EXISTS : WRITE_FAILED;
+  if (result != 0 || how == WRITE_NEW) unlink(temporary.c_str());
+  return result;
 }

@@ -38,6 +38,15 @@ int numberedFileName(std::string &out, int counter, int kind, const char *extens
 int siteswapDigitValue(int character);
 const char *throwCharacter(char character, int side);
 
+// How writeFileThroughTemporary puts the file in place, and its results besides 0.
+enum { WRITE_REPLACE = 1, WRITE_NEW = 2 };
+enum { WRITE_FAILED = 1, WRITE_EXISTS = 2 };
+// Writes the text to a unique temporary file beside the target, syncs it and moves it into place:
+// renamed over the target (WRITE_REPLACE), or linked only when no file of that name exists
+// (WRITE_NEW). A replaced file keeps its mode, a new one gets 0644. On any failure the target is
+// left as it was and the temporary file removed.
+int writeFileThroughTemporary(const char *file, const std::string &text, int how);
+
 // A printf format filled into a string of whatever length it needs.
 std::string formatText(const char *format, ...) __attribute__((format(printf, 1, 2)));
 std::string formatTextV(const char *format, va_list ap);

@@ -3,10 +3,6 @@
 // ever touched. The new text goes to a temporary file that is renamed over the pattern file.
 #include "pattern/rewriter.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +10,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
+#include "core/utils.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
 
@@ -289,29 +286,6 @@ std::string rewrittenPatternText(const std::string &text, const char *line, int 
   std::string entry = line;
   if (entry.back() != '\n') entry += '\n';
   return text.substr(0, at) + entry + text.substr(at);
-}
-
-int writeFileThroughTemporary(const char *file, const std::string &text, int how) {
-  std::string temporary = std::string(file) + ".XXXXXX";
-  int fd = mkstemp(temporary.data());
-  if (fd < 0) return WRITE_FAILED;
-  struct stat status;
-  if (how == WRITE_REPLACE && stat(file, &status) == 0) fchmod(fd, status.st_mode & 07777);
-  else fchmod(fd, 0644);
-  bool ok = true;
-  for (size_t done = 0; ok && done < text.size();) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += size_t(n);
-  }
-  ok = fsync(fd) == 0 && ok;
-  ok = close(fd) == 0 && ok;
-  int result = ok ? 0 : WRITE_FAILED;
-  if (ok && how == WRITE_REPLACE && rename(temporary.c_str(), file) != 0) result = WRITE_FAILED;
-  if (ok && how == WRITE_NEW && link(temporary.c_str(), file) != 0) result = errno == EEXIST ? WRITE_EXISTS : WRITE_FAILED;
-  if (result != 0 || how == WRITE_NEW) unlink(temporary.c_str());
-  return result;
 }
 
 void Musterdatei_modif(const char *file, const char *line, int type) {

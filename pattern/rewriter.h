@@ -4,11 +4,9 @@
 #include <cstddef>
 #include <string>
 
-enum { MODIF_REPLACE = 1, MODIF_REMOVE = 2 };
+#include "core/utils.h"
 
-// How writeFileThroughTemporary puts the file in place, and its results besides 0.
-enum { WRITE_REPLACE = 1, WRITE_NEW = 2 };
-enum { WRITE_FAILED = 1, WRITE_EXISTS = 2 };
+enum { MODIF_REPLACE = 1, MODIF_REMOVE = 2 };
 
 // Where one header entry stands in a pattern text: its start and the position after it.
 struct HeaderEntry {
@@ -26,10 +24,6 @@ struct HeaderScan {
 };
 
 void Musterdatei_modif(const char *file, const char *line, int type);
-// Writes the text to a unique temporary file beside the target, syncs it and moves it into place:
-// renamed over the target (WRITE_REPLACE), or linked only when no file of that name exists
-// (WRITE_NEW). On any failure the target is left as it was and the temporary file removed.
-int writeFileThroughTemporary(const char *file, const std::string &text, int how);
 char *readWholeFile(const char *file, long *size, long *lost, const char *caller);
 HeaderScan scanPatternHeader(const std::string &text, char key);
 std::string rewrittenPatternText(const std::string &text, const char *line, int type, bool *changed);
