@@ -8,6 +8,7 @@ const LocalTextUse localTextUses[] = {
     {14, "s"},       // a converter option word that no longer fits
     {15, "ds"},      // an error code and the function that got it
     {16, "sd"},      // a dialog script and the answer limit
+    {31, "s"},       // a node name kind that was read and not kept
     {40, "s"},       // a file that cannot be opened for reading
     {41, "s"},       // a file that cannot be written
     {42, "d"},       // the number of a missing local text
@@ -157,6 +158,7 @@ const LocalTextUse localTextUses[] = {
     {740, "d"},      // a header entry letter with a bad point or value
     {743, "ddsd"},   // takt, object letter, the cut comment and its length
     {744, "s"},      // where the time lies outside a hand's chain
+    {745, "s"},      // a VRML field that is dropped
     {747, "d"},      // a takt with too few hand columns
     {749, "d"},      // the object count O= must give
     {751, "d"},      // the figure limit
@@ -181,6 +183,8 @@ const LocalTextUse localTextUses[] = {
     {1101, "s"},     // a PPM image whose size is not 64, 128 or 256
     {1104, "s"},     // an image file of an unknown format
     {1105, "s"},     // a texture that cannot be loaded
+    {1200, "s"},     // a node stack that is full
+    {1201, "s"},     // a node stack that is empty
     {2636, ""},      // a status or help text
 };
 const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

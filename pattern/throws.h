@@ -41,6 +41,8 @@ void Punkt_drehen(double p[2], double angle);
 double Winkel_zwischen(double x1, double y1, double x2, double y2);
 const double *Objekt_Radiusvektor(int model, double spinAngle, double heading);
 int ObjektEigenschaft(int model, int object, int property);
+// VRML mode: property 1-5 of a model from its scene node; the model store sets it, the default gives 0.
+extern int (*vrmlObjectProperty)(int model, int property);
 int objectModelForRow(int object);
 void bezierPoint(const double B0[3], const double B1[3], const double B2[3], const double B3[3], double u,
                  double out[3]);

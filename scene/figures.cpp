@@ -18,7 +18,7 @@
 #include "scene/objects.h"
 #include "scene/textread.h"
 #include "scene/textures.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 #include "ui/modes.h"
 
 int figuresLoaded;

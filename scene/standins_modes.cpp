@@ -6,7 +6,7 @@
 #include "scene/figures.h"
 #include "scene/kinematics.h"
 #include "scene/geometry.h"
-#include "scene/modeltree.h"
+#include "scene/vrml/modeltree.h"
 #include "scene/objects.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
@@ -54,13 +54,6 @@ STANDIN void qPovExport() { qMsg(QMSG_DEBUG, "qPovExport(): the POV-Ray export i
 
 STANDIN QOpenGL qOpenGL;
 
-STANDIN int loadObjectByName(const char *name, const double[3], double, double, double, int) {
-  qMsg(QMSG_DEBUG, "loadObjectByName(%s): the VRML model store is not available yet\n", name);
-  return 260;
-}
-
-STANDIN ObjectNode *findSceneNode(int, int) { return nullptr; }
-STANDIN void setSceneNodePosition(ObjectNode *, const double[3]) {}
 STANDIN void armAngles(int, double[3], double, double, double, double) {}
 STANDIN void changeJointAngle(int, int, double) {}
 STANDIN void clearJointAngles(int, int) {}

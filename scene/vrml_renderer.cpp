@@ -1,4 +1,4 @@
-// Stand-in VRML renderer: draws only the overlays.
+// Stand-in VRML renderer: draws only the overlays and compiles no lists.
 #include "scene/vrml_renderer.h"
 
 #include "scene/classic_renderer.h"
@@ -10,3 +10,5 @@ int qGlUpdateVRMLDisplay() {
   qGlCheckDisplayFlags();
   return qGlCheckError("after update VRML Display");
 }
+
+int qGlDefineGLVRMLObject(ObjectNode *, int) { return 0; }

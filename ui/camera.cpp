@@ -8,7 +8,7 @@
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "pattern/store.h"
-#include "scene/modeltree.h"
+#include "scene/vrml/modeltree.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "ui/keys.h"

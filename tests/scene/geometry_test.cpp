@@ -8,7 +8,7 @@
 #include "pattern/store.h"
 #include "scene/geometry.h"
 #include "scene/pathdisplay.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 #include "ui/camera.h"
 
 namespace {
