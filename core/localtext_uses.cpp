@@ -51,6 +51,7 @@ const LocalTextUse localTextUses[] = {
     {206, ""},       // a status or help text
     {209, "d"},      // the current object letter
     {210, "s"},      // a siteswap the converter refused
+    {212, ""},       // no memory for the VRML reader
     {213, "d"},      // prop shapes built
     {214, "d"},      // prop facets built
     {215, "d"},      // objects of the pattern

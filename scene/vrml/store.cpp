@@ -122,14 +122,19 @@ static int nodeProperty(int model, int property) {
   }
 }
 
-int allocVRMLBuffers() {
+// The buffers the reader needs, made once; the pattern engine reads object properties from the scene.
+static int readerReady() {
   vrmlObjectProperty = nodeProperty;
-  currentObjectNode = nullptr;
   if (vrmlParseBuffers(BUFFER_ALLOC)) {
     qMsg(QMSG_DEBUG, "no mem for VRML parse buffer\n");
     return 3;
   }
   return 0;
+}
+
+int allocVRMLBuffers() {
+  currentObjectNode = nullptr;
+  return readerReady();
 }
 
 void freeVRMLAll() {
@@ -349,7 +354,7 @@ static int readInlineFiles(const char *path) {
 }
 
 int loadVRMLFile(const char *rawPath, int number, double x, double y, double z, double heading, int how) {
-  if (allocVRMLBuffers()) return VRML_FAILED;
+  if (readerReady()) return VRML_FAILED;
   std::string path = backslashToSlash(std::string(rawPath ? rawPath : ""));
   FILE *file = openModelFile(path);
   if (!file) {
