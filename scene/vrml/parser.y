@@ -52,6 +52,8 @@ static void vrmlerror(const char *message) { vrmlSyntaxError(message); }
 
 %type <flag> bool
 
+// A text is freed by the action that reads it; one that a mid-rule action freed is set to null, so the
+// clean-up of an aborted parse frees each text once.
 %destructor { free($$); } <text>
 
 %%
@@ -65,7 +67,7 @@ statement: node
   | proto
   ;
 
-proto: PROTO ID { RUN(vrmlProtoName($2)); free($2); } '[' interfaces ']' { RUN(vrmlStoreProto()); } '{' node '}' ;
+proto: PROTO ID { RUN(vrmlProtoName($2)); free($2); $2 = nullptr; } '[' interfaces ']' { RUN(vrmlStoreProto()); } '{' node '}' ;
 
 interfaces: %empty | interfaces interface ;
 
@@ -100,7 +102,7 @@ tfield: F_ROTATION NUMBER NUMBER NUMBER NUMBER { vrmlRotation($2, $3, $4, $5); }
   | F_TRANSLATION IS ID { int code = vrmlIsReference($3, 1); free($3); RUN(code); }
   ;
 
-inline: K_INLINE { RUN(vrmlInlineWord()); } '{' F_URL STRING { int code = vrmlInlineUrl($5); free($5); RUN(code); } '}' ;
+inline: K_INLINE { RUN(vrmlInlineWord()); } '{' F_URL STRING { int code = vrmlInlineUrl($5); free($5); $5 = nullptr; RUN(code); } '}' ;
 
 shape: K_SHAPE { RUN(vrmlShapeWord()); } '{' shapebody '}' { RUN(finishGeometry()); } ;
 
