@@ -101,7 +101,7 @@ enum { POLY_BROTHER = 1, POLY_BROTHER_UNCHAINED = 2, POLY_CHILD = 3, POLY_CHILD_
 
 // How a model is loaded (loadVRMLFile); the same bits as the loaded-object flags.
 enum { VRML_SCENE_OBJECT = 1, VRML_FIGURE = 2, VRML_JUGGLED = 4 };
-enum { VRML_LOADED = -17, VRML_FAILED = -1, VRML_NOT_FOUND = -17 };
+enum { VRML_LOADED = -17, VRML_FAILED = -1 };
 enum { VRML_COMPILE = 251000 };  // defineVRMLDisplayLists: compile instead of copying
 
 extern ObjectNode *qScene;             // the scene list

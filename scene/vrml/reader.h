@@ -115,7 +115,7 @@ extern ProtoField *protoFields;
 extern int protoFieldCount;
 
 // Operations of the reader's resources.
-enum { BUFFER_ALLOC = 1, BUFFER_FREE = 2, INLINE_APPEND = 3, INLINE_COUNT = 4, BUFFER_EMPTY = 5 };
+enum { BUFFER_ALLOC = 1, BUFFER_FREE = 2, INLINE_APPEND = 3, BUFFER_EMPTY = 5 };
 int vrmlParseBuffers(int op);
 int vrmlInlineList(int op, const char *name, PolyNode *poly, ObjectNode *object);
 int qPROTObuffer(int op);

@@ -87,7 +87,6 @@ int vrmlInlineList(int op, const char *name, PolyNode *poly, ObjectNode *object)
       entry.object = object;
       return ++inlineCount;
     }
-    case INLINE_COUNT: return inlineCount;
     case BUFFER_EMPTY: inlineCount = 0; return 0;
     default: return -17;
   }
@@ -98,7 +97,6 @@ int qPROTObuffer(int op) {
     protoFieldCount = 0;
     return 0;
   }
-  if (op == BUFFER_ALLOC) return 0;
   qMsg(QMSG_ERROR, localText(45), op, "qPROTObuffer");
   return 1;
 }
