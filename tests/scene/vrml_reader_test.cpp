@@ -253,6 +253,7 @@ TEST_F(VrmlTest, OptionsSetTheObjectNode) {
       {"\n# QUOITDATA t=X r=0x10\n", 0, 0, 0},
       {"\n# QUOITDATA r=-3 t=c g=-0.1\n", NODE_TURN_ALL, OBJECT_TYPE_CLUB, -0.1},
       {"\n# some words QUOITDATA b=juggler background\n", NODE_JUGGLER | NODE_BACKGROUND, 0, 0},
+      {"\r\n# QUOITDATA r=1 t=r\r\n", NODE_TURN_ALL, OBJECT_TYPE_RING, 0},
   };
   for (const OptionCase &o : options) {
     SCOPED_TRACE(o.comment);
@@ -263,6 +264,18 @@ TEST_F(VrmlTest, OptionsSetTheObjectNode) {
     EXPECT_EQ(qScene->type, o.type);
     EXPECT_DOUBLE_EQ(qScene->handle, o.handle);
   }
+}
+
+TEST_F(VrmlTest, AHeaderWithoutACurrentNodeStartsAList) {
+  currentObjectNode = nullptr;
+  ObjectNode *list = nullptr;
+  ASSERT_EQ(beginVRMLObject(&list), 0);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(currentObjectNode, list);
+  EXPECT_EQ(currentPolyNode, list->poly);
+  EXPECT_EQ(qScene, nullptr);
+  freeObjectList(&list);
+  EXPECT_EQ(list, nullptr);
 }
 
 TEST_F(VrmlTest, BackgroundSphereIsMarked) {
