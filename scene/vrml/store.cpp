@@ -423,6 +423,7 @@ static ObjectNode *firstNodeOfModel(int index) {
 }
 
 int loadObjectByName(const char *name, const double position[3], double ax, double ay, double az, int flags) {
+  if (!name || !name[0]) return 260;
   int i = findLoadedObject(name);
   ObjectNode *model = i >= 0 ? firstNodeOfModel(i) : nullptr;
   ObjectNode *node;
