@@ -30,7 +30,7 @@
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "scene/textures.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 #include "ui/camera.h"
 #include "ui/glut_windows.h"
 #include "ui/menus.h"

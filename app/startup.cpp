@@ -22,6 +22,7 @@
 #include "pattern/store.h"
 #include "scene/objects.h"
 #include "scene/textures.h"
+#include "scene/vrml/modeltree.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
 #include "ui/remote.h"
@@ -223,6 +224,10 @@ int InitOnce() {
   setBenchmarkWindowSize();
   int error = allocObjectBuffers();
   if (error != 0) return error;
+  if (qPrefs.vrml && allocVRMLBuffers() != 0) {
+    qMsg(QMSG_ERROR, "%s", localText(212));
+    return 121199;
+  }
   if (!qPrefs.vrml) qPrefs.displayFlags &= ~8;
   patternLoadCounter = -1;
   qPrefs.trans_in.clear();
@@ -269,6 +274,7 @@ int cleanUp(int action) {
   GetAllPatterns("m", 4, &none);
   if (!qPrefs.notcl) qKill(qTclThreadIndex, 3);
   clearTempDirectory();
+  if (qPrefs.vrml) freeVRMLAll();
   freeTextureImages();
   freeObjectBuffers();
   freeLocalTexts();

@@ -8,6 +8,7 @@ const LocalTextUse localTextUses[] = {
     {14, "s"},       // a converter option word that no longer fits
     {15, "ds"},      // an error code and the function that got it
     {16, "sd"},      // a dialog script and the answer limit
+    {31, "s"},       // a node name kind that was read and not kept
     {37, ""},        // the button that adds a start notation again
     {39, "s"},       // a file or pattern that exists already
     {40, "s"},       // a file that cannot be opened for reading
@@ -53,6 +54,7 @@ const LocalTextUse localTextUses[] = {
     {206, ""},       // a status or help text
     {209, "d"},      // the current object letter
     {210, "s"},      // a siteswap the converter refused
+    {212, ""},       // no memory for the VRML reader
     {213, "d"},      // prop shapes built
     {214, "d"},      // prop facets built
     {215, "d"},      // objects of the pattern
@@ -165,6 +167,7 @@ const LocalTextUse localTextUses[] = {
     {740, "d"},      // a header entry letter with a bad point or value
     {743, "ddsd"},   // takt, object letter, the cut comment and its length
     {744, "s"},      // where the time lies outside a hand's chain
+    {745, "s"},      // a VRML field that is dropped
     {747, "d"},      // a takt with too few hand columns
     {749, "d"},      // the object count O= must give
     {751, "d"},      // the figure limit
@@ -195,6 +198,8 @@ const LocalTextUse localTextUses[] = {
     {1101, "s"},     // a PPM image whose size is not 64, 128 or 256
     {1104, "s"},     // an image file of an unknown format
     {1105, "s"},     // a texture that cannot be loaded
+    {1200, "s"},     // a node stack that is full
+    {1201, "s"},     // a node stack that is empty
     {2413, ""},      // a start notation added to the collection
     {2414, "s"},     // a start-notation answer that is not understood
     {2415, "ss"},    // the collection and the section anchor it lacks

@@ -96,15 +96,19 @@ int objectModelForRow(int object) {
   return index >= 0 && index <= INSTANCE_SLOTS ? objectInstanceList[index] : -1;
 }
 
-// Properties 1-5 are the words of the model's packed shape header; VRML models have no packed
-// shape, so their properties stay 0 until the model store provides them.
+static int noVrmlProperty(int, int) { return 0; }
+int (*vrmlObjectProperty)(int model, int property) = noVrmlProperty;
+
+// Properties 1-5 are the words of the model's packed shape header; a VRML model's come from its
+// scene node.
 int ObjektEigenschaft(int model, int object, int property) {
   if (object != -17) model = objectModelForRow(object);
   if (property < 1 || property > 5) {
     qMsg(QMSG_ERROR, localText(45), property, "ObjektEigenschaft()");
     return 0;
   }
-  if (qPrefs.vrml || model < 0 || model >= MODEL_SLOTS || !objectShapes[model]) return 0;
+  if (qPrefs.vrml) return model < 0 ? 0 : vrmlObjectProperty(model, property);
+  if (model < 0 || model >= MODEL_SLOTS || !objectShapes[model]) return 0;
   return objectShapes[model][property];
 }
 

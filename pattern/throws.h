@@ -48,6 +48,8 @@ const double *Objekt_Radiusvektor(int model, double spinAngle, double heading);
 int ObjektEigenschaft(int model, int object, int property);
 // Whether the model (object -17) or the object's model is a single sphere: a ball.
 bool objectIsBall(int model, int object);
+// VRML mode: property 1-5 of a model from its scene node; the model store sets it, the default gives 0.
+extern int (*vrmlObjectProperty)(int model, int property);
 int objectModelForRow(int object);
 void bezierPoint(const double B0[3], const double B1[3], const double B2[3], const double B3[3], double u,
                  double out[3]);

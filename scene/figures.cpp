@@ -19,8 +19,8 @@
 #include "scene/objects.h"
 #include "scene/textread.h"
 #include "scene/textures.h"
-#include "scene/vrml_store.h"
 #include "core/uistate.h"
+#include "scene/vrml/modeltree.h"
 
 int figuresLoaded;
 int panoramaCircleCount;

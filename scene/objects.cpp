@@ -20,7 +20,7 @@
 #include "pattern/store.h"
 #include "scene/figures.h"
 #include "scene/textread.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 
 LoadedObject *objekt_geladen;
 int loadedObjectCount;
