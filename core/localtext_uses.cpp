@@ -8,6 +8,8 @@ const LocalTextUse localTextUses[] = {
     {14, "s"},       // a converter option word that no longer fits
     {15, "ds"},      // an error code and the function that got it
     {16, "sd"},      // a dialog script and the answer limit
+    {38, "ss"},      // a file that cannot be read and the reason
+    {39, "ss"},      // a file that cannot be written and the reason
     {40, "s"},       // a file that cannot be opened for reading
     {41, "s"},       // a file that cannot be written
     {42, "d"},       // the number of a missing local text
@@ -67,6 +69,7 @@ const LocalTextUse localTextUses[] = {
     {235, "ds"},     // a converter list line past the end of the list
     {236, "sd"},     // a converter and its exit status
     {237, "sd"},     // a siteswap text and its limit
+    {238, "sd"},     // a converter stopped after its time limit
     {300, ""},       // loading all models
     {306, "f"},      // frames per second
     {310, ""},       // a status or help text
@@ -175,6 +178,7 @@ const LocalTextUse localTextUses[] = {
     {775, "sl"},     // a pattern file and the size limit
     {776, "d"},      // the takt-line limit
     {779, "d"},      // a header entry letter with a bad value
+    {780, "ds"},     // a header entry letter the rewriter refuses and the pattern file
     {802, "s"},      // the scene list operation that ran out of memory
     {1000, ""},      // head angles: only tilt and turn
     {1100, "s"},     // an image file that is not a binary PPM

@@ -11,6 +11,7 @@
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "app/startup.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
@@ -148,22 +149,12 @@ int ObjekteSuchen(const char *line, int count) {
   return count;
 }
 
-static bool readWholeFile(const char *fileName, std::string &text) {
-  FILE *f = fopen(fileName, "rb");
-  if (!f) return false;
-  text.clear();
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0 && long(text.size()) <= MAX_FILE_SIZE) text.append(buffer, n);
-  fclose(f);
-  return true;
-}
-
-// CR LF becomes LF, NUL a blank, and the last line gets its line end.
+// A leading UTF-8 byte-order mark goes, CR LF becomes LF, NUL a blank, and the last line gets
+// its line end.
 static void normaliseText(std::string &text) {
   std::string out;
   out.reserve(text.size() + 1);
-  for (size_t i = 0; i < text.size(); i++) {
+  for (size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; i < text.size(); i++) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     out += text[i] ? text[i] : ' ';
   }
@@ -275,12 +266,13 @@ FILE *Muster_oeffnen(const char *fileName) {
   jugglers = handCount = handMacroCount = 0;
   Handmakrobuchstaben[0] = Objektbuchstaben[0] = '\0';
   for (int j = 0; j < MAX_JUGGLERS; j++) qInternal[j] = 0;
-  if (!readWholeFile(fileName, patternText)) {
-    patternMessage(QMSG_ERROR, 40, fileName);
+  int read = readRegularFile(fileName, patternText, MAX_FILE_SIZE);
+  if (read == READ_FILE_TOO_LARGE) {
+    patternMessage(QMSG_ERROR, 775, fileName, MAX_FILE_SIZE);
     return nullptr;
   }
-  if (long(patternText.size()) > MAX_FILE_SIZE) {
-    patternMessage(QMSG_ERROR, 775, fileName, MAX_FILE_SIZE);
+  if (read != READ_FILE_OK) {
+    patternMessage(QMSG_ERROR, 40, fileName);
     return nullptr;
   }
   normaliseText(patternText);
