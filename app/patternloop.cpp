@@ -232,7 +232,7 @@ static int patternDialogLoop(int action, int *dialog) {
       readPreferences(1);
       if (currentPatternFile.empty()) return LOAD_NOTHING_CHOSEN;
     }
-    currentPatternFile = backslashToSlash(currentPatternFile);
+    currentPatternFile = typedFileName(currentPatternFile);
     if (isPatternFile()) break;
     if (currentPatternFile.size() > MAX_SITESWAP_TEXT) {
       qMsg(QMSG_ERROR, localText(237), currentPatternFile.c_str(), int(MAX_SITESWAP_TEXT));

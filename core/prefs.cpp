@@ -230,7 +230,7 @@ static void scanKeyJ(const Key &k, const char *line) {
   } else if (k[5] == 'i') {
     std::string rest;
     prefRestOfLine(line, rest);
-    currentPatternFile = backslashToSlash(rest);
+    currentPatternFile = typedFileName(rest);
   }
 }
 

@@ -64,6 +64,12 @@ void backslashToSlash(const char *source, char *target) {
   target[i] = '\0';
 }
 
+std::string typedFileName(const std::string &name) {
+  struct stat info;
+  if (name.find('\\') == std::string::npos || lstat(name.c_str(), &info) == 0) return name;
+  return backslashToSlash(name);
+}
+
 std::string backslashToSlash(const std::string &source) {
   std::string target = source;
   for (char &c : target)

@@ -26,6 +26,9 @@ const char *directoryOfPath(const char *path);
 std::string patternFileArgument(const char *name);
 void backslashToSlash(const char *source, char *target);
 std::string backslashToSlash(const std::string &source);
+// A file name a user typed: kept as it is when it names a file ('\' is a plain character here),
+// else with every '\' turned into '/'.
+std::string typedFileName(const std::string &name);
 void stripTrailingSpace(char *text);
 const char *skipSpace(const char *text);
 const char *skipWords(const char *text, int n);

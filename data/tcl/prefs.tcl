@@ -124,7 +124,7 @@ proc patternFiles {directory} {
 
 # The choice ends the dialog: the pattern (empty when cancelled) and the option settings.
 proc choose {choice settings} {
-    writePrefs [dict merge $settings [dict create jugglingfile [string map {\\ /} [string trim $choice]]]]
+    writePrefs [dict merge $settings [dict create jugglingfile [string trim $choice]]]
     destroy .
 }
 

@@ -262,4 +262,11 @@ TEST(PatternFile, OnlyRegularFilesAreRead) {
   remove(fifo.c_str());
 }
 
+// On Linux a '\' is a plain character of a file name: a file whose name holds one is loaded.
+TEST(PatternFile, BackslashInAnExistingNameIsKept) {
+  std::string path = writeTempPattern("back\\slash", oneJuggler + "*\n" + cascade);
+  EXPECT_EQ(loadPattern(path), 0);
+  remove(path.c_str());
+}
+
 }  // namespace
