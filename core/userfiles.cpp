@@ -1,6 +1,7 @@
 // Regular files read with a bound, user files written through a synced temporary file.
 #include "core/userfiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -110,4 +111,30 @@ bool writeFileAtomically(const char *path, const std::string &text) {
   unlink(temporary.c_str());
   errno = error;
   return false;
+}
+
+bool makeOwnDirectory(const char *path) {
+  struct stat status;
+  if (lstat(path, &status) == 0) {
+    if (S_ISDIR(status.st_mode)) return true;
+    if (unlink(path) != 0) return false;
+  }
+  return mkdir(path, 0700) == 0;
+}
+
+void clearOwnDirectory(const char *path) {
+  int fd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  DIR *directory = fdopendir(fd);
+  if (!directory) {
+    close(fd);
+    return;
+  }
+  while (const dirent *entry = readdir(directory)) {
+    struct stat status;
+    if (fstatat(fd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    bool ours = S_ISREG(status.st_mode) && status.st_uid == getuid();
+    if (S_ISLNK(status.st_mode) || ours) unlinkat(fd, entry->d_name, 0);
+  }
+  closedir(directory);
 }

@@ -27,3 +27,9 @@ int readRegularFile(const char *path, std::string &text, size_t limit);
 // the old file, fsync, rename, fsync of the directory. A symbolic link is kept and its target
 // written. False with errno set when any step fails; the old file then stays as it was.
 bool writeFileAtomically(const char *path, const std::string &text);
+// Makes path a real directory of ours: a symbolic link or a file in its place is removed first.
+// False when it cannot be made.
+bool makeOwnDirectory(const char *path);
+// Removes the regular files of this user and the symbolic links (never what they point to) in
+// the directory; a directory that is itself a link is not opened.
+void clearOwnDirectory(const char *path);
