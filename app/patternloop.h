@@ -35,6 +35,7 @@ extern char listSiteswap[SITESWAP_TEXT_SIZE];
 extern int patternStepped;
 extern int patternLoadCounter;
 extern int firstLoad;
+extern int converterTimeLimitMs;  // a converter still running after this is stopped
 
 int loadNextPattern();
 

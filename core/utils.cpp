@@ -12,18 +12,16 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
+#include "core/userfiles.h"
 #include "pattern/catalogue.h"
 #include "app/startup.h"
 
 static bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
 bool fileExists(const char *path) {
-  FILE *file = fopen(path, "r");
-  if (!file) return false;
-  struct stat info;
-  bool regular = fstat(fileno(file), &info) == 0 && !S_ISDIR(info.st_mode);
-  fclose(file);
-  return regular;
+  FILE *file = openRegularFile(path);
+  if (file) fclose(file);
+  return file != nullptr;
 }
 
 const char *qGetFileNode(const char *path, int stripExtension) {

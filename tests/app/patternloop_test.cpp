@@ -1,7 +1,10 @@
 // Pattern loop: every source of the next pattern with the real files of data/m, the siteswap
 // converters, the failures and their codes, and the round trips through the pattern dialog.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <filesystem>
 #include <set>
@@ -197,6 +200,45 @@ TEST_F(PatternLoop, FailedConversions) {
   EXPECT_EQ(loadNamed(std::string(SITESWAP_TEXT_SIZE, '3')), LOAD_CONVERSION_FAILED);
 }
 
+// Each failure is named for what went wrong: a siteswap that looks like an option is a siteswap;
+// a name that stands in the file system but is no readable file is not sent to the converter;
+// a converter that cannot write its file says so.
+TEST_F(PatternLoop, FailuresAreReportedForWhatWentWrong) {
+  ASSERT_EQ(mkfifo("fifo.pat", 0600), 0);
+  fs::create_directories("QuoitSiteSwap/full");
+  struct Case {
+    std::string name, message;
+  } cases[] = {
+      {"--help", "--help is not a juggleable siteswap"},
+      {"-Hquoit.prefsV9", "-Hquoit.prefsV9 is not a juggleable siteswap"},
+      {"fifo.pat", "Cannot read the file fifo.pat: not a regular file"},
+      {"m", "Cannot read the file m: not a regular file"},
+      {"531", "Cannot write the file QuoitSiteSwap."},
+  };
+  for (const Case &c : cases) {
+    firstLoad = 1;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadNamed(c.name), LOAD_CONVERSION_FAILED) << c.name;
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(c.message), std::string::npos) << c.name << "\n" << err;
+    if (c.name != "531") EXPECT_EQ(err.find("Cannot write"), std::string::npos) << c.name << "\n" << err;
+  }
+}
+
+// A converter that does not end in time is stopped and the load fails with a message.
+TEST_F(PatternLoop, ConverterTimeLimit) {
+  int limit = converterTimeLimitMs;
+  converterTimeLimitMs = 200;
+  testing::internal::CaptureStderr();
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(runConverter("/bin/sleep", {"20"}), -1);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::string err = testing::internal::GetCapturedStderr();
+  converterTimeLimitMs = limit;
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_NE(err.find("/bin/sleep did not finish within 0 seconds"), std::string::npos) << err;
+}
+
 // A benchmark run loads its own file whatever the action says, without choosing a source: the first
 // load stays the first (what the loader makes of the benchmark's floor and figures is its own).
 TEST_F(PatternLoop, BenchmarkLoadsItsOwnFile) {
@@ -242,9 +284,10 @@ TEST_F(PatternLoop, ConverterCommandLineOf531) {
   EXPECT_EQ(options, " -r0.000000   -p1");
   EXPECT_EQ(converterCommandLine(options, "531"), "kovex -n -q   -r0.000000   -p1 \"531\" QuoitSiteSwap");
   EXPECT_EQ(converterArguments(options, "531"),
-            (std::vector<std::string>{"-n", "-q", "-r0.000000", "-p1", "531", "QuoitSiteSwap"}));
-  // The siteswap stays one argument whatever it holds.
-  EXPECT_EQ(converterArguments(options, "<3p 3|3p 3>; rm x").at(4), "<3p 3|3p 3>; rm x");
+            (std::vector<std::string>{"-n", "-q", "-r0.000000", "-p1", "--", "531", "QuoitSiteSwap"}));
+  // The siteswap stays one argument whatever it holds, after the end of the options.
+  EXPECT_EQ(converterArguments(options, "<3p 3|3p 3>; rm x").at(5), "<3p 3|3p 3>; rm x");
+  EXPECT_EQ(converterArguments(options, "-Hquoit.prefsV9").at(4), "--");
 }
 
 TEST_F(PatternLoop, ConverterOptions) {
@@ -285,7 +328,7 @@ TEST_F(PatternLoop, HugeRatioAndLongOptionsFit) {
   std::string options = converterOptionText(ACTION_DIALOG, "531");
   EXPECT_GT(options.size(), 400u);
   EXPECT_NE(options.find(std::string(98, 'w')), std::string::npos);
-  EXPECT_EQ(converterArguments(options, "531").size(), 7u);
+  EXPECT_EQ(converterArguments(options, "531").size(), 8u);
 }
 
 TEST_F(PatternLoop, ConverterProgramsAreFoundInTheHome) {
