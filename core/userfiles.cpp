@@ -86,6 +86,15 @@ static void syncDirectory(const std::string &file) {
   close(fd);
 }
 
+bool canWriteBeside(const char *path) {
+  std::string temporary = linkTarget(path) + ".XXXXXX";
+  int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  close(fd);
+  unlink(temporary.c_str());
+  return true;
+}
+
 bool writeFileAtomically(const char *path, const std::string &text) {
   std::string target = linkTarget(path);
   std::string temporary = target + ".XXXXXX";

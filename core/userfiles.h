@@ -27,6 +27,8 @@ int readRegularFile(const char *path, std::string &text, size_t limit);
 // the old file, fsync, rename, fsync of the directory. A symbolic link is kept and its target
 // written. False with errno set when any step fails; the old file then stays as it was.
 bool writeFileAtomically(const char *path, const std::string &text);
+// Whether writeFileAtomically could make its temporary file for the path; nothing is left behind.
+bool canWriteBeside(const char *path);
 // Makes path a real directory of ours: a symbolic link or a file in its place is removed first.
 // False when it cannot be made.
 bool makeOwnDirectory(const char *path);
