@@ -274,6 +274,7 @@ static int patternDialogLoop(int action, int *dialog) {
       int code = showPatternDialog();
       *dialog = 0;
       if (code != 0) return LOAD_DIALOG_FAILED;
+      currentPatternFile.clear();  // an answer the file could not hold is no choice
       readPreferences(1);
       if (currentPatternFile.empty()) return LOAD_NOTHING_CHOSEN;
     }

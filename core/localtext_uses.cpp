@@ -64,7 +64,7 @@ const LocalTextUse localTextUses[] = {
     {230, "sd"},     // the pattern directory and the name limit
     {231, "sd"},     // a file name of the pattern directory and the name limit
     {232, "s"},      // an empty pattern catalogue
-    {233, "dsd"},    // a line of the converter list, the list and the line limit
+    {233, "dsd"},    // a line of the converter list or the preferences, the file and the limit
     {234, "s"},      // an empty converter list
     {235, "ds"},     // a converter list line past the end of the list
     {236, "sd"},     // a converter and its exit status

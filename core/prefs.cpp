@@ -8,6 +8,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
+#include "core/userfiles.h"
 #include "pattern/catalogue.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
@@ -345,16 +346,21 @@ int scanPreferenceLine(const char *line) {
   return 0;
 }
 
+// Lines read from the preferences file so far, for the message on a line that is too long.
+static int prefsLineNumber;
+
 int readPrefsLine(std::string &buffer, FILE *file) {
   buffer.clear();
   int c;
   while ((c = fgetc(file)) != EOF && c != '\n') buffer += char(c);
   if (c == EOF && buffer.empty()) return 0;
   if (!buffer.empty() && buffer.back() == '\r') buffer.pop_back();
+  prefsLineNumber++;
   if (buffer.size() > PREFS_LINE_LIMIT) {
     printf("preferences line longer than %d characters ignored: %.40s...\n", PREFS_LINE_LIMIT, buffer.c_str());
     fflush(stdout);
     buffer.clear();
+    return 2;
   }
   return 1;
 }
@@ -391,7 +397,8 @@ void readPreferences(int again) {
     qUnsetenv("MESA_GLX_FX");
   }
   qPrefs.homeDirectory = cwd;
-  FILE *file = fopen(PREFS_FILE, "r");
+  FILE *file = openRegularFile(PREFS_FILE);
+  prefsLineNumber = 0;
   if (!file) {
     printf("file '%s' doesn't exist\nassuming default values\n", PREFS_FILE);
     fflush(stdout);
@@ -405,7 +412,12 @@ void readPreferences(int again) {
   }
   qPrefs.version = version;
   std::string line;
-  while (readPrefsLine(line, file)) scanPreferenceLine(line.c_str());
+  while (int got = readPrefsLine(line, file)) {
+    if (got == 2)
+      qMsg(QMSG_ERROR, localText(233), prefsLineNumber, PREFS_FILE, int(PREFS_LINE_LIMIT));
+    else
+      scanPreferenceLine(line.c_str());
+  }
   fclose(file);
   if (qPrefs.vrml == 0) qPrefs.displayFlags &= ~8;
   if (qPrefs.patterndir != qPrefs.lastCatalogueDirectory) {

@@ -29,20 +29,21 @@ proc lineKey {line} {
     return [string trim [string range $line 0 [expr {[string first = $line] - 1}]]]
 }
 
+# The lines of the preferences file (none when it is missing); fails, after the program has
+# reported it, when the file is there but cannot be read.
 proc readPrefsLines {} {
     global prefsFile
-    if {[catch {open $prefsFile r} file]} {
-        return {}
-    }
-    fconfigure $file -encoding utf-8
-    set lines [split [string trimright [read $file] "\n"] "\n"]
-    close $file
+    set text [encoding convertfrom utf-8 [qReadUserFile $prefsFile]]
+    set lines [split [string trimright $text "\n"] "\n"]
     return [lmap line $lines {string trimright $line "\r"}]
 }
 
 # The value of a key in the preferences file, or the default.
 proc prefValue {key default} {
-    foreach line [readPrefsLines] {
+    if {[catch {readPrefsLines} lines]} {
+        return $default
+    }
+    foreach line $lines {
         if {[lineKey $line] eq $key} {
             set default [string trim [string range $line [expr {[string first = $line] + 1}] end]]
         }
@@ -51,10 +52,13 @@ proc prefValue {key default} {
 }
 
 # Writes the settings (a dict of key and value) into the preferences file: lines of those keys
-# are replaced, the others kept; through a new file renamed over the old one.
+# are replaced, the others kept. A file that cannot be read is never replaced; the program writes
+# through a temporary file, keeps the mode and a link, and reports a failure; the dialog goes on.
 proc writePrefs {settings} {
     global prefsFile
-    set lines [readPrefsLines]
+    if {[catch {readPrefsLines} lines]} {
+        return
+    }
     set header 0
     foreach line $lines {
         if {[string range $line 0 9] eq "QuoitPrefs"} {
@@ -73,12 +77,7 @@ proc writePrefs {settings} {
     dict for {key value} $settings {
         lappend out "$key=$value"
     }
-    set temporary $prefsFile.new
-    set file [open $temporary w]
-    fconfigure $file -encoding utf-8 -translation lf
-    puts $file [join $out "\n"]
-    close $file
-    file rename -force $temporary $prefsFile
+    catch {qWriteUserFile $prefsFile [encoding convertto utf-8 "[join $out "\n"]\n"]}
 }
 
 # The siteswap of line number n (from 0) of the converter list: the middle one of three words.

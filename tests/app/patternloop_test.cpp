@@ -221,7 +221,9 @@ TEST_F(PatternLoop, FailuresAreReportedForWhatWentWrong) {
     EXPECT_EQ(loadNamed(c.name), LOAD_CONVERSION_FAILED) << c.name;
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find(c.message), std::string::npos) << c.name << "\n" << err;
-    if (c.name != "531") EXPECT_EQ(err.find("Cannot write"), std::string::npos) << c.name << "\n" << err;
+    if (c.name != "531") {
+      EXPECT_EQ(err.find("Cannot write"), std::string::npos) << c.name << "\n" << err;
+    }
   }
 }
 
@@ -436,4 +438,50 @@ TEST_F(PatternDialogGui, ConverterListLineIsAskedFromTheDialog) {
   std::vector<std::string> asked = requests();
   ASSERT_FALSE(asked.empty());
   EXPECT_EQ(asked[0], "Quoit V14.8\n531\n531\n1\n0\n");
+}
+
+// The dialog's preferences writer keeps what the file is: its mode and a link to it stay, and
+// nothing is left beside it.
+TEST_F(PatternDialogGui, PreferencesWriterKeepsModeAndLink) {
+  fs::rename("quoit.prefsV9", "real.prefs");
+  fs::permissions("real.prefs", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("real.prefs", "quoit.prefsV9");
+  ASSERT_EQ(answerDialog("m/3ball_cascade"), 0);
+  EXPECT_TRUE(fs::is_symlink("quoit.prefsV9"));
+  EXPECT_NE(readWholeFile("real.prefs").find("jugglingfile=m/3ball_cascade\n"), std::string::npos);
+  EXPECT_EQ(fs::status("real.prefs").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  for (const auto &entry : fs::directory_iterator(".")) {
+    std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "real.prefs" || name == "quoit.prefsV9" || name.find(".prefs") == std::string::npos) << name;
+  }
+}
+
+// A preferences file that cannot be read is never replaced, and a failed write is a message of
+// ours after which the dialog goes on: the old file stays.
+TEST_F(PatternDialogGui, PreferencesThatCannotBeReadOrWrittenStay) {
+  std::string large = "QuoitPrefsV9\n";
+  while (large.size() <= (1u << 20)) large += "!" + std::string(999, 'x') + "\n";
+  writeWholeFile("quoit.prefsV9", large);
+  testing::internal::CaptureStderr();
+  answerDialog("m/3ball_cascade");
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(readWholeFile("quoit.prefsV9"), large);
+  EXPECT_NE(err.find("Cannot read the file quoit.prefsV9: too large"), std::string::npos) << err;
+  fs::remove("quoit.prefsV9");
+  fs::create_symlink("/proc/version", "quoit.prefsV9");
+  testing::internal::CaptureStderr();
+  answerDialog("m/3ball_cascade");
+  err = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(fs::is_symlink("quoit.prefsV9"));
+  EXPECT_NE(err.find("Cannot write the file quoit.prefsV9"), std::string::npos) << err;
+}
+
+// An answer longer than a preferences line is refused with the limit, not dropped silently nor
+// replaced by the previous pattern.
+TEST_F(PatternDialogGui, AnswerLongerThanAPreferencesLineIsRefused) {
+  ASSERT_EQ(loadNamed("m/3ball_cascade"), 0);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(answerDialog(std::string(2000, '3').c_str()), LOAD_NOTHING_CHOSEN);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("of quoit.prefsV9 is longer than 1023 characters"), std::string::npos) << err;
 }
