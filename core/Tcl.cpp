@@ -42,7 +42,7 @@ static void reportUnwritable(const char *name) {
   static thread_local int reporting = 0;
   if (reporting) return;
   reporting = 1;
-  qMsg(QMSG_ERROR, localText(41), name);
+  qMsg(QMSG_ERROR, localText(39), name, strerror(errno));
   reporting = 0;
 }
 

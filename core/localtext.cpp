@@ -219,7 +219,7 @@ const char *localText(int n) {
   if (n == 0) return titleLine;
   const LocalTextEntry *missing = findEntry(language, 42);
   if (!missing || n == 42) {
-    snprintf(fallback, sizeof fallback, "no localText(%d) available", n);
+    snprintf(fallback, sizeof fallback, "no localText(%d) available\n", n);  // a line like every text
     return fallback;
   }
   char formatted[sizeof fallback];
