@@ -15,6 +15,7 @@
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "app/startup.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
@@ -440,11 +441,11 @@ int readSections(ObjectReader &r, SectionCounts &counts) {
 }
 
 FILE *openModelFile(const std::string &name) {
-  FILE *f = fopen(name.c_str(), "r");
+  FILE *f = openRegularFile(name.c_str());
   if (f) return f;
   size_t slash = name.rfind('/');
   std::string fallback = (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) + "dunno";
-  return fopen(fallback.c_str(), "r");
+  return openRegularFile(fallback.c_str());
 }
 
 void placeFigure(int f, double x, double y, double z, double heading, const InstanceOrigin &o) {
