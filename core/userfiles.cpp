@@ -44,6 +44,20 @@ int readRegularFile(const char *path, std::string &text, size_t limit) {
   return failed ? READ_FILE_FAILED : READ_FILE_OK;
 }
 
+bool readRegularLines(const char *path, std::vector<std::string> &lines, size_t limit) {
+  std::string text;
+  if (readRegularFile(path, text, limit) != READ_FILE_OK) return false;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    at = end == std::string::npos ? text.size() : end + 1;
+  }
+  return true;
+}
+
 // The file a path names after following its symbolic links (at most 40 of them).
 static std::string linkTarget(const std::string &path) {
   std::string target = path;

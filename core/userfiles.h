@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Results of readRegularFile.
 enum {
@@ -23,6 +24,9 @@ const size_t MAX_TEXT_FILE_SIZE = 1 << 20;
 FILE *openRegularFile(const char *path);
 // The whole of a regular file of at most limit bytes.
 int readRegularFile(const char *path, std::string &text, size_t limit);
+// The lines of a regular text file of at most limit bytes, their LF or CR LF ends removed; a last
+// line without an end is a line too. False when the file cannot be read.
+bool readRegularLines(const char *path, std::vector<std::string> &lines, size_t limit);
 // Replaces the file with the text: a unique temporary file in the same directory, the mode of
 // the old file, fsync, rename, fsync of the directory. A symbolic link is kept and its target
 // written. False with errno set when any step fails; the old file then stays as it was.

@@ -145,20 +145,9 @@ Settings readCommandLine(int argc, char **argv) {
   return s;
 }
 
-// Reads the lines of a regular text file of at most 1 MiB, with LF or CR LF ends; false when it
-// cannot be read.
+// The lines of an option file: a regular file of at most 1 MiB.
 bool readLines(const std::string &path, std::vector<std::string> *lines) {
-  std::string text;
-  if (readRegularFile(path.c_str(), text, MAX_TEXT_FILE_SIZE) != READ_FILE_OK) return false;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines->push_back(line);
-    at = end == std::string::npos ? text.size() : end + 1;
-  }
-  return true;
+  return readRegularLines(path.c_str(), *lines, MAX_TEXT_FILE_SIZE);
 }
 
 // The header file's lines up to one that begins with '*' (which would end the header).

@@ -125,19 +125,7 @@ void HandleOptions(int argc, char **argv) {
 
 // Reads the whole input, a regular file of at most 1 MiB; a line end is LF or CR LF, a last
 // line without one is a line too.
-bool readInput() {
-  std::string text;
-  if (readRegularFile(filename, text, MAX_TEXT_FILE_SIZE) != READ_FILE_OK) return false;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    at = end == std::string::npos ? text.size() : end + 1;
-  }
-  return true;
-}
+bool readInput() { return readRegularLines(filename, lines, MAX_TEXT_FILE_SIZE); }
 
 void finishOutput() {
   std::string target = std::string(filename) + "_Patconv";
