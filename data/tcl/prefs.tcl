@@ -29,12 +29,17 @@ proc lineKey {line} {
     return [string trim [string range $line 0 [expr {[string first = $line] - 1}]]]
 }
 
-# The lines of the preferences file (none when it is missing); fails, after the program has
-# reported it, when the file is there but cannot be read.
+# The lines of the preferences file (none when it is missing), read once a dialog; fails when
+# the file is there but cannot be read, which the program reports the first time.
 proc readPrefsLines {} {
-    global prefsFile
-    set text [encoding convertfrom utf-8 [qReadUserFile $prefsFile]]
-    set lines [split [string trimright $text "\n"] "\n"]
+    global prefsFile prefsRead prefsBytes
+    if {![info exists prefsRead]} {
+        set prefsRead [catch {qReadUserFile $prefsFile} prefsBytes]
+    }
+    if {$prefsRead} {
+        error "cannot read $prefsFile"
+    }
+    set lines [split [string trimright [encoding convertfrom utf-8 $prefsBytes] "\n"] "\n"]
     return [lmap line $lines {string trimright $line "\r"}]
 }
 
