@@ -25,7 +25,6 @@
 #include "ui/walkingeditor.h"
 
 static const double DEGREES = 57.29577951;
-static const long MAX_FILE_SIZE = 1 << 20;
 static const double MAX_COORDINATE = 32.767;  // metres that fit 16-bit millimetres
 static const double MAX_ANGLE = 36000.0;      // degrees
 
@@ -266,9 +265,9 @@ FILE *Muster_oeffnen(const char *fileName) {
   jugglers = handCount = handMacroCount = 0;
   Handmakrobuchstaben[0] = Objektbuchstaben[0] = '\0';
   for (int j = 0; j < MAX_JUGGLERS; j++) qInternal[j] = 0;
-  int read = readRegularFile(fileName, patternText, MAX_FILE_SIZE);
+  int read = readRegularFile(fileName, patternText, MAX_TEXT_FILE_SIZE);
   if (read == READ_FILE_TOO_LARGE) {
-    patternMessage(QMSG_ERROR, 775, fileName, MAX_FILE_SIZE);
+    patternMessage(QMSG_ERROR, 775, fileName, long(MAX_TEXT_FILE_SIZE));
     return nullptr;
   }
   if (read != READ_FILE_OK) {
