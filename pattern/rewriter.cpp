@@ -302,9 +302,10 @@ static bool onlyTheEntryChanged(const std::string &text, const HeaderScan &befor
   if (bodyText(text, before.star) != bodyText(out, after.star)) return false;
   std::vector<std::string> expected, got;
   for (HeaderEntry e : before.entries)
-    if (!before.found || e.start != before.entry.start) expected.push_back(entryText(text, e));
+    if (!before.found || e.start != before.entry.start) expected.push_back(withoutTrailingWhite(entryText(text, e)));
   for (HeaderEntry e : after.entries)
-    if (type == MODIF_REMOVE || !after.found || e.start != after.entry.start) got.push_back(entryText(out, e));
+    if (type == MODIF_REMOVE || !after.found || e.start != after.entry.start)
+      got.push_back(withoutTrailingWhite(entryText(out, e)));
   if (expected != got) return false;
   if (type == MODIF_REMOVE) return true;
   return after.found && after.complete &&
@@ -329,6 +330,7 @@ std::string rewrittenPatternText(const std::string &text, const char *line, int 
     if (scan.jugglerBlock) at = line[0] == 'z' ? scan.firstJugglers.end : scan.firstJugglers.start;
     std::string entry = line;
     if (entry.back() != '\n') entry += '\n';
+    if (at > 0 && !isWhite(text[at - 1])) entry.insert(0, "\n");  // a line of its own
     out = text.substr(0, at) + entry + text.substr(at);
   }
   if (!onlyTheEntryChanged(text, scan, out, line, type)) {

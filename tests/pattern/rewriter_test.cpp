@@ -160,6 +160,23 @@ TEST(Rewriter, MalformedEntryIsRefusedNotGlued) {
   freeLocalTexts();
 }
 
+// A new entry goes on a line of its own even where the juggler block is glued to the header's
+// '*': the body stays where it was and the file loads as before.
+TEST(Rewriter, InsertedEntryAfterABlockGluedToTheStar) {
+  const std::string text = "j 0  0 0 0  c c*\na -\n- a\n";
+  ASSERT_EQ(loadText(text), 0);
+  std::string grid = outputMusterText(0, takte - 1);
+  for (const char *line : {"z=1\n  o/ball  0  0.6 -0.8 0.01\n", "G=0.000000,0.000000,1.000000"}) {
+    int result;
+    std::string out = rewrittenPatternText(text, line, MODIF_REPLACE, &result);
+    EXPECT_EQ(result, REWRITE_CHANGED) << line;
+    EXPECT_EQ(out.substr(out.find("*")), "*\na -\n- a\n") << out;
+    ASSERT_EQ(loadText(out), 0) << out;
+    EXPECT_EQ(outputMusterText(0, takte - 1), grid) << out;
+  }
+  freePatternData();
+}
+
 // A UTF-8 byte-order mark or NUL bytes before the title line leave the title a title: the
 // camera goes before the juggler block, not into the title's words.
 TEST(Rewriter, ByteOrderMarkAndNulsBeforeTheTitle) {
