@@ -12,6 +12,7 @@
 
 #include "app/startup.h"
 #include "core/prefs.h"
+#include "core/random.h"
 #include "core/utils.h"
 #include "pattern/dumps.h"
 #include "pattern/rewriter.h"
@@ -46,7 +47,9 @@ struct Loaded {
   std::string grid, hands;
 };
 
+// Each load starts from the same state, the random throw scatter included.
 static Loaded load(const std::string &path) {
+  qSeedRandom(1);
   freePatternData();
   resetPatternValues();
   qPrefs.timefactor = 1.0;
