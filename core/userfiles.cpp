@@ -47,7 +47,7 @@ int readRegularFile(const char *path, std::string &text, size_t limit) {
 bool readRegularLines(const char *path, std::vector<std::string> &lines, size_t limit) {
   std::string text;
   if (readRegularFile(path, text, limit) != READ_FILE_OK) return false;
-  size_t at = 0;
+  size_t at = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   while (at < text.size()) {
     size_t end = text.find('\n', at);
     std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);

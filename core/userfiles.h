@@ -25,7 +25,8 @@ FILE *openRegularFile(const char *path);
 // The whole of a regular file of at most limit bytes.
 int readRegularFile(const char *path, std::string &text, size_t limit);
 // The lines of a regular text file of at most limit bytes, their LF or CR LF ends removed; a last
-// line without an end is a line too. False when the file cannot be read.
+// line without an end is a line too, and a leading UTF-8 byte-order mark is no text. False when
+// the file cannot be read.
 bool readRegularLines(const char *path, std::vector<std::string> &lines, size_t limit);
 // Replaces the file with the text: a unique temporary file in the same directory, the mode of
 // the old file, fsync, rename, fsync of the directory. A symbolic link is kept and its target

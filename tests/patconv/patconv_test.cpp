@@ -210,6 +210,15 @@ TEST(Patconv, OnlyRegularInputIsRead) {
   }
 }
 
+// A byte-order mark before the title does not hide it: the title stays the first line.
+TEST(Patconv, ByteOrderMarkBeforeTheTitle) {
+  Scratch scratch;
+  childprocess::writeFile(scratch.path("in.pat"), std::string("\xEF\xBB\xBF") + plainPattern);
+  ASSERT_EQ(scratch.patconv({"in.pat"}).exitCode, 0);
+  std::string out = childprocess::readFile(scratch.path("in.pat_Patconv"));
+  EXPECT_EQ(out.rfind("! p & patconv", 0), 0u) << out;
+}
+
 // On Linux a '\' is a plain character: an input whose name holds one is converted under it.
 TEST(Patconv, BackslashInAnExistingNameIsKept) {
   Scratch scratch;
