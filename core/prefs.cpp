@@ -376,9 +376,12 @@ static void say(const char *text) {
   fflush(stdout);
 }
 
-// The first line that is no comment; 5 or 9 for the two headers, 0 for anything else.
+// The first line that is no comment; 5 or 9 for the two headers, 0 for anything else. A UTF-8
+// byte-order mark at the start of the file is no text.
 static int readHeader(FILE *file) {
   std::string line;
+  char mark[3];
+  if (fread(mark, 1, sizeof mark, file) != sizeof mark || memcmp(mark, "\xEF\xBB\xBF", sizeof mark) != 0) rewind(file);
   while (readPrefsLine(line, file)) {
     if (!line.empty() && line[0] == '!') continue;
     if (line.compare(0, 12, "QuoitPrefsV9") == 0) return 9;

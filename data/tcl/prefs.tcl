@@ -39,7 +39,8 @@ proc readPrefsLines {} {
     if {$prefsRead} {
         error "cannot read $prefsFile"
     }
-    set lines [split [string trimright [encoding convertfrom utf-8 $prefsBytes] "\n"] "\n"]
+    set text [string trimleft [encoding convertfrom utf-8 $prefsBytes] \ufeff]
+    set lines [split [string trimright $text "\n"] "\n"]
     return [lmap line $lines {string trimright $line "\r"}]
 }
 
