@@ -81,6 +81,13 @@ TEST_F(LocalTextFile, Fallbacks) {
   EXPECT_STREQ(localText(10), "no localText(10) available\n");
 }
 
+// A file saved with a byte-order mark keeps its first text; only regular files are read.
+TEST_F(LocalTextFile, ByteOrderMarkAndRegularFilesOnly) {
+  ASSERT_EQ(load("\xEF\xBB\xBF" "10 ten\n"), 0);
+  EXPECT_STREQ(localText(10), "ten\n");
+  EXPECT_EQ(readLocalTextFile(ENGLISH, "/dev/zero"), 1);
+}
+
 TEST_F(LocalTextFile, NumbersBeyondTheEndMarkAreIgnored) {
   ASSERT_EQ(load("10 ten\n11111111 end\n99999999999999999999 huge\n"), 0);
   EXPECT_EQ(localTextTableSizes[ENGLISH], long(2 * sizeof(LocalTextEntry)));
