@@ -365,12 +365,6 @@ int readPrefsLine(std::string &buffer, FILE *file) {
   return 1;
 }
 
-static bool opens(const char *name) {
-  FILE *file = fopen(name, "r");
-  if (file) fclose(file);
-  return file != nullptr;
-}
-
 static void say(const char *text) {
   fputs(text, stdout);
   fflush(stdout);
@@ -393,7 +387,7 @@ static int readHeader(FILE *file) {
 
 void readPreferences(int again) {
   const char *home = qGetenv("QUOIT");
-  if (!opens("quoit.prefs") && !opens(PREFS_FILE) && home) qChdir(home);
+  if (!fileExists("quoit.prefs") && !fileExists(PREFS_FILE) && home) qChdir(home);
   std::string cwd = qGetcwd();
   if (again == 0) {
     qPrefs = QuoitPrefs();

@@ -623,7 +623,7 @@ int AlleObjekteLaden() {
   const char *status = localText(300);
   qStatusText(status, 3, 0x502);
   if (!qPrefs.homeDirectory.empty()) qChdir(qPrefs.homeDirectory.c_str());
-  FILE *list = fopen(objectList, "r");
+  FILE *list = openRegularFile(objectList);
   if (!list) {
     qMsg(QMSG_ERROR, localText(40), objectList);
     return 1;
@@ -650,7 +650,7 @@ int AlleObjekteLaden() {
 
 const char *objectModelFromList(int n) {
   static char result[MODEL_NAME_SIZE + 8];
-  FILE *list = fopen(objectList, "r");
+  FILE *list = openRegularFile(objectList);
   if (!list) return MODEL_LIST_MISSING;
   std::string line, name;
   bool found = n >= 0;
