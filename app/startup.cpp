@@ -17,6 +17,7 @@
 #include "app/wiring.h"
 #include "core/prefs.h"
 #include "core/tclthreads.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/store.h"
@@ -185,7 +186,7 @@ void setupTempDirectory() {
   if (temp != "tmp/" && temp.back() != '/') temp += '/';
   ensureDirectory(temp);
   temp += "QuoitParab";
-  ensureDirectory(temp);
+  if (!makeOwnDirectory(temp.c_str())) qMsg(QMSG_ERROR, localText(44), temp.c_str());
   temp += '/';
   qPrefs.temp = temp;
   preparedTempDirectory = temp;
@@ -286,8 +287,7 @@ void exitHandler() { cleanUp(0); }
 
 void clearTempDirectory() {
   if (preparedTempDirectory.empty()) return;
-  const std::string directory = preparedTempDirectory;
-  while (const char *name = qNextDirEntry(directory.c_str())) remove((directory + name).c_str());
+  clearOwnDirectory(preparedTempDirectory.c_str());
 }
 
 void printAbout() {

@@ -9,6 +9,8 @@ const LocalTextUse localTextUses[] = {
     {15, "ds"},      // an error code and the function that got it
     {16, "sd"},      // a dialog script and the answer limit
     {31, "s"},       // a node name kind that was read and not kept
+    {33, "ss"},      // a file that cannot be read and the reason
+    {34, "ss"},      // a file that cannot be written and the reason
     {37, ""},        // the button that adds a start notation again
     {39, "s"},       // a file or pattern that exists already
     {40, "s"},       // a file that cannot be opened for reading
@@ -67,11 +69,12 @@ const LocalTextUse localTextUses[] = {
     {230, "sd"},     // the pattern directory and the name limit
     {231, "sd"},     // a file name of the pattern directory and the name limit
     {232, "s"},      // an empty pattern catalogue
-    {233, "dsd"},    // a line of the converter list, the list and the line limit
+    {233, "dsd"},    // a line of the converter list or the preferences, the file and the limit
     {234, "s"},      // an empty converter list
     {235, "ds"},     // a converter list line past the end of the list
     {236, "sd"},     // a converter and its exit status
     {237, "sd"},     // a siteswap text and its limit
+    {238, "sd"},     // a converter stopped after its time limit
     {300, ""},       // loading all models
     {302, "s"},      // the MPEG parameter file that cannot be written
     {303, ""},       // the title of the MPEG parameter file
@@ -186,6 +189,7 @@ const LocalTextUse localTextUses[] = {
     {775, "sl"},     // a pattern file and the size limit
     {776, "d"},      // the takt-line limit
     {779, "d"},      // a header entry letter with a bad value
+    {780, "ds"},     // a header entry letter the rewriter refuses and the pattern file
     {802, "s"},      // the scene list operation that ran out of memory
     {900, "s"},      // the POV-Ray scene being written
     {901, "s"},      // a POV-Ray file that cannot be created

@@ -14,17 +14,15 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
+#include "core/userfiles.h"
 #include "core/runstate.h"
 
 static bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
 bool fileExists(const char *path) {
-  FILE *file = fopen(path, "r");
-  if (!file) return false;
-  struct stat info;
-  bool regular = fstat(fileno(file), &info) == 0 && !S_ISDIR(info.st_mode);
-  fclose(file);
-  return regular;
+  FILE *file = openRegularFile(path);
+  if (file) fclose(file);
+  return file != nullptr;
 }
 
 const char *qGetFileNode(const char *path, int stripExtension) {
@@ -63,6 +61,12 @@ void backslashToSlash(const char *source, char *target) {
   size_t i = 0;
   for (; source[i]; i++) target[i] = source[i] == '\\' ? '/' : source[i];
   target[i] = '\0';
+}
+
+std::string typedFileName(const std::string &name) {
+  struct stat info;
+  if (name.find('\\') == std::string::npos || lstat(name.c_str(), &info) == 0) return name;
+  return backslashToSlash(name);
 }
 
 std::string backslashToSlash(const std::string &source) {
@@ -189,27 +193,4 @@ std::string formatText(const char *format, ...) {
   std::string text = formatTextV(format, ap);
   va_end(ap);
   return text;
-}
-
-int writeFileThroughTemporary(const char *file, const std::string &text, int how) {
-  std::string temporary = std::string(file) + ".XXXXXX";
-  int fd = mkstemp(temporary.data());
-  if (fd < 0) return WRITE_FAILED;
-  struct stat status;
-  if (how == WRITE_REPLACE && stat(file, &status) == 0) fchmod(fd, status.st_mode & 07777);
-  else fchmod(fd, 0644);
-  bool ok = true;
-  for (size_t done = 0; ok && done < text.size();) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += size_t(n);
-  }
-  ok = fsync(fd) == 0 && ok;
-  ok = close(fd) == 0 && ok;
-  int result = ok ? 0 : WRITE_FAILED;
-  if (ok && how == WRITE_REPLACE && rename(temporary.c_str(), file) != 0) result = WRITE_FAILED;
-  if (ok && how == WRITE_NEW && link(temporary.c_str(), file) != 0) result = errno == EEXIST ? WRITE_EXISTS : WRITE_FAILED;
-  if (result != 0 || how == WRITE_NEW) unlink(temporary.c_str());
-  return result;
 }

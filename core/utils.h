@@ -29,6 +29,9 @@ const char *directoryOfPath(const char *path);
 std::string patternFileArgument(const char *name);
 void backslashToSlash(const char *source, char *target);
 std::string backslashToSlash(const std::string &source);
+// A file name a user typed: kept as it is when it names a file ('\' is a plain character here),
+// else with every '\' turned into '/'.
+std::string typedFileName(const std::string &name);
 void stripTrailingSpace(char *text);
 const char *skipSpace(const char *text);
 const char *skipWords(const char *text, int n);
@@ -38,14 +41,6 @@ int numberedFileName(std::string &out, int counter, int kind, const char *extens
 int siteswapDigitValue(int character);
 const char *throwCharacter(char character, int side);
 
-// How writeFileThroughTemporary puts the file in place, and its results besides 0.
-enum { WRITE_REPLACE = 1, WRITE_NEW = 2 };
-enum { WRITE_FAILED = 1, WRITE_EXISTS = 2 };
-// Writes the text to a unique temporary file beside the target, syncs it and moves it into place:
-// renamed over the target (WRITE_REPLACE), or linked only when no file of that name exists
-// (WRITE_NEW). A replaced file keeps its mode, a new one gets 0644. On any failure the target is
-// left as it was and the temporary file removed.
-int writeFileThroughTemporary(const char *file, const std::string &text, int how);
 
 // A printf format filled into a string of whatever length it needs.
 std::string formatText(const char *format, ...) __attribute__((format(printf, 1, 2)));

@@ -7,13 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "core/runstate.h"
+#include "core/Tcl.h"
 #include "core/uistate.h"
-#include "core/viewrecords.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
+#include "core/viewrecords.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
@@ -23,7 +24,6 @@
 #include "pattern/testseam.h"
 
 static const double DEGREES = 57.29577951;
-static const long MAX_FILE_SIZE = 1 << 20;
 static const double MAX_COORDINATE = 32.767;  // metres that fit 16-bit millimetres
 static const double MAX_ANGLE = 36000.0;      // degrees
 
@@ -161,24 +161,12 @@ int ObjekteSuchen(const char *line, int count) {
   return count;
 }
 
-// Reads the pattern file into text, stopping once it holds more than MAX_FILE_SIZE bytes (the
-// caller refuses such a file by its size); false when the file cannot be opened.
-static bool readPatternText(const char *fileName, std::string &text) {
-  FILE *f = fopen(fileName, "rb");
-  if (!f) return false;
-  text.clear();
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0 && long(text.size()) <= MAX_FILE_SIZE) text.append(buffer, n);
-  fclose(f);
-  return true;
-}
-
-// CR LF becomes LF, NUL a blank, and the last line gets its line end.
+// A leading UTF-8 byte-order mark goes, CR LF becomes LF, NUL a blank, and the last line gets
+// its line end.
 static void normaliseText(std::string &text) {
   std::string out;
   out.reserve(text.size() + 1);
-  for (size_t i = 0; i < text.size(); i++) {
+  for (size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; i < text.size(); i++) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     out += text[i] ? text[i] : ' ';
   }
@@ -290,12 +278,13 @@ FILE *Muster_oeffnen(const char *fileName) {
   jugglers = handCount = handMacroCount = 0;
   Handmakrobuchstaben[0] = Objektbuchstaben[0] = '\0';
   for (int j = 0; j < MAX_JUGGLERS; j++) qInternal[j] = 0;
-  if (!readPatternText(fileName, patternText)) {
-    patternMessage(QMSG_ERROR, 40, fileName);
+  int read = readRegularFile(fileName, patternText, MAX_TEXT_FILE_SIZE);
+  if (read == READ_FILE_TOO_LARGE) {
+    patternMessage(QMSG_ERROR, 775, fileName, long(MAX_TEXT_FILE_SIZE));
     return nullptr;
   }
-  if (long(patternText.size()) > MAX_FILE_SIZE) {
-    patternMessage(QMSG_ERROR, 775, fileName, MAX_FILE_SIZE);
+  if (read != READ_FILE_OK) {
+    patternMessage(QMSG_ERROR, 40, fileName);
     return nullptr;
   }
   normaliseText(patternText);

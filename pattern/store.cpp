@@ -481,7 +481,7 @@ static int chainFaults(int faults) {
 
 int Muster_laden() {
   for (int &e : segmentEstimate) e = 0;
-  std::string name = backslashToSlash(patternFileArgument(currentPatternFile.c_str()));
+  std::string name = typedFileName(patternFileArgument(currentPatternFile.c_str()));
   FILE *stream = Muster_oeffnen(name.c_str());
   if (!stream) return 112;
   reportProgress(jugglers + 1);

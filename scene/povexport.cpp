@@ -13,6 +13,7 @@
 #include <ctime>
 
 #include "core/Tcl.h"
+#include "core/userfiles.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
@@ -357,7 +358,7 @@ void qWriteMpegParams() {
   text += "0\n0\n1 1 1\n0 0 0\n0 0 0\n0 0 0\n0 0 0\n";
   text += "0\n1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n2 2 11 11\n";
   text += "1 1 3  3\n1 1 7  7\n1 1 7  7\n1 1 3  3\n";
-  if (writeFileThroughTemporary(parName.c_str(), text, WRITE_REPLACE) != 0) {
+  if (!writeFileAtomically(parName.c_str(), text)) {
     qMsg(QMSG_INFO, localText(302), parName.c_str());
     return;
   }

@@ -1,6 +1,8 @@
 // The reader's header entries, body cells and wrap lines, with the edge cases that matter.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include <string>
@@ -254,6 +256,42 @@ TEST(PatternBody, InlineCommentTextIsBounded) {
   ASSERT_EQ(qInlineCommentCount, 1);
   EXPECT_EQ(std::string(qInlineComment[0].text).size(), 50u);
   EXPECT_EQ(patternTestSeam.lastPatternMessage, 743);
+}
+
+}  // namespace
+
+namespace {
+
+// A UTF-8 byte-order mark before the title is skipped: the title stays the title and no word of
+// it is read as a header entry. NUL bytes before the '!' read as blanks.
+TEST(PatternHeader, ByteOrderMarkAndNulsBeforeTheTitle) {
+  for (const std::string &start : {std::string("\xEF\xBB\xBF"), std::string("\0\0", 2)}) {
+    patternTestSeam.lastPatternMessage = 0;
+    ASSERT_EQ(loadText(start + "! B=1 dt=2 title\n" + oneJuggler + "*\n" + cascade), 0);
+    EXPECT_STREQ(Mustertitel, "B=1 dt=2 title\n");
+    EXPECT_EQ(patternTestSeam.lastPatternMessage, 0);
+    EXPECT_DOUBLE_EQ(dt, 0.25);
+  }
+}
+
+// Only regular files are read: a FIFO neither blocks nor loads, nor does a device.
+TEST(PatternFile, OnlyRegularFilesAreRead) {
+  std::string fifo = writeTempPattern("fifo", "");
+  remove(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string &name : {fifo, std::string("/dev/zero"), std::string("/tmp")}) {
+    patternTestSeam.lastPatternMessage = 0;
+    EXPECT_NE(loadPattern(name), 0) << name;
+    EXPECT_EQ(patternTestSeam.lastPatternMessage, 40) << name;
+  }
+  remove(fifo.c_str());
+}
+
+// On Linux a '\' is a plain character of a file name: a file whose name holds one is loaded.
+TEST(PatternFile, BackslashInAnExistingNameIsKept) {
+  std::string path = writeTempPattern("back\\slash", oneJuggler + "*\n" + cascade);
+  EXPECT_EQ(loadPattern(path), 0);
+  remove(path.c_str());
 }
 
 }  // namespace

@@ -43,7 +43,9 @@ TEST_F(VrmlTest, SamplePatternsLoad) {
     for (int o = 0; o < objekte; o++) {
       int type = ObjektEigenschaft(0, o, 5);
       EXPECT_TRUE(type >= 1 && type <= 3) << o;
-      if (type == 1) EXPECT_EQ(ObjektEigenschaft(0, o, 3), 4);
+      if (type == 1) {
+        EXPECT_EQ(ObjektEigenschaft(0, o, 3), 4);
+      }
     }
   }
   EXPECT_GT(patterns, 5);
