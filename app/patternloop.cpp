@@ -73,6 +73,7 @@ static void resetPerPatternState() {
   setStatusLineTitle();
   patternKindFilter(nullptr, 1);
   stopCameraRotation();
+  resetPathDisplay();
   resetObjectTable();
   resetPatternValues();
 }

@@ -304,12 +304,17 @@ int qRemoveObject(const char *name) {
   return result;
 }
 
+int pathSamplesPerCycle() {
+  double samples = std::trunc(t_zyklus * 20);
+  return samples >= 1 && samples < 1e6 ? int(samples) : 1;
+}
+
 // Every cycle the path goes on in the row of the object's forward wrap partner.
 static void writePathPoints(FILE *file, int r, int n, double dt) {
-  int period = int(t_zyklus * 20);
+  int period = pathSamplesPerCycle();
   double t = 0.01;
   for (int i = 0; i < n; i++) {
-    if (i != 0 && period > 0 && i % period == 0) {
+    if (i != 0 && i % period == 0) {
       r = wrapPartnerObject(r, 1);
       t = 0.01;
     }
