@@ -33,13 +33,12 @@ void resetPathDisplay() {
   resetGuideObjects();
 }
 
-// Paths are written into the temporary directory; the word "nix" there says there is none. The
-// first toggle says so once, later ones stay silent.
+// Paths are written into the temporary directory; the word "nix" there says there is none (the
+// start-up puts its own folder below it). The first toggle says so once, later ones stay silent.
 static bool pathsAvailable(int &state) {
   if (state < 0) {
-    std::string temp = qPrefs.temp;
-    if (!temp.empty() && temp.back() == '/') temp.pop_back();
-    state = temp != "nix";
+    const std::string &temp = qPrefs.temp;
+    state = !(temp.compare(0, 3, "nix") == 0 && (temp.size() == 3 || temp[3] == '/'));
     if (!state) qMsg(QMSG_INFO, "%s", localText(367));
   }
   return state == 1;

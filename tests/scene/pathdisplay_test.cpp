@@ -260,7 +260,7 @@ TEST_F(PathDisplay, AFileThatIsThereIsPlacedWithoutWritingItAgain) {
 
 TEST_F(PathDisplay, NoTemporaryDirectoryOneMessageAndNoPath) {
   load("3ball_cascade");
-  qPrefs.temp = "nix";
+  qPrefs.temp = "nix/QuoitParab/";  // the start-up puts its folder below the word
   testing::internal::CaptureStdout();
   toggleFlightPathDisplay(0);
   toggleFlightPathDisplay(1);
