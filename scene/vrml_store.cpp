@@ -5,6 +5,7 @@
 #include "scene/modeltree.h"
 #include "scene/objects.h"
 
+ObjectNode *qScene_CO;
 ObjectNode *currentObjectNode;
 ObjectNode *fileRootNode;
 

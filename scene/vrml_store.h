@@ -30,6 +30,7 @@ struct ObjectNode {
 enum { NODE_HIDDEN = 0x2, NODE_TAKES_CHOOSER_MODEL = 0x4 };
 
 extern ObjectNode *qScene;             // the scene list, in creation order
+extern ObjectNode *qScene_CO;          // the object chooser's list
 extern ObjectNode *currentObjectNode;  // the node the loader works on
 extern ObjectNode *fileRootNode;       // the top node of the file being loaded
 
