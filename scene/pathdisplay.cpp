@@ -2,6 +2,8 @@
 // temporary directory once and placed at the origin; two letter lists say which are shown.
 #include "scene/pathdisplay.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -10,6 +12,7 @@
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "core/runstate.h"
+#include "core/utils.h"
 #include "pattern/objectpaths.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
@@ -93,6 +96,12 @@ static void removeAll(std::string &list, bool hand) {
   }
 }
 
+// A path file written before: a regular file of its own, not a link to somewhere else.
+static bool pathFileThere(const std::string &name) {
+  struct stat status;
+  return lstat(name.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
 static void showFlightPath(char letter) {
   std::string name = pathFileName(letter, false);
   PathSamples s = flightPathSamples(letter);
@@ -101,7 +110,7 @@ static void showFlightPath(char letter) {
     if (showVRMLPath(name.c_str(), FLIGHT_PATH_NUMBER - k, s.count, s.step, false)) return;
   } else {
     const double origin[3] = {0, 0, 0};
-    if (!fileExists(name.c_str()) && qWritePathObject(name.c_str(), s.count, s.step)) return;
+    if (!pathFileThere(name) && qWritePathObject(name.c_str(), s.count, s.step)) return;
     if (qPlaceObject(name.c_str(), origin, 0, 0, 0)) return;
   }
   enterLetter(shownFlightPaths, letter);

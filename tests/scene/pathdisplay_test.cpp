@@ -258,6 +258,19 @@ TEST_F(PathDisplay, AFileThatIsThereIsPlacedWithoutWritingItAgain) {
   EXPECT_EQ(placed(file), 1);
 }
 
+TEST_F(PathDisplay, ALinkInTheTemporaryDirectoryIsReplacedNotFollowed) {
+  load("3ball_cascade");
+  trackCurrentObject(nullptr);
+  std::string file = pathFileName(currentObjectLetter, false);
+  std::string target = scratch.string() + "/elsewhere";
+  std::filesystem::create_symlink(target, file);
+  toggleFlightPathDisplay(0);
+  EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_FALSE(std::filesystem::is_symlink(file));
+  EXPECT_NE(contents(file).find(" POINTS\n"), std::string::npos);
+  EXPECT_EQ(placed(file), 1);
+}
+
 TEST_F(PathDisplay, NoTemporaryDirectoryOneMessageAndNoPath) {
   load("3ball_cascade");
   qPrefs.temp = "nix/QuoitParab/";  // the start-up puts its folder below the word
