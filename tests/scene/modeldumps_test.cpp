@@ -3,7 +3,12 @@
 // bounds on the joint table, the loaded-object table, a list that runs in a circle and a row.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -258,6 +263,32 @@ TEST(ModelDumpTables, JointTableAndLoadedObjectsStayWithinTheirTables) {
   EXPECT_NE(out.find("\n: print_objekt_geladen :\n\nobj_gel[0]: objektnummer=  0  objnode=0x"), std::string::npos) << out;
   EXPECT_NE(out.find("obj_gel[1]:"), std::string::npos);
   EXPECT_EQ(out.find("obj_gel[2]:"), std::string::npos);  // only the loaded entries
+}
+
+TEST(ModelDumpFile, WrittenIntoTheWorkingDirectory) {
+  std::filesystem::path previous = std::filesystem::current_path();
+  char pattern[] = "/tmp/quoit-dumps-XXXXXX";
+  std::filesystem::path dir = mkdtemp(pattern);
+  std::filesystem::current_path(dir);
+  testing::internal::CaptureStdout();
+  writeHTMLdebugFile();
+  std::string out = testing::internal::GetCapturedStdout();
+  std::ifstream in(dir / "VRMLdebug.html");
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(out.find("Wrote VRMLdebug.html \n"), std::string::npos) << out;
+  EXPECT_NE(text.str().find("<h1>Quoit VRML Tree</h1>"), std::string::npos);
+
+  std::filesystem::create_directory(dir / "VRMLdebug.html.d");
+  std::filesystem::current_path(dir / "VRMLdebug.html.d");
+  std::filesystem::permissions(dir / "VRMLdebug.html.d", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  testing::internal::CaptureStdout();
+  writeHTMLdebugFile();
+  out = testing::internal::GetCapturedStdout();
+  if (geteuid() != 0) EXPECT_NE(out.find("writeHTMLdebugFile(): can't open file.\n"), std::string::npos) << out;
+  std::filesystem::current_path(previous);
+  std::filesystem::permissions(dir / "VRMLdebug.html.d", std::filesystem::perms::owner_all);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
