@@ -305,9 +305,11 @@ int qRemoveObject(const char *name) {
   return result;
 }
 
+// A cycle of hours keeps its path within memory: at most MAX_CYCLE_SAMPLES, the step grows instead.
 int pathSamplesPerCycle() {
   double samples = std::trunc(t_zyklus * 20);
-  return samples >= 1 && samples < 1e6 ? int(samples) : 1;
+  if (!(samples >= 1)) return 1;
+  return samples > MAX_CYCLE_SAMPLES ? int(MAX_CYCLE_SAMPLES) : int(samples);
 }
 
 // Every cycle the path goes on in the row of the object's forward wrap partner.
