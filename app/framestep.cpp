@@ -185,8 +185,9 @@ int advanceFrame() {
   qStatusHook();
   cameraVectors();
   toggleHelperObjects();
+  bool choosing = chooserState == 1;  // the chooser sets the view itself
   poseScene();
-  packViewState();
+  if (!choosing) packViewState();
   resetViewOffsets();
   benchmarkTimer();
   autoAdvanceTimer();

@@ -77,6 +77,7 @@ static void resetPerPatternState() {
   setStatusLineTitle();
   patternKindFilter(nullptr, 1);
   stopCameraRotation();
+  resetPathDisplay();
   resetObjectTable();
   resetPatternValues();
 }

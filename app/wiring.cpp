@@ -11,7 +11,9 @@
 #include "pattern/scenecalls.h"
 #include "scene/figures.h"
 #include "scene/objects.h"
+#include "scene/pathdisplay.h"
 #include "scene/placements.h"
+#include "ui/camera.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
 #include "ui/walkingeditor.h"
@@ -47,6 +49,8 @@ void connectLayers() {
   loopCalls.loadNextPattern = loadNextPattern;
 
   modeCalls.clearTemp = clearTempDirectory;
+  aidCalls.setMode = qSetMode;
+  aidCalls.moveChooserCursor = moveChooserCursor;
   patternDirectoryChanged = readPatternDirectory;
   walkingMenuRequest = walkingEditorMenu;
 }

@@ -107,9 +107,12 @@ const LocalTextUse localTextUses[] = {
     {353, ""},       // a status or help text
     {354, ""},       // a status or help text
     {355, ""},       // a status or help text
+    {361, "d"},      // a picked model that cannot be taken
     {362, "s"},      // an object to remove that is not loaded
     {363, ""},       // the POV-Ray files are written
     {366, ""},       // the flight path is being computed
+    {367, ""},       // no temporary directory for the paths
+    {368, ""},       // no model for a random object
     {369, ""},       // a status or help text
     {370, ""},       // a status or help text
     {371, ""},       // a status or help text

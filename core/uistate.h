@@ -68,6 +68,8 @@ extern QuoitDisplay qDisplay;
 extern int textRefresh;
 extern int chooserState;  // 0 off, 1 chooser running, 2 left with a pick pending
 extern int chosenModel;   // loaded-object index picked in the chooser, -1 none
+extern int64_t savedChooserDisplay[2];  // display and flags before the chooser
+extern int nextObjectRequest;  // a next-object command waits for the current object to step
 extern int jugglerViewCounter;  // the status screen's juggler view, 0 none, 1 the overview
 
 extern int qWindowIds[WINDOW_COUNT];
@@ -75,3 +77,9 @@ extern int remoteState;
 // Overlays the display's last step draws (OVERLAY_ bits); the text functions only set them.
 extern int overlayRequests;
 extern int lastMouseX, lastMouseY;  // pointer of the last mouse event on the 3D window; reshape keeps it centred
+
+// A pick puts back the display and flags the chooser changed; the full-screen and meters bits keep
+// their present state.
+void restoreChooserDisplay();
+// The class of a display mode: 1 for 2, 6 and 8 (no shadows), 2 for 4, else 0.
+int displayModeClass(int64_t mode);

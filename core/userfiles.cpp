@@ -142,6 +142,10 @@ bool writeFileAtomically(const char *path, const std::string &text) {
   return writeThroughTemporary(target, text, mode, false);
 }
 
+bool replaceOwnFileAtomically(const char *path, const std::string &text) {
+  return writeThroughTemporary(path, text, newFileMode(), false);
+}
+
 bool writeNewFileAtomically(const char *path, const std::string &text) {
   return writeThroughTemporary(path, text, newFileMode(), true);
 }

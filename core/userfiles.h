@@ -32,6 +32,9 @@ bool readRegularLines(const char *path, std::vector<std::string> &lines, size_t 
 // the old file, fsync, rename, fsync of the directory. A symbolic link is kept and its target
 // written. False with errno set when any step fails; the old file then stays as it was.
 bool writeFileAtomically(const char *path, const std::string &text);
+// Writes one of the program's own files (in the temporary directory, a dump) the same way, but a
+// symbolic link in its place is replaced, never followed, and the file gets the default mode.
+bool replaceOwnFileAtomically(const char *path, const std::string &text);
 // Writes a new file the same way, linked into place only when no file of that name exists (not
 // even a dangling link): false with errno EEXIST then, and nothing is changed.
 bool writeNewFileAtomically(const char *path, const std::string &text);

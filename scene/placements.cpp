@@ -9,10 +9,12 @@
 #include <cstring>
 #include <string>
 
+#include "core/userfiles.h"
 #include "core/Tcl.h"
 #include "core/stopwatch.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
+#include "core/utils.h"
 #include "core/vecmath.h"
 #include "pattern/clock.h"
 #include "pattern/handpaths.h"
@@ -304,29 +306,36 @@ int qRemoveObject(const char *name) {
   return result;
 }
 
+// A cycle of hours keeps its path within memory: at most MAX_CYCLE_SAMPLES, the step grows instead.
+int pathSamplesPerCycle() {
+  double samples = std::trunc(t_zyklus * 20);
+  if (!(samples >= 1)) return 1;
+  return samples > MAX_CYCLE_SAMPLES ? int(MAX_CYCLE_SAMPLES) : int(samples);
+}
+
 // Every cycle the path goes on in the row of the object's forward wrap partner.
-static void writePathPoints(FILE *file, int r, int n, double dt) {
-  int period = int(t_zyklus * 20);
+static void writePathPoints(std::string &text, int r, int n, double dt) {
+  int period = pathSamplesPerCycle();
   double t = 0.01;
   for (int i = 0; i < n; i++) {
-    if (i != 0 && period > 0 && i % period == 0) {
+    if (i != 0 && i % period == 0) {
       r = wrapPartnerObject(r, 1);
       t = 0.01;
     }
     Placement one;
     double p[3] = {0, 0, 0};
     qComputeObjectPositions(&one, 0, t, p, r);
-    fprintf(file, "%6.3f %6.3f %6.3f\n", p[0], p[1], p[2]);
+    text += formatText("%6.3f %6.3f %6.3f\n", p[0], p[1], p[2]);
     t += dt;
   }
 }
 
 // The file's comment line names the object; it stays one comment line whatever the local text holds.
-static void writeCommentLine(FILE *file, char letter) {
-  char text[128];
-  snprintf(text, sizeof text, localText(723), letter);
-  text[strcspn(text, "\r\n")] = '\0';
-  fprintf(file, "! %s\n", text);
+static void writeCommentLine(std::string &text, char letter) {
+  char line[128];
+  snprintf(line, sizeof line, localText(723), letter);
+  line[strcspn(line, "\r\n")] = '\0';
+  text += formatText("! %s\n", line);
 }
 
 // The clock's object cursors where the play direction starts them.
@@ -340,25 +349,21 @@ int qWritePathObject(const char *path, int n, double dt) {
   if (!flugbahn || r < 0 || r >= objekte) return 1;
   n = std::max(n, 0);
   int colour = ObjektEigenschaft(0, r, 1);
-  FILE *file = fopen(path, "w");
-  if (!file) {
-    qMsg(QMSG_INFO, localText(41), path);
-    return 1;
-  }
   int speed = qMode.speed;
   qMode.speed = 100;
   const char *status = localText(366);
   qStatusText(status, 1, 0x602);
-  writeCommentLine(file, letter);
-  fprintf(file, "*\n%d POINTS\n", n);
-  writePathPoints(file, r, n, dt);
-  fprintf(file, "%d LINES\n", n);
-  for (int j = 0; j < n; j++) fprintf(file, "(%d 0) %d %d\n", colour, j, (j + 1) % n);
+  std::string text;
+  writeCommentLine(text, letter);
+  text += formatText("*\n%d POINTS\n", n);
+  writePathPoints(text, r, n, dt);
+  text += formatText("%d LINES\n", n);
+  for (int j = 0; j < n; j++) text += formatText("(%d 0) %d %d\n", colour, j, (j + 1) % n);
   stopWatch(0);  // the time spent here is not played
   qMode.speed = speed;
   resetObjectCursors();
-  bool failed = ferror(file) != 0;
-  if (fclose(file) != 0 || failed) {
+  // Through a temporary file, so a link in the temporary directory is replaced, never followed.
+  if (!replaceOwnFileAtomically(path, text)) {
     qMsg(QMSG_INFO, localText(41), path);
     return 1;
   }

@@ -28,6 +28,9 @@ int qBuildObjectChooser(int page, int wanted, int turn);
 int qPlaceObject(const char *name, const double position[3], double a, double b, double c);
 int qRemoveObject(const char *name);
 int qWritePathObject(const char *path, int n, double dt);
+// Flight-path samples of one cycle: about 20 a second, at least one and at most MAX_CYCLE_SAMPLES.
+enum { MAX_CYCLE_SAMPLES = 10000 };
+int pathSamplesPerCycle();
 
 // The flying list back to the pattern's block, or to the floor-only list when there is none (after
 // the chooser, and when the store frees the block).

@@ -31,9 +31,7 @@
 #include "ui/remote.h"
 #include "ui/screens.h"
 
-int nextObjectRequest;
 int clockBeatValue = -12345;
-int64_t savedChooserDisplay[2];
 
 // The camera distance before the close follow view, put back when it is left.
 static double closeViewDistance = 17.17;
@@ -72,12 +70,6 @@ static int64_t joinHalves(uint32_t low, uint32_t high) { return int64_t((uint64_
 static void unknownValue(int64_t value, const char *function) {
   qMsg(QMSG_DEBUG, "%s: value 0x%llx\n", function, (unsigned long long)value);
   qMsg(QMSG_ERROR, localText(45), int(value), function);
-}
-
-int displayModeClass(int64_t mode) {
-  if (mode == 2 || mode == 6 || mode == 8) return 1;
-  if (mode == 4) return 2;
-  return 0;
 }
 
 int gifRecordingAvailable(int) { return 0; }
@@ -127,14 +119,6 @@ static void chooserOff() {
   sceneObjectList(nullptr, 5);
   qMode.main = 0;
   modeCalls.redrawPanel();
-}
-
-// A pick puts back the display and flags the chooser changed. The full-screen bit follows the
-// window and the meters bit goes with the meters' switches, so both keep their present state.
-static void restoreChooserDisplay() {
-  const int64_t kept = FLAG_FULL_SCREEN | FLAG_METERS;
-  qMode.display = savedChooserDisplay[0];
-  qMode.flags = (savedChooserDisplay[1] & ~kept) | (qMode.flags & kept);
 }
 
 static void leavePick() {

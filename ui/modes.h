@@ -6,9 +6,7 @@
 
 #include "core/uistate.h"
 
-extern int nextObjectRequest;  // a next-object trigger is pending
 extern int clockBeatValue;     // -12345 after a pattern load and the full reset
-extern int64_t savedChooserDisplay[2];  // display and flags before the chooser
 
 // What the handlers call outside the mode machine; tests replace entries.
 struct ModeCalls {
@@ -40,7 +38,6 @@ extern ModeCalls modeCalls;
 int qSetMode(uint32_t low, uint32_t high);
 int qSetModeValue(uint32_t modeLow, uint32_t modeHigh, int32_t valueLow, int32_t valueHigh);
 int qGetMode(int type);
-int displayModeClass(int64_t mode);
 int gifRecordingAvailable(int kind);
 void schatten_auswerten();
 // Leaves the chooser or an editor before a pattern change; 0 when none is active any more.

@@ -1,6 +1,6 @@
 // The real program driven from the keyboard: keys sent with xdotool to a running "quoit 531" change
-// the speed in the window title, show the help screen, move the camera, 'h' saves the window
-// image and 'X' exports the cycle for POV-Ray. A held key acts once although X repeats it.
+// the speed in the window title, show the help screen, move the camera, 'F' shows every flight
+// path, 'h' saves the window image and 'X' exports the cycle for POV-Ray. A held key acts once although X repeats it.
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -259,6 +259,39 @@ TEST_F(QuoitKeysGui, CameraKeysChangeTheCameraOnTheStatusScreen) { expectCloseFo
 
 // The scene itself, after a camera reset ('r'), seen from the close follow view.
 TEST_F(QuoitKeysGui, CameraKeysMoveTheView) { expectCloseFollowChangesThePicture("r"); }
+
+// The names of the files in a directory of the scratch home.
+std::vector<std::string> filesIn(const std::string &directory) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto &entry : fs::directory_iterator(directory, error)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// 'F' writes the flight path of every object into the temporary directory and shows them all in
+// the still picture; a second 'F' takes them away again.
+TEST_F(QuoitKeysGui, FShowsEveryFlightPath) {
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  quoit.stillPicture();
+  Image still = quoit.saveImage();
+  ASSERT_GT(still.width, 0u);
+  ASSERT_TRUE(quoit.saveImage() == still) << "the picture does not stand still";
+  quoit.key("F");
+  Image paths = quoit.saveImage();
+  ASSERT_GT(paths.width, 0u);
+  EXPECT_FALSE(paths == still);
+  std::vector<std::string> files = filesIn(quoit.home() + "/tmp/QuoitParab");
+  int pathFiles = 0;
+  for (const std::string &name : files) pathFiles += name.size() > 2 && name[name.size() - 2] == '.';
+  std::string listing;
+  for (const std::string &name : files) listing += name + " ";
+  EXPECT_EQ(pathFiles, 3) << listing;  // one for each of the three balls
+  quoit.key("F");
+  EXPECT_TRUE(quoit.saveImage() == still);
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
 
 // Waits up to the time for a file that holds the text; its contents, or what was there at the end.
 std::string waitForFileWith(const std::string &path, const std::string &text, double seconds) {
