@@ -193,6 +193,16 @@ int advanceFrame() {
   return 1;
 }
 
+// The real time since the previous frame in 1/50 s; a time that went back (a new pattern) counts
+// from one cycle later.
+int timeMeterValue(double elapsed) {
+  static double previous;
+  double t = std::trunc((elapsed - previous) * 50);
+  if (t < 0) t += std::trunc(takte * dt * 50);
+  previous = elapsed;
+  return std::isfinite(t) && std::fabs(t) < 1e9 ? int(t) : 0;
+}
+
 static void showHelpScreen() {
   if (qMode.main == 0x50) ShowEditorHelp();
   else if (qMode.main == 0x60) ShowWalkingEditorHelp();
@@ -202,8 +212,8 @@ static void showHelpScreen() {
 static void messageLine(const char *text) { qStatusText(text, 3, 0x201); }
 
 static void showStatusTexts() {
-  if (qDisplay.timeMeter) qLoadHook();
-  if (qDisplay.speedMeter) qSpeedHook();
+  if (qDisplay.timeMeter) qLoadHook(timeMeterValue(realTimeTotal));
+  if (qDisplay.speedMeter) qSpeedHook(qMode.speed);
   if (qMode.flags & 0x2000000) showFullStatus();
   if (qMode.main == 0x50) {
     qFullStatusEditor();

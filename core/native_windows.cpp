@@ -244,8 +244,8 @@ void qShutdownHook() {}
 void qQuitHook() {}
 void qCameraHook() {}
 void qViewResetHook() {}
-void qLoadHook() {}
-void qSpeedHook() {}
+void qLoadHook(int) {}
+void qSpeedHook(int) {}
 void qStatusHook() {}
 void qFileDoneHook() {}
 void qImageSequenceDone() {}
