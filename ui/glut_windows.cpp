@@ -273,15 +273,43 @@ const char *nextTextLine(const char *line, int cpl, int *length) {
   return line[n] == '\n' ? line + n + 1 : line + n;
 }
 
-static void drawTextLines(int x, int y, int lineStep, int splitAfter, int secondX, int secondY) {
-  const char *p = storedText.c_str();
-  int cpl = storedCpl < 0 ? 0 : storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
-  for (int i = 0; i < storedLines + 2 && *p; i++) {
+std::vector<std::string> drawnTextLines(const std::string &text, int lines, int cpl) {
+  std::vector<std::string> drawn;
+  cpl = cpl < 0 ? 0 : cpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : cpl;
+  const char *p = text.c_str();
+  for (int i = 0; i < lines + 2 && *p; i++) {
     int length;
     const char *next = nextTextLine(p, cpl, &length);
-    glRasterPos2i(x, y);
-    qGlutBitmapString(p, length);
+    drawn.emplace_back(p, size_t(length));
     p = next;
+  }
+  return drawn;
+}
+
+TextColumns splitTextColumns(const std::vector<std::string> &drawn, int lines, int (*lineWidth)(const std::string &)) {
+  TextColumns c;
+  c.splitAfter = lines / 2 + 1;
+  for (size_t i = 0; i < drawn.size(); i++) {
+    int w = lineWidth(drawn[i]);
+    int &widest = int(i) <= c.splitAfter ? c.firstWidth : c.secondWidth;
+    if (w > widest) widest = w;
+  }
+  c.secondX = 4 + c.firstWidth + TEXT_COLUMN_GAP;
+  return c;
+}
+
+static int bitmapLineWidth(const std::string &line) {
+  void *font = bigFont() ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13;
+  int w = 0;
+  for (unsigned char c : line) w += glutBitmapWidth(font, c);
+  return w;
+}
+
+static void drawTextLines(const std::vector<std::string> &drawn, int x, int y, int lineStep, int splitAfter,
+                          int secondX, int secondY) {
+  for (int i = 0; i < int(drawn.size()); i++) {
+    glRasterPos2i(x, y);
+    qGlutBitmapString(drawn[size_t(i)].c_str(), int(drawn[size_t(i)].size()));
     y -= lineStep;
     if (i == splitAfter) {
       x = secondX;
@@ -290,19 +318,23 @@ static void drawTextLines(int x, int y, int lineStep, int splitAfter, int second
   }
 }
 
+// A text higher than the window goes into two columns; the second one starts after the widest line
+// of the first, as the font draws it.
 static void drawMultiLineText() {
   int lineStep = bigFont() ? 16 : 14, charWidth = bigFont() ? 9 : 8;
   int width = qPrefs.width, height = qPrefs.height;
   int cpl = storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
   int textWidth = (cpl + 1) * charWidth, textHeight = (storedLines + 2) * lineStep;
+  std::vector<std::string> drawn = drawnTextLines(storedText, storedLines, storedCpl);
   if (textHeight > height - 46) {
     int h = textHeight / 2, top = (height + h) / 2;
-    drawTextBackdrop(-6, top - h - 10, width / 2 + textWidth + 20, h + lineStep + 20);
-    drawTextLines(4, top, lineStep, storedLines / 2 + 1, 4 + width / 2, top - 2 * lineStep);
+    TextColumns columns = splitTextColumns(drawn, storedLines, bitmapLineWidth);
+    drawTextBackdrop(-6, top - h - 10, columns.secondX + columns.secondWidth + 16, h + lineStep + 20);
+    drawTextLines(drawn, 4, top, lineStep, columns.splitAfter, columns.secondX, top - 2 * lineStep);
   } else {
     int x = width - textWidth - 4, y = (height + textHeight) / 2 - 18;
     drawTextBackdrop(x - 10, y - textHeight - 10, textWidth + 20, textHeight + lineStep + 20);
-    drawTextLines(x, y, lineStep, -1, 0, 0);
+    drawTextLines(drawn, x, y, lineStep, -1, 0, 0);
   }
   qGlCheckError("after text output");
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/uistate.h"
@@ -71,6 +72,15 @@ int qGlutLimitFrame();
 void qGlutMeasureFrame();
 void qGlutExpireStatusLines();
 const char *nextTextLine(const char *line, int cpl, int *length);
+// The lines a multi-line text draws: lines + 2 of them at most, each cut at cpl characters.
+std::vector<std::string> drawnTextLines(const std::string &text, int lines, int cpl);
+// Two columns of drawn lines: the first ends after line splitAfter; the second starts at secondX,
+// after the widest line of the first and a gap. Widths in pixels as lineWidth measures them.
+enum { TEXT_COLUMN_GAP = 16 };
+struct TextColumns {
+  int splitAfter = 0, firstWidth = 0, secondWidth = 0, secondX = 0;
+};
+TextColumns splitTextColumns(const std::vector<std::string> &drawn, int lines, int (*lineWidth)(const std::string &));
 
 // Draws the current frame into the back buffer and reads it before any swap: RGB rows, top row first;
 // 0 on success. Brings the 3D window to the front.
