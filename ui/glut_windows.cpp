@@ -530,7 +530,23 @@ static void drawFrame() {
   else qGlUpdateDisplay();
 }
 
+// A window image asked for during the idle pass (kind and counter of the file name): the display
+// that follows saves the frame it draws, posed and with every overlay the pass asked for; 0 when
+// none waits.
+static int imageRequestKind, imageRequestCounter;
+
+int qGlutSaveImageAfterFrame(int kind, int counter) {
+  imageRequestKind = kind;
+  imageRequestCounter = counter;
+  return counter;
+}
+
 void qGlutDisplay() {
+  if (imageRequestKind) {
+    int kind = imageRequestKind;
+    imageRequestKind = 0;
+    qSaveWindowImage(kind, imageRequestCounter);
+  }
   drawFrame();
   qGlutMeasureFrame();
   if (!qWindowIds[WIN_QRCFPS]) qGlutqrcfpsDisplay();

@@ -85,4 +85,7 @@ TextColumns splitTextColumns(const std::vector<std::string> &drawn, int lines, i
 // Draws the current frame into the back buffer and reads it before any swap: RGB rows, top row first;
 // 0 on success. Brings the 3D window to the front.
 int qGlutReadWindowImage(int *width, int *height, std::vector<uint8_t> &rgb);
+// Asks for the window image (qSaveWindowImage's kind and counter) to be saved by the next display,
+// the frame with the overlays of its idle pass; returns the counter.
+int qGlutSaveImageAfterFrame(int kind, int counter);
 void qGlutRaiseWindow();

@@ -46,7 +46,7 @@ ModeCalls modeCalls = {
     qGlutRemakeMenu,      qGlutShowWindows,   qGlutqrcsubDisplay,        qGlutSetTitle,
     toggleFlightPathDisplay, toggleHandPathDisplay, placeRandomObject, leaveObjectChooser,
     restoreObjectShapes,  keepTempDirectory,  Flugbahnen_anpassen,       StartEditor,
-    EndEditor,            SelectNextEditorObject, qSaveWindowImage,      qPovExport,
+    EndEditor,            SelectNextEditorObject, qGlutSaveImageAfterFrame, qPovExport,
     saveSiteswap,         writeStartNotation, Musterdatei_modif,         qStatusText,
     clearAccumulationBuffer, setStatusLineTitle,
 };
