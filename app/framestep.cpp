@@ -105,9 +105,11 @@ static void serveCameraPreset() {
   qMode.cameraPreset = 0;
 }
 
+// In move mode 0x300 the camera only keeps its drift and the drags steer the light.
 static void moveCamera() {
   if (qMode.move == 0x300) {
     mouseCamera(0);
+    walkControlFromMouse();
   } else if (chooserState != 1) {
     int keysMovedNothing = keyCameraTranslation();
     if (qMode.move == 0x200) {

@@ -58,6 +58,7 @@ void qAfterFrameHook();
 void qFrameCountHook();
 void qShutdownHook();
 void qQuitHook();
+// The camera input hooks (core/pointer.cpp): the drag and buttons of the frame, the movement keys.
 void qCameraHook();
 void qViewResetHook();
 void qLoadHook(int timeMeter);

@@ -18,6 +18,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/runstate.h"
+#include "core/pointer.h"
 #include "core/prefs.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
@@ -48,7 +49,6 @@ int lineHoldFlags;
 int menuHidePending;
 int menuRebuildPending;
 int windowBeforeFullScreen[4];
-int panelButton;
 int panDragFlag;
 int accumBufferAvailable;
 int quadricSliceBase;
@@ -144,6 +144,7 @@ void qGlutSetMainFuncs() {
   if (!qMode.benchmark) {
     glutKeyboardFunc(qGlutKeyboard);
     glutSpecialFunc(qGlutSpecial);
+    glutSpecialUpFunc(qGlutSpecialUp);
     glutMotionFunc(qGlutMotion);
     glutMouseFunc(qGlutMouse);
   }
@@ -188,9 +189,32 @@ void qGlutSetTitle() {
 
 void qGlutKeyboard(unsigned char key, int, int) { keyBuffer = key; }
 
+// The arrow keys move the camera while they are held.
+static int moveKeyOf(int key) {
+  switch (key) {
+    case GLUT_KEY_LEFT: return MOVE_LEFT;
+    case GLUT_KEY_RIGHT: return MOVE_RIGHT;
+    case GLUT_KEY_UP: return MOVE_UP;
+    case GLUT_KEY_DOWN: return MOVE_DOWN;
+    default: return -1;
+  }
+}
+
+// The modifiers of the event being served (none when GLUT is not running).
+static int pointerModifiers() {
+  if (!glutGet(GLUT_INIT_STATE)) return 0;
+  int m = glutGetModifiers();
+  return (m & GLUT_ACTIVE_SHIFT ? POINTER_SHIFT : 0) | (m & GLUT_ACTIVE_CTRL ? POINTER_CTRL : 0);
+}
+
 void qGlutSpecial(int key, int, int) {
   if (key >= 0x70 && key <= 0x77) return;  // freeglut's modifier keys
   keyBuffer = (unsigned char)(key + 128);
+  if (moveKeyOf(key) >= 0) pointerMoveKey(moveKeyOf(key), true, pointerModifiers());
+}
+
+void qGlutSpecialUp(int key, int, int) {
+  if (moveKeyOf(key) >= 0) pointerMoveKey(moveKeyOf(key), false, 0);
 }
 
 unsigned char qGlutTakeKey() {
@@ -247,21 +271,15 @@ void qGlutMouse(int button, int state, int x, int y) {
       qMsg(QMSG_INFO, "%s%s", first, localText(2014));
     }
   }
-  qGlutMouseToPanel(button, x, y);
+  if (!remoteShown()) pointerButton(button, state == GLUT_DOWN, pointerModifiers(), x, y);
 }
 
+// Without the remote control the 3D window's drags steer the camera (the remote control's panel
+// does it while it is shown).
 void qGlutMotion(int x, int y) {
   lastMouseX = x;
   lastMouseY = y;
-  qGlutMouseToPanel(KEEP_PANEL_BUTTON, x, y);
-}
-
-void qGlutMouseToPanel(int button, int x, int y) {
-  if (remoteShown()) return;
-  if (button != KEEP_PANEL_BUTTON) panelButton = button == GLUT_MIDDLE_BUTTON ? GLUT_RIGHT_BUTTON : button;
-  panelSize[0] = qPrefs.width;
-  panelSize[1] = qPrefs.height;
-  qGlutqrc2DPanel(panelButton, x, y);
+  if (!remoteShown()) pointerMotion(x, y);
 }
 
 // One line of a multi-line text: at most cpl characters up to its line break or the end. The next line

@@ -8,7 +8,7 @@
 
 #include "core/uistate.h"
 
-enum { MESSAGE_LINE_SIZE = 128, HINT_LINE_SIZE = 100, MAX_TEXT_COLUMNS = 100, KEEP_PANEL_BUTTON = -17 };
+enum { MESSAGE_LINE_SIZE = 128, HINT_LINE_SIZE = 100, MAX_TEXT_COLUMNS = 100 };
 
 extern unsigned char keyBuffer;
 extern double fpsMeasured;
@@ -23,7 +23,6 @@ extern int lineHoldFlags;
 extern int menuHidePending;
 extern int menuRebuildPending;  // a menu callback asked for a rebuild; the next idle pass does it
 extern int windowBeforeFullScreen[4];
-extern int panelButton;
 extern int panDragFlag;
 extern int accumBufferAvailable;
 extern int quadricSliceBase;
@@ -57,7 +56,7 @@ void qGlutTimer(int value);
 void qGlutToggleFullScreen();
 void qGlutMouse(int button, int state, int x, int y);
 void qGlutMotion(int x, int y);
-void qGlutMouseToPanel(int button, int x, int y);
+void qGlutSpecialUp(int key, int x, int y);
 void qGlutMultiLineText(const char *text, int lines, int cpl, int redraw);
 void qGlutStatusText(const char *text, int level, int flags);
 void qGlutFpsOverlay();
