@@ -9,6 +9,7 @@
 namespace {
 struct PointerState {
   bool held[3];       // left, middle, right
+  bool leftAsMiddle;  // the left button went down with Ctrl: its release ends a middle drag
   bool button1, button2;
   bool moved;         // the pointer moved since the left button went down
   bool click;         // a left click without a drag, for the next frame
@@ -24,8 +25,12 @@ PointerState pointer;
 
 void pointerButton(int button, bool down, int modifiers, int x, int y) {
   if (button < POINTER_LEFT || button > POINTER_RIGHT) return;
-  if (button == POINTER_LEFT && (modifiers & POINTER_CTRL)) button = POINTER_MIDDLE;
   PointerState &p = pointer;
+  if (button == POINTER_LEFT) {
+    if (down) p.leftAsMiddle = (modifiers & POINTER_CTRL) != 0;
+    if (p.leftAsMiddle) button = POINTER_MIDDLE;
+    if (!down) p.leftAsMiddle = false;
+  }
   if (down) {
     p.held[button] = true;
     p.lastX = x;

@@ -256,8 +256,12 @@ void qGlutMouse(int button, int state, int x, int y) {
   lastMouseX = x;
   lastMouseY = y;
   if (button != GLUT_LEFT_BUTTON && button != GLUT_MIDDLE_BUTTON && button != GLUT_RIGHT_BUTTON) return;
-  if (button == GLUT_LEFT_BUTTON && (glutGetModifiers() & GLUT_ACTIVE_CTRL)) button = GLUT_MIDDLE_BUTTON;
+  int modifiers = pointerModifiers();
+  int pressed = button;
+  if (button == GLUT_LEFT_BUTTON && (modifiers & POINTER_CTRL)) button = GLUT_MIDDLE_BUTTON;
   if (qMode.move == 0x200) panDragFlag = state == GLUT_DOWN ? !panDragFlag : 0;
+  // A button let go always reaches the pointer input, so that no drag outlives its button.
+  if (state == GLUT_UP) pointerButton(pressed, false, modifiers, x, y);
   if (chooserState == 2 && state == GLUT_UP) {
     chooserState = 0;
     return;
@@ -271,7 +275,7 @@ void qGlutMouse(int button, int state, int x, int y) {
       qMsg(QMSG_INFO, "%s%s", first, localText(2014));
     }
   }
-  if (!remoteShown()) pointerButton(button, state == GLUT_DOWN, pointerModifiers(), x, y);
+  if (state == GLUT_DOWN && !remoteShown()) pointerButton(pressed, true, modifiers, x, y);
 }
 
 // Without the remote control the 3D window's drags steer the camera (the remote control's panel

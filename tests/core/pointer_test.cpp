@@ -61,6 +61,18 @@ TEST_F(Pointer, DragsByButtonAndModifier) {
   }
 }
 
+// Ctrl may be let go before the button: the drag along the view still ends with the button.
+TEST_F(Pointer, CtrlLeftDragEndsWithItsButton) {
+  pointerButton(POINTER_LEFT, true, POINTER_CTRL, 0, 0);
+  frame();
+  EXPECT_EQ(qMode.button1, 1);
+  pointerButton(POINTER_LEFT, false, 0, 0, 0);
+  pointerMotion(10, 10);
+  frame();
+  EXPECT_EQ(qMode.button1, 0);
+  EXPECT_EQ(qMode.dragX, 0);
+}
+
 TEST_F(Pointer, MotionWithoutAButtonIsNoDrag) {
   pointerMotion(10, 10);
   pointerMotion(50, 70);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <GL/freeglut.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -235,6 +237,27 @@ TEST(GlutMouse, TheWindowSteersTheCameraOnlyWithoutTheRemoteControl) {
   }
   pointerReset();
   remoteState = REMOTE_NOT_OPENED;
+}
+
+// A release the window swallows (the one that closed the object chooser) or one that comes while
+// the remote control is shown still ends the drag.
+TEST(GlutMouse, NoDragOutlivesItsButton) {
+  for (bool remoteAtRelease : {false, true}) {
+    remoteState = REMOTE_NOT_OPENED;
+    pointerReset();
+    qGlutMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 10, 10);
+    chooserState = remoteAtRelease ? 0 : 2;
+    if (remoteAtRelease) remoteState = REMOTE_SHOWN;
+    qGlutMouse(GLUT_LEFT_BUTTON, GLUT_UP, 10, 10);
+    remoteState = REMOTE_NOT_OPENED;
+    qGlutMotion(40, 30);
+    resetViewOffsets();
+    qCameraHook();
+    EXPECT_EQ(qMode.dragX, 0) << remoteAtRelease;
+    EXPECT_EQ(qMode.dragY, 0) << remoteAtRelease;
+  }
+  chooserState = 0;
+  pointerReset();
 }
 
 TEST(GlutWindows, WindowZeroIsNotFound) {
