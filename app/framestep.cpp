@@ -105,9 +105,11 @@ static void serveCameraPreset() {
   qMode.cameraPreset = 0;
 }
 
+// In move mode 0x300 the camera only keeps its drift and the drags steer the light.
 static void moveCamera() {
   if (qMode.move == 0x300) {
     mouseCamera(0);
+    walkControlFromMouse();
   } else if (chooserState != 1) {
     int keysMovedNothing = keyCameraTranslation();
     if (qMode.move == 0x200) {
@@ -194,6 +196,16 @@ int advanceFrame() {
   return 1;
 }
 
+// The real time since the previous frame in 1/50 s; a time that went back (a new pattern) counts
+// from one cycle later.
+int timeMeterValue(double elapsed) {
+  static double previous;
+  double t = std::trunc((elapsed - previous) * 50);
+  if (t < 0) t += std::trunc(takte * dt * 50);
+  previous = elapsed;
+  return std::isfinite(t) && std::fabs(t) < 1e9 ? int(t) : 0;
+}
+
 static void showHelpScreen() {
   if (qMode.main == 0x50) ShowEditorHelp();
   else if (qMode.main == 0x60) ShowWalkingEditorHelp();
@@ -203,8 +215,8 @@ static void showHelpScreen() {
 static void messageLine(const char *text) { qStatusText(text, 3, 0x201); }
 
 static void showStatusTexts() {
-  if (qDisplay.timeMeter) qLoadHook();
-  if (qDisplay.speedMeter) qSpeedHook();
+  if (qDisplay.timeMeter) qLoadHook(timeMeterValue(realTimeTotal));
+  if (qDisplay.speedMeter) qSpeedHook(qMode.speed);
   if (qMode.flags & 0x2000000) showFullStatus();
   if (qMode.main == 0x50) {
     qFullStatusEditor();

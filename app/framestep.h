@@ -24,3 +24,4 @@ int cycleWrapFlag(double previousTime, double time, int speed);
 int16_t packAngle(double radians);
 uint16_t packDistance(double metres);
 int64_t viewStatusWord();
+int timeMeterValue(double elapsed);

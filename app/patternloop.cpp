@@ -36,6 +36,7 @@
 #include "scene/vrml/modeltree.h"
 #include "ui/camera.h"
 #include "ui/glut_windows.h"
+#include "ui/keys.h"
 #include "ui/menus.h"
 #include "ui/modes.h"
 #include "ui/remote.h"
@@ -62,6 +63,8 @@ static void copySiteswap(char *target, const std::string &text) {
 
 static void resetPerPatternState() {
   frameCounter = 0;
+  clockBeatValue = -12345;
+  keyTableState = 0;
   wrapFlag = WRAP_NONE;
   simTime = 0.0;
   restartRequest = 0;
@@ -245,8 +248,14 @@ static bool convertSiteswap(int action, const std::string &text) {
   return false;
 }
 
+// A pattern file is opened by its resolved name ("m/" in front of a name that starts with a digit);
+// that name becomes currentPatternFile, so every later writer rewrites the file that was read.
 static bool isPatternFile() {
-  return !qPrefs.donotcheck && fileExists(patternFileArgument(currentPatternFile.c_str()).c_str());
+  if (qPrefs.donotcheck) return false;
+  std::string resolved = patternFileArgument(currentPatternFile.c_str());
+  if (!fileExists(resolved.c_str())) return false;
+  currentPatternFile = resolved;
+  return true;
 }
 
 // A name that stands in the file system but cannot be read as a pattern file is reported with

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "core/Tcl.h"
 #include "app/framestep.h"
@@ -16,6 +17,8 @@
 #include "app/patternloop.h"
 #include "app/wiring.h"
 #include "core/prefs.h"
+#include "core/random.h"
+#include "core/viewrecords.h"
 #include "core/tclthreads.h"
 #include "core/userfiles.h"
 #include "core/utils.h"
@@ -24,6 +27,7 @@
 #include "scene/objects.h"
 #include "scene/textures.h"
 #include "scene/vrml/modeltree.h"
+#include "ui/camera.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
 #include "ui/remote.h"
@@ -230,9 +234,13 @@ int InitOnce() {
     return 121199;
   }
   if (!qPrefs.vrml) qPrefs.displayFlags &= ~8;
+  qSeedRandom(uint32_t(time(nullptr)) ^ uint32_t(getpid()));
   patternLoadCounter = -1;
   qPrefs.trans_in.clear();
   qPrefs.trans_out.clear();
+  lightState.xOffset = lightState.yOffset = 0;
+  lightState.spotRadius = 350;
+  walkControlFromMouse();
   qDisplay.timeMeter = 1;
   qDisplay.help = 0;
   qDisplay.statusline = 0;
@@ -244,6 +252,7 @@ int InitOnce() {
   if (qOpenWindows() != 0) return 23;
   if (remoteState == 1 && qGlutqrcOpen() != 0) return 24;
   qSetMode(0x4000, 0);
+  passingFilter = bounceFilter = multiplexFilter = 0;
   qMsg(QMSG_INFO, "see 'debug.quoit.txt' for debug texts\n");
   return 0;
 }

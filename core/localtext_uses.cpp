@@ -166,6 +166,7 @@ const LocalTextUse localTextUses[] = {
     {726, "d"},      // a takt outside the pattern
     {727, "d"},      // a hand column outside the pattern
     {728, "d"},      // a negative holding hand
+    {729, "d"},      // the slot after which a hand chain cannot be closed
     {730, "d"},      // a hand macro used in more than one column
     {731, "s"},      // where the time lies outside an object's chain
     {732, "dd"},     // a hand whose chain does not fit and its slots

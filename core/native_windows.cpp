@@ -242,10 +242,8 @@ void qAfterFrameHook() {}
 void qFrameCountHook() {}
 void qShutdownHook() {}
 void qQuitHook() {}
-void qCameraHook() {}
-void qViewResetHook() {}
-void qLoadHook() {}
-void qSpeedHook() {}
+void qLoadHook(int) {}
+void qSpeedHook(int) {}
 void qStatusHook() {}
 void qFileDoneHook() {}
 void qImageSequenceDone() {}
@@ -255,6 +253,7 @@ void resetViewOffsets() {
   qMode.dragY = 0;
   qMode.button1 = 0;
   qMode.button2 = 0;
+  for (int &k : qMode.moveKeys) k = 0;
 }
 
 int qSaveWindowImage(int kind, int counter) {

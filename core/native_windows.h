@@ -58,10 +58,11 @@ void qAfterFrameHook();
 void qFrameCountHook();
 void qShutdownHook();
 void qQuitHook();
+// The camera input hooks (core/pointer.cpp): the drag and buttons of the frame, the movement keys.
 void qCameraHook();
 void qViewResetHook();
-void qLoadHook();
-void qSpeedHook();
+void qLoadHook(int timeMeter);
+void qSpeedHook(int speed);
 void qStatusHook();
 void qFileDoneHook();
 void qImageSequenceDone();

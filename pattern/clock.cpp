@@ -26,17 +26,22 @@ void resetSceneCursors() {
   for (int &c : handCursor) c = 0;
 }
 
-// The time brought into [0, t_zyklus); wrapped tells which way it passed a cycle boundary.
+// The time brought back into the cycle in the direction of play: forward it wraps only above
+// t_zyklus, backwards only below 0, and a clock that stands still is never wrapped. wrapped tells
+// which way it passed a cycle boundary.
 static double wrapIntoCycle(double t, int *wrapped) {
   *wrapped = 0;
   if (!(t_zyklus > 0) || !std::isfinite(t)) return t;
-  if (t >= t_zyklus) {
+  if (qMode.speed > 0 && t > t_zyklus) {
     *wrapped = 1;
-    t = std::fmod(t, t_zyklus);
-  } else if (t < 0) {
+    t -= (std::ceil(t / t_zyklus) - 1) * t_zyklus;
+    if (t > t_zyklus) t -= t_zyklus;  // rounding of a huge time
+    if (t <= 0) t += t_zyklus;
+  } else if (qMode.speed < 0 && t < 0) {
     *wrapped = -1;
-    t = std::fmod(t, t_zyklus) + t_zyklus;
-    if (t >= t_zyklus) t = 0;  // a tiny negative time rounds up to the cycle end
+    t += std::ceil(-t / t_zyklus) * t_zyklus;
+    if (t >= t_zyklus) t -= t_zyklus;  // a tiny negative time rounds up to the cycle end
+    if (t < 0) t += t_zyklus;
   }
   return t;
 }

@@ -274,6 +274,12 @@ static int noRoom(int h) {
   return HANDPATH_NO_ROOM;
 }
 
+// The empty moves and the closing segment need more slots than the row's last one, takte.
+static int noRoomToClose() {
+  patternMessage(QMSG_INFO, 729, takte);
+  return HANDPATH_NO_ROOM;
+}
+
 // The holds of hand h in slot order.
 static std::vector<Handbahn> holdsInOrder(int h) {
   std::vector<Handbahn> holds;
@@ -311,8 +317,9 @@ static void turnToZero(std::vector<Handbahn> &cycle) {
   }
 }
 
-// Writes the chain of hand h from its holds: from at or before 0 to at or after the cycle end,
-// every segment starting where the one before it ends. 0 or 12398 when the row is too short.
+// Writes the chain of hand h from its holds: from at or before 0 to at or after the cycle end. Each
+// segment starts where the one before it ends, up to the rounding of the cycle shifts; a real gap
+// or overlap stays for the chain check to report. 0 or 12398 when the row is too short.
 static int closeChain(int h) {
   std::vector<Handbahn> holds = holdsInOrder(h);
   std::vector<Handbahn> chain;
@@ -326,8 +333,9 @@ static int closeChain(int h) {
     turnToZero(chain);
     if (chain.back().t_to < t_zyklus) chain.push_back(shifted(chain.front(), t_zyklus));
   }
-  if (int(chain.size()) > takte + 1) return noRoom(h);
-  for (size_t k = 1; k < chain.size(); k++) chain[k].t_from = chain[k - 1].t_to;
+  if (int(chain.size()) > takte + 1) return noRoomToClose();
+  for (size_t k = 1; k < chain.size(); k++)
+    if (std::fabs(chain[k].t_from - chain[k - 1].t_to) < 1e-9) chain[k].t_from = chain[k - 1].t_to;
   for (int s = 0; s <= takte; s++) handbahn[h][s] = s < int(chain.size()) ? chain[s] : unusedSlot();
   return 0;
 }

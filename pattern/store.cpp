@@ -512,7 +512,7 @@ int Muster_laden() {
     Flugbahnen_in_Zyklus_schieben();
   int faults = Flugbahnen_pruefen();
   if (Handbahnen_eintragen()) return failLoad(stream, 121);
-  if (chainFaults(faults + Handbahnen_pruefen())) return failLoad(stream, 122);
+  if (chainFaults(faults + Handbahnen_pruefen())) return failLoad(stream, STRICT_CHAIN_CHECK_FAILED);
   G_Vorgabe_setzen();
   patternCalls.setHeadUpAngles();
   InlineComments_einordnen();

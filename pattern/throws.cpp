@@ -359,13 +359,13 @@ struct ThrowAngles {
   int shoulder;
 };
 
-// Spin angle and heading at the throw; the over-the-shoulder result of a pass.
+// Spin angle and heading at the throw; the over-the-shoulder result of a plain pass to another
+// juggler (not behind the back, not a kind-d throw, not a ball), 0 for every other throw.
 static ThrowAngles throwAngles(Flugbahn &s, int h1, int h2, double zr, bool behind, uint32_t k1, int objectType) {
   ThrowAngles t = {(s.flag & FB_PASS) != 0, behind, 0};
   double heading = handHeading(h1);
   double direction =
       Winkel_zwischen(fangwurf[h1].wurf[0], fangwurf[h1].wurf[1], fangwurf[h2].fang[0], fangwurf[h2].fang[1]) + zr;
-  if (t.pass) t.shoulder = Wurf_ueber_Schulter(heading, handHeading(h2), direction);
   if (t.behind) {
     s.W[0] = PI / 2;
     s.W[1] = heading + (Hand(h1, 0) % 2 ? PI / 2 : -PI / 2) + zr;
@@ -373,6 +373,7 @@ static ThrowAngles throwAngles(Flugbahn &s, int h1, int h2, double zr, bool behi
     s.W[0] = PI / 2;
     s.W[1] = heading + zr;
   } else {
+    t.shoulder = Wurf_ueber_Schulter(heading, handHeading(h2), direction);
     s.W[0] = 3 * PI / 4;
     s.W[1] = direction;
     if (t.shoulder & 2) {

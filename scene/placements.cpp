@@ -310,7 +310,7 @@ int qRemoveObject(const char *name) {
 int pathSamplesPerCycle() {
   double samples = std::trunc(t_zyklus * 20);
   if (!(samples >= 1)) return 1;
-  return samples > MAX_CYCLE_SAMPLES ? int(MAX_CYCLE_SAMPLES) : int(samples);
+  return samples > double(MAX_CYCLE_SAMPLES) ? int(MAX_CYCLE_SAMPLES) : int(samples);
 }
 
 // Every cycle the path goes on in the row of the object's forward wrap partner.

@@ -12,9 +12,6 @@
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
 
-// Nodes a walk along a list takes at most, so a list that runs in a circle still ends.
-enum { MAX_NODES_WALKED = 100000 };
-
 bool sceneObjectPosition(char letter, double out[3]) {
   if (!letter) return false;
   int walked = 0;

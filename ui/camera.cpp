@@ -65,6 +65,7 @@ int keyCameraTranslation() {
 }
 
 void mouseCameraTranslation() {
+  qCameraHook();
   const double k = 0.0033;
   const CameraState &c = cameraState;
   const double *along = qMode.button1 ? c.viewDir : c.up;

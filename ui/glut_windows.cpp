@@ -18,6 +18,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/runstate.h"
+#include "core/pointer.h"
 #include "core/prefs.h"
 #include "core/tclthreads.h"
 #include "core/utils.h"
@@ -48,7 +49,6 @@ int lineHoldFlags;
 int menuHidePending;
 int menuRebuildPending;
 int windowBeforeFullScreen[4];
-int panelButton;
 int panDragFlag;
 int accumBufferAvailable;
 int quadricSliceBase;
@@ -144,6 +144,7 @@ void qGlutSetMainFuncs() {
   if (!qMode.benchmark) {
     glutKeyboardFunc(qGlutKeyboard);
     glutSpecialFunc(qGlutSpecial);
+    glutSpecialUpFunc(qGlutSpecialUp);
     glutMotionFunc(qGlutMotion);
     glutMouseFunc(qGlutMouse);
   }
@@ -188,9 +189,32 @@ void qGlutSetTitle() {
 
 void qGlutKeyboard(unsigned char key, int, int) { keyBuffer = key; }
 
+// The arrow keys move the camera while they are held.
+static int moveKeyOf(int key) {
+  switch (key) {
+    case GLUT_KEY_LEFT: return MOVE_LEFT;
+    case GLUT_KEY_RIGHT: return MOVE_RIGHT;
+    case GLUT_KEY_UP: return MOVE_UP;
+    case GLUT_KEY_DOWN: return MOVE_DOWN;
+    default: return -1;
+  }
+}
+
+// The modifiers of the event being served (none when GLUT is not running).
+static int pointerModifiers() {
+  if (!glutGet(GLUT_INIT_STATE)) return 0;
+  int m = glutGetModifiers();
+  return (m & GLUT_ACTIVE_SHIFT ? POINTER_SHIFT : 0) | (m & GLUT_ACTIVE_CTRL ? POINTER_CTRL : 0);
+}
+
 void qGlutSpecial(int key, int, int) {
   if (key >= 0x70 && key <= 0x77) return;  // freeglut's modifier keys
   keyBuffer = (unsigned char)(key + 128);
+  if (moveKeyOf(key) >= 0) pointerMoveKey(moveKeyOf(key), true, pointerModifiers());
+}
+
+void qGlutSpecialUp(int key, int, int) {
+  if (moveKeyOf(key) >= 0) pointerMoveKey(moveKeyOf(key), false, 0);
 }
 
 unsigned char qGlutTakeKey() {
@@ -232,8 +256,12 @@ void qGlutMouse(int button, int state, int x, int y) {
   lastMouseX = x;
   lastMouseY = y;
   if (button != GLUT_LEFT_BUTTON && button != GLUT_MIDDLE_BUTTON && button != GLUT_RIGHT_BUTTON) return;
-  if (button == GLUT_LEFT_BUTTON && (glutGetModifiers() & GLUT_ACTIVE_CTRL)) button = GLUT_MIDDLE_BUTTON;
+  int modifiers = pointerModifiers();
+  int pressed = button;
+  if (button == GLUT_LEFT_BUTTON && (modifiers & POINTER_CTRL)) button = GLUT_MIDDLE_BUTTON;
   if (qMode.move == 0x200) panDragFlag = state == GLUT_DOWN ? !panDragFlag : 0;
+  // A button let go always reaches the pointer input, so that no drag outlives its button.
+  if (state == GLUT_UP) pointerButton(pressed, false, modifiers, x, y);
   if (chooserState == 2 && state == GLUT_UP) {
     chooserState = 0;
     return;
@@ -247,21 +275,15 @@ void qGlutMouse(int button, int state, int x, int y) {
       qMsg(QMSG_INFO, "%s%s", first, localText(2014));
     }
   }
-  qGlutMouseToPanel(button, x, y);
+  if (state == GLUT_DOWN && !remoteShown()) pointerButton(pressed, true, modifiers, x, y);
 }
 
+// Without the remote control the 3D window's drags steer the camera (the remote control's panel
+// does it while it is shown).
 void qGlutMotion(int x, int y) {
   lastMouseX = x;
   lastMouseY = y;
-  qGlutMouseToPanel(KEEP_PANEL_BUTTON, x, y);
-}
-
-void qGlutMouseToPanel(int button, int x, int y) {
-  if (remoteShown()) return;
-  if (button != KEEP_PANEL_BUTTON) panelButton = button == GLUT_MIDDLE_BUTTON ? GLUT_RIGHT_BUTTON : button;
-  panelSize[0] = qPrefs.width;
-  panelSize[1] = qPrefs.height;
-  qGlutqrc2DPanel(panelButton, x, y);
+  if (!remoteShown()) pointerMotion(x, y);
 }
 
 // One line of a multi-line text: at most cpl characters up to its line break or the end. The next line
@@ -273,15 +295,43 @@ const char *nextTextLine(const char *line, int cpl, int *length) {
   return line[n] == '\n' ? line + n + 1 : line + n;
 }
 
-static void drawTextLines(int x, int y, int lineStep, int splitAfter, int secondX, int secondY) {
-  const char *p = storedText.c_str();
-  int cpl = storedCpl < 0 ? 0 : storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
-  for (int i = 0; i < storedLines + 2 && *p; i++) {
+std::vector<std::string> drawnTextLines(const std::string &text, int lines, int cpl) {
+  std::vector<std::string> drawn;
+  cpl = cpl < 0 ? 0 : cpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : cpl;
+  const char *p = text.c_str();
+  for (int i = 0; i < lines + 2 && *p; i++) {
     int length;
     const char *next = nextTextLine(p, cpl, &length);
-    glRasterPos2i(x, y);
-    qGlutBitmapString(p, length);
+    drawn.emplace_back(p, size_t(length));
     p = next;
+  }
+  return drawn;
+}
+
+TextColumns splitTextColumns(const std::vector<std::string> &drawn, int lines, int (*lineWidth)(const std::string &)) {
+  TextColumns c;
+  c.splitAfter = lines / 2 + 1;
+  for (size_t i = 0; i < drawn.size(); i++) {
+    int w = lineWidth(drawn[i]);
+    int &widest = int(i) <= c.splitAfter ? c.firstWidth : c.secondWidth;
+    if (w > widest) widest = w;
+  }
+  c.secondX = 4 + c.firstWidth + TEXT_COLUMN_GAP;
+  return c;
+}
+
+static int bitmapLineWidth(const std::string &line) {
+  void *font = bigFont() ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13;
+  int w = 0;
+  for (unsigned char c : line) w += glutBitmapWidth(font, c);
+  return w;
+}
+
+static void drawTextLines(const std::vector<std::string> &drawn, int x, int y, int lineStep, int splitAfter,
+                          int secondX, int secondY) {
+  for (int i = 0; i < int(drawn.size()); i++) {
+    glRasterPos2i(x, y);
+    qGlutBitmapString(drawn[size_t(i)].c_str(), int(drawn[size_t(i)].size()));
     y -= lineStep;
     if (i == splitAfter) {
       x = secondX;
@@ -290,19 +340,23 @@ static void drawTextLines(int x, int y, int lineStep, int splitAfter, int second
   }
 }
 
+// A text higher than the window goes into two columns; the second one starts after the widest line
+// of the first, as the font draws it.
 static void drawMultiLineText() {
   int lineStep = bigFont() ? 16 : 14, charWidth = bigFont() ? 9 : 8;
   int width = qPrefs.width, height = qPrefs.height;
   int cpl = storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
   int textWidth = (cpl + 1) * charWidth, textHeight = (storedLines + 2) * lineStep;
+  std::vector<std::string> drawn = drawnTextLines(storedText, storedLines, storedCpl);
   if (textHeight > height - 46) {
     int h = textHeight / 2, top = (height + h) / 2;
-    drawTextBackdrop(-6, top - h - 10, width / 2 + textWidth + 20, h + lineStep + 20);
-    drawTextLines(4, top, lineStep, storedLines / 2 + 1, 4 + width / 2, top - 2 * lineStep);
+    TextColumns columns = splitTextColumns(drawn, storedLines, bitmapLineWidth);
+    drawTextBackdrop(-6, top - h - 10, columns.secondX + columns.secondWidth + 16, h + lineStep + 20);
+    drawTextLines(drawn, 4, top, lineStep, columns.splitAfter, columns.secondX, top - 2 * lineStep);
   } else {
     int x = width - textWidth - 4, y = (height + textHeight) / 2 - 18;
     drawTextBackdrop(x - 10, y - textHeight - 10, textWidth + 20, textHeight + lineStep + 20);
-    drawTextLines(x, y, lineStep, -1, 0, 0);
+    drawTextLines(drawn, x, y, lineStep, -1, 0, 0);
   }
   qGlCheckError("after text output");
 }
@@ -498,7 +552,23 @@ static void drawFrame() {
   else qGlUpdateDisplay();
 }
 
+// A window image asked for during the idle pass (kind and counter of the file name): the display
+// that follows saves the frame it draws, posed and with every overlay the pass asked for; 0 when
+// none waits.
+static int imageRequestKind, imageRequestCounter;
+
+int qGlutSaveImageAfterFrame(int kind, int counter) {
+  imageRequestKind = kind;
+  imageRequestCounter = counter;
+  return counter;
+}
+
 void qGlutDisplay() {
+  if (imageRequestKind) {
+    int kind = imageRequestKind;
+    imageRequestKind = 0;
+    qSaveWindowImage(kind, imageRequestCounter);
+  }
   drawFrame();
   qGlutMeasureFrame();
   if (!qWindowIds[WIN_QRCFPS]) qGlutqrcfpsDisplay();

@@ -3,11 +3,12 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/uistate.h"
 
-enum { MESSAGE_LINE_SIZE = 128, HINT_LINE_SIZE = 100, MAX_TEXT_COLUMNS = 100, KEEP_PANEL_BUTTON = -17 };
+enum { MESSAGE_LINE_SIZE = 128, HINT_LINE_SIZE = 100, MAX_TEXT_COLUMNS = 100 };
 
 extern unsigned char keyBuffer;
 extern double fpsMeasured;
@@ -22,7 +23,6 @@ extern int lineHoldFlags;
 extern int menuHidePending;
 extern int menuRebuildPending;  // a menu callback asked for a rebuild; the next idle pass does it
 extern int windowBeforeFullScreen[4];
-extern int panelButton;
 extern int panDragFlag;
 extern int accumBufferAvailable;
 extern int quadricSliceBase;
@@ -56,7 +56,7 @@ void qGlutTimer(int value);
 void qGlutToggleFullScreen();
 void qGlutMouse(int button, int state, int x, int y);
 void qGlutMotion(int x, int y);
-void qGlutMouseToPanel(int button, int x, int y);
+void qGlutSpecialUp(int key, int x, int y);
 void qGlutMultiLineText(const char *text, int lines, int cpl, int redraw);
 void qGlutStatusText(const char *text, int level, int flags);
 void qGlutFpsOverlay();
@@ -71,8 +71,20 @@ int qGlutLimitFrame();
 void qGlutMeasureFrame();
 void qGlutExpireStatusLines();
 const char *nextTextLine(const char *line, int cpl, int *length);
+// The lines a multi-line text draws: lines + 2 of them at most, each cut at cpl characters.
+std::vector<std::string> drawnTextLines(const std::string &text, int lines, int cpl);
+// Two columns of drawn lines: the first ends after line splitAfter; the second starts at secondX,
+// after the widest line of the first and a gap. Widths in pixels as lineWidth measures them.
+enum { TEXT_COLUMN_GAP = 16 };
+struct TextColumns {
+  int splitAfter = 0, firstWidth = 0, secondWidth = 0, secondX = 0;
+};
+TextColumns splitTextColumns(const std::vector<std::string> &drawn, int lines, int (*lineWidth)(const std::string &));
 
 // Draws the current frame into the back buffer and reads it before any swap: RGB rows, top row first;
 // 0 on success. Brings the 3D window to the front.
 int qGlutReadWindowImage(int *width, int *height, std::vector<uint8_t> &rgb);
+// Asks for the window image (qSaveWindowImage's kind and counter) to be saved by the next display,
+// the frame with the overlays of its idle pass; returns the counter.
+int qGlutSaveImageAfterFrame(int kind, int counter);
 void qGlutRaiseWindow();

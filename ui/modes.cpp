@@ -60,7 +60,7 @@ ModeCalls modeCalls = {
     qGlutRemakeMenu,      qGlutShowWindows,   qGlutqrcsubDisplay,        qGlutSetTitle,
     toggleFlightPathDisplay, toggleHandPathDisplay, placeRandomObject, leaveObjectChooser,
     restoreObjectShapes,  keepTempDirectory,  Flugbahnen_anpassen,       StartEditor,
-    EndEditor,            SelectNextEditorObject, qSaveWindowImage,      exportPovScene,
+    EndEditor,            SelectNextEditorObject, qGlutSaveImageAfterFrame, exportPovScene,
     saveSiteswap,         writeStartNotation, Musterdatei_modif,         qStatusText,
     clearAccumulationBuffer, setStatusLineTitle,
 };

@@ -76,7 +76,7 @@ std::string fullStatusText(int *lines) {
     appendFormat(text, localText(214), propShapeCount(1));
     appendFormat(text, localText(217), loadedTextureCount());
   }
-  appendFormat(text, localText(209), currentObjectLetter);
+  appendFormat(text, localText(209), currentObjectLetter ? currentObjectLetter : ' ');
   if (WRAP) appendFormat(text, "wrap:%3d/%3d/%s", takte, qInternal[QINTERNAL_RECORD_TAKTS], localText(60));
   else text += localText(61);
   *lines = newlines(text);
@@ -95,7 +95,16 @@ void showFullStatus() {
   std::string text = fullStatusText(&lines);
   reportTooLong(lines > FS_ZEILEN, reported,
                 "qAfterRendering(): the full status screen needs %d lines: FS_ZEILEN is too small\n", lines);
-  qTextOutput(text.c_str(), lines, 14, 1);
+  qTextOutput(text.c_str(), lines, widestTextLine(text), 1);
+}
+
+int widestTextLine(const std::string &text) {
+  int widest = 0, length = 0;
+  for (char c : text) {
+    length = c == '\n' ? 0 : length + 1;
+    if (length > widest) widest = length;
+  }
+  return widest;
 }
 
 int appendHelpLine(std::string &buffer, int n) {

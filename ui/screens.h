@@ -10,6 +10,7 @@ extern int statusLineTitleLength;
 
 // The screen texts as built, for the callers that show them and for tests.
 std::string fullStatusText(int *lines);
+int widestTextLine(const std::string &text);  // characters of the longest line
 std::string helpText(int *width);
 
 void showFullStatus();

@@ -229,7 +229,8 @@ ObjectNode *findSceneNode(int objectIndex, int number) {
 
 void hideSceneNodes(const char *name) {
   if (!name) return;
-  for (ObjectNode *n = *activeSceneList(); n; n = n->next)
+  int walked = 0;
+  for (ObjectNode *n = *activeSceneList(); n && walked++ < MAX_NODES_WALKED; n = n->next)
     if (strcmp(n->name, name) == 0) n->flags |= NODE_HIDDEN;
 }
 

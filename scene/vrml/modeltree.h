@@ -104,6 +104,9 @@ enum { VRML_SCENE_OBJECT = 1, VRML_FIGURE = 2, VRML_JUGGLED = 4 };
 enum { VRML_LOADED = -17, VRML_FAILED = -1 };
 enum { VRML_COMPILE = 251000 };  // defineVRMLDisplayLists: compile instead of copying
 
+// Nodes a walk along a list takes at most, so that even a list that ran in a circle ends.
+enum { MAX_NODES_WALKED = 100000 };
+
 extern ObjectNode *qScene;             // the scene list
 extern ObjectNode *qScene_CO;          // the object chooser's list
 extern ObjectNode *currentObjectNode;  // where the reader adds

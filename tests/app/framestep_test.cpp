@@ -209,6 +209,19 @@ TEST_F(FrameStep, WrapFlagLastsOneFrame) {
   WRAP = 0;
 }
 
+// The time meter gets the real time of each frame in 1/50 s; after a new pattern started its clock
+// again the step counts from one cycle (4 takts of 0.25 s: 50 units) later.
+TEST_F(FrameStep, TimeMeterCountsFiftiethsOfASecond) {
+  takte = 4;
+  dt = 0.25;
+  timeMeterValue(0);
+  struct Case {
+    double elapsed;
+    int meter;
+  } cases[] = {{0.1, 5}, {0.1, 0}, {0.5, 20}, {0.2, 35}, {1.0, 40}};
+  for (const Case &c : cases) EXPECT_EQ(timeMeterValue(c.elapsed), c.meter) << c.elapsed;
+}
+
 TEST_F(FrameStep, AutoAdvanceTimers) {
   struct Case {
     double randomSeconds, orderSeconds, loadedFor;

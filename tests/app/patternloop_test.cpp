@@ -21,6 +21,7 @@
 #include "scene/placements.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"
+#include "ui/keys.h"
 #include "ui/modes.h"
 
 namespace fs = std::filesystem;
@@ -84,7 +85,11 @@ TEST_F(PatternLoop, NamedFileLoadsAndPositionsTheCatalogue) {
   ASSERT_EQ(samples.size(), 9u);
   int counter = patternLoadCounter;
   restartRequest = 2;
+  keyTableState = 3;
+  clockBeatValue = 5;
   ASSERT_EQ(loadNamed("m/5ball_cascade"), 0);
+  EXPECT_EQ(keyTableState, 0);
+  EXPECT_EQ(clockBeatValue, -12345);
   EXPECT_EQ(currentPatternFile, "m/5ball_cascade");
   EXPECT_EQ(objekte, 5);
   EXPECT_EQ(patternLoadCounter, counter + 1);
@@ -406,6 +411,20 @@ TEST_F(PatternDialogGui, ChosenFileIsLoaded) {
   EXPECT_GT(objekte, 0);
   EXPECT_NE(readWholeFile("quoit.prefsV9").find("jugglingfile=m/6club_2count_pass\n"), std::string::npos);
   EXPECT_EQ(requests(), std::vector<std::string>{"Quoit V14.8\nNO\n\n0\n" + std::to_string(counter) + "\n"});
+}
+
+// A chosen name that starts with a digit is read from the pattern directory; that resolved name
+// is the current pattern file, so storing the camera ('p') rewrites the file that was loaded.
+TEST_F(PatternDialogGui, NameStartingWithADigitIsResolvedOnce) {
+  ASSERT_EQ(answerDialog("6club_2count_pass"), 0);
+  EXPECT_EQ(currentPatternFile, "m/6club_2count_pass");
+  EXPECT_GT(objekte, 0);
+  std::string before = readWholeFile("m/6club_2count_pass");
+  qSetMode(0x3000, 0);
+  std::string after = readWholeFile("m/6club_2count_pass");
+  EXPECT_NE(after, before);
+  EXPECT_NE(after.find("B="), std::string::npos) << after;
+  EXPECT_FALSE(fs::exists("6club_2count_pass"));
 }
 
 TEST_F(PatternDialogGui, TypedSiteswapWithOptionsIsConverted) {

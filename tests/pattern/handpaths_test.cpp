@@ -291,11 +291,12 @@ TEST(HandChains, WorkListOrder) {
   EXPECT_GT(hb_suche_cmp(&a, &a), 0);
 }
 
-// A hand that catches in every takt needs more slots than its row has: the pattern is refused.
+// A hand that catches in every takt needs more slots than its row has to close its chain: the
+// pattern is refused.
 TEST(HandChains, AHandCatchingEveryTaktIsRefused) {
   patternTestSeam.lastPatternMessage = 0;
   EXPECT_EQ(loadText("! test\ndt=0.3\ndw=0.5\np 0  0 0.2 1.0  0 -0.2 1.0\ns=0\n*\na b\nb a\n"), 121);
-  EXPECT_EQ(patternTestSeam.lastPatternMessage, 732);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 729);
 }
 
 // Free slots of the object chains give no hold; a hold of a negative hand refuses the chains.

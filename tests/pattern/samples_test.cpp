@@ -137,7 +137,7 @@ TEST(SamplePatternFacts, PropsCameraAndObjectModels) {
   EXPECT_EQ(sceneObjects[0].angleZ, (30 + 36000) * 2048 / 360 & 0x7ff);
   EXPECT_EQ(sceneObjects[3].model, PLACEMENT_END_FIXED);
   EXPECT_DOUBLE_EQ(cameraState.azimuth, 0.6);
-  EXPECT_DOUBLE_EQ(savedCamera.zoom, 190);
+  EXPECT_DOUBLE_EQ(savedCamera.zoom, 300);
   EXPECT_DOUBLE_EQ(savedCamera.lookAt[2], 1.0);
   for (int o = 0; o < 3; o++) EXPECT_EQ(objectModelNumber[o], o);
 }

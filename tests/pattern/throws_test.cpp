@@ -143,8 +143,9 @@ TEST(Spin, ForwardPassCarriesThePhaseAndTurnsTheSpin) {
 }
 
 // A pass from juggler 0 (at the origin, facing +x) to juggler 1: its start angles, spin phase and
-// whether it turns the spin sense follow from where juggler 1 stands and faces; a throw behind
-// the back (kind b) is judged over the shoulder as well.
+// whether it turns the spin sense follow from where juggler 1 stands and faces. Only a plain pass
+// is judged over the shoulder: a throw behind the back (kind b) keeps its own angles and never
+// turns the spin sense, wherever the catcher stands.
 TEST(Spin, PassGeometryGivesAnglesPhaseAndTurn) {
   struct Case {
     const char *name, *cell;
@@ -156,7 +157,9 @@ TEST(Spin, PassGeometryGivesAnglesPhaseAndTurn) {
       {"same heading", "a", 3, 0, 3 * PI / 4, 3 * PI / 4, false, false},
       {"backwards", "a", -3, 0, PI / 2, 0, false, true},
       {"over the shoulder", "a", -3, 180, PI / 2, PI / 2, true, true},
-      {"behind the back", "(b)a", 3, 180, PI / 2, PI / 2, true, false},
+      {"behind the back", "(b)a", 3, 180, PI / 2, PI / 2, false, false},
+      {"behind the back to one behind", "(b)a", -3, 180, PI / 2, PI / 2, false, false},
+      {"behind the back, same heading", "(b)a", -3, 0, PI / 2, PI / 2, false, false},
   };
   for (const Case &c : cases) {
     char text[300];

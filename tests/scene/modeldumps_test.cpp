@@ -268,7 +268,9 @@ TEST(ModelDumpFile, WrittenIntoTheWorkingDirectory) {
   testing::internal::CaptureStdout();
   writeHTMLdebugFile();
   out = testing::internal::GetCapturedStdout();
-  if (geteuid() != 0) EXPECT_NE(out.find("writeHTMLdebugFile(): can't open file.\n"), std::string::npos) << out;
+  if (geteuid() != 0) {
+    EXPECT_NE(out.find("writeHTMLdebugFile(): can't open file.\n"), std::string::npos) << out;
+  }
   std::filesystem::current_path(previous);
   std::filesystem::permissions(dir / "VRMLdebug.html.d", std::filesystem::perms::owner_all);
   std::filesystem::remove_all(dir);

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <GL/freeglut.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/patternloop.h"
+#include "core/native_windows.h"
+#include "core/pointer.h"
 #include "core/prefs.h"
 #include "app/startup.h"
 #include "ui/glut_windows.h"
@@ -217,24 +221,43 @@ TEST_F(WindowTitle, NamesTheSiteswapOfAConvertedPattern) {
   EXPECT_STREQ(qGlutWindowTitle, "Quoit: siteswap (4,4)    [100%]");
 }
 
-TEST(GlutMouse, TheWholeWindowIsThePanelOnlyWithoutTheRemoteControl) {
-  qPrefs.width = 640;
-  qPrefs.height = 480;
+// Without the remote control the 3D window's drags reach the camera; while it is shown they do not.
+TEST(GlutMouse, TheWindowSteersTheCameraOnlyWithoutTheRemoteControl) {
+  for (int remote : {REMOTE_NOT_OPENED, REMOTE_HIDDEN, REMOTE_SHOWN}) {
+    remoteState = remote;
+    pointerReset();
+    pointerButton(POINTER_LEFT, true, 0, 10, 10);
+    qGlutMotion(30, 15);
+    resetViewOffsets();
+    qCameraHook();
+    bool steers = remote != REMOTE_SHOWN;
+    EXPECT_EQ(qMode.dragX, steers ? 20 : 0) << remote;
+    EXPECT_EQ(qMode.dragY, steers ? 5 : 0) << remote;
+    EXPECT_EQ(lastMouseX, 30);
+  }
+  pointerReset();
   remoteState = REMOTE_NOT_OPENED;
-  panelButton = 77;
-  qGlutMouseToPanel(1, 10, 10);  // middle counts as right
-  EXPECT_EQ(panelButton, 2);
-  EXPECT_EQ(panelSize[0], 640);
-  EXPECT_EQ(panelSize[1], 480);
-  qGlutMouseToPanel(0, 10, 10);
-  qGlutMotion(20, 20);  // a drag keeps the button
-  EXPECT_EQ(panelButton, 0);
-  remoteState = REMOTE_SHOWN;
-  qPrefs.width = 800;
-  qGlutMouseToPanel(2, 10, 10);
-  EXPECT_EQ(panelButton, 0);
-  EXPECT_EQ(panelSize[0], 640);
-  remoteState = REMOTE_NOT_OPENED;
+}
+
+// A release the window swallows (the one that closed the object chooser) or one that comes while
+// the remote control is shown still ends the drag.
+TEST(GlutMouse, NoDragOutlivesItsButton) {
+  for (bool remoteAtRelease : {false, true}) {
+    remoteState = REMOTE_NOT_OPENED;
+    pointerReset();
+    qGlutMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 10, 10);
+    chooserState = remoteAtRelease ? 0 : 2;
+    if (remoteAtRelease) remoteState = REMOTE_SHOWN;
+    qGlutMouse(GLUT_LEFT_BUTTON, GLUT_UP, 10, 10);
+    remoteState = REMOTE_NOT_OPENED;
+    qGlutMotion(40, 30);
+    resetViewOffsets();
+    qCameraHook();
+    EXPECT_EQ(qMode.dragX, 0) << remoteAtRelease;
+    EXPECT_EQ(qMode.dragY, 0) << remoteAtRelease;
+  }
+  chooserState = 0;
+  pointerReset();
 }
 
 TEST(GlutWindows, WindowZeroIsNotFound) {

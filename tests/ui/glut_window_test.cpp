@@ -206,6 +206,37 @@ TEST_F(WindowGui, SavedWindowImageIsAPngOfTheFrame) {
   EXPECT_NEAR(rgb[2], 25, 1);  // the clear colour (0, 0, 0.1)
 }
 
+// An image asked for during a frame ('h') is saved by the display that follows, with the overlays
+// that frame asked for; nothing is saved before that display.
+TEST_F(WindowGui, WindowImageIsSavedAfterTheNextFrame) {
+  std::string directory = std::string(QUOIT_BINARY_DIR) + "/scratch/window-image-after-frame/";
+  std::string file = directory + "531-0.png";
+  std::filesystem::remove_all(directory);
+  std::filesystem::create_directories(directory);
+  pid_t child = runChild(tracePath("save_after_frame"), [directory, file] {
+    prepareRun();
+    qPrefs.hardcopy = directory;
+    if (openWindow()) return 3;
+    runEvents(5);
+    qStatusText("message", 3, STATUS_MESSAGE);
+    if (qGlutSaveImageAfterFrame(552, 0) != 0) return 5;
+    if (std::filesystem::exists(file)) return 6;
+    qGlutDisplay();
+    return std::filesystem::exists(file) ? 0 : 7;
+  });
+  ASSERT_EQ(waitChild(child, 15), 0);
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str())) << file;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  ASSERT_EQ(image.width, 320u);
+  const uint8_t *corner = &rgb[(2 * 320 + 2) * 3];  // inside the backdrop of the message line
+  EXPECT_GE(corner[0], 40);
+  EXPECT_GE(corner[2], 60);
+}
+
 // The backdrop of a multi-line text: on the right for a short text, from the left edge in two columns for a
 // text higher than the window.
 TEST_F(WindowGui, TallTextsAreDrawnInTwoColumns) {

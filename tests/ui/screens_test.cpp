@@ -8,6 +8,7 @@
 #include "core/prefs.h"
 #include "pattern/catalogue.h"
 #include "pattern/store.h"
+#include "scene/pathdisplay.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 #include "ui/glut_windows.h"
@@ -132,6 +133,64 @@ TEST_F(Screens, FullStatusText) {
   EXPECT_EQ(lineCount(vrmlText), lineCount(text) + 3);
   EXPECT_NE(vrmlText.find("wrap:  6/  0/" + std::string(localText(60))), std::string::npos) << vrmlText;
   WRAP = 0;
+}
+
+// In every language the full status screen is drawn whole: its lines are as wide as the widest
+// text, so none wraps, and the last ones (zoom, object, wrap) are drawn too. A NUL object letter
+// does not cut its line.
+TEST_F(Screens, FullStatusIsDrawnWholeInEveryLanguage) {
+  objekte = 3;
+  takte = 6;
+  t_zyklus = 1.5;
+  WRAP = 0;
+  remoteState = REMOTE_HIDDEN;
+  for (int language = 0; language < LANGUAGE_COUNT; language++) {
+    qPrefs.language = language;
+    std::string path = sourcePath("data/l/") + languageNames[language];
+    ASSERT_EQ(readLocalTextFile(language, path.c_str()), 0) << path;
+    for (char letter : {'\0', 'b'}) {
+      currentObjectLetter = letter;
+      int lines;
+      std::string text = fullStatusText(&lines);
+      std::vector<std::string> drawn = drawnTextLines(text, lines, widestTextLine(text));
+      ASSERT_GE(drawn.size(), 3u) << path;
+      EXPECT_EQ(int(drawn.size()), lines) << path << "\n" << text;
+      EXPECT_EQ(drawn.back(), localTextLine(61)) << path;
+      std::string object = localTextLine(209);
+      object = object.substr(0, object.find('%')) + (letter ? letter : ' ');
+      EXPECT_EQ(drawn[drawn.size() - 2], object) << path;
+      EXPECT_EQ(drawn[drawn.size() - 3].rfind("Zoom  :", 0), 0u) << path;
+    }
+  }
+  currentObjectLetter = 0;
+}
+
+// The help screen at the default window size (640 x 480, 8 x 13 font) in every language: two
+// columns, the second after the widest line of the first, both within the window.
+TEST_F(Screens, HelpColumnsFitTheDefaultWindow) {
+  qPrefs.vrml = 0;
+  for (int remote : {REMOTE_NOT_OPENED, REMOTE_HIDDEN, REMOTE_SHOWN}) {
+    remoteState = remote;
+    for (int language = 0; language < LANGUAGE_COUNT; language++) {
+      qPrefs.language = language;
+      std::string path = sourcePath("data/l/") + languageNames[language];
+      ASSERT_EQ(readLocalTextFile(language, path.c_str()), 0) << path;
+      int width;
+      std::string text = helpText(&width);
+      int lines = countTextLines(text.c_str());
+      std::vector<std::string> drawn = drawnTextLines(text, lines, width);
+      EXPECT_EQ(int(drawn.size()), lines + 2) << path;
+      for (const std::string &line : drawn) EXPECT_LT(int(line.size()), MAX_TEXT_COLUMNS) << line;
+      ASSERT_GT((lines + 2) * 14, 480 - 46) << "the help takes two columns";
+      TextColumns columns = splitTextColumns(drawn, lines, [](const std::string &line) { return 8 * int(line.size()); });
+      EXPECT_GE(columns.secondX, 4 + columns.firstWidth + 8) << path;
+      EXPECT_LE(columns.secondX + columns.secondWidth, 640 - 4) << path << " remote " << remote;
+      int h = (lines + 2) * 14 / 2, top = (480 + h) / 2;
+      EXPECT_LE(top, 480 - 10) << path;
+      EXPECT_GE(top - columns.splitAfter * 14, 2) << path;
+      EXPECT_GE(top - 2 * 14 - (int(drawn.size()) - columns.splitAfter - 2) * 14, 2) << path;
+    }
+  }
 }
 
 TEST_F(Screens, StatusLineTitle) {
