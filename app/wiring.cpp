@@ -13,6 +13,7 @@
 #include "scene/objects.h"
 #include "scene/placements.h"
 #include "ui/glut_windows.h"
+#include "ui/menus.h"
 #include "ui/modes.h"
 #include "ui/walkingeditor.h"
 
@@ -47,6 +48,7 @@ void connectLayers() {
   loopCalls.loadNextPattern = loadNextPattern;
 
   modeCalls.clearTemp = clearTempDirectory;
+  commandCalls.printAbout = printAbout;
   patternDirectoryChanged = readPatternDirectory;
   walkingMenuRequest = walkingEditorMenu;
 }
