@@ -501,7 +501,8 @@ static void drawFrame() {
 void qGlutDisplay() {
   drawFrame();
   qGlutMeasureFrame();
-  if (!qWindowIds[WIN_QRCFPS]) qGlutqrcfpsDisplay();
+  // A hidden fps bar gets no display of its own: the 3D window keeps the rate and its overlay going.
+  if (!qWindowIds[WIN_QRCFPS] || !remoteShown()) qGlutqrcfpsDisplay();
   qGlutSetWindow(qWindowIds[WIN_3D]);
   glutSwapBuffers();
 }

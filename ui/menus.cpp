@@ -68,6 +68,10 @@ static void separator() { entry(2009, 0); }
 static void create(int slot, void (*callback)(int)) { menuIds[slot] = menuGlut.createMenu(callback); }
 
 static bool vrmlMode() { return qPrefs.vrml != 0; }
+// The remote control carries the menu while it is shown; at start-up it is not open yet.
+static bool remoteWindow() {
+  return remoteState == REMOTE_SHOWN && qWindowIds[WIN_QRC] && menuGlut.setWindow(qWindowIds[WIN_QRC]);
+}
 
 void qGlutMakeDebugMenu(void (*callback)(int)) {
   create(MENU_DEBUG, callback);
@@ -305,7 +309,25 @@ static void buildWalkingEditorMenu() {
   entry(2891, 98);
 }
 
+static void destroyTree() {
+  if (remoteWindow()) menuGlut.detachRight();
+  if (menuGlut.setWindow(qWindowIds[WIN_3D])) menuGlut.detachRight();
+  for (int &id : menuIds) {
+    if (id) menuGlut.destroyMenu(id);
+    id = 0;
+  }
+}
+
+// A tree that exists is replaced: not while a menu is shown or from a menu callback, where the
+// idle pass does it later.
 void qGlutMakeMenu() {
+  if (menuIds[MENU_TOP]) {
+    if (menuInUse || insideMenuCallback) {
+      menuRebuildPending = 1;
+      return;
+    }
+    destroyTree();
+  }
   qGlCheckError("qGlutMakeMenu");
   int window = qWindowIds[WIN_3D];
   if (!menuGlut.setWindow(window)) return;
@@ -327,7 +349,7 @@ void qGlutMakeMenu() {
       buildMainMenu();
   }
   menuGlut.attachRight();
-  if (remoteState == REMOTE_SHOWN && menuGlut.setWindow(qWindowIds[WIN_QRC])) menuGlut.attachRight();
+  if (remoteWindow()) menuGlut.attachRight();
   menuGlut.setWindow(window);
   if (menuHidePending) {
     menuHidePending = 0;
@@ -336,16 +358,5 @@ void qGlutMakeMenu() {
 }
 
 void qGlutRemakeMenu() {
-  if (!menuIds[MENU_TOP]) return;
-  if (menuInUse || insideMenuCallback) {
-    menuRebuildPending = 1;
-    return;
-  }
-  if (remoteState == REMOTE_SHOWN && menuGlut.setWindow(qWindowIds[WIN_QRC])) menuGlut.detachRight();
-  if (menuGlut.setWindow(qWindowIds[WIN_3D])) menuGlut.detachRight();
-  for (int &id : menuIds) {
-    if (id) menuGlut.destroyMenu(id);
-    id = 0;
-  }
-  qGlutMakeMenu();
+  if (menuIds[MENU_TOP]) qGlutMakeMenu();
 }

@@ -62,6 +62,7 @@ MenuGlut recordingGlut() {
     rec.menus[menu].destroyed = true;
   };
   g.setWindow = [](int id) {
+    EXPECT_NE(id, 0) << "a window that does not exist";
     if (id == qWindowIds[WIN_QRC] && remoteState != REMOTE_SHOWN) return 0;
     rec.window = id;
     return 1;
@@ -219,6 +220,22 @@ TEST_F(MenuTest, RebuildReplacesTheWholeTree) {
   for (int id : oldTree) EXPECT_TRUE(rec.menus[id].destroyed) << id;
   EXPECT_EQ(menuKind, MENU_CHOOSER);
   EXPECT_EQ(rec.menus[menuIds[MENU_TOP]].entries.size(), 3u);
+}
+
+// At start-up the menu is built before the remote control opens; the main loop's build replaces
+// the tree and gives the remote control the menu too.
+TEST_F(MenuTest, StartUpBuildsBeforeTheRemoteControlOpens) {
+  remoteState = REMOTE_SHOWN;
+  qWindowIds[WIN_QRC] = 0;
+  qGlutMakeMenu();
+  EXPECT_EQ(rec.log, std::vector<std::string>{"attach 1"});
+  int first = menuIds[MENU_TOP];
+  qWindowIds[WIN_QRC] = 3;
+  rec.log.clear();
+  qGlutMakeMenu();
+  EXPECT_EQ(rec.log, (std::vector<std::string>{"detach 3", "detach 1", "attach 1", "attach 3"}));
+  EXPECT_TRUE(rec.menus[first].destroyed);
+  EXPECT_EQ(rec.attached[3], menuIds[MENU_TOP]);
 }
 
 // No tree, no rebuild: in a benchmark the single menu is not a tree.
