@@ -101,12 +101,12 @@ static void rotateShape() {
   glNormal3d(0, 0, 1);
   for (int i = 0; i <= 22; i++) {
     double a = (i * 10 + 160) * PI / 180;
-    glVertex2d(11 * std::cos(a), -4 + 11 * 0.35 * std::sin(a));
-    glVertex2d(13 * std::cos(a), -4 + 13 * 0.35 * std::sin(a));
+    glVertex2d(10 * std::cos(a), -4 + 10 * 0.4 * std::sin(a));
+    glVertex2d(14 * std::cos(a), -4 + 14 * 0.4 * std::sin(a));
   }
   glEnd();
   double a = (22 * 10 + 160) * PI / 180;
-  double x = 12 * std::cos(a), y = -4 + 12 * 0.35 * std::sin(a);
+  double x = 12 * std::cos(a), y = -4 + 12 * 0.4 * std::sin(a);
   glBegin(GL_TRIANGLES);
   glVertex2d(x - 4, y + 2);
   glVertex2d(x + 4, y + 2);
@@ -212,8 +212,8 @@ void qGlutqrcDrawElements(int pick) {
   glPushMatrix();
   glTranslated(layout.landscape ? 105 : 15, 0, 0);
   for (const PickBox &b : boxes) {
-    glLoadName(GLuint(b.name));
     if (pick) {
+      glLoadName(GLuint(b.name));
       glPushMatrix();
       glTranslated(b.x, b.y, 0);
       quad(b.x0, b.y0, b.x1, b.y1);
@@ -226,12 +226,12 @@ void qGlutqrcDrawElements(int pick) {
   glTranslated(20, 75, 0);
   glScaled(1.2, 1.1, 1);
   for (int name : {28, 29, 24, 27, 23, 25, 26}) {
-    glLoadName(GLuint(name));
-    if (!pick) buttonColour(name);
+    if (pick) glLoadName(GLuint(name));
+    else buttonColour(name);
     if (pick && name == 27) quad(30, 5, 40, 15);
     else speedShape(name);
   }
   glPopMatrix();
-  glLoadName(0);
+  if (pick) glLoadName(0);
   glPopMatrix();
 }

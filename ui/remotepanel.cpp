@@ -121,7 +121,8 @@ void qGlutqrcsubMouse(int button, int state, int x, int y) {
         chooserPoint[1] = py;
       } else if (button == GLUT_RIGHT_BUTTON) {
         qSetMode(uint32_t(MAIN_CHOOSER_PICK), 0);
-        remoteButtonStates[3] &= ~3;
+        for (int i = 0; i < REMOTE_BUTTON_COUNT; i++)
+          if (remoteButtonNames[i] == 48) remoteButtonStates[i] &= ~3;
         qrcsubButton = PANEL_NO_BUTTON;
         return;
       }
