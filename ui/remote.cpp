@@ -328,18 +328,19 @@ void qGlutqrcSetFuncs() {
 // While hidden the 3D window serves as the panel: the panel's own size comes back with it. The
 // menu is attached to qrc only while it is shown, so it is built again.
 void qGlutqrcToggle() {
+  int qrc = qWindowIds[WIN_QRC];
   if (remoteState == REMOTE_SHOWN) {
-    if (qGlutSetWindow(qWindowIds[WIN_QRC])) glutHideWindow();
+    if (qrc && qGlutSetWindow(qrc)) glutHideWindow();
     remoteState = REMOTE_HIDDEN;
     savedPanelSize[0] = panelSize[0];
     savedPanelSize[1] = panelSize[1];
   } else if (remoteState == REMOTE_HIDDEN) {
     remoteState = REMOTE_SHOWN;
-    if (qGlutSetWindow(qWindowIds[WIN_QRC])) glutShowWindow();
+    if (qrc && qGlutSetWindow(qrc)) glutShowWindow();
     panelSize[0] = savedPanelSize[0];
     panelSize[1] = savedPanelSize[1];
     qGlutqrcSetFuncs();
     qGlutRemakeMenu();
   }
-  qGlutSetWindow(qWindowIds[WIN_3D]);
+  if (qWindowIds[WIN_3D]) qGlutSetWindow(qWindowIds[WIN_3D]);
 }

@@ -2,8 +2,13 @@
 // an entry chosen with the pointer takes effect; clicks on the remote control's buttons, at centres
 // computed from its layout, change the speed, and clicks and drags in its panel move the camera.
 #include <gtest/gtest.h>
+// After gtest: Xlib's macros None and Bool would break its names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -198,6 +203,63 @@ TEST_F(QuoitMenusGui, RemotePanelMovesTheCamera) {
   Image panned = quoit.saveImage();
   ASSERT_GT(panned.width, 0u);
   EXPECT_FALSE(panned == tilted);
+  expectCleanEnd(quoit.finish());
+}
+
+struct Pixels {
+  int width = 0, height = 0;
+  std::vector<uint32_t> rgb;  // 0xRRGGBB, rows from the top
+  // Pixels of the rectangle for which the test holds.
+  int count(int x0, int y0, int x1, int y1, bool (*test)(int r, int g, int b)) const {
+    int n = 0;
+    for (int y = y0; y < y1 && y < height; y++)
+      for (int x = x0; x < x1 && x < width; x++) {
+        uint32_t p = rgb[size_t(y) * width + x];
+        n += test(int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255));
+      }
+    return n;
+  }
+};
+
+// What the server shows of a window now.
+Pixels windowPixels(const std::string &id) {
+  Pixels pixels;
+  Display *display = XOpenDisplay(PrivateXvfb::display().c_str());
+  if (!display) return pixels;
+  Window window = Window(strtoul(id.c_str(), nullptr, 10));
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display, window, &attributes)) {
+    XImage *image = XGetImage(display, window, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
+                              AllPlanes, ZPixmap);
+    if (image) {
+      pixels.width = attributes.width;
+      pixels.height = attributes.height;
+      for (int y = 0; y < pixels.height; y++)
+        for (int x = 0; x < pixels.width; x++) pixels.rgb.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF);
+      XDestroyImage(image);
+    }
+  }
+  XCloseDisplay(display);
+  return pixels;
+}
+
+// A benchmark opens the remote control: its message line says the benchmark runs and its bar
+// shows the frame rate; the benchmark ends by itself.
+TEST_F(QuoitMenusGui, BenchmarkShowsItsMessageAndFrameRateInTheRemoteControl) {
+  RunningQuoit quoit({"benchmark1"});
+  ASSERT_FALSE(quoit.window().empty());
+  std::string remote = findWindow("^QuoitRemoteControl$", 10);
+  ASSERT_FALSE(remote.empty());
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  Pixels pixels = windowPixels(remote);
+  ASSERT_GT(pixels.width, 0);
+  RemoteLayout l = remoteLayout(pixels.width, pixels.height);
+  int text = pixels.count(0, 0, l.panel[2], l.panel[1],
+                          [](int r, int g, int b) { return r > 200 && g > 200 && b > 200; });
+  EXPECT_GT(text, 20) << "no message line";
+  int red = pixels.count(l.fps[0], l.fps[1], l.fps[0] + l.fps[2], l.fps[1] + l.fps[3],
+                         [](int r, int g, int b) { return r > 200 && g < 60 && b < 60; });
+  EXPECT_GT(red, 20) << "no frame-rate bar";
   expectCleanEnd(quoit.finish());
 }
 

@@ -164,4 +164,24 @@ TEST_F(RemoteTest, ChooserButton) {
   EXPECT_EQ(stateOf(48), 0);
 }
 
+// While hidden the 3D window serves as the panel; shown again, the panel has its own size back.
+TEST_F(RemoteTest, HidingKeepsThePanelSize) {
+  remoteState = REMOTE_SHOWN;
+  panelSize[0] = panelSize[1] = 90;
+  qGlutqrcToggle();
+  EXPECT_EQ(remoteState, REMOTE_HIDDEN);
+  qPrefs.width = 640;
+  qPrefs.height = 480;
+  qGlutMouseToPanel(0, 320, 100);
+  EXPECT_EQ(panelSize[0], 640);
+  EXPECT_EQ(panelSize[1], 480);
+  qGlutqrcToggle();
+  EXPECT_EQ(remoteState, REMOTE_SHOWN);
+  EXPECT_EQ(panelSize[0], 90);
+  EXPECT_EQ(panelSize[1], 90);
+  remoteState = REMOTE_NOT_OPENED;
+  qGlutqrcToggle();
+  EXPECT_EQ(remoteState, REMOTE_NOT_OPENED);
+}
+
 }  // namespace
