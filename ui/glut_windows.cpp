@@ -501,8 +501,7 @@ static void drawFrame() {
 void qGlutDisplay() {
   drawFrame();
   qGlutMeasureFrame();
-  // A hidden fps bar gets no display of its own: the 3D window keeps the rate and its overlay going.
-  if (!qWindowIds[WIN_QRCFPS] || !remoteShown()) qGlutqrcfpsDisplay();
+  if (!qWindowIds[WIN_QRCFPS]) qGlutqrcfpsDisplay();
   qGlutSetWindow(qWindowIds[WIN_3D]);
   glutSwapBuffers();
 }

@@ -263,4 +263,34 @@ TEST_F(QuoitMenusGui, BenchmarkShowsItsMessageAndFrameRateInTheRemoteControl) {
   expectCleanEnd(quoit.finish());
 }
 
+// The part of an image at the top right where the 3D window shows the frame-rate line.
+std::vector<uint8_t> fpsCorner(const Image &image) {
+  std::vector<uint8_t> corner;
+  for (unsigned y = 0; y < 26 && y < image.height; y++)
+    for (unsigned x = image.width > 134 ? image.width - 134 : 0; x < image.width; x++)
+      for (unsigned c = 0; c < 3; c++) corner.push_back(image.rgb[(size_t(y) * image.width + x) * 3 + c]);
+  return corner;
+}
+
+// While the remote control is shown its bar carries the frame rate; hidden, the 3D window shows it.
+TEST_F(QuoitMenusGui, HiddenRemoteControlLeavesTheFrameRateToThe3DWindow) {
+  RemoteQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  ASSERT_FALSE(quoit.remote().empty());
+  quoit.clickButton(27);
+  ASSERT_NE(quoit.waitForTitle("[0%]", 5).find("[0%]"), std::string::npos);
+  Image shown = quoit.saveImage();
+  ASSERT_GT(shown.width, 0u);
+  quoit.key("J");
+  ASSERT_EQ(findVisible("^QuoitRemoteControl$", false), "");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  Image hidden = quoit.saveImage();
+  ASSERT_GT(hidden.width, 0u);
+  EXPECT_NE(fpsCorner(hidden), fpsCorner(shown));
+  quoit.key("t");  // the frame rate off: the corner is the scene's again
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(fpsCorner(quoit.saveImage()), fpsCorner(shown));
+  expectCleanEnd(quoit.finish());
+}
+
 }  // namespace
