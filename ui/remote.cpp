@@ -6,10 +6,8 @@
 #include <GL/glu.h>
 #include <GL/freeglut.h>
 
-#include <cstring>
 
 #include "core/Tcl.h"
-#include "core/localtext.h"
 #include "core/prefs.h"
 #include "core/uistate.h"
 #include "scene/classic_renderer.h"
@@ -186,7 +184,7 @@ void remoteButtonReleased(int name) {
   else if (name == 47) qSetModeValue(uint32_t(MOVE_PAN), 0, 1, 0);
   else if (name == 48) qSetMode(uint32_t(choosing ? MAIN_CHOOSER_PICK : MAIN_CHOOSER), 0);
   redisplay(WIN_QRCSUB);
-  qGlutSetWindow(qWindowIds[WIN_QRC]);
+  if (qWindowIds[WIN_QRC]) qGlutSetWindow(qWindowIds[WIN_QRC]);
   qGlutMenu(name);
   redisplay(WIN_QRC);
 }
