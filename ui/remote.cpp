@@ -22,6 +22,7 @@ static bool qrcOpened;
 static int lastHoverName;
 int qrcWindowSize[2] = {210, 120};
 static int savedPanelSize[2];
+static int qrcRedrawsAfterReshape;
 
 static bool remoteShown() { return remoteState == REMOTE_SHOWN; }
 
@@ -106,12 +107,14 @@ static void qGlutqrcReshape(int w, int h) {
   qGlCheckError("after Projection Matrix for qrc");
   qrcWindowSize[0] = w;
   qrcWindowSize[1] = h;
+  qrcRedrawsAfterReshape = 2;
 }
 
 static void qGlutqrcsubReshape(int w, int h) {
   glViewport(0, 0, w, h);
   orthographic(100, 100, 20);
   redisplay(WIN_QRCSUB);
+  panelRedrawsAfterReshape = 2;
   qGlCheckError("after Projection Matrix for qrcsub");
   panelSize[0] = w;
   panelSize[1] = h;
@@ -236,6 +239,7 @@ static void qGlutqrcDisplay() {
   drawStatusLine(hintLine, 0, 20, font);
   glEnable(GL_LIGHTING);
   glutSwapBuffers();
+  if (qrcRedrawsAfterReshape > 0 && --qrcRedrawsAfterReshape > 0) redisplay(WIN_QRC);
   qGlCheckError("After QRC Update Display");
 }
 

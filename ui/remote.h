@@ -23,6 +23,9 @@ extern double chooserPoint[2];  // the object chooser's last pointer point, perc
 extern int qrcsubButton;      // button held in qrcsub, PANEL_NO_BUTTON when none
 extern double chooserSpin;    // degrees of the chooser button's prop
 extern int qrcWindowSize[2];  // the last size of qrc in pixels
+// The GL drawable of a window takes its new size only after the first frame drawn at it, so the
+// windows draw twice after a reshape.
+extern int panelRedrawsAfterReshape;
 
 RemoteLayout remoteLayout(int width, int height);
 // The centre of a button in window pixels (from the top left) of a qrc of that size; 0 when the

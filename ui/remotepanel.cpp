@@ -21,6 +21,7 @@ int panelSize[2];
 double panelPoint[2] = {50, 50};
 double chooserPoint[2];
 int qrcsubButton = PANEL_NO_BUTTON;
+int panelRedrawsAfterReshape;
 
 static bool remoteShown() { return remoteState == REMOTE_SHOWN; }
 
@@ -207,6 +208,7 @@ void qGlutqrcsubDisplay() {
       glutPostWindowRedisplay(qWindowIds[WIN_QRCSUB]);
     }
   }
+  if (panelRedrawsAfterReshape > 0 && --panelRedrawsAfterReshape > 0) glutPostWindowRedisplay(qWindowIds[WIN_QRCSUB]);
   glFlush();
   glutSwapBuffers();
   if (previous) glutSetWindow(previous);

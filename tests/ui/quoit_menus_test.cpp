@@ -160,6 +160,15 @@ TEST_F(QuoitMenusGui, RemoteSpeedButtonsChangeTheSpeed) {
     std::string title = quoit.waitForTitle(step.title, 5);
     EXPECT_NE(title.find(step.title), std::string::npos) << step.button << ": " << title;
   }
+  // Portrait: the buttons move, and their centres with them.
+  commandOutput("xdotool windowsize " + quoit.remote() + " 120 210 2>/dev/null");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  ASSERT_EQ(windowGeometry(quoit.remote()).height, 210);
+  for (const Step &step : {Step{27, "[0%]"}, Step{28, "[-100%]"}, Step{25, "[100%]"}}) {
+    quoit.clickButton(step.button);
+    std::string title = quoit.waitForTitle(step.title, 5);
+    EXPECT_NE(title.find(step.title), std::string::npos) << "portrait " << step.button << ": " << title;
+  }
   // 'J' hides the remote control and shows it again.
   quoit.key("J");
   EXPECT_EQ(findVisible("^QuoitRemoteControl$", false), "");
