@@ -1,5 +1,4 @@
-// Menus and command values: the menu trees on the right mouse button, their rebuilding, and the
-// command tables that the menus and the remote-control buttons share.
+// Menus and command values: the right-button menu trees and the command tables menus and buttons share.
 #pragma once
 #include <cstdint>
 

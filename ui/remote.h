@@ -1,5 +1,4 @@
-// Remote-control window: the qrc window with its buttons and status lines, the 2D panel qrcsub that
-// steers camera, pan, light or chooser cursor, and the frame-rate bar qrcfps.
+// Remote-control window: the qrc window and its buttons, the 2D panel qrcsub, the frame-rate bar qrcfps.
 #pragma once
 
 enum { REMOTE_BUTTON_COUNT = 13, PANEL_NO_BUTTON = 77 };

@@ -1,5 +1,4 @@
-// GUI test helpers: the real quoit running on the private Xvfb, driven with xdotool, and the window
-// images it saves with 'h'.
+// GUI test helpers: the real quoit on the private Xvfb, driven with xdotool, and the images 'h' saves.
 #pragma once
 #include <png.h>
 
