@@ -15,6 +15,7 @@
 #include "scene/placements.h"
 #include "ui/camera.h"
 #include "ui/glut_windows.h"
+#include "ui/menus.h"
 #include "ui/modes.h"
 #include "ui/walkingeditor.h"
 
@@ -51,6 +52,7 @@ void connectLayers() {
   modeCalls.clearTemp = clearTempDirectory;
   aidCalls.setMode = qSetMode;
   aidCalls.moveChooserCursor = moveChooserCursor;
+  commandCalls.printAbout = printAbout;
   patternDirectoryChanged = readPatternDirectory;
   walkingMenuRequest = walkingEditorMenu;
 }

@@ -211,6 +211,7 @@ const LocalTextUse localTextUses[] = {
     {2413, ""},      // a start notation added to the collection
     {2414, "s"},     // a start-notation answer that is not understood
     {2415, "ss"},    // the collection and the section anchor it lacks
+    {2612, "d"},     // the number of jugglers placed on a circle
     {2636, ""},      // a status or help text
 };
 const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

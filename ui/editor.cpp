@@ -41,3 +41,18 @@ int DeleteCurrentEditorObject() {
 void groundSelectedEditorObject() {
   qMsg(QMSG_DEBUG, "groundSelectedEditorObject(): the scene editor is not available yet\n");
 }
+
+int SaveEditorPattern(int how) {
+  qMsg(QMSG_DEBUG, "SaveEditorPattern(%d): the scene editor is not available yet\n", how);
+  return 1;
+}
+
+int selectedEditorJuggler() { return -1; }
+
+void centreSelectedEditorObject() {
+  qMsg(QMSG_DEBUG, "centreSelectedEditorObject(): the scene editor is not available yet\n");
+}
+
+void PlaceJugglersInCircle(int value) {
+  qMsg(QMSG_DEBUG, "PlaceJugglersInCircle(%d): the scene editor is not available yet\n", value);
+}

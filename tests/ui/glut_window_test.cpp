@@ -29,7 +29,13 @@ void prepareRun() {
   currentPatternFile = "m/531.pat";
 }
 
-int openWindow() { return qGlutResetFlags() || qGlutOpenWindows() ? 3 : 0; }
+// The first menu build hides the window until the pattern loop shows it with the first pattern;
+// these runs load none and show it themselves.
+int openWindow() {
+  if (qGlutResetFlags() || qGlutOpenWindows()) return 3;
+  glutShowWindow();
+  return 0;
+}
 
 void runEvents(int passes) {
   for (int i = 0; i < passes; i++) {

@@ -13,6 +13,7 @@
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
+#include "tests/ui/glut_xvfb.h"
 #include "tests/ui/running_quoit.h"
 
 namespace {
