@@ -22,7 +22,9 @@
 #include "pattern/store.h"
 #include "scene/objects.h"
 #include "scene/textures.h"
+#include "scene/vrml_store.h"
 #include "ui/glut_windows.h"
+#include "ui/keyframes.h"
 #include "ui/modes.h"
 #include "ui/remote.h"
 
@@ -260,6 +262,7 @@ int cleanUp(int action) {
   freeObjectSlots();
   if (action == 0) qQuitHook();
   freePatternData();
+  KeyframeList(KEYFRAMES_FREE, nullptr);
   if (action != 0) {
     Mustertitel[0] = '\0';
     return 1;
@@ -269,6 +272,7 @@ int cleanUp(int action) {
   GetAllPatterns("m", 4, &none);
   if (!qPrefs.notcl) qKill(qTclThreadIndex, 3);
   clearTempDirectory();
+  if (qPrefs.vrml) resetVRMLScene();
   freeTextureImages();
   freeObjectBuffers();
   freeLocalTexts();

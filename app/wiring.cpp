@@ -13,6 +13,7 @@
 #include "scene/objects.h"
 #include "scene/placements.h"
 #include "ui/glut_windows.h"
+#include "ui/keyframes.h"
 #include "ui/modes.h"
 #include "ui/walkingeditor.h"
 
@@ -40,6 +41,7 @@ void connectLayers() {
   patternCalls.freeObjectShapes = freeObjectShapes;
   patternCalls.setHeadUpAngles = setHeadUpAngles;
   patternCalls.flyingBlockFreed = showPatternFlyingList;
+  patternCalls.readKeyframes = readKeyframes;
 
   loopCalls.advanceFrame = advanceFrame;
   loopCalls.afterRendering = qAfterRendering;
