@@ -129,7 +129,8 @@ int writeKeyframes2patternFile() {
     qMsg(QMSG_DEBUG, "writeKeyframes2patternFile(): no keyframes, %s left as it is\n", currentPatternFile.c_str());
     return 1;
   }
-  const char *file = currentPatternFile.c_str();
+  std::string target = patternFileArgument(currentPatternFile.c_str());
+  const char *file = target.c_str();
   Musterdatei_modif(file, text.c_str(), MODIF_REPLACE);
   if (!patternEntryWritten(file, text)) return 2;
   qMsg(QMSG_INFO, "Keyframes gespeichert\n");

@@ -635,17 +635,20 @@ int EditorObjectsToText(std::string &text, int kind) {
   return 0;
 }
 
+// The file written is the one the pattern loader reads for the name (a leading digit means "m/").
 int SaveEditorPattern(int how) {
-  std::string target = currentPatternFile;
+  std::string target = patternFileArgument(currentPatternFile.c_str());
   if (how == 0) {
     char answer[TCL_ANSWER_SIZE];
     if (qStdFileReq("m/", answer, 0, "*", 2607)) return 1;
     shownSiteswap[0] = '\0';
-    if (copyFile(answer, currentPatternFile.c_str()) != COPY_OK) {
+    std::string chosen = patternFileArgument(answer);
+    if (copyFile(chosen.c_str(), target.c_str()) != COPY_OK) {
       qMsg(QMSG_ERROR, localText(41), answer);
       return 3;
     }
-    target = currentPatternFile = answer;
+    currentPatternFile = answer;
+    target = chosen;
   }
   std::string jBlock, zBlock;
   EditorObjectsToText(jBlock, EDITOR_JUGGLER_BLOCK);
