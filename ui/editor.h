@@ -29,6 +29,8 @@ ObjectNode *firstEditorNode();
 
 void ShowEditorHelp();
 void qFullStatusEditor();
+// Shows an editor's help screen once after the editor was entered (the scene and walking editors').
+void showEditorHelpScreen(const std::string &text, int width, const char *limitName, int level);
 // The texts of the two screens, for the callers that show them and for tests.
 std::string editorHelpText(int *width);
 std::string editorStatusText(int *lines);

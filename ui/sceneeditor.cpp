@@ -439,38 +439,28 @@ int AddEditorObject(int what) {
   return result;
 }
 
+// The node and everything below it (children and their brothers, depth first); the node's own
+// brothers are not touched.
 int DeleteEditorObject(ObjectNode *node, int hide) {
   qMsg(QMSG_DEBUG, hide ? "make invisible\n" : "make visible\n");
-  ObjectNode *stack[NODE_STACK_SIZE];
-  int depth = 0;
   auto mark = [hide](ObjectNode *n) {
     if (hide) n->flags |= NODE_HIDDEN;
     else n->flags &= ~NODE_HIDDEN;
   };
   mark(node);
-  if (node->child) {
-    if (depth == NODE_STACK_SIZE) {
-      qMsg(QMSG_ERROR, "DeleteEditorObject: Push Stack Error 1.\n");
-      return 1;
-    }
-    stack[depth++] = node->child;
-  }
+  ObjectNode *stack[NODE_STACK_SIZE];
+  int depth = 0;
+  if (node->child) stack[depth++] = node->child;
   while (depth > 0) {
     ObjectNode *n = stack[--depth];
     mark(n);
-    if (n->brother) {
+    for (ObjectNode *below : {n->brother, n->child}) {
+      if (!below) continue;
       if (depth == NODE_STACK_SIZE) {
         qMsg(QMSG_ERROR, "DeleteEditorObject: Push Stack Error 2.\n");
         return 3;
       }
-      stack[depth++] = n->brother;
-    }
-    if (n->child) {
-      if (depth == NODE_STACK_SIZE) {
-        qMsg(QMSG_ERROR, "DeleteEditorObject: Push Stack Error 2.\n");
-        return 3;
-      }
-      stack[depth++] = n->child;
+      stack[depth++] = below;
     }
   }
   editorJugglerCount += hide ? -1 : 1;
@@ -678,15 +668,22 @@ std::string editorHelpText(int *width) {
   return text;
 }
 
+// Shows an editor's help once each time an editor is entered; the text goes to the level given
+// too. Both help screens hold 15 lines; the limit's name is that of the caller's message.
+void showEditorHelpScreen(const std::string &text, int width, const char *limitName, int level) {
+  if (editorHelpShown) return;
+  int needed = countTextLines(text.c_str()) + 1;
+  if (needed > EH_LINES) qMsg(QMSG_ERROR, "%s is zu klein: %d w\xe4ren n\xf6tig\n", limitName, needed);
+  qMsg(level, "%s", text.c_str());
+  editorHelpShown = 1;
+  qTextOutput(text.c_str(), countTextLines(text.c_str()), width, 0);
+}
+
 void ShowEditorHelp() {
   if (editorHelpShown) return;
   int width;
   std::string text = editorHelpText(&width);
-  int needed = countTextLines(text.c_str()) + 1;
-  if (needed > EH_LINES) qMsg(QMSG_ERROR, "ShowEditorHelp(): EH_LINES is zu klein: %d w\xe4ren n\xf6tig\n", needed);
-  qMsg(QMSG_INFO, "%s", text.c_str());
-  editorHelpShown = 1;
-  qTextOutput(text.c_str(), countTextLines(text.c_str()), width, 0);
+  showEditorHelpScreen(text, width, "ShowEditorHelp(): EH_LINES", QMSG_INFO);
 }
 
 static void appendLine(std::string &text, const std::string &line) {

@@ -4,14 +4,11 @@
 #include "ui/walkingeditor.h"
 
 #include "core/Tcl.h"
-#include "core/native_windows.h"
 #include "core/uistate.h"
 #include "ui/editor.h"
 #include "ui/keyframes.h"
 #include "ui/modes.h"
 #include "ui/screens.h"
-
-enum { WEH_LINES = 15 };
 
 void walkingEditorMenu(int command) {
   switch (command) {
@@ -50,10 +47,5 @@ void ShowWalkingEditorHelp() {
   if (editorHelpShown) return;
   int width;
   std::string text = walkingEditorHelpText(&width);
-  int needed = countTextLines(text.c_str()) + 1;
-  if (needed > WEH_LINES)
-    qMsg(QMSG_ERROR, "ShowWalkingEditorHelp(): WEH_LINES is zu klein: %d w\xe4ren n\xf6tig\n", needed);
-  qMsg(QMSG_DEBUG, "%s", text.c_str());
-  editorHelpShown = 1;
-  qTextOutput(text.c_str(), countTextLines(text.c_str()), width, 0);
+  showEditorHelpScreen(text, width, "ShowWalkingEditorHelp(): WEH_LINES", QMSG_DEBUG);
 }

@@ -3,7 +3,7 @@
 # "Save and leave" writes the keyframes into the pattern file and ends the editor, "Leave" only
 # ends it: the panel sends signal 35 or 36 to the main thread (qKill 1 ...) and closes.
 # With QUOIT_TEST_ANSWER set the panel answers by itself after a second: 1 saves and leaves,
-# any other value leaves. When QUOIT_TCL_TRACE names a file, the panel notes there what it does.
+# any other value leaves.
 source tcl/qdialog.tcl
 
 set request [split [qReadPassing] "\n"]
@@ -12,20 +12,10 @@ set beatDuration [lindex $request 1]
 if {![string is integer -strict $beats]} {set beats 0}
 if {![string is double -strict $beatDuration]} {set beatDuration 0}
 
-proc traceLine {line} {
-    if {![info exists ::env(QUOIT_TCL_TRACE)]} return
-    set out [open $::env(QUOIT_TCL_TRACE) a]
-    fconfigure $out -encoding utf-8
-    puts $out $line
-    close $out
-}
-
 proc choose {answer} {
     if {$answer == 1} {
-        traceLine "walking editor: save and leave"
         qKill 1 35
     } else {
-        traceLine "walking editor: leave"
         qKill 1 36
     }
     destroy .
@@ -41,7 +31,6 @@ pack .buttons.save .buttons.leave -side left -padx 8
 pack .beats .duration -padx 14 -pady 4 -anchor w
 pack .buttons -pady 10
 wm protocol . WM_DELETE_WINDOW {choose 2}
-traceLine "walking editor: shown, $beats beats of $beatDuration s"
 if {[info exists env(QUOIT_TEST_ANSWER)]} {
     after 1000 [list choose $env(QUOIT_TEST_ANSWER)]
 }

@@ -2,7 +2,6 @@
 // the speed in the window title, show the help screen, move the camera, and 'h' saves the window
 // image. A held key acts once although X repeats it.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <chrono>
@@ -14,122 +13,11 @@
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
-#include "tests/ui/glut_xvfb.h"
+#include "tests/ui/running_quoit.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Image {
-  unsigned width = 0, height = 0;
-  std::vector<uint8_t> rgb;
-  bool operator==(const Image &other) const {
-    return width == other.width && height == other.height && rgb == other.rgb;
-  }
-};
-
-// An RGB image read from a PNG file; empty when the file is not a whole PNG (yet).
-Image readPng(const std::string &path) {
-  Image result;
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return result;
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return result;
-  }
-  result.width = image.width;
-  result.height = image.height;
-  result.rgb = std::move(rgb);
-  return result;
-}
-
-// "quoit 531" in a scratch home on the private display, found by its window title; Esc ends it.
-class RunningQuoit {
- public:
-  RunningQuoit() : home_(makeScratchHome(currentTestName())) {
-    options_.display = PrivateXvfb::display();
-    options_.timeLimitSeconds = 120;
-    program_ = std::thread([this] { run_ = runProgram(programPath("quoit"), {"531"}, home_, options_); });
-    window_ = findWindow("^Quoit: ", 30);
-    if (!window_.empty()) commandOutput("xdotool mousemove --window " + window_ + " 20 20 2>/dev/null");
-  }
-  ~RunningQuoit() {
-    if (program_.joinable()) finish();
-  }
-  const std::string &window() const { return window_; }
-  const std::string &home() const { return home_; }
-
-  std::string title() const {
-    std::string name = commandOutput("xdotool getwindowname " + window_ + " 2>/dev/null");
-    return name.substr(0, name.find('\n'));
-  }
-  // Waits up to the time for a title that contains the text; the last title seen.
-  std::string waitForTitle(const std::string &text, double seconds) const {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    std::string seen = title();
-    while (seen.find(text) == std::string::npos && std::chrono::steady_clock::now() < end) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      seen = title();
-    }
-    return seen;
-  }
-  // One key press and release, sent to the window; a pause lets a frame take it before the next.
-  void key(const std::string &name) const {
-    commandOutput("xdotool key --window " + window_ + " " + name + " 2>/dev/null");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  }
-  // The key held down for the time through the keyboard itself, so the server repeats it.
-  void holdKey(const std::string &name, double seconds) const {
-    commandOutput("xdotool keydown " + name + " 2>/dev/null");
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    commandOutput("xdotool keyup " + name + " 2>/dev/null");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  }
-  // The meters off and the animation stopped, so nothing but the keys changes the window.
-  void stillPicture() const {
-    key("t");
-    key("e");
-    waitForTitle("[0%]", 5);
-  }
-  std::vector<std::string> savedImages() const {
-    std::vector<std::string> files;
-    std::error_code error;
-    for (const auto &entry : fs::directory_iterator(home_ + "/hardcopy", error))
-      if (entry.path().extension() == ".png") files.push_back(entry.path().string());
-    return files;
-  }
-  // Saves the window image with 'h' and reads the new file; an empty image when none came.
-  Image saveImage(std::string *path = nullptr) const {
-    std::vector<std::string> before = savedImages();
-    key("h");
-    for (int i = 0; i < 100; i++) {
-      for (const std::string &file : savedImages()) {
-        if (std::find(before.begin(), before.end(), file) != before.end()) continue;
-        Image image = readPng(file);
-        if (image.width == 0) break;
-        if (path) *path = file;
-        return image;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return Image();
-  }
-  RunResult finish() {
-    if (!window_.empty()) commandOutput("xdotool key --window " + window_ + " Escape 2>/dev/null");
-    program_.join();
-    return run_;
-  }
-
- private:
-  std::string home_;
-  RunOptions options_;
-  RunResult run_;
-  std::thread program_;
-  std::string window_;
-};
 
 class QuoitKeysGui : public ::testing::Test {
  protected:

@@ -21,9 +21,11 @@
 #include "pattern/store.h"
 #include "scene/vrml_store.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"
 #include "ui/editor.h"
 #include "ui/modes.h"
+#include "ui/walkingeditor.h"
 #include "ui/screens.h"
 
 namespace {
@@ -333,6 +335,45 @@ TEST_F(SceneEditor, HelpAndStatusScreens) {
   EXPECT_NE(status.find("Right hand: S"), std::string::npos) << status;
   EXPECT_NE(status.find("Props:1"), std::string::npos) << status;
   EXPECT_LE(lines, 25);
+}
+
+}  // namespace
+
+namespace {
+
+// Leaving reloads the pattern from its file; a converted siteswap asks first, and no answer (the
+// dialog cannot open here) keeps the editor running.
+TEST_F(SceneEditor, LeavingReloadsUnlessTheQuestionIsNotAnswered) {
+  start("leave", "j 0 0 0 0 c c\n" + std::string(BODY_ONE));
+  snprintf(shownSiteswap, sizeof shownSiteswap, "%s", "531");
+  EXPECT_EQ(EndEditor(), 0);
+  EXPECT_EQ(qMode.main, MAIN_SCENE_EDITOR);
+  EXPECT_EQ(restartRequest, 0);
+  shownSiteswap[0] = '\0';
+  EXPECT_EQ(EndEditor(), 0);
+  EXPECT_EQ(qMode.main, 0);
+  EXPECT_EQ(restartRequest, 1);
+  EXPECT_EQ(nextPatternAction, ACTION_RELOAD);
+  EXPECT_EQ(editState, 0);
+}
+
+// The panel's save writes the keyframes and leaves; once the editor is left, a late answer of the
+// panel does nothing.
+TEST_F(SceneEditor, WalkingEditorSaveWritesTheKeyframesAndLeaves) {
+  const std::string section = "kf 1 j 0\nb 0.000,0.000; 0.500,0.000; 1.000,0.500; 1.000,1.000\ntang=1\nafp=0\nangle=0.0 90.0\nkf -1\n";
+  std::string path = start("walking", "j 0 0 0 0 c c\n" + section + BODY_ONE);
+  writeWholeFile(path, "j 0 0 0 0 c c\n" + std::string(BODY_ONE));
+  qMode.main = MAIN_WALKING_EDITOR;
+  walkingEditorMenu(97);
+  EXPECT_EQ(qMode.main, 0);
+  EXPECT_EQ(fileText(path), section + "j 0 0 0 0 c c\n" + BODY_ONE);
+  writeWholeFile(path, "j 0 0 0 0 c c\n" + std::string(BODY_ONE));
+  walkingEditorMenu(97);
+  EXPECT_EQ(fileText(path), "j 0 0 0 0 c c\n" + std::string(BODY_ONE));
+  int width = 0;
+  std::string help = walkingEditorHelpText(&width);
+  EXPECT_NE(help.find(localText(2635)), std::string::npos);
+  EXPECT_LE(countTextLines(help.c_str()) + 1, 15);
 }
 
 }  // namespace
