@@ -179,6 +179,12 @@ TEST_F(SceneEditor, BlocksKeepHiddenJugglersEveryKindAndPropAngles) {
   EXPECT_EQ(text, "z=2\no/club r   10    0   30\n 0.50  0.70  0.02\no/ring\n   0\n 0.60 -0.80  0.01\n");
   EXPECT_EQ(editorJugglerCount, 1);
   EXPECT_EQ(editorObjectCount, 2);
+  Scene before = loadedScene();
+  ASSERT_EQ(SaveEditorPattern(1), 0);
+  reload(files.back());
+  expectSameScene(before, loadedScene());
+  EXPECT_EQ(hiddenJuggler[1], 1);
+  EXPECT_EQ(kindLetter(1), 'd');
 }
 
 TEST_F(SceneEditor, PropNames) {
