@@ -4,7 +4,9 @@
 #include "app/patternloop.h"
 
 #include <GL/freeglut.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +21,7 @@
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "app/startup.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/clock.h"
@@ -30,7 +33,7 @@
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "scene/textures.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 #include "ui/camera.h"
 #include "ui/glut_windows.h"
 #include "ui/menus.h"
@@ -42,6 +45,7 @@ extern char **environ;
 
 int patternLoadCounter = -1;
 int firstLoad = 1;
+int converterTimeLimitMs = 10000;
 
 static const char *const quoitVersion = "V14.8";
 enum { SHOW_COMMAND_LEVEL = 82, MAX_SITESWAP_TEXT = SITESWAP_TEXT_SIZE - 1 };
@@ -141,6 +145,7 @@ std::vector<std::string> converterArguments(const std::string &options, const ch
     arguments.push_back(options.substr(at, end - at));
     at = end;
   }
+  arguments.push_back("--");
   arguments.push_back(siteswap);
   arguments.push_back(SITESWAP_FILE);
   return arguments;
@@ -174,8 +179,19 @@ int runConverter(const std::string &program, const std::vector<std::string> &arg
     return -1;
   }
   int status = 0;
-  while (waitpid(child, &status, 0) < 0)
-    if (errno != EINTR) return -1;
+  for (int waited = 0;; waited += 10) {
+    pid_t done = waitpid(child, &status, WNOHANG);
+    if (done == child) break;
+    if (done < 0 && errno != EINTR) return -1;
+    if (waited >= converterTimeLimitMs) {
+      kill(child, SIGKILL);
+      while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+      }
+      qMsg(QMSG_ERROR, localText(238), program.c_str(), converterTimeLimitMs / 1000);
+      return -1;
+    }
+    qSleep(10);
+  }
   int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   qMsg(QMSG_DEBUG, "%s exited with status %d\n", program.c_str(), code);
   return code;
@@ -203,21 +219,50 @@ static void runPatconv() {
   }
 }
 
-// Converts the siteswap text; true when the converter wrote its pattern file.
+// Exit statuses of kovex besides 0.
+enum { KOVEX_NOT_JUGGLEABLE = 1, KOVEX_BAD_OPTIONS = 2, KOVEX_WRITE_FAILED = 3 };
+
+// Converts the siteswap text; true when the converter wrote its pattern file. A failure is
+// reported by what went wrong: the siteswap, the converter's options or files, or the run.
 static bool convertSiteswap(int action, const std::string &text) {
   std::string options = converterOptionText(action, text.c_str());
   if (qPrefs.show_scmd) qMsg(SHOW_COMMAND_LEVEL, "%s\n", converterCommandLine(options, text.c_str()).c_str());
   int code = runNamedConverter("kovex", converterArguments(options, text.c_str()));
-  if (code != 0 || !fileExists(SITESWAP_FILE)) return false;
-  currentPatternFile = SITESWAP_FILE;
-  if (qPrefs.ss_opt == 3) runPatconv();
-  copySiteswap(converterListMode() ? listSiteswap : shownSiteswap, text);
-  convertedSiteswap = {text, currentPatternFile};
-  return true;
+  if (code == 0 && fileExists(SITESWAP_FILE)) {
+    currentPatternFile = SITESWAP_FILE;
+    if (qPrefs.ss_opt == 3) runPatconv();
+    copySiteswap(converterListMode() ? listSiteswap : shownSiteswap, text);
+    convertedSiteswap = {text, currentPatternFile};
+    return true;
+  }
+  if (code == KOVEX_WRITE_FAILED)
+    qMsg(QMSG_ERROR, "%s\n", localTextWith(41, SITESWAP_FILE).c_str());
+  else if (code == 0 || code == KOVEX_NOT_JUGGLEABLE)
+    qMsg(QMSG_ERROR, "%s - %s\n", localTextWith(40, SITESWAP_FILE).c_str(), localTextWith(210, text.c_str()).c_str());
+  else if (code != -1)
+    qMsg(QMSG_ERROR, localText(15), code, "kovex");
+  return false;
 }
 
 static bool isPatternFile() {
   return !qPrefs.donotcheck && fileExists(patternFileArgument(currentPatternFile.c_str()).c_str());
+}
+
+// A name that stands in the file system but cannot be read as a pattern file is reported with
+// the reason, not handed to the converter as a siteswap.
+static bool unreadablePatternFile() {
+  if (qPrefs.donotcheck) return false;
+  std::string name = patternFileArgument(currentPatternFile.c_str());
+  struct stat status;
+  if (stat(name.c_str(), &status) != 0) return false;
+  FILE *file = openRegularFile(name.c_str());
+  if (file) {
+    fclose(file);
+    return false;
+  }
+  const char *reason = errno == EINVAL ? "not a regular file" : strerror(errno);
+  qMsg(QMSG_ERROR, localText(33), name.c_str(), reason);
+  return true;
 }
 
 // Asks for patterns until one is found: a pattern file, or siteswap text that the converter
@@ -228,17 +273,16 @@ static int patternDialogLoop(int action, int *dialog) {
       int code = showPatternDialog();
       *dialog = 0;
       if (code != 0) return LOAD_DIALOG_FAILED;
+      currentPatternFile.clear();  // an answer the file could not hold is no choice
       readPreferences(1);
       if (currentPatternFile.empty()) return LOAD_NOTHING_CHOSEN;
     }
-    currentPatternFile = backslashToSlash(currentPatternFile);
+    currentPatternFile = typedFileName(currentPatternFile);
     if (isPatternFile()) break;
     if (currentPatternFile.size() > MAX_SITESWAP_TEXT) {
       qMsg(QMSG_ERROR, localText(237), currentPatternFile.c_str(), int(MAX_SITESWAP_TEXT));
-    } else {
-      std::string text = siteswapText();
-      if (convertSiteswap(action, text)) break;
-      qMsg(QMSG_ERROR, "%s - %s\n", localTextWith(40, SITESWAP_FILE).c_str(), localTextWith(210, text.c_str()).c_str());
+    } else if (!unreadablePatternFile() && convertSiteswap(action, siteswapText())) {
+      break;
     }
     if (firstLoad) return LOAD_CONVERSION_FAILED;
     if (action == ACTION_NAMED_FILE) break;

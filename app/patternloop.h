@@ -19,6 +19,7 @@ enum {
 
 extern int patternLoadCounter;
 extern int firstLoad;
+extern int converterTimeLimitMs;  // a converter still running after this is stopped
 
 int loadNextPattern();
 

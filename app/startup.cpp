@@ -17,12 +17,13 @@
 #include "app/wiring.h"
 #include "core/prefs.h"
 #include "core/tclthreads.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/store.h"
 #include "scene/objects.h"
 #include "scene/textures.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 #include "ui/glut_windows.h"
 #include "ui/keyframes.h"
 #include "ui/modes.h"
@@ -186,7 +187,7 @@ void setupTempDirectory() {
   if (temp != "tmp/" && temp.back() != '/') temp += '/';
   ensureDirectory(temp);
   temp += "QuoitParab";
-  ensureDirectory(temp);
+  if (!makeOwnDirectory(temp.c_str())) qMsg(QMSG_ERROR, localText(44), temp.c_str());
   temp += '/';
   qPrefs.temp = temp;
   preparedTempDirectory = temp;
@@ -225,6 +226,10 @@ int InitOnce() {
   setBenchmarkWindowSize();
   int error = allocObjectBuffers();
   if (error != 0) return error;
+  if (qPrefs.vrml && allocVRMLBuffers() != 0) {
+    qMsg(QMSG_ERROR, "%s", localText(212));
+    return 121199;
+  }
   if (!qPrefs.vrml) qPrefs.displayFlags &= ~8;
   patternLoadCounter = -1;
   qPrefs.trans_in.clear();
@@ -272,7 +277,7 @@ int cleanUp(int action) {
   GetAllPatterns("m", 4, &none);
   if (!qPrefs.notcl) qKill(qTclThreadIndex, 3);
   clearTempDirectory();
-  if (qPrefs.vrml) resetVRMLScene();
+  if (qPrefs.vrml) freeVRMLAll();
   freeTextureImages();
   freeObjectBuffers();
   freeLocalTexts();
@@ -284,8 +289,7 @@ void exitHandler() { cleanUp(0); }
 
 void clearTempDirectory() {
   if (preparedTempDirectory.empty()) return;
-  const std::string directory = preparedTempDirectory;
-  while (const char *name = qNextDirEntry(directory.c_str())) remove((directory + name).c_str());
+  clearOwnDirectory(preparedTempDirectory.c_str());
 }
 
 void printAbout() {

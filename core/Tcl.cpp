@@ -6,6 +6,7 @@
 #include <tk.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <condition_variable>
@@ -24,6 +25,7 @@
 #include "core/prefs.h"
 #include "core/runstate.h"
 #include "core/tclthreads.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 
 static std::atomic<int> nonModalDialogsOpen{0};
@@ -40,7 +42,7 @@ static void reportUnwritable(const char *name) {
   static thread_local int reporting = 0;
   if (reporting) return;
   reporting = 1;
-  qMsg(QMSG_ERROR, localText(41), name);
+  qMsg(QMSG_ERROR, localText(34), name, strerror(errno));
   reporting = 0;
 }
 
@@ -243,6 +245,45 @@ static int setLanguageCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj 
   return TCL_OK;
 }
 
+// "qReadUserFile name": the bytes of a regular file of at most 1 MiB; a missing file is empty. A
+// file that is there but cannot be read is reported, and the command fails.
+static int readUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  if (objc != 2) {
+    Tcl_WrongNumArgs(interp, 1, objv, "name");
+    return TCL_ERROR;
+  }
+  const char *name = Tcl_GetString(objv[1]);
+  std::string text;
+  int read = readRegularFile(name, text, MAX_TEXT_FILE_SIZE);
+  if (read == READ_FILE_CANNOT_OPEN && errno == ENOENT) read = READ_FILE_OK;
+  if (read != READ_FILE_OK) {
+    const char *reason = read == READ_FILE_NOT_REGULAR ? "not a regular file"
+                         : read == READ_FILE_TOO_LARGE ? "too large"
+                                                       : strerror(errno);
+    qMsg(QMSG_ERROR, localText(33), name, reason);
+    Tcl_SetObjResult(interp, Tcl_ObjPrintf("cannot read %s", name));
+    return TCL_ERROR;
+  }
+  Tcl_SetObjResult(interp, Tcl_NewByteArrayObj(reinterpret_cast<const unsigned char *>(text.data()), int(text.size())));
+  return TCL_OK;
+}
+
+// "qWriteUserFile name bytes": replaces the file through the shared writer. A failure is reported
+// and the command fails; the old file then stays as it was.
+static int writeUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  if (objc != 3) {
+    Tcl_WrongNumArgs(interp, 1, objv, "name text");
+    return TCL_ERROR;
+  }
+  const char *name = Tcl_GetString(objv[1]);
+  int length = 0;
+  const unsigned char *bytes = Tcl_GetByteArrayFromObj(objv[2], &length);
+  if (writeFileAtomically(name, std::string(reinterpret_cast<const char *>(bytes), size_t(length)))) return TCL_OK;
+  qMsg(QMSG_ERROR, localText(34), name, strerror(errno));
+  Tcl_SetObjResult(interp, Tcl_ObjPrintf("cannot write %s", name));
+  return TCL_ERROR;
+}
+
 Tcl_Interp *createTclInterp() {
   static std::once_flag executableFound;
   std::call_once(executableFound, [] { Tcl_FindExecutable(qArgv ? qArgv[0] : nullptr); });
@@ -261,6 +302,8 @@ Tcl_Interp *createTclInterp() {
   Tcl_CreateObjCommand(interp, "LT", ltCommand, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, "KillChild", killChildCommand, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, "SetLanguage", setLanguageCommand, nullptr, nullptr);
+  Tcl_CreateObjCommand(interp, "qReadUserFile", readUserFileCommand, nullptr, nullptr);
+  Tcl_CreateObjCommand(interp, "qWriteUserFile", writeUserFileCommand, nullptr, nullptr);
   return interp;
 }
 

@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 #include "core/Tcl.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
+#include "core/userfiles.h"
 
 LocalTextEntry *localTextTables[LANGUAGE_COUNT];
 long localTextTableSizes[LANGUAGE_COUNT];
@@ -141,8 +141,8 @@ static bool makeEntry(const char *path, long number, const std::string &rest, Lo
 // opened or its numbers do not rise.
 int readLocalTextFile(int language, const char *path) {
   if (language < 0 || language >= LANGUAGE_COUNT) return 1;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  std::vector<std::string> lines;
+  if (!readRegularLines(path, lines, MAX_TEXT_FILE_SIZE)) {
     qMsg(QMSG_ERROR, "Can't find local text file %s\n", path);
     return 1;
   }
@@ -150,9 +150,7 @@ int readLocalTextFile(int language, const char *path) {
   std::vector<LocalTextEntry> entries;
   long previous = -1;
   int refused = 0;
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string &line : lines) {
     if (line.empty() || line[0] < '0' || line[0] > '9') continue;
     errno = 0;
     char *end = nullptr;
@@ -219,7 +217,7 @@ const char *localText(int n) {
   if (n == 0) return titleLine;
   const LocalTextEntry *missing = findEntry(language, 42);
   if (!missing || n == 42) {
-    snprintf(fallback, sizeof fallback, "no localText(%d) available", n);
+    snprintf(fallback, sizeof fallback, "no localText(%d) available\n", n);  // a line like every text
     return fallback;
   }
   char formatted[sizeof fallback];

@@ -8,6 +8,9 @@ const LocalTextUse localTextUses[] = {
     {14, "s"},       // a converter option word that no longer fits
     {15, "ds"},      // an error code and the function that got it
     {16, "sd"},      // a dialog script and the answer limit
+    {31, "s"},       // a node name kind that was read and not kept
+    {33, "ss"},      // a file that cannot be read and the reason
+    {34, "ss"},      // a file that cannot be written and the reason
     {37, ""},        // the button that adds a start notation again
     {39, "s"},       // a file or pattern that exists already
     {40, "s"},       // a file that cannot be opened for reading
@@ -53,6 +56,7 @@ const LocalTextUse localTextUses[] = {
     {206, ""},       // a status or help text
     {209, "d"},      // the current object letter
     {210, "s"},      // a siteswap the converter refused
+    {212, ""},       // no memory for the VRML reader
     {213, "d"},      // prop shapes built
     {214, "d"},      // prop facets built
     {215, "d"},      // objects of the pattern
@@ -65,12 +69,15 @@ const LocalTextUse localTextUses[] = {
     {230, "sd"},     // the pattern directory and the name limit
     {231, "sd"},     // a file name of the pattern directory and the name limit
     {232, "s"},      // an empty pattern catalogue
-    {233, "dsd"},    // a line of the converter list, the list and the line limit
+    {233, "dsd"},    // a line of the converter list or the preferences, the file and the limit
     {234, "s"},      // an empty converter list
     {235, "ds"},     // a converter list line past the end of the list
     {236, "sd"},     // a converter and its exit status
     {237, "sd"},     // a siteswap text and its limit
+    {238, "sd"},     // a converter stopped after its time limit
     {300, ""},       // loading all models
+    {302, "s"},      // the MPEG parameter file that cannot be written
+    {303, ""},       // the title of the MPEG parameter file
     {306, "f"},      // frames per second
     {310, ""},       // a status or help text
     {313, ""},       // a status or help text
@@ -101,6 +108,7 @@ const LocalTextUse localTextUses[] = {
     {354, ""},       // a status or help text
     {355, ""},       // a status or help text
     {362, "s"},      // an object to remove that is not loaded
+    {363, ""},       // the POV-Ray files are written
     {366, ""},       // the flight path is being computed
     {369, ""},       // a status or help text
     {370, ""},       // a status or help text
@@ -162,6 +170,7 @@ const LocalTextUse localTextUses[] = {
     {740, "d"},      // a header entry letter with a bad point or value
     {743, "ddsd"},   // takt, object letter, the cut comment and its length
     {744, "s"},      // where the time lies outside a hand's chain
+    {745, "s"},      // a VRML field that is dropped
     {747, "d"},      // a takt with too few hand columns
     {749, "d"},      // the object count O= must give
     {751, "d"},      // the figure limit
@@ -180,12 +189,21 @@ const LocalTextUse localTextUses[] = {
     {775, "sl"},     // a pattern file and the size limit
     {776, "d"},      // the takt-line limit
     {779, "d"},      // a header entry letter with a bad value
+    {780, "ds"},     // a header entry letter the rewriter refuses and the pattern file
     {802, "s"},      // the scene list operation that ran out of memory
+    {900, "s"},      // the POV-Ray scene being written
+    {901, "s"},      // a POV-Ray file that cannot be created
+    {902, ""},       // the title of the POV-Ray INI file
+    {903, ""},       // the title of the POV-Ray scene
+    {904, ""},       // how to render only the frame on screen
+    {905, ""},       // the film covers one cycle
     {1000, ""},      // head angles: only tilt and turn
     {1100, "s"},     // an image file that is not a binary PPM
     {1101, "s"},     // a PPM image whose size is not 64, 128 or 256
     {1104, "s"},     // an image file of an unknown format
     {1105, "s"},     // a texture that cannot be loaded
+    {1200, "s"},     // a node stack that is full
+    {1201, "s"},     // a node stack that is empty
     {2413, ""},      // a start notation added to the collection
     {2414, "s"},     // a start-notation answer that is not understood
     {2415, "ss"},    // the collection and the section anchor it lacks

@@ -8,9 +8,10 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
-#include "core/uistate.h"
-#include "core/runstate.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
+#include "core/runstate.h"
+#include "core/uistate.h"
 
 static void keepCatalogue(const char *) {}
 void (*patternDirectoryChanged)(const char *directory) = keepCatalogue;
@@ -231,7 +232,7 @@ static void scanKeyJ(const Key &k, const char *line) {
   } else if (k[5] == 'i') {
     std::string rest;
     prefRestOfLine(line, rest);
-    currentPatternFile = backslashToSlash(rest);
+    currentPatternFile = typedFileName(rest);
   }
 }
 
@@ -346,24 +347,23 @@ int scanPreferenceLine(const char *line) {
   return 0;
 }
 
+// Lines read from the preferences file so far, for the message on a line that is too long.
+static int prefsLineNumber;
+
 int readPrefsLine(std::string &buffer, FILE *file) {
   buffer.clear();
   int c;
   while ((c = fgetc(file)) != EOF && c != '\n') buffer += char(c);
   if (c == EOF && buffer.empty()) return 0;
   if (!buffer.empty() && buffer.back() == '\r') buffer.pop_back();
+  prefsLineNumber++;
   if (buffer.size() > PREFS_LINE_LIMIT) {
     printf("preferences line longer than %d characters ignored: %.40s...\n", PREFS_LINE_LIMIT, buffer.c_str());
     fflush(stdout);
     buffer.clear();
+    return 2;
   }
   return 1;
-}
-
-static bool opens(const char *name) {
-  FILE *file = fopen(name, "r");
-  if (file) fclose(file);
-  return file != nullptr;
 }
 
 static void say(const char *text) {
@@ -371,9 +371,12 @@ static void say(const char *text) {
   fflush(stdout);
 }
 
-// The first line that is no comment; 5 or 9 for the two headers, 0 for anything else.
+// The first line that is no comment; 5 or 9 for the two headers, 0 for anything else. A UTF-8
+// byte-order mark at the start of the file is no text.
 static int readHeader(FILE *file) {
   std::string line;
+  char mark[3];
+  if (fread(mark, 1, sizeof mark, file) != sizeof mark || memcmp(mark, "\xEF\xBB\xBF", sizeof mark) != 0) rewind(file);
   while (readPrefsLine(line, file)) {
     if (!line.empty() && line[0] == '!') continue;
     if (line.compare(0, 12, "QuoitPrefsV9") == 0) return 9;
@@ -385,14 +388,15 @@ static int readHeader(FILE *file) {
 
 void readPreferences(int again) {
   const char *home = qGetenv("QUOIT");
-  if (!opens("quoit.prefs") && !opens(PREFS_FILE) && home) qChdir(home);
+  if (!fileExists("quoit.prefs") && !fileExists(PREFS_FILE) && home) qChdir(home);
   std::string cwd = qGetcwd();
   if (again == 0) {
     qPrefs = QuoitPrefs();
     qUnsetenv("MESA_GLX_FX");
   }
   qPrefs.homeDirectory = cwd;
-  FILE *file = fopen(PREFS_FILE, "r");
+  FILE *file = openRegularFile(PREFS_FILE);
+  prefsLineNumber = 0;
   if (!file) {
     printf("file '%s' doesn't exist\nassuming default values\n", PREFS_FILE);
     fflush(stdout);
@@ -406,7 +410,12 @@ void readPreferences(int again) {
   }
   qPrefs.version = version;
   std::string line;
-  while (readPrefsLine(line, file)) scanPreferenceLine(line.c_str());
+  while (int got = readPrefsLine(line, file)) {
+    if (got == 2)
+      qMsg(QMSG_ERROR, localText(233), prefsLineNumber, PREFS_FILE, int(PREFS_LINE_LIMIT));
+    else
+      scanPreferenceLine(line.c_str());
+  }
   fclose(file);
   if (qPrefs.vrml == 0) qPrefs.displayFlags &= ~8;
   if (qPrefs.patterndir != qPrefs.lastCatalogueDirectory) {

@@ -74,6 +74,7 @@ int scanPreferenceLine(const char *line);
 int prefIntValue(const char *line);
 const char *prefWordValue(const char *line, std::string &out);
 void prefRestOfLine(const char *line, std::string &out);
+// 1 a line read, 2 a line too long (left empty), 0 the end of the file.
 int readPrefsLine(std::string &buffer, FILE *file);
 
 // Called when a preferences file names another pattern directory: the catalogue reads it anew.

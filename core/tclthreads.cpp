@@ -4,9 +4,11 @@
 // to it (ending the program, raising the 3D window, walking editor commands) through a queue.
 #include "core/tclthreads.h"
 
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <system_error>
@@ -20,6 +22,7 @@
 #include "core/native_windows.h"
 #include "core/runstate.h"
 #include "core/prefs.h"
+#include "core/userfiles.h"
 
 static void noWalkingEditor(int) {}
 void (*walkingMenuRequest)(int command) = noWalkingEditor;
@@ -153,6 +156,14 @@ void qTclFork(const int *numberPointer) {
     failStart();
     return;
   }
+  // A script that cannot be read is a failed start, not a closed window.
+  FILE *file = openRegularFile(script);
+  if (!file) {
+    qMsg(QMSG_ERROR, localText(33), script, errno == EINVAL ? "not a regular file" : strerror(errno));
+    failStart();
+    return;
+  }
+  fclose(file);
   qTclInterp = createTclInterp();
   if (!qTclInterp) {
     if (n == TCL_THREAD_WALKING_EDITOR) walkingEditorThreadRuns = 0;

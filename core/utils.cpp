@@ -3,26 +3,26 @@
 #include "core/utils.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
+#include "core/userfiles.h"
 #include "core/runstate.h"
 
 static bool isSeparator(char c) { return c == '/' || c == '\\'; }
 
 bool fileExists(const char *path) {
-  FILE *file = fopen(path, "r");
-  if (!file) return false;
-  struct stat info;
-  bool regular = fstat(fileno(file), &info) == 0 && !S_ISDIR(info.st_mode);
-  fclose(file);
-  return regular;
+  FILE *file = openRegularFile(path);
+  if (file) fclose(file);
+  return file != nullptr;
 }
 
 const char *qGetFileNode(const char *path, int stripExtension) {
@@ -61,6 +61,12 @@ void backslashToSlash(const char *source, char *target) {
   size_t i = 0;
   for (; source[i]; i++) target[i] = source[i] == '\\' ? '/' : source[i];
   target[i] = '\0';
+}
+
+std::string typedFileName(const std::string &name) {
+  struct stat info;
+  if (name.find('\\') == std::string::npos || lstat(name.c_str(), &info) == 0) return name;
+  return backslashToSlash(name);
 }
 
 std::string backslashToSlash(const std::string &source) {

@@ -29,6 +29,9 @@ const char *directoryOfPath(const char *path);
 std::string patternFileArgument(const char *name);
 void backslashToSlash(const char *source, char *target);
 std::string backslashToSlash(const std::string &source);
+// A file name a user typed: kept as it is when it names a file ('\' is a plain character here),
+// else with every '\' turned into '/'.
+std::string typedFileName(const std::string &name);
 void stripTrailingSpace(char *text);
 const char *skipSpace(const char *text);
 const char *skipWords(const char *text, int n);
@@ -37,6 +40,7 @@ int numberedFileName(std::string &out, int counter, int kind, const char *extens
 // The value of a siteswap digit: 0-9, then a/A = 10 up to z/Z = 35; 0 for anything else.
 int siteswapDigitValue(int character);
 const char *throwCharacter(char character, int side);
+
 
 // A printf format filled into a string of whatever length it needs.
 std::string formatText(const char *format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,14 +1,17 @@
 // kovex: converts a siteswap into a pattern file for quoit. With several siteswaps (separated by
 // blanks) the first is converted and all are listed in "q2.out" next to the pattern file, with
 // the transitions into and out of the excited ones.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "patternfile.h"
-#include "siteswap.h"
+#include "core/userfiles.h"
+#include "kovex/kovex.h"
+#include "kovex/patternfile.h"
+#include "kovex/siteswap.h"
 
 namespace {
 
@@ -59,13 +62,19 @@ void printHelp() {
       "  -p<persons>  the same with two hands per person\n"
       "  -l           show 2s as objects held in the hand\n"
       "  --help       this text\n"
+      "  --           the end of the options: every later word is a siteswap or the file name\n"
       "Other options are ignored. Exit status: 0 converted, 1 not juggleable, 2 bad command line\n"
       "or option file, 3 the file could not be written.\n");
 }
 
+// The end of a run before its last step: kovexMain returns the code.
+struct Quit {
+  int code;
+};
+
 [[noreturn]] void quit(int code, const std::string &message) {
-  fprintf(stderr, "kovex: %s\n", message.c_str());
-  exit(code);
+  if (!message.empty()) fprintf(stderr, "kovex: %s\n", message.c_str());
+  throw Quit{code};
 }
 
 void warn(const Settings &s, const std::string &message) {
@@ -116,13 +125,18 @@ void readOption(const char *arg, Settings *s) {
 Settings readCommandLine(int argc, char **argv) {
   Settings s;
   std::vector<std::string> words;
+  bool options = true;
   for (int i = 1; i < argc; i++) {
-    if (strcmp(argv[i], "--help") == 0) {
+    if (options && strcmp(argv[i], "--") == 0) {
+      options = false;
+    } else if (options && strcmp(argv[i], "--help") == 0) {
       printHelp();
-      exit(0);
+      quit(0, "");
+    } else if (options && argv[i][0] == '-' && argv[i][1] != '\0') {
+      readOption(argv[i], &s);
+    } else {
+      words.push_back(argv[i]);
     }
-    if (argv[i][0] == '-' && argv[i][1] != '\0') readOption(argv[i], &s);
-    else words.push_back(argv[i]);
   }
   if (words.empty()) quit(EXIT_USAGE, "no siteswap given (kovex --help shows the usage)");
   s.siteswap = words[0];
@@ -131,27 +145,9 @@ Settings readCommandLine(int argc, char **argv) {
   return s;
 }
 
-// Reads a text file's lines with LF or CR LF ends; false when it cannot be read.
+// The lines of an option file: a regular file of at most 1 MiB.
 bool readLines(const std::string &path, std::vector<std::string> *lines) {
-  FILE *f = fopen(path.c_str(), "rb");
-  if (!f) return false;
-  std::string line;
-  int c;
-  bool open = false;
-  while ((c = fgetc(f)) != EOF) {
-    open = c != '\n';
-    if (c != '\n') {
-      line += (char)c;
-      continue;
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines->push_back(line);
-    line.clear();
-  }
-  if (open) lines->push_back(line);
-  bool ok = !ferror(f);
-  fclose(f);
-  return ok;
+  return readRegularLines(path.c_str(), *lines, MAX_TEXT_FILE_SIZE);
 }
 
 // The header file's lines up to one that begins with '*' (which would end the header).
@@ -197,9 +193,12 @@ std::string directoryOf(const std::string &path) {
   return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 
-}  // namespace
+// Writes a file through the shared writer; a failure ends the run with its reason.
+void writeOrQuit(const std::string &path, const std::string &text) {
+  if (!writeFileAtomically(path.c_str(), text)) quit(EXIT_WRITE, "cannot write " + path + ": " + strerror(errno));
+}
 
-int main(int argc, char **argv) {
+int convert(int argc, char **argv) {
   Settings s = readCommandLine(argc, argv);
   if (!s.headerFile.empty()) loadHeaderFile(&s);
   if (!s.styleFile.empty()) loadStyleFile(&s);
@@ -216,11 +215,21 @@ int main(int argc, char **argv) {
   if (texts.size() > 1) {
     std::string list;
     for (const Siteswap &p : siteswaps) list += listLine(p);
-    if (!writeFileAtomically(directoryOf(s.output) + "q2.out", list, &error)) quit(EXIT_WRITE, error);
+    writeOrQuit(directoryOf(s.output) + "q2.out", list);
   }
-  if (!writeFileAtomically(s.output, patternFileText(siteswaps[0], s.file, body), &error)) quit(EXIT_WRITE, error);
+  writeOrQuit(s.output, patternFileText(siteswaps[0], s.file, body));
   if (!s.quiet)
     printf("kovex: %s: %d object(s), %d juggler(s), %zu beats -> %s\n", siteswaps[0].text.c_str(),
            siteswaps[0].objects, siteswaps[0].jugglers, body.rows.size(), s.output.c_str());
   return 0;
+}
+
+}  // namespace
+
+int kovexMain(int argc, char **argv) {
+  try {
+    return convert(argc, argv);
+  } catch (const Quit &q) {
+    return q.code;
+  }
 }

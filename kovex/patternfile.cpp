@@ -2,13 +2,10 @@
 #include "patternfile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdarg>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -244,26 +241,4 @@ std::string patternFileText(const Siteswap &p, const PatternFileOptions &options
   for (const std::vector<std::string> &row : body.rows) file += bodyLine(row) + "\n";
   if (!body.wrapBefore.empty()) file += "*\n" + body.wrapBefore + "\n" + body.wrapAfter + "\n";
   return file;
-}
-
-bool writeFileAtomically(const std::string &path, const std::string &contents, std::string *error) {
-  std::string temp = path + ".XXXXXX";
-  int fd = mkstemp(temp.data());
-  if (fd < 0) {
-    *error = "cannot write " + path + ": " + strerror(errno);
-    return false;
-  }
-  fchmod(fd, 0644);
-  size_t done = 0;
-  while (done < contents.size()) {
-    ssize_t n = write(fd, contents.data() + done, contents.size() - done);
-    if (n <= 0) break;
-    done += (size_t)n;
-  }
-  bool ok = done == contents.size();
-  ok = close(fd) == 0 && ok;
-  if (ok && rename(temp.c_str(), path.c_str()) == 0) return true;
-  *error = "cannot write " + path + ": " + strerror(errno);
-  unlink(temp.c_str());
-  return false;
 }

@@ -32,7 +32,3 @@ bool layOutBody(const Siteswap &siteswap, const PatternFileOptions &options, Pat
 // The whole pattern file: title, siteswap tag, settings, juggler block, body and wrap lines.
 std::string patternFileText(const Siteswap &siteswap, const PatternFileOptions &options,
                             const PatternBody &body);
-
-// Writes a file through a temporary file in the same directory, so that the name either holds
-// the whole new text or is left as it was.
-bool writeFileAtomically(const std::string &path, const std::string &text, std::string *error);

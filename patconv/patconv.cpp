@@ -12,6 +12,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "core/userfiles.h"
+#include "patconv/patconv.h"
+
 namespace {
 
 const char *const VERSION = "V0.54";
@@ -39,22 +42,40 @@ size_t starLine = 0;             // index of the line that ends the header
 size_t bodyEnd = 0;              // first line after the body
 std::string headerMacroLetters;  // letters of the hand macros the header already defines
 std::string macroLetters;        // letters free for new macros, in the order they are handed out
-std::string tempName;            // the output while it is written; renamed when complete
-FILE *out = nullptr;
+std::string output;               // the converted file, written whole at the end
 
-// Ends the run with a message; a half-written output never stays behind.
+// The end of a run before its last step: patconvMain returns the code.
+struct Exit {
+  int code;
+};
+
+// Ends the run with a message; nothing is written.
 [[noreturn]] void fail(int code, const char *format, ...) {
   va_list args;
   va_start(args, format);
   vprintf(format, args);
   va_end(args);
   fflush(stdout);
-  if (out) {
-    fclose(out);
-    out = nullptr;
-    unlink(tempName.c_str());
+  throw Exit{code};
+}
+
+void emit(const char *format, ...) __attribute__((format(printf, 1, 2)));
+void emit(const char *format, ...) {
+  va_list args;
+  va_start(args, format);
+  char buffer[256];
+  va_list again;
+  va_copy(again, args);
+  int n = vsnprintf(buffer, sizeof buffer, format, args);
+  if (n >= 0 && size_t(n) < sizeof buffer) {
+    output.append(buffer, size_t(n));
+  } else if (n >= 0) {
+    std::string text(size_t(n) + 1, '\0');
+    vsnprintf(text.data(), text.size(), format, again);
+    output.append(text.data(), size_t(n));
   }
-  exit(code);
+  va_end(again);
+  va_end(args);
 }
 
 void usage(const char *program) {
@@ -86,66 +107,42 @@ bool readNumber(const char *text, long long *value) {
 void HandleOptions(int argc, char **argv) {
   if (argc < 2) {
     usage(argv[0]);
-    exit(10);
+    throw Exit{10};
   }
   long long orient = 1;
   if ((argc > 2 && !readNumber(argv[2], &phase)) || (argc > 3 && !readNumber(argv[3], &orient))) {
     usage(argv[0]);
-    exit(10);
+    throw Exit{10};
   }
   orientation = (unsigned char)(orient & 0xff);
   if (strlen(argv[1]) > MAX_NAME) fail(2, "Error: file name longer than %zu characters!\n", MAX_NAME);
   snprintf(filename, sizeof filename, "%s", argv[1]);
+  struct stat status;
+  if (lstat(filename, &status) == 0) return;  // a name that exists keeps its '\'
   for (char *p = filename; *p; p++)
     if (*p == '\\') *p = '/';
 }
 
-// Reads the whole input; a line end is LF or CR LF, a last line without one is a line too.
-bool readInput() {
-  FILE *in = fopen(filename, "rb");
-  if (!in) return false;
-  std::string line;
-  bool open = false;
-  int c;
-  while ((c = fgetc(in)) != EOF) {
-    open = true;
-    if (c != '\n') {
-      line += (char)c;
-      continue;
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    line.clear();
-    open = false;
-  }
-  if (open) lines.push_back(line);
-  bool ok = !ferror(in);
-  fclose(in);
-  return ok;
-}
-
-void createOutput() {
-  tempName = std::string(filename) + "_Patconv.XXXXXX";
-  int fd = mkstemp(tempName.data());
-  if (fd < 0) fail(3, "Error: could not create file!\n");
-  fchmod(fd, 0644);
-  out = fdopen(fd, "w");
-  if (!out) {
-    close(fd);
-    unlink(tempName.c_str());
-    fail(3, "Error: could not create file!\n");
-  }
-}
+// Reads the whole input, a regular file of at most 1 MiB; a line end is LF or CR LF, a last
+// line without one is a line too.
+bool readInput() { return readRegularLines(filename, lines, MAX_TEXT_FILE_SIZE); }
 
 void finishOutput() {
-  bool ok = fflush(out) == 0 && !ferror(out);
-  ok = fclose(out) == 0 && ok;
-  out = nullptr;
   std::string target = std::string(filename) + "_Patconv";
-  if (!ok || rename(tempName.c_str(), target.c_str()) != 0) {
-    unlink(tempName.c_str());
-    fail(3, "Error: could not create file!\n");
-  }
+  if (!writeFileAtomically(target.c_str(), output)) fail(3, "Error: could not create file!\n");
+}
+
+// Every run starts from the same state, also when several run in one process.
+void resetState() {
+  filename[0] = '\0';
+  phase = 0;
+  orientation = 1;
+  N = nop = anz_macros = 0;
+  lines.clear();
+  starLine = bodyEnd = 0;
+  headerMacroLetters.clear();
+  macroLetters.clear();
+  output.clear();
 }
 
 bool isOneOf(char c, const char *set) { return c != '\0' && strchr(set, c) != nullptr; }
@@ -258,7 +255,7 @@ void preparse() {
 // factorial base picks the swaps. Floor division keeps a negative phase in range, and no
 // factorial is ever formed.
 int perm(int k) {
-  int a[MAX_OBJECTS + 1];
+  int a[MAX_OBJECTS + 1] = {};
   for (int i = 1; i <= N; i++) a[i] = i;
   long long q = phase;
   for (int i = 2; i <= N; i++) {
@@ -288,21 +285,21 @@ void writeMacro(const Macro &m) {
   if (get_bit(orientation, m.hand / 2 - 1)) c = -c;
   double x = N == 1 ? 0.0 : 0.42 * c / (N - 1);
   double y = -0.1 * sqr(x / 0.42) + 0.0;  // + 0.0 turns -0 into 0
-  fprintf(out, "@%c rel p %.4f %.4f 1\n", m.letter, y, x);
+  emit("@%c rel p %.4f %.4f 1\n", m.letter, y, x);
 }
 
 void writeHeader() {
   size_t first = 0;
   if (starLine > 0 && lines[0].compare(0, 1, "!") == 0) {
-    fprintf(out, "%s & patconv %s\n", lines[0].c_str(), VERSION);
+    emit("%s & patconv %s\n", lines[0].c_str(), VERSION);
     first = 1;
   } else {
-    fprintf(out, "! Boston-Mess converted with patconv %s\n", VERSION);
+    emit("! Boston-Mess converted with patconv %s\n", VERSION);
   }
-  for (size_t i = first; i < starLine; i++) fprintf(out, "%s\n", lines[i].c_str());
-  fprintf(out, "\n");
+  for (size_t i = first; i < starLine; i++) emit("%s\n", lines[i].c_str());
+  emit("\n");
   for (int i = 0; i < anz_macros; i++) writeMacro(mymacro[i]);
-  fprintf(out, "\n*\n");
+  emit("\n*\n");
 }
 
 std::string convertLine(const std::string &line) {
@@ -326,19 +323,28 @@ std::string convertLine(const std::string &line) {
 }
 
 void writeBody() {
-  for (size_t i = starLine + 1; i < bodyEnd; i++) fprintf(out, "%s\n", convertLine(lines[i]).c_str());
-  for (size_t i = bodyEnd; i < lines.size(); i++) fprintf(out, "%s\n", lines[i].c_str());
+  for (size_t i = starLine + 1; i < bodyEnd; i++) emit("%s\n", convertLine(lines[i]).c_str());
+  for (size_t i = bodyEnd; i < lines.size(); i++) emit("%s\n", lines[i].c_str());
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
+int convert(int argc, char **argv) {
+  resetState();
   HandleOptions(argc, argv);
   if (!readInput()) fail(2, "Error: could not open file!\n");
-  createOutput();
+  if (!canWriteBeside((std::string(filename) + "_Patconv").c_str())) fail(3, "Error: could not create file!\n");
   preparse();
   writeHeader();
   writeBody();
   finishOutput();
   return 0;
+}
+
+}  // namespace
+
+int patconvMain(int argc, char **argv) {
+  try {
+    return convert(argc, argv);
+  } catch (const Exit &e) {
+    return e.code;
+  }
 }

@@ -13,7 +13,6 @@
 #include "pattern/store.h"
 #include "pattern/throws.h"
 
-static const int SHAPE_FLAG_BALL = 0x4;
 static const double DEFAULT_CONTACT_HEIGHT = 0.05;
 static const double GRIP = 0.8;  // horizontal grip of a ball at a contact
 static const int SEARCH_ITERATIONS = 2000;
@@ -263,8 +262,6 @@ struct BounceSolution {
 
 static bool isPass(int h1, int h2) { return Hand(h1, 0) / 2 != Hand(h2, 0) / 2; }
 
-static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < allHands(); }
-
 static double passDirection(int h1, int h2) {
   const double *p = fangwurf[h1].wurf, *q = fangwurf[h2].fang;
   return Winkel_zwischen(p[0], p[1], q[0], q[1]);
@@ -462,13 +459,13 @@ static int enterSolution(const BounceThrow &t, const BounceSolution &s, int j) {
 
 static double contactHeight(int o, bool &ball) {
   int radius = ObjektEigenschaft(0, o, 4);
-  ball = (ObjektEigenschaft(0, o, 3) & SHAPE_FLAG_BALL) && radius != 0;
+  ball = objectIsBall(0, o) && radius != 0;
   // A ball's radius is stored negative; its centre touches the floor one radius above it.
   return ball ? std::fabs(radius / 1000.0) : DEFAULT_CONTACT_HEIGHT;
 }
 
 static bool enterInputs(BounceThrow &t, int join) {
-  if (!validHand(t.h1) || !validHand(t.h2)) return false;
+  if (!hasHandPoints(t.h1) || !hasHandPoints(t.h2)) return false;
   memcpy(t.P0, fangwurf[t.h1].wurf, sizeof t.P0);
   memcpy(t.P1, fangwurf[t.h2].fang, sizeof t.P1);
   if (!qInternal[QINTERNAL_VIRTUAL_USED]) {
@@ -508,7 +505,7 @@ static bool resolveInputs(BounceThrow &t, int j, int first, int last) {
   int model = objectModelForRow(o);
   addRadius(t.P0, before->B3, Objekt_Radiusvektor(model, s.W[0], s.W[1]));
   addRadius(t.P1, after->B0, Objekt_Radiusvektor(model, after->W[0], s.W[1]));
-  return validHand(t.h1) && validHand(t.h2);
+  return hasHandPoints(t.h1) && hasHandPoints(t.h2);
 }
 
 int Dotzbahnen_berechnen(int o, int j, int h1, int h2, int a, int b, int first, int last, int n, int join, int mode) {

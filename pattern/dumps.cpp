@@ -117,7 +117,7 @@ std::string outputFlugbahnenText(int detail, int firstObject, int lastObject) {
   appendf(out, "t_zylus = %.2f\n", t_zyklus);
   for (int o = firstObject; o <= lastObject; o++) {
     appendf(out, "Objekt %d: '%c'\n", o, Objektbuchstaben[o]);
-    int last = paraz[o] < segmentRowLength ? paraz[o] : segmentRowLength - 1;
+    int last = lastSegment(o);
     for (int s = 0; s <= last; s++) out += flugbahnLine(flugbahn[o][s], s, detail);
   }
   return out;

@@ -17,15 +17,13 @@ static const double JOIN_TOLERANCE = 1e-6;  // seconds
 
 enum { KIND_HOLD = 1, FORWARD = 1, BACKWARD = 2 };
 
-static int lastIndex(int o) { return std::min(paraz[o], segmentRowLength - 1); }
-
 int Flugbahnen_anpassen() {
   if (!flugbahn) return 0;
   for (int o = 0; o < objekte; o++)
-    for (int s = 0; s <= lastIndex(o); s++)
+    for (int s = 0; s <= lastSegment(o); s++)
       if (flugbahn[o][s].flag & (FB_BOUNCE | FB_FORCED_BOUNCE)) flugbahn[o][s].flag |= FB_BOUNCE_PENDING;
   for (int o = 0; o < objekte; o++)
-    for (int s = 0; s <= lastIndex(o); s++) {
+    for (int s = 0; s <= lastSegment(o); s++) {
       const Flugbahn &f = flugbahn[o][s];
       if (!(f.flag & FB_FREE_FLIGHT)) continue;
       if (f.flag & (FB_BOUNCE | FB_FORCED_BOUNCE)) {
@@ -38,7 +36,7 @@ int Flugbahnen_anpassen() {
 }
 
 int FlugbahnKO_anpassen(int o, int j) {
-  if (!flugbahn || o < 0 || o >= objekte || j < 0 || j > lastIndex(o)) return FIT_FLIGHT_FAILED;
+  if (!flugbahn || o < 0 || o >= objekte || j < 0 || j > lastSegment(o)) return FIT_FLIGHT_FAILED;
   int model = objectModelForRow(o);
   const Flugbahn *h0 = nexteFlugbahnWithWrap(o, j, BACKWARD, KIND_HOLD);
   const Flugbahn *h2 = nexteFlugbahnWithWrap(o, j, FORWARD, KIND_HOLD);
@@ -76,7 +74,7 @@ int FlugbahnKO_anpassen(int o, int j) {
 // The first and last arc of the bounce run through segment j. Without wrap lines the chain is
 // periodic and a run may cross its end; with them it ends where the chain does.
 static bool runEnds(int o, int j, int &first, int &last) {
-  int n = lastIndex(o);
+  int n = lastSegment(o);
   first = last = j;
   if (WRAP) {
     while (first > 0 && isBounceArc(flugbahn[o][first - 1])) first--;
@@ -99,7 +97,7 @@ static bool runEnds(int o, int j, int &first, int &last) {
 }
 
 int Dotzbahnen_neu_berechnen(int o, int j) {
-  if (!flugbahn || o < 0 || o >= objekte || j < 0 || j > lastIndex(o)) return 1;
+  if (!flugbahn || o < 0 || o >= objekte || j < 0 || j > lastSegment(o)) return 1;
   if (!(flugbahn[o][j].flag & FB_BOUNCE_PENDING)) return 0;
   int first, last;
   if (!runEnds(o, j, first, last)) {
@@ -115,12 +113,12 @@ int Flugbahnen_wrap_kuerzen() {
   if (!flugbahn) return objekte;
   for (int o = 0; o < objekte; o++) {
     int k = 0;
-    while (k + 1 <= lastIndex(o) && flugbahn[o][k + 1].t_from < 0) {
+    while (k + 1 <= lastSegment(o) && flugbahn[o][k + 1].t_from < 0) {
       qMsg(QMSG_DEBUG, "obj %d: pp++  ", o);
       k++;
     }
     if (k > 0) {
-      for (int s = k; s <= lastIndex(o); s++) flugbahn[o][s - k] = flugbahn[o][s];
+      for (int s = k; s <= lastSegment(o); s++) flugbahn[o][s - k] = flugbahn[o][s];
       paraz[o] -= k;
     }
     while (paraz[o] >= 1 && flugbahn[o][paraz[o] - 1].t_to > t_zyklus) {
@@ -134,7 +132,7 @@ int Flugbahnen_wrap_kuerzen() {
 // Rotates the periodic chain of o by one place: up (the segment before the first comes in front)
 // or down (the first goes to the end); the repeated end segment follows.
 static void rotateChain(int o, bool up) {
-  int n = lastIndex(o);
+  int n = lastSegment(o);
   if (up) {
     for (int s = n; s > 0; s--) flugbahn[o][s] = flugbahn[o][s - 1];
     flugbahn[o][0] = flugbahn[o][n];
@@ -149,7 +147,7 @@ static void rotateChain(int o, bool up) {
 int Flugbahnen_in_Zyklus_schieben() {
   if (!flugbahn) return objekte;
   for (int o = 0; o < objekte; o++) {
-    int n = lastIndex(o);
+    int n = lastSegment(o);
     if (n < 2) continue;
     // Each rotation moves by one segment; a cycle's worth of them is the most a sound chain needs.
     for (int steps = 0; flugbahn[o][0].t_from > 0 && steps <= n; steps++) rotateChain(o, true);
@@ -172,7 +170,7 @@ static void gapFault(int &faults, int r, int o, int c) {
 }
 
 // An object kept in one hand all the cycle has one hold, stored twice.
-static bool keptAllCycle(int o) {
+static bool oneHoldStoredTwice(int o) {
   return paraz[o] == 1 && flugbahn[o][0].t_from == flugbahn[o][1].t_from && flugbahn[o][0].t_to == flugbahn[o][1].t_to;
 }
 
@@ -180,10 +178,10 @@ int Flugbahnen_pruefen() {
   if (!flugbahn) return 0;
   int faults = 0;
   for (int o = 0; o < objekte; o++) {
-    int c = Objektbuchstaben[o], n = lastIndex(o);
+    int c = Objektbuchstaben[o], n = lastSegment(o);
     const Flugbahn *f = flugbahn[o];
     if (f[0].t_from > 0) gapFault(faults, -1, o, c);
-    if (!keptAllCycle(o))
+    if (!oneHoldStoredTwice(o))
       for (int r = 0; r < n; r++)
         if (!(std::fabs(f[r].t_to - f[r + 1].t_from) <= JOIN_TOLERANCE)) gapFault(faults, r, o, c);
     if (f[n].t_to < t_zyklus) gapFault(faults, n, o, c);

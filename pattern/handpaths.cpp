@@ -25,7 +25,6 @@
 Handbahn **handbahn;
 int hand_immer[MAX_HANDS];
 
-
 static bool inUse(const Handbahn &b) { return b.t_from != UNSET_DOUBLE; }
 
 // Turns and shifts the points of juggler-relative hand macros into world coordinates.
@@ -36,10 +35,7 @@ void Zusatzhaende_umrechnen() {
     if (!(f.flag & FANGWURF_RELATIVE) || f.handnr < 0) continue;
     int j = f.handnr / 2;
     if (j >= jugglers || j >= MAX_JUGGLERS) continue;
-    for (double *p : {f.fang, f.wurf}) {
-      Punkt_drehen(p, quoitPos[j].ZWinkel);
-      for (int i = 0; i < 3; i++) p[i] += quoitPos[j].position[i];
-    }
+    for (double *p : {f.fang, f.wurf}) jugglerToWorld(p, j);
   }
 }
 
@@ -51,11 +47,11 @@ void Zusatzhaende_umrechnen() {
 // (so a virtual hand or a hand macro holds only what its part of the cell gives it); the empty
 // hand by its cell for a real hand, by holding no object for the others.
 static bool holdsLetter(int h, int t, int L) {
+  if (L < objekte) return handHolds(t, h, L);
   if (t < 0 || t >= takte || h < 0 || h >= allHands()) return false;
-  if (L < objekte) return dotzspeicher[t][h][L] != 0;
   if (h < 2 * jugglers) return muster[t][h][0] == '-';
   for (int o = 0; o < objekte; o++)
-    if (dotzspeicher[t][h][o]) return false;
+    if (handHolds(t, h, o)) return false;
   return true;
 }
 
@@ -80,13 +76,6 @@ static int runAtCycleEnd(int h, int L) {
   return t;
 }
 
-// The letter across the wrap boundary: direction 1 after it, 2 before it; L itself without wrap lines.
-static int partnerLetter(int L, int direction) {
-  if (!WRAP || L >= objekte) return L;
-  int p = Objekt_Nummer(char(Wrap_Partner(Objektbuchstaben[L], direction)));
-  return p >= 0 && p < objekte ? p : L;
-}
-
 // Per object letter, the first takt of its hold over the cycle end: the run at the end of the
 // cycle in a hand that holds the letter's forward partner in takt 0. Only such a hand sets it.
 static void tailStarts(std::vector<int> &tail) {
@@ -94,7 +83,7 @@ static void tailStarts(std::vector<int> &tail) {
   for (int L = 0; L < objekte; L++)
     for (int h = 0; h < allHands(); h++) {
       int t = runAtCycleEnd(h, L);
-      if (t < takte && holdsLetter(h, 0, partnerLetter(L, 1))) tail[L] = t;
+      if (t < takte && holdsLetter(h, 0, wrapPartnerObject(L, 1))) tail[L] = t;
     }
 }
 
@@ -110,7 +99,7 @@ static int enterRuns(int count, int h, int L, const std::vector<int> &tail) {
       limit = runAtCycleEnd(h, L);
       if (limit < takte) first = limit;
     } else {
-      int before = partnerLetter(L, 2);
+      int before = wrapPartnerObject(L, 2);
       if (holdsLetter(h, takte - 1, before) && tail[before] < takte) first = tail[before];
     }
     end = runEnd(h, 0, L);

@@ -20,7 +20,6 @@ enum { KIND_HOLD = 1, KIND_FLIGHT = 2, FORWARD = 1, BACKWARD = 2 };
 
 static bool isFlight(const Flugbahn &s) { return s.haltehand == -1; }
 static bool isFree(const Flugbahn &s) { return s.haltehand == SEGMENT_CLEARED; }
-static int lastIndex(int o) { return std::min(paraz[o], segmentRowLength - 1); }
 
 static void positionAt(const Flugbahn &f, double s, double out[3]) {
   out[0] = f.X0[0] + s * f.V[0];
@@ -37,7 +36,7 @@ static int indexIn(int p, const Flugbahn *f) {
 // The flight before (BACKWARD) or after (FORWARD) slot j; past the end of a wrapped chain it lies
 // in the wrap partner's chain.
 static const Flugbahn *firstOwnFlight(int p) {
-  for (int k = 0; k <= std::min(paraz[p], segmentRowLength - 1); k++)
+  for (int k = 0; k <= lastSegment(p); k++)
     if (isFlight(flugbahn[p][k]) && !(flugbahn[p][k].flag & FB_WRAP_OUTSIDE)) return &flugbahn[p][k];
   return nullptr;
 }
@@ -111,7 +110,7 @@ static int neighbours(int o, int j, const Flugbahn *&f0, const Flugbahn *&f2, in
   int m = indexIn(p, first ? f0 : f2);
   if (m < 0) return 0;
   int k = first ? m + 1 : m - 1;
-  if (k >= 0 && k <= std::min(paraz[p], segmentRowLength - 1) && !isFree(flugbahn[p][k])) {
+  if (k >= 0 && k <= lastSegment(p) && !isFree(flugbahn[p][k])) {
     // The copy keeps the slot's marks of where it lies in the wrapped cycle.
     uint32_t marks = flugbahn[o][j].flag & (FB_WRAP_FIRST | FB_WRAP_LAST | FB_WRAP_OUTSIDE);
     flugbahn[o][j] = flugbahn[p][k];
@@ -152,7 +151,7 @@ int Objektbahn_in_Hand_eintragen(int o, int j, int hand, int t1, int t2) {
     patternMessage(QMSG_REPORT, 46, "hand = UNUSED", SELF);
     return HOLD_HAND_UNUSED;
   }
-  if (!flugbahn || o < 0 || o >= objekte || j < 0 || j > lastIndex(o)) {
+  if (!flugbahn || o < 0 || o >= objekte || j < 0 || j > lastSegment(o)) {
     patternMessage(QMSG_REPORT, 46, "no such segment", SELF);
     return HOLD_FAILED;
   }
@@ -220,17 +219,13 @@ int Objektbahn_in_Hand_eintragen(int o, int j, int hand, int t1, int t2) {
 
 // ---------------------------------------------------------------- the walk over the chains
 
-static bool keptAllCycle(int o) {
-  for (int s = 0; s <= lastIndex(o); s++) {
+// Some segment of o's chain is the hold of a hand that keeps its letter all the cycle.
+static bool heldByKeepingHand(int o) {
+  for (int s = 0; s <= lastSegment(o); s++) {
     int hand = flugbahn[o][s].haltehand;
     if (hand >= 0 && handImmer(hand)) return true;
   }
   return false;
-}
-
-static bool heldBy(int takt, int hand, int o) {
-  return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < allHands() && o >= 0 &&
-         o < objekte && dotzspeicher[takt][hand][o] != 0;
 }
 
 // The hold of hand h over the cycle end that o's letter is in: its first takt and last takt + 1.
@@ -248,10 +243,10 @@ static bool holdOverCycleEnd(int o, int h, int &t1, int &t2) {
     }
   }
   int before = qWrapObjList ? qWrapObjList[o].backward : o;
-  if (!heldBy(0, h, o) || !heldBy(takte - 1, h, before)) return false;
-  for (t2 = 1; t2 < takte && heldBy(t2, h, o); t2++) {
+  if (!handHolds(0, h, o) || !handHolds(takte - 1, h, before)) return false;
+  for (t2 = 1; t2 < takte && handHolds(t2, h, o); t2++) {
   }
-  for (t1 = takte - 1; t1 > t2 && heldBy(t1 - 1, h, before); t1--) {
+  for (t1 = takte - 1; t1 > t2 && handHolds(t1 - 1, h, before); t1--) {
   }
   return true;
 }
@@ -272,7 +267,7 @@ static int holdOverWrap(int o) {
   }
   while (t2 < t1 && takte > 0) t1 -= takte;
   Objektbahn_in_Hand_eintragen(o, 0, h, t1, t2);
-  int n = 1, last = lastIndex(o);
+  int n = 1, last = lastSegment(o);
   while (n <= last && isFree(flugbahn[o][n])) n++;
   int walk = 1;
   if (n <= last && isFlight(flugbahn[o][n]) && flugbahn[o][n].taktvon == t2) {
@@ -305,13 +300,13 @@ static bool copyEarlierHold(int o, int j, int t1) {
 
 // Fills the holds of object o; 0 or the failure.
 static int holdsOfObject(int o) {
-  if (keptAllCycle(o)) {
+  if (heldByKeepingHand(o)) {
     if (segmentRowLength > 1) flugbahn[o][0] = flugbahn[o][1];
     paraz[o] = 1;
     return 0;
   }
   bool thrown = false;
-  for (int s = 0; s <= lastIndex(o); s++) thrown |= isFlight(flugbahn[o][s]);
+  for (int s = 0; s <= lastSegment(o); s++) thrown |= isFlight(flugbahn[o][s]);
   if (!thrown) {
     // Never thrown and no hand keeps it: no hold lies between flights; the chain check reports it.
     qMsg(QMSG_DEBUG, "object %d has no flight\n", o);
@@ -322,7 +317,7 @@ static int holdsOfObject(int o) {
     walk = holdOverWrap(o);
     if (walk < 0) return HOLD_FAILED;
   }
-  for (int j = walk; j <= lastIndex(o); j++) {
+  for (int j = walk; j <= lastSegment(o); j++) {
     if (isFlight(flugbahn[o][j])) continue;
     const Flugbahn *f0 = flightBeside(o, j, BACKWARD), *f2 = flightBeside(o, j, FORWARD);
     if (!f0 || !f2) {

@@ -2,6 +2,8 @@
 // through the grid into one chain of flights and hold slots over the cycle.
 #include "pattern/objectpaths.h"
 
+#include <algorithm>
+#include <cstring>
 #include <initializer_list>
 
 #include "core/Tcl.h"
@@ -19,6 +21,8 @@ QWrapObj *qWrapObjList;
 double maxheight = 1.9;
 
 static const int NEVER_HELD = 9999999;
+
+int lastSegment(int object) { return std::min(paraz[object], segmentRowLength - 1); }
 
 int handImmer(int hand) { return hand >= 0 && hand < MAX_HANDS ? hand_immer[hand] : 0; }
 
@@ -49,60 +53,10 @@ void Zyklus_anpassen(Flugbahn *segment, int mode) {
 
 // ---------------------------------------------------------------- cells
 
-// One object of a cell and the hand that holds it.
-struct CellEntry {
-  int object;
-  int hand;
-};
-
-static int macroLetterIndex(char c) {
-  for (int m = 0; m < handMacroCount && Handmakrobuchstaben[m]; m++)
-    if (Handmakrobuchstaben[m] == c) return m;
-  return -1;
-}
-
-// The objects of one cell with their hands: a '&' moves to the next virtual hand of the column, a
-// macro letter hands the next object to the macro; groups in brackets and bounce marks are skipped,
-// so kind letters are never taken for objects. Returns the count.
+// The objects of the cell of takt and column with their hands; 0 outside the grid.
 static int cellEntries(int takt, int column, CellEntry out[CELL_SIZE]) {
   if (!muster || takt < 0 || takt >= takte || column < 0 || column >= 2 * jugglers) return 0;
-  const char *cell = muster[takt][column];
-  int n = 0, level = 0, macro = -1;
-  for (int i = 0; i < CELL_SIZE && cell[i]; i++) {
-    char c = cell[i];
-    if (c == '&') {
-      level++;
-      macro = -1;
-      continue;
-    }
-    if (c == '/' || c == '\\') continue;
-    if (c == '(' || c == '<' || c == '[' || c == '{') {
-      char close = c == '(' ? ')' : c == '<' ? '>' : c == '[' ? ']' : '}';
-      while (i < CELL_SIZE && cell[i] && cell[i] != close) i++;
-      if (i >= CELL_SIZE || !cell[i]) break;
-      continue;
-    }
-    if (macroLetterIndex(c) >= 0) {
-      macro = macroLetterIndex(c);
-      continue;
-    }
-    int o = Objekt_Nummer(c);
-    if (o < 0 || o >= objekte) break;
-    out[n++] = {o, macro >= 0 ? macroHand(macro) : handNumber(column, level)};
-    macro = -1;
-  }
-  return n;
-}
-
-static bool holds(int takt, int hand, int object) {
-  return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < allHands() && object >= 0 &&
-         object < objekte && dotzspeicher[takt][hand][object] != 0;
-}
-
-static int partner(int object, int direction) {
-  if (!WRAP) return object;
-  int o = Objekt_Nummer(char(Wrap_Partner(Objektbuchstaben[object], direction)));
-  return o >= 0 && o < objekte ? o : object;
+  return cellEntries(muster[takt][column], column, out);
 }
 
 int Objekt_auffinden(char letter, int hand, int takt, int mode) {
@@ -168,9 +122,9 @@ int Haltezeit_finden(int *takt, int *lastTakt, int hand, int object) {
     return 1;
   }
   int first = t, last = t;
-  if (holds(t, hand, object)) {
-    while (holds(first - 1, hand, object)) first--;
-    while (holds(last + 1, hand, object)) last++;
+  if (handHolds(t, hand, object)) {
+    while (handHolds(first - 1, hand, object)) first--;
+    while (handHolds(last + 1, hand, object)) last++;
   }
   *takt = first;
   *lastTakt = last;
@@ -183,10 +137,10 @@ void WrapObjList_fuellen() {
   if (!WRAP || !qWrapObjList) return;
   for (int o = 0; o < objekte; o++) {
     QWrapObj &w = qWrapObjList[o];
-    w = {Objektbuchstaben[o], NEVER_HELD, -1, 0, -1, partner(o, 1), partner(o, 2)};
+    w = {Objektbuchstaben[o], NEVER_HELD, -1, 0, -1, wrapPartnerObject(o, 1), wrapPartnerObject(o, 2)};
     for (int h = 0; h < allHands(); h++)
       for (int t = 0; t < takte; t++) {
-        if (!holds(t, h, o)) continue;
+        if (!handHolds(t, h, o)) continue;
         if (t < w.firstTakt) {
           w.firstTakt = t;
           w.firstHand = h;
@@ -275,7 +229,7 @@ int Flugbahnen_eintragen(int o, int i, int handFrom, int handTo, int a, int b) {
 // True when the object is held by the hand over the cycle boundary: the hand holds it (with wrap
 // lines: its backward partner) in the last takt and holds the object itself in takt 0.
 static bool heldOverBoundary(int o, int hand) {
-  return holds(0, hand, o) && holds(takte - 1, hand, partner(o, 2));
+  return handHolds(0, hand, o) && handHolds(takte - 1, hand, wrapPartnerObject(o, 2));
 }
 
 static int markHeldOverBoundary() {
@@ -406,7 +360,8 @@ static int mainWalk(int remaining) {
   return 0;
 }
 
-static bool keptAllCycle(int o) {
+// Some hand keeps object o all the cycle: its hand_immer names o.
+static bool handKeepsObject(int o) {
   for (int h = 0; h < MAX_HANDS; h++)
     if (hand_immer[h] == 1000 + o) return true;
   return false;
@@ -417,7 +372,7 @@ int Objekte_verfolgen() {
   // Segment 1 may already hold the hold of a hand that keeps its object; from 2 on every slot is
   // free, also the last ones of a row, which the store leaves unset.
   for (int o = 0; o < objekte; o++) {
-    paraz[o] = keptAllCycle(o) ? 1 : 2;
+    paraz[o] = handKeepsObject(o) ? 1 : 2;
     start[o] = {START_NOT_SEEN, -1, 0};
     for (int s = 2; s < segmentRowLength; s++) Flugbahnsegment_loeschen(o, s);
   }
@@ -460,7 +415,7 @@ static bool ofKind(const Flugbahn &s, int kind) { return kind == 2 ? s.haltehand
 // entered segment up to i, going backward the start of the nearest one from i on. A free slot (a
 // hold still to be entered) lies beside the segment entered next to it.
 static bool coveredUpTo(int o, int i, int direction, double &time) {
-  int last = paraz[o] < segmentRowLength ? paraz[o] : segmentRowLength - 1;
+  int last = lastSegment(o);
   for (int k = i; k >= 0 && k <= last; k += direction == 1 ? -1 : 1) {
     const Flugbahn &s = flugbahn[o][k];
     if (s.haltehand == SEGMENT_CLEARED) continue;
@@ -477,7 +432,7 @@ static bool coveredUpTo(int o, int i, int direction, double &time) {
 static Flugbahn *inPartnerChain(int o, int i, int direction, int kind) {
   const double eps = 1e-9;
   int p = direction == 1 ? qWrapObjList[o].forward : qWrapObjList[o].backward;
-  int last = paraz[p] < segmentRowLength ? paraz[p] : segmentRowLength - 1;
+  int last = lastSegment(p);
   double covered = 0;
   bool known = coveredUpTo(o, i, direction, covered);
   for (int k = 0; k <= last; k++) {
@@ -491,7 +446,7 @@ static Flugbahn *inPartnerChain(int o, int i, int direction, int kind) {
 
 Flugbahn *nexteFlugbahnWithWrap(int o, int i, int direction, int kind) {
   if (!flugbahn || o < 0 || o >= objekte) return nullptr;
-  int last = paraz[o] < segmentRowLength ? paraz[o] : segmentRowLength - 1;
+  int last = lastSegment(o);
   if (i < 0 || i > last) return nullptr;
   bool wrapped = WRAP && (flugbahn[o][i].flag & (FB_WRAP_FIRST | FB_WRAP_LAST | FB_WRAP_OUTSIDE));
   if (direction != 1 && direction != 2) {

@@ -98,4 +98,6 @@ int Objekt_auffinden(char letter, int hand, int takt, int mode);
 int Haltezeit_finden(int *takt, int *lastTakt, int hand, int object);
 int zusf_eintragen(int count, char letter, int hand, int firstTakt, int lastTakt, char extra);
 int Taktbereiche_ueberlappen(int firstA, int lastA, int firstB, int lastB);
+// Index of the object's last segment, at most the last of its row.
+int lastSegment(int object);
 int handImmer(int hand);

@@ -7,14 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "core/runstate.h"
+#include "core/Tcl.h"
 #include "core/uistate.h"
-#include "core/viewrecords.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
-#include "core/vecmath.h"
+#include "core/viewrecords.h"
 #include "pattern/dumps.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
@@ -24,7 +24,6 @@
 #include "pattern/testseam.h"
 
 static const double DEGREES = 57.29577951;
-static const long MAX_FILE_SIZE = 1 << 20;
 static const double MAX_COORDINATE = 32.767;  // metres that fit 16-bit millimetres
 static const double MAX_ANGLE = 36000.0;      // degrees
 
@@ -53,7 +52,8 @@ int macroIndex(char c) {
   return p ? int(p - Handmakrobuchstaben) : -1;
 }
 
-char closingBracket(char c) {
+// The bracket that closes a group, 0 for no group.
+static char closingBracket(char c) {
   switch (c) {
     case '(': return ')';
     case '<': return '>';
@@ -63,22 +63,36 @@ char closingBracket(char c) {
   }
 }
 
+CellToken cellToken(const char *text, size_t size, size_t pos) {
+  char c = text[pos];
+  if (c == '&') return {CELL_AMPERSAND, c, pos};
+  if (c == '/' || c == '\\') return {CELL_BOUNCE, c, pos};
+  if (char close = closingBracket(c)) {
+    for (size_t i = pos + 1; i < size; i++)
+      if (text[i] == close) return {CELL_GROUP, c, i};
+    return {CELL_UNCLOSED_GROUP, c, size - 1};
+  }
+  return {CELL_CHARACTER, c, pos};
+}
+
 // Splits a body line into cells. Every reader of body lines goes through here, so the pre-scan and
 // the body reader agree on columns, letters, virtual hands and bounce counts.
 int scanBodyLine(const std::string &line, BodyLine &out) {
   out.cells.clear();
   out.comment = std::string::npos;
+  size_t size = std::min(line.find('\n'), line.size());
   size_t column = 0;
   int bounce = 0, macro = -1;
-  for (size_t i = 0; i < line.size(); i++) {
-    char c = line[i];
-    if (c == '\n' || c == '*') break;
+  for (size_t i = 0; i < size; i++) {
+    CellToken token = cellToken(line.data(), size, i);
+    char c = token.c;
+    if (c == '*') break;
     if (isBlank(c)) continue;
     if (c == '!' || c == '%') {
       out.comment = i;
       break;
     }
-    if (c == '&') {
+    if (token.kind == CELL_AMPERSAND) {
       if (column == 0) return BODY_AMPERSAND_FIRST;
       column--;
       BodyCell &cell = out.cells[column];
@@ -90,12 +104,11 @@ int scanBodyLine(const std::string &line, BodyLine &out) {
     }
     if (out.cells.size() <= column) out.cells.resize(column + 1, BodyCell{"", {}, 0});
     BodyCell &cell = out.cells[column];
-    if (char close = closingBracket(c)) {
-      size_t end = line.find(close, i + 1);
-      if (end == std::string::npos || line.find('\n', i) < end) return BODY_UNCLOSED_GROUP;
-      if (c == '(') cell.text += line.substr(i, end - i + 1);
-      i = end;
-    } else if (c == '/' || c == '\\') {
+    if (token.kind == CELL_UNCLOSED_GROUP) return BODY_UNCLOSED_GROUP;
+    if (token.kind == CELL_GROUP) {
+      if (c == '(') cell.text += line.substr(i, token.end - i + 1);
+      i = token.end;
+    } else if (token.kind == CELL_BOUNCE) {
       bounce += c == '/' ? 1 : -1;
       cell.text += c;
     } else if (c == '-') {
@@ -148,22 +161,12 @@ int ObjekteSuchen(const char *line, int count) {
   return count;
 }
 
-static bool readWholeFile(const char *fileName, std::string &text) {
-  FILE *f = fopen(fileName, "rb");
-  if (!f) return false;
-  text.clear();
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, f)) > 0 && long(text.size()) <= MAX_FILE_SIZE) text.append(buffer, n);
-  fclose(f);
-  return true;
-}
-
-// CR LF becomes LF, NUL a blank, and the last line gets its line end.
+// A leading UTF-8 byte-order mark goes, CR LF becomes LF, NUL a blank, and the last line gets
+// its line end.
 static void normaliseText(std::string &text) {
   std::string out;
   out.reserve(text.size() + 1);
-  for (size_t i = 0; i < text.size(); i++) {
+  for (size_t i = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; i < text.size(); i++) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     out += text[i] ? text[i] : ' ';
   }
@@ -275,12 +278,13 @@ FILE *Muster_oeffnen(const char *fileName) {
   jugglers = handCount = handMacroCount = 0;
   Handmakrobuchstaben[0] = Objektbuchstaben[0] = '\0';
   for (int j = 0; j < MAX_JUGGLERS; j++) qInternal[j] = 0;
-  if (!readWholeFile(fileName, patternText)) {
-    patternMessage(QMSG_ERROR, 40, fileName);
+  int read = readRegularFile(fileName, patternText, MAX_TEXT_FILE_SIZE);
+  if (read == READ_FILE_TOO_LARGE) {
+    patternMessage(QMSG_ERROR, 775, fileName, long(MAX_TEXT_FILE_SIZE));
     return nullptr;
   }
-  if (long(patternText.size()) > MAX_FILE_SIZE) {
-    patternMessage(QMSG_ERROR, 775, fileName, MAX_FILE_SIZE);
+  if (read != READ_FILE_OK) {
+    patternMessage(QMSG_ERROR, 40, fileName);
     return nullptr;
   }
   normaliseText(patternText);
@@ -917,7 +921,7 @@ static int checkDwell() {
     std::vector<int> held;
     for (int t = 0; t < takte; t++)
       for (int h = 0; h < hands; h++)
-        if (dotzspeicher[t][h][o]) {
+        if (handHolds(t, h, o)) {
           held.push_back(t);
           break;
         }
@@ -965,15 +969,41 @@ int Objekt_in_Zelle(char letter, int takt, int hand) {
   int column = Hand(hand, 0);
   if (column < 0 || column >= 2 * jugglers) return 0;
   const char *cell = muster[takt][column];
-  for (int i = 0; i <= CELL_SIZE && cell[i]; i++) {
-    if (char close = closingBracket(cell[i])) {
-      while (i <= CELL_SIZE && cell[i] && cell[i] != close) i++;
-      if (i > CELL_SIZE || !cell[i]) return 0;
-    } else if (cell[i] == letter) {
-      return 1;
-    }
+  size_t size = strnlen(cell, CELL_SIZE + 1);
+  for (size_t i = 0; i < size; i++) {
+    CellToken token = cellToken(cell, size, i);
+    if (token.kind == CELL_UNCLOSED_GROUP) return 0;
+    if (token.kind == CELL_GROUP) i = token.end;
+    else if (token.c == letter) return 1;
   }
   return 0;
+}
+
+int cellEntries(const char *cell, int column, CellEntry out[]) {
+  size_t size = strnlen(cell, CELL_SIZE);
+  int n = 0, level = 0, macro = -1, group = -1;
+  for (size_t i = 0; i < size; i++) {
+    CellToken token = cellToken(cell, size, i);
+    char c = token.c;
+    if (token.kind == CELL_AMPERSAND) {
+      level++;
+      macro = group = -1;
+    } else if (token.kind == CELL_BOUNCE) {
+    } else if (token.kind == CELL_UNCLOSED_GROUP) {
+      break;
+    } else if (token.kind == CELL_GROUP) {
+      if (c == '(') group = int(i);
+      i = token.end;
+    } else if (macroIndex(c) >= 0) {
+      macro = macroIndex(c);
+    } else {
+      int o = Objekt_Nummer(c);
+      if (o < 0 || o >= objekte) break;
+      out[n++] = {o, macro >= 0 ? macroHand(macro) : handNumber(column, level), group, level, macro >= 0};
+      macro = group = -1;
+    }
+  }
+  return n;
 }
 
 int Wrap_Partner(char letter, int direction) {
@@ -983,6 +1013,12 @@ int Wrap_Partner(char letter, int direction) {
   const char *p = strchr(from, letter);
   if (!letter || !p) return 255;
   return uint8_t(to[p - from]);
+}
+
+int wrapPartnerObject(int object, int direction) {
+  if (!WRAP || object < 0 || object >= objekte) return object;
+  int o = Objekt_Nummer(char(Wrap_Partner(Objektbuchstaben[object], direction)));
+  return o >= 0 && o < objekte ? o : object;
 }
 
 char Wurfart_Buchstabe(uint32_t flag) {

@@ -1,50 +1,50 @@
 // Pattern-file rewriter. The header is walked entry by entry with the grammar the reader uses, so
 // an entry's extent is exactly what the reader consumes for it; nothing past the header's '*' is
-// ever touched. The new text goes to a temporary file that is renamed over the pattern file.
+// ever touched. An entry the reader does not read whole is not rewritten, and every new text is
+// checked to read as the old one with only that entry changed before it replaces the file.
 #include "pattern/rewriter.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
+#include "core/Tcl.h"
+#include "core/userfiles.h"
+#include "core/utils.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
 
 char *readWholeFile(const char *file, long *size, long *lost, const char *caller) {
-  FILE *f = fopen(file, "rb");
-  if (!f) {
+  std::string text;
+  if (readRegularFile(file, text, MAX_TEXT_FILE_SIZE) != READ_FILE_OK) {
     qMsg(QMSG_ERROR, localText(40), file);
     return nullptr;
   }
-  long length = -1;
-  if (fseek(f, 0, SEEK_END) == 0) length = ftell(f);
-  if (length < 0 || fseek(f, 0, SEEK_SET) != 0) {
-    fclose(f);
-    qMsg(QMSG_ERROR, localText(40), file);
-    return nullptr;
-  }
-  char *buffer = static_cast<char *>(qAlloc(size_t(length) + 1));
+  char *buffer = static_cast<char *>(qAlloc(text.size() + 1));
   if (!buffer) {
-    fclose(f);
     qMsg(QMSG_ERROR, localText(90), caller);
     return nullptr;
   }
-  size_t got = fread(buffer, 1, size_t(length), f);
-  fclose(f);
-  buffer[got] = '\0';
-  *size = length + 1;
-  *lost = length - long(got);
+  memcpy(buffer, text.data(), text.size());
+  buffer[text.size()] = '\0';
+  *size = long(text.size()) + 1;
+  *lost = 0;
   return buffer;
 }
 
-static bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+// The reader reads a NUL as a blank, so it is white space here too.
+static bool isWhite(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
+}
+
+static const char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
+
+// Where the header's text begins: after a UTF-8 byte-order mark, which the reader skips too.
+static size_t textStart(const std::string &text) { return text.compare(0, 3, BYTE_ORDER_MARK) == 0 ? 3 : 0; }
 
 // The part of the text that belongs to the header: entries are never read past limit.
 struct HeaderText {
@@ -118,10 +118,9 @@ static size_t blockTail(const HeaderText &h, size_t pos) {
   return pos < h.limit && h.text[pos] == '\n' ? pos + 1 : pos;
 }
 
-static size_t pointBlockEnd(const HeaderText &h, size_t pos, bool twoPoints) {
+static size_t pointBlockEnd(const HeaderText &h, size_t pos, bool twoPoints, bool &complete) {
   const char *hand = twoPoints ? " %f %f %f %f %f %f" : " %f %f %f";
   for (int j = 0; j < h.jugglerCount; j++) {
-    bool complete;
     pos = scanFormat(h, pos, "%f", &complete);
     for (int k = 0; k < 2 && complete; k++) pos = scanFormat(h, pos, hand, &complete);
     if (!complete) return pos;
@@ -130,9 +129,8 @@ static size_t pointBlockEnd(const HeaderText &h, size_t pos, bool twoPoints) {
 }
 
 // "j": per juggler a heading, a position, two kind words and the rest of its line.
-static size_t presetBlockEnd(const HeaderText &h, size_t pos) {
+static size_t presetBlockEnd(const HeaderText &h, size_t pos, bool &complete) {
   for (int j = 0; j < h.jugglerCount; j++) {
-    bool complete;
     pos = scanFormat(h, pos, "%f %f %f %f %s %s", &complete);
     if (!complete) return pos;
     pos = lineEnd(h, pos);
@@ -141,14 +139,16 @@ static size_t presetBlockEnd(const HeaderText &h, size_t pos) {
 }
 
 // "z=n" and n props of five or eight words.
-static size_t propBlockEnd(const HeaderText &h, size_t pos) {
-  bool complete;
+static size_t propBlockEnd(const HeaderText &h, size_t pos, bool &complete) {
   long n = 0;
   pos = scanFormat(h, pos, "=%d", &complete, &n);
   for (long k = 0; complete && k < n; k++) {
     size_t name = scanWord(h, pos);
     size_t angle = name == std::string::npos ? name : scanWord(h, name);
-    if (angle == std::string::npos) return pos;
+    if (angle == std::string::npos) {
+      complete = false;
+      return pos;
+    }
     char first = h.text[skipWhite(h, name)];
     pos = angle;
     if (first == 'r' || first == 'R') pos = scanFormat(h, pos, " %f %f %f", &complete);
@@ -157,16 +157,19 @@ static size_t propBlockEnd(const HeaderText &h, size_t pos) {
   return complete ? blockTail(h, pos) : pos;
 }
 
-// "O=n" and pairs "count#model" until the counts reach n.
-static size_t objectModelsEnd(const HeaderText &h, size_t pos) {
-  bool complete;
+// "O=n" and pairs "count#model" until the counts reach n; the counts are bounded by n as the
+// reader bounds them by the objects.
+static size_t objectModelsEnd(const HeaderText &h, size_t pos, bool &complete) {
   long n = 0;
   pos = scanFormat(h, pos, "=%d", &complete, &n);
   for (long assigned = 0; complete && assigned < n;) {
     long pair[2] = {0, 0};
     pos = scanFormat(h, pos, " %d#%d", &complete, pair);
-    if (pair[0] < 1) break;
-    assigned += pair[0];
+    if (pair[0] < 1) {
+      complete = false;
+      break;
+    }
+    assigned += std::min(pair[0], n - assigned);
   }
   return pos;
 }
@@ -188,23 +191,25 @@ static size_t wordEnd(const HeaderText &h, size_t pos) {
   return pos;
 }
 
-// The position after the entry that starts at pos.
-static size_t entryEnd(const HeaderText &h, size_t pos) {
+// The position after the entry that starts at pos; complete tells whether the entry held all
+// that the reader reads for it.
+static size_t entryEnd(const HeaderText &h, size_t pos, bool &complete) {
   size_t next = pos + 1;
+  complete = true;
   switch (h.text[pos]) {
     case '!': case '%': case '@': return lineEnd(h, pos);
-    case 'B': return scanFormat(h, next, "=%f,%f,%f,%f");
-    case 'G': return scanFormat(h, next, "=%f,%f,%f");
-    case 'O': return objectModelsEnd(h, next);
-    case 'p': return pointBlockEnd(h, next, false);
-    case 'P': return pointBlockEnd(h, next, true);
-    case 'j': return presetBlockEnd(h, next);
-    case 'z': return propBlockEnd(h, next);
+    case 'B': return scanFormat(h, next, "=%f,%f,%f,%f", &complete);
+    case 'G': return scanFormat(h, next, "=%f,%f,%f", &complete);
+    case 'O': return objectModelsEnd(h, next, complete);
+    case 'p': return pointBlockEnd(h, next, false, complete);
+    case 'P': return pointBlockEnd(h, next, true, complete);
+    case 'j': return presetBlockEnd(h, next, complete);
+    case 'z': return propBlockEnd(h, next, complete);
     case 'k': return keyframesEnd(h, pos);
-    case 'Z': case 'g': case 'l': case 's': return scanFormat(h, next, "=%f");
-    case 'd': return scanFormat(h, next, "t=%f");
-    case 'e': return scanFormat(h, next, "ps=%f");
-    case 'a': case 'o': case 'r': case 'h': case 't': case 'u': return scanFormat(h, next, "=%d");
+    case 'Z': case 'g': case 'l': case 's': return scanFormat(h, next, "=%f", &complete);
+    case 'd': return scanFormat(h, next, "t=%f", &complete);
+    case 'e': return scanFormat(h, next, "ps=%f", &complete);
+    case 'a': case 'o': case 'r': case 'h': case 't': case 'u': return scanFormat(h, next, "=%d", &complete);
     default: return wordEnd(h, next);
   }
 }
@@ -251,67 +256,90 @@ HeaderScan scanPatternHeader(const std::string &text, char key) {
   std::string macros;
   size_t star = findHeaderStar(text, macros);
   HeaderText h{text, star, fileJugglerCount(text, star, macros)};
-  HeaderScan scan{false, {0, 0}, false, {0, 0}, star};
-  size_t pos = 0;
+  HeaderScan scan{false, {0, 0}, true, false, {0, 0}, star, {}};
+  size_t pos = textStart(text);
   while (pos < star) {
     if (isWhite(text[pos])) {
       pos++;
       continue;
     }
-    size_t end = std::max(entryEnd(h, pos), pos + 1);
+    bool complete;
+    size_t end = std::max(entryEnd(h, pos, complete), pos + 1);
     char c = text[pos];
     if (c == key && !scan.found) {
       scan.found = true;
       scan.entry = {pos, end};
+      scan.complete = complete;
     }
     if ((c == 'j' || c == 'p' || c == 'P') && !scan.jugglerBlock) {
       scan.jugglerBlock = true;
       scan.firstJugglers = {pos, end};
     }
+    scan.entries.push_back({pos, end});
     pos = end;
   }
   return scan;
 }
 
-std::string rewrittenPatternText(const std::string &text, const char *line, int type, bool *changed) {
-  *changed = false;
-  HeaderScan scan = scanPatternHeader(text, line[0]);
-  if (scan.found) {
-    *changed = true;
-    std::string out = text.substr(0, scan.entry.start);
-    if (type == MODIF_REPLACE) out += line;
-    return out + text.substr(scan.entry.end);
-  }
-  if (type == MODIF_REMOVE) return text;
-  size_t at = scan.star;
-  if (scan.jugglerBlock) at = line[0] == 'z' ? scan.firstJugglers.end : scan.firstJugglers.start;
-  *changed = true;
-  std::string entry = line;
-  if (entry.back() != '\n') entry += '\n';
-  return text.substr(0, at) + entry + text.substr(at);
+static std::string entryText(const std::string &text, HeaderEntry e) { return text.substr(e.start, e.end - e.start); }
+
+// The text from the line after the header's '*' on: the body and the wrap lines.
+static std::string bodyText(const std::string &text, size_t star) {
+  size_t end = text.find('\n', star);
+  return end == std::string::npos ? std::string() : text.substr(end + 1);
 }
 
-int writeFileThroughTemporary(const char *file, const std::string &text, int how) {
-  std::string temporary = std::string(file) + ".XXXXXX";
-  int fd = mkstemp(temporary.data());
-  if (fd < 0) return WRITE_FAILED;
-  struct stat status;
-  if (how == WRITE_REPLACE && stat(file, &status) == 0) fchmod(fd, status.st_mode & 07777);
-  else fchmod(fd, 0644);
-  bool ok = true;
-  for (size_t done = 0; ok && done < text.size();) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += size_t(n);
+static std::string withoutTrailingWhite(std::string s) {
+  while (!s.empty() && isWhite(s.back())) s.pop_back();
+  return s;
+}
+
+// True when the new text reads as the old one with only the one entry changed: the same body,
+// and the same header entries but the replaced, removed or inserted one, which reads whole. A
+// new value glued to what followed the old entry, or a header end moved to another line, fails.
+static bool onlyTheEntryChanged(const std::string &text, const HeaderScan &before, const std::string &out,
+                                const char *line, int type) {
+  HeaderScan after = scanPatternHeader(out, line[0]);
+  if (bodyText(text, before.star) != bodyText(out, after.star)) return false;
+  std::vector<std::string> expected, got;
+  for (HeaderEntry e : before.entries)
+    if (!before.found || e.start != before.entry.start) expected.push_back(withoutTrailingWhite(entryText(text, e)));
+  for (HeaderEntry e : after.entries)
+    if (type == MODIF_REMOVE || !after.found || e.start != after.entry.start)
+      got.push_back(withoutTrailingWhite(entryText(out, e)));
+  if (expected != got) return false;
+  if (type == MODIF_REMOVE) return true;
+  return after.found && after.complete &&
+         withoutTrailingWhite(entryText(out, after.entry)) == withoutTrailingWhite(line);
+}
+
+std::string rewrittenPatternText(const std::string &text, const char *line, int type, int *result) {
+  *result = REWRITE_UNCHANGED;
+  HeaderScan scan = scanPatternHeader(text, line[0]);
+  if (scan.found && !scan.complete) {
+    *result = REWRITE_REFUSED;
+    return text;
   }
-  ok = fsync(fd) == 0 && ok;
-  ok = close(fd) == 0 && ok;
-  int result = ok ? 0 : WRITE_FAILED;
-  if (ok && how == WRITE_REPLACE && rename(temporary.c_str(), file) != 0) result = WRITE_FAILED;
-  if (ok && how == WRITE_NEW && link(temporary.c_str(), file) != 0) result = errno == EEXIST ? WRITE_EXISTS : WRITE_FAILED;
-  if (result != 0 || how == WRITE_NEW) unlink(temporary.c_str());
-  return result;
+  std::string out;
+  if (scan.found) {
+    out = text.substr(0, scan.entry.start);
+    if (type == MODIF_REPLACE) out += line;
+    out += text.substr(scan.entry.end);
+  } else {
+    if (type == MODIF_REMOVE) return text;
+    size_t at = scan.star;
+    if (scan.jugglerBlock) at = line[0] == 'z' ? scan.firstJugglers.end : scan.firstJugglers.start;
+    std::string entry = line;
+    if (entry.back() != '\n') entry += '\n';
+    if (at > 0 && !isWhite(text[at - 1])) entry.insert(0, "\n");  // a line of its own
+    out = text.substr(0, at) + entry + text.substr(at);
+  }
+  if (!onlyTheEntryChanged(text, scan, out, line, type)) {
+    *result = REWRITE_REFUSED;
+    return text;
+  }
+  *result = REWRITE_CHANGED;
+  return out;
 }
 
 void Musterdatei_modif(const char *file, const char *line, int type) {
@@ -328,8 +356,13 @@ void Musterdatei_modif(const char *file, const char *line, int type) {
   if (!buffer) return;
   std::string text(buffer, size_t(size - 1 - lost));
   qFree(buffer, size_t(size));
-  bool changed;
-  std::string out = rewrittenPatternText(text, line, type, &changed);
-  qMsg(QMSG_DEBUG, "Musterdatei_modif(%s, %d): %s\n", file, type, changed ? "rewritten" : "nothing to change");
-  if (changed && writeFileThroughTemporary(file, out, WRITE_REPLACE) != 0) qMsg(QMSG_ERROR, localText(41), file);
+  int result;
+  std::string out = rewrittenPatternText(text, line, type, &result);
+  static const char *const outcome[] = {"nothing to change", "rewritten", "refused"};
+  qMsg(QMSG_DEBUG, "Musterdatei_modif(%s, %d): %s\n", file, type, outcome[result]);
+  if (result == REWRITE_REFUSED) {
+    qMsg(QMSG_ERROR, localText(780), line[0], file);
+  } else if (result == REWRITE_CHANGED && !writeFileAtomically(file, out)) {
+    qMsg(QMSG_ERROR, localText(34), file, strerror(errno));
+  }
 }

@@ -3,12 +3,14 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
+
+#include "core/utils.h"
 
 enum { MODIF_REPLACE = 1, MODIF_REMOVE = 2 };
 
-// How writeFileThroughTemporary puts the file in place, and its results besides 0.
-enum { WRITE_REPLACE = 1, WRITE_NEW = 2 };
-enum { WRITE_FAILED = 1, WRITE_EXISTS = 2 };
+// Results of rewrittenPatternText.
+enum { REWRITE_UNCHANGED = 0, REWRITE_CHANGED = 1, REWRITE_REFUSED = 2 };
 
 // Where one header entry stands in a pattern text: its start and the position after it.
 struct HeaderEntry {
@@ -20,16 +22,15 @@ struct HeaderEntry {
 struct HeaderScan {
   bool found;
   HeaderEntry entry;         // the first entry of the key letter
+  bool complete;             // that entry holds all the reader reads for it
   bool jugglerBlock;
   HeaderEntry firstJugglers;  // the first j, p or P block
   size_t star;               // the header's '*', or the text's length when there is none
+  std::vector<HeaderEntry> entries;  // every header entry in order
 };
 
 void Musterdatei_modif(const char *file, const char *line, int type);
-// Writes the text to a unique temporary file beside the target, syncs it and moves it into place:
-// renamed over the target (WRITE_REPLACE), or linked only when no file of that name exists
-// (WRITE_NEW). On any failure the target is left as it was and the temporary file removed.
-int writeFileThroughTemporary(const char *file, const std::string &text, int how);
 char *readWholeFile(const char *file, long *size, long *lost, const char *caller);
 HeaderScan scanPatternHeader(const std::string &text, char key);
-std::string rewrittenPatternText(const std::string &text, const char *line, int type, bool *changed);
+// The text with the entry changed; *result says whether it changed or why it was refused.
+std::string rewrittenPatternText(const std::string &text, const char *line, int type, int *result);

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "core/Tcl.h"
+#include "core/userfiles.h"
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "core/utils.h"
@@ -40,34 +41,12 @@ enum {
   NOTATION_NOT_UNDERSTOOD = 12,
 };
 
-static const long MAX_PATTERN_COPY = 1 << 20;
-static const long MAX_COLLECTION_SIZE = 16 << 20;
+static const size_t MAX_PATTERN_COPY = 1 << 20;
+static const size_t MAX_COLLECTION_SIZE = 16 << 20;
 static const size_t DUPLICATE_COMPARE_LENGTH = 200;
 static const int MAX_START_COUNT = 99;
 // Every section of the collection begins with a heading: no section reaches past the next one.
 static const char *const SECTION_HEADING = "<h2>";
-
-// Reads a regular file (no link is followed) of at most limit bytes; false when it cannot be read.
-static bool readRegularFile(const char *path, std::string &text, long limit) {
-  int fd = open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
-  if (fd < 0) return false;
-  struct stat info;
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= limit;
-  text.clear();
-  char buffer[4096];
-  while (ok) {
-    ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = n == 0;
-      break;
-    }
-    text.append(buffer, size_t(n));
-    ok = long(text.size()) <= limit;
-  }
-  close(fd);
-  return ok;
-}
 
 // ---------------------------------------------------------------- saved siteswaps
 
@@ -99,17 +78,16 @@ int copyConvertedPattern(const char *source, const char *target) {
     qMsg(QMSG_ERROR, localText(39), target);
     return SAVE_EXISTS;
   }
-  std::string text;
-  if (!readRegularFile(source, text, MAX_PATTERN_COPY)) {
+  std::string text;  // the converter's own file: a link in its place is not followed
+  if (lstat(source, &info) != 0 || S_ISLNK(info.st_mode) || readRegularFile(source, text, MAX_PATTERN_COPY) != READ_FILE_OK) {
     qMsg(QMSG_ERROR, localText(40), source);
     return SAVE_NOT_READ;
   }
-  int written = writeFileThroughTemporary(target, text, WRITE_NEW);
-  if (written == WRITE_EXISTS) {
-    qMsg(QMSG_ERROR, localText(39), target);
-    return SAVE_EXISTS;
-  }
-  if (written != 0) {
+  if (!writeNewFileAtomically(target, text)) {
+    if (errno == EEXIST) {
+      qMsg(QMSG_ERROR, localText(39), target);
+      return SAVE_EXISTS;
+    }
     qMsg(QMSG_ERROR, localText(41), target);
     return SAVE_NOT_WRITTEN;
   }
@@ -352,14 +330,14 @@ int insertedStartNotation(std::string &text, const char *sectionAnchor, const ch
 int insertStartNotation(const char *file, const char *sectionAnchor, const char *itemAnchor, const std::string &text,
                         const char *endAnchor, bool duplicateWanted) {
   std::string collection;
-  if (!readRegularFile(file, collection, MAX_COLLECTION_SIZE)) {
+  if (readRegularFile(file, collection, MAX_COLLECTION_SIZE) != READ_FILE_OK) {
     qMsg(QMSG_ERROR, localText(40), file);
     return INSERT_NOT_READ;
   }
   int code = insertedStartNotation(collection, sectionAnchor, itemAnchor, text, endAnchor, duplicateWanted);
   if (code == INSERT_NO_SECTION) qMsg(QMSG_ERROR, localText(2415), file, sectionAnchor);
   if (code != 0) return code;
-  if (writeFileThroughTemporary(file, collection, WRITE_REPLACE) != 0) {
+  if (!writeFileAtomically(file, collection)) {
     qMsg(QMSG_ERROR, localText(41), file);
     return INSERT_NOT_WRITTEN;
   }
@@ -410,7 +388,7 @@ int writeStartNotation(const char *siteswap, int hands, int objects) {
   code = parseStartNotationAnswer(answer, notation);
   if (code != 0) return code;
   std::string block = startNotationBlock(notation, objects, qPrefs.trans_in, qPrefs.trans_out);
-  if (writeFileThroughTemporary(START_NOTATION_BLOCK_FILE, block, WRITE_REPLACE) != 0) {
+  if (!writeFileAtomically(START_NOTATION_BLOCK_FILE, block)) {
     qMsg(QMSG_ERROR, localText(41), START_NOTATION_BLOCK_FILE);
     return NOTATION_BLOCK_NOT_WRITTEN;
   }

@@ -47,7 +47,7 @@ int hiddenJuggler[MAX_JUGGLERS];
 char Objektbuchstaben[MAX_OBJECTS + 2];
 char Handmakrobuchstaben[MAX_HAND_MACROS + 1];
 unsigned char wraptable[2 * MAX_OBJECTS + 1];
-char Wraplinie[2][101];
+char Wraplinie[2][MAX_OBJECTS + 1];
 char Mustertitel[65];
 char Siteswap_Text[251];
 int segmentEstimate[MAX_OBJECTS];
@@ -124,6 +124,13 @@ int handNumber(int column, int subIndex) {
 int macroHand(int m) { return handCount + m; }
 
 int allHands() { return handCount + handMacroCount; }
+
+bool hasHandPoints(int hand) { return fangwurf && hand >= 0 && hand < allHands(); }
+
+bool handHolds(int takt, int hand, int object) {
+  return dotzspeicher && takt >= 0 && takt < takte && hand >= 0 && hand < allHands() && object >= 0 &&
+         object < objekte && dotzspeicher[takt][hand][object] != 0;
+}
 
 static int buildHandTable() {
   int n = 0;
@@ -303,7 +310,7 @@ int InlineComments_einordnen() {
   for (int i = 0; i < original; i++) {
     QInlineComment &c = qInlineComment[i];
     if (c.objekt < 0 || c.objekt >= objekte) continue;
-    int last = std::min(paraz[c.objekt], segmentRowLength - 1);
+    int last = lastSegment(c.objekt);
     for (int s = 0; s <= last; s++) {
       const Flugbahn &f = flugbahn[c.objekt][s];
       if (f.taktvon <= c.takt && c.takt < f.taktbis) {
@@ -477,7 +484,7 @@ static int chainFaults(int faults) {
 
 int Muster_laden() {
   for (int &e : segmentEstimate) e = 0;
-  std::string name = backslashToSlash(patternFileArgument(currentPatternFile.c_str()));
+  std::string name = typedFileName(patternFileArgument(currentPatternFile.c_str()));
   FILE *stream = Muster_oeffnen(name.c_str());
   if (!stream) return 112;
   reportProgress(jugglers + 1);

@@ -101,7 +101,7 @@ extern int propCount;
 extern char Objektbuchstaben[MAX_OBJECTS + 2];
 extern char Handmakrobuchstaben[MAX_HAND_MACROS + 1];
 extern unsigned char wraptable[2 * MAX_OBJECTS + 1];
-extern char Wraplinie[2][101];
+extern char Wraplinie[2][MAX_OBJECTS + 1];  // one letter per object
 extern char Mustertitel[65];
 extern char Siteswap_Text[251];
 extern int segmentEstimate[MAX_OBJECTS];
@@ -143,6 +143,11 @@ int handNumber(int column, int subIndex);
 int macroHand(int m);
 // Real, virtual and macro hands together: the hand numbers 0 .. allHands() - 1.
 int allHands();
+// Whether the hand holds the object in that takt (its bounce-store entry is set); false outside
+// the store.
+bool handHolds(int takt, int hand, int object);
+// Whether the hand number has its catch and throw points in fangwurf.
+bool hasHandPoints(int hand);
 // 1 when two hands (two columns) belong to one juggler, or are one hand.
 int sameJuggler(int hand1, int hand2);
 int sameJugglerColumns(int c, int d);

@@ -22,7 +22,6 @@
 #include "pattern/modeltable.h"
 
 static const double DEGREES = 57.29577951;
-static const int SHAPE_FLAG_BALL = 0x4;
 
 int throwSpinCount = SPIN_NONE;
 double throwZAngle;
@@ -66,6 +65,11 @@ void polarToXY(double r, double angle, double out[2]) {
   out[1] = r * sin(angle);
 }
 
+void jugglerToWorld(double p[3], int juggler) {
+  Punkt_drehen(p, quoitPos[juggler].ZWinkel);
+  for (int i = 0; i < 3; i++) p[i] += quoitPos[juggler].position[i];
+}
+
 // Juggler-local points: x forward, y towards the left hand, z up from 1 m below the hands.
 void Fangwurf_umrechnen(Fangwurf *record, int column) {
   int j = column / 2;
@@ -73,8 +77,7 @@ void Fangwurf_umrechnen(Fangwurf *record, int column) {
   for (double *p : {record->fang, record->wurf}) {
     p[2] += 1.0;
     if (column % 2) p[1] = -p[1];
-    Punkt_drehen(p, quoitPos[j].ZWinkel);
-    for (int i = 0; i < 3; i++) p[i] += quoitPos[j].position[i];
+    jugglerToWorld(p, j);
   }
 }
 
@@ -93,22 +96,28 @@ int objectModelForRow(int object) {
   return index >= 0 && index <= INSTANCE_SLOTS ? objectInstanceList[index] : -1;
 }
 
-// Properties 1-5 are the words of the model's packed shape header; VRML models have no packed
-// shape, so their properties stay 0 until the model store provides them.
+static int noVrmlProperty(int, int) { return 0; }
+int (*vrmlObjectProperty)(int model, int property) = noVrmlProperty;
+
+// Properties 1-5 are the words of the model's packed shape header; a VRML model's come from its
+// scene node.
 int ObjektEigenschaft(int model, int object, int property) {
   if (object != -17) model = objectModelForRow(object);
   if (property < 1 || property > 5) {
     qMsg(QMSG_ERROR, localText(45), property, "ObjektEigenschaft()");
     return 0;
   }
-  if (qPrefs.vrml || model < 0 || model >= MODEL_SLOTS || !objectShapes[model]) return 0;
+  if (qPrefs.vrml) return model < 0 ? 0 : vrmlObjectProperty(model, property);
+  if (model < 0 || model >= MODEL_SLOTS || !objectShapes[model]) return 0;
   return objectShapes[model][property];
 }
+
+bool objectIsBall(int model, int object) { return ObjektEigenschaft(model, object, 3) & SHAPE_SINGLE_SPHERE; }
 
 const double *Objekt_Radiusvektor(int model, double spinAngle, double heading) {
   static double v[3];
   double r = ObjektEigenschaft(model, -17, 4) / 1000.0;
-  if (ObjektEigenschaft(model, -17, 3) & SHAPE_FLAG_BALL) {
+  if (objectIsBall(model, -17)) {
     v[0] = v[1] = 0;
     v[2] = -r;
   } else {
@@ -123,7 +132,7 @@ const double *Objekt_Radiusvektor(int model, double spinAngle, double heading) {
 // shape, so taken as its size), else 5 cm.
 static double stackingSize(int object) {
   double r = std::fabs(ObjektEigenschaft(0, object, 4) / 1000.0);
-  if (r == 0 || !(ObjektEigenschaft(0, object, 3) & SHAPE_FLAG_BALL)) r = 0.05;
+  if (r == 0 || !objectIsBall(0, object)) r = 0.05;
   qMsg(QMSG_DEBUG, "radius = %f\n", r);
   return r;
 }
@@ -162,39 +171,15 @@ int HasKindOfThrow40000(int hand, const Flugbahn *segment) { return hasKind(hand
 
 int Bit4_xor_Bit8(int, uint32_t flag) { return ((flag & FB_SPIN_TURN) != 0) != ((flag & FB_MIRRORED) != 0); }
 
-
-// Index of the bracket that closes the group opened at cell[open], or -1 when the cell ends first.
-static int groupEnd(const char *cell, int open) {
-  char close = closingBracket(cell[open]);
-  for (int i = open + 1; i < CELL_SIZE && cell[i]; i++)
-    if (cell[i] == close) return i;
-  return -1;
-}
-
 // Position of the kind group in front of the object that the given hand holds in the cell, -1 for
 // none. A hand that holds nothing there takes the group of its '&' level.
 static int groupOfHand(const char *cell, int column, int hand) {
-  int level = 0, macro = -1, group = -1, fallback = -1;
-  int wantedLevel = column == hand ? 0 : Hand(hand, 3);
-  for (int i = 0; i < CELL_SIZE && cell[i]; i++) {
-    char c = cell[i];
-    if (c == '&') {
-      level++;
-      macro = group = -1;
-    } else if (c == '/' || c == '\\') {
-    } else if (closingBracket(c)) {
-      if (c == '(') group = i;
-      if ((i = groupEnd(cell, i)) < 0) break;
-    } else if (macroIndex(c) >= 0) {
-      macro = macroIndex(c);
-    } else {
-      int o = Objekt_Nummer(c);
-      if (o < 0 || o >= objekte) break;
-      int entryHand = macro >= 0 ? macroHand(macro) : handNumber(column, level);
-      if (entryHand == hand) return group;
-      if (level == wantedLevel && fallback < 0 && macro < 0) fallback = group;
-      macro = group = -1;
-    }
+  int wantedLevel = column == hand ? 0 : Hand(hand, 3), fallback = -1;
+  CellEntry entries[CELL_SIZE];
+  int n = cellEntries(cell, column, entries);
+  for (int e = 0; e < n; e++) {
+    if (entries[e].hand == hand) return entries[e].group;
+    if (entries[e].level == wantedLevel && fallback < 0 && !entries[e].byMacro) fallback = entries[e].group;
   }
   return fallback;
 }
@@ -235,8 +220,9 @@ static int readSpinCount(const char *cell, int i, int end) {
 // Letters and one-digit spin counts alternate; a '*' after a letter may stand before its count;
 // 'z' takes an angle. The result is the flag of the group's last letter.
 static uint32_t parseGroup(const char *cell, int open) {
-  int end = groupEnd(cell, open);
-  if (end < 0) end = int(strnlen(cell, CELL_SIZE));
+  size_t size = strnlen(cell, CELL_SIZE);
+  CellToken token = cellToken(cell, size, size_t(open));
+  int end = token.kind == CELL_GROUP ? int(token.end) : int(size);
   uint32_t result = 0;
   int i = open + 1;
   while (i < end) {
@@ -405,11 +391,12 @@ static double spinPhase(const ThrowAngles &t, uint32_t k1, uint32_t k2, int obje
   return k2 == KOT_d ? 5 * PI / 4 : 3 * PI / 4;
 }
 
-static bool validHand(int hand) { return fangwurf && hand >= 0 && hand < allHands() && Hand(hand, 0) >= 0; }
+// A hand with catch and throw points and a column of the grid.
+static bool throwingHand(int hand) { return hasHandPoints(hand) && Hand(hand, 0) >= 0; }
 
 int Wurfbahn_berechnen(int o, int i, int h1, int h2, int a, int b, int n, double z, uint32_t k1, uint32_t k2, int join,
                        int thrown) {
-  if (!flugbahn || o < 0 || o >= objekte || i < 0 || i >= segmentRowLength || !validHand(h1) || !validHand(h2)) {
+  if (!flugbahn || o < 0 || o >= objekte || i < 0 || i >= segmentRowLength || !throwingHand(h1) || !throwingHand(h2)) {
     qMsg(QMSG_REPORT, "Wurfbahn_berechnen(): no segment %d of object %d from hand %d to hand %d\n", i, o, h1, h2);
     return FLIGHT_FAILED;
   }

@@ -36,6 +36,9 @@ double Spinwinkel(double flightTime, double phase, int spinCount);
 int Wurf_ueber_Schulter(double throwerHeading, double catcherHeading, double throwDirection);
 int Bit4_xor_Bit8(int hand, uint32_t flag);
 void catchPosition(int place, int hand, double size, double point[3]);
+// A point in the juggler's own frame (x forward) turned by the juggler's heading and moved to
+// the juggler's place; juggler lies in 0 .. MAX_JUGGLERS - 1.
+void jugglerToWorld(double p[3], int juggler);
 void Fangwurf_umrechnen(Fangwurf *record, int column);
 void Punkt_drehen(double p[2], double angle);
 // Heading (radians) of the juggler whose column the hand is in; 0 for none.
@@ -43,6 +46,10 @@ double handHeading(int hand);
 double Winkel_zwischen(double x1, double y1, double x2, double y2);
 const double *Objekt_Radiusvektor(int model, double spinAngle, double heading);
 int ObjektEigenschaft(int model, int object, int property);
+// Whether the model (object -17) or the object's model is a single sphere: a ball.
+bool objectIsBall(int model, int object);
+// VRML mode: property 1-5 of a model from its scene node; the model store sets it, the default gives 0.
+extern int (*vrmlObjectProperty)(int model, int property);
 int objectModelForRow(int object);
 void bezierPoint(const double B0[3], const double B1[3], const double B2[3], const double B3[3], double u,
                  double out[3]);

@@ -11,6 +11,7 @@
 #include "core/prefs.h"
 #include "core/random.h"
 #include "core/tclthreads.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "core/vecmath.h"
 #include "pattern/objectpaths.h"
@@ -19,8 +20,8 @@
 #include "scene/objects.h"
 #include "scene/textread.h"
 #include "scene/textures.h"
-#include "scene/vrml_store.h"
 #include "core/uistate.h"
+#include "scene/vrml/modeltree.h"
 
 int figuresLoaded;
 int panoramaCircleCount;
@@ -76,7 +77,7 @@ int Boden_laden(int kind) {
     for (int i = 0; i < 3; i++) qScene->position[i] = qScene->angles[i] = 0;
     qScene->letter = 0;
   }
-  FILE *properties = fopen(panoramaPath("properties.dat").c_str(), "r");
+  FILE *properties = openRegularFile(panoramaPath("properties.dat").c_str());
   if (properties) {
     applyPanoramaProperties(properties);
     fclose(properties);
@@ -215,7 +216,7 @@ const char *chooseJugglerModel(double heading) {
     if (qPrefs.jugglerlist == 1) {
       listName = "list_of_VRMLQjugglers";
     } else {
-      FILE *selector = fopen("list_of_VRMLjugglers", "r");
+      FILE *selector = openRegularFile("list_of_VRMLjugglers");
       if (!selector) {
         qMsg(QMSG_ERROR, localText(40), "list_of_VRMLjugglers");
         return nullptr;
@@ -225,7 +226,7 @@ const char *chooseJugglerModel(double heading) {
       listName = std::string("list_of_VRMLjugglers.") + (random ? "random" : "order");
     }
   }
-  FILE *file = fopen(listName.c_str(), "r");
+  FILE *file = openRegularFile(listName.c_str());
   if (!file) {
     qMsg(QMSG_ERROR, localText(40), listName.c_str());
     return nullptr;

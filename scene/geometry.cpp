@@ -14,7 +14,7 @@
 #include "scene/pathdisplay.h"
 #include "scene/classic_renderer.h"
 #include "scene/renderer.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 
 int sceneVertexTotal;
 int sceneFaceTotal;

@@ -13,6 +13,12 @@ struct InvKinRecord {
 };
 
 extern InvKinRecord invKinTable[20];
+extern const char invKinJointNames[INVKIN_JOINTS][25];
+
+struct ObjectNode;
+// While a figure is read: a Transform that names joint keywords becomes a joint node (the VRML reader).
+int qCreateInvKinNode();
+void sumChainPosition(const ObjectNode *node, double out[3]);
 
 void armAngles(int hand, double point[3], double wristUp, double wristTurn, double spare, double blend);
 // Joint angles of a juggler (from 0) in degrees: one changed, or the first count set to 0.

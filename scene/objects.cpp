@@ -10,17 +10,18 @@
 #include <string>
 #include <strings.h>
 
-#include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
 #include "core/runstate.h"
+#include "core/Tcl.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "core/vecmath.h"
 #include "pattern/store.h"
 #include "scene/figures.h"
 #include "scene/textread.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 
 LoadedObject *objekt_geladen;
 int loadedObjectCount;
@@ -437,11 +438,11 @@ int readSections(ObjectReader &r, SectionCounts &counts) {
 }
 
 FILE *openModelFile(const std::string &name) {
-  FILE *f = fopen(name.c_str(), "r");
+  FILE *f = openRegularFile(name.c_str());
   if (f) return f;
   size_t slash = name.rfind('/');
   std::string fallback = (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) + "dunno";
-  return fopen(fallback.c_str(), "r");
+  return openRegularFile(fallback.c_str());
 }
 
 void placeFigure(int f, double x, double y, double z, double heading, const InstanceOrigin &o) {
@@ -619,7 +620,7 @@ int AlleObjekteLaden() {
   const char *status = localText(300);
   qStatusText(status, 3, 0x502);
   if (!qPrefs.homeDirectory.empty()) qChdir(qPrefs.homeDirectory.c_str());
-  FILE *list = fopen(objectList, "r");
+  FILE *list = openRegularFile(objectList);
   if (!list) {
     qMsg(QMSG_ERROR, localText(40), objectList);
     return 1;
@@ -646,7 +647,7 @@ int AlleObjekteLaden() {
 
 const char *objectModelFromList(int n) {
   static char result[MODEL_NAME_SIZE + 8];
-  FILE *list = fopen(objectList, "r");
+  FILE *list = openRegularFile(objectList);
   if (!list) return MODEL_LIST_MISSING;
   std::string line, name;
   bool found = n >= 0;

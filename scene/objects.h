@@ -35,18 +35,6 @@ enum {
 // Results of Objektdatei_laden besides a reused entry's index.
 enum { LOAD_ENTERED = -17, LOAD_FAILED = -1 };
 
-// Words of a packed shape (ObjectShape); the points follow the header words.
-enum {
-  SHAPE_SIZE = 0,      // bytes of the block, read as unsigned (shapeBytes)
-  SHAPE_COLOUR = 1,    // property 1
-  SHAPE_ROTATION = 2,  // property 2: rotation kind, -1 for a juggler figure
-  SHAPE_FLAGS = 3,     // property 3: 4 = a single sphere
-  SHAPE_RADIUS = 4,    // property 4: mm; minus the radius for a single sphere
-  SHAPE_POINT_COUNT = 5,
-  SHAPE_POINTS = 6,
-};
-enum { SHAPE_SINGLE_SPHERE = 4 };
-
 struct LoadedObject {
   char name[MODEL_NAME_SIZE];
   int objektnummer;

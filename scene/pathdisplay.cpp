@@ -3,7 +3,7 @@
 
 #include "core/Tcl.h"
 #include "core/uistate.h"
-#include "scene/modeltree.h"
+#include "scene/vrml/modeltree.h"
 #include "scene/placements.h"
 
 int chooserVertexTotal;

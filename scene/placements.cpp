@@ -304,21 +304,13 @@ int qRemoveObject(const char *name) {
   return result;
 }
 
-// The row of the wrap partner of letter, or row when the letter has none in the pattern.
-static int wrapPartnerRow(char *letter, int row) {
-  int partner = Wrap_Partner(*letter, 1);
-  int r = Objekt_Nummer(char(partner));
-  if (partner <= 0 || partner > 255 || r < 0 || r >= objekte) return row;
-  *letter = char(partner);
-  return r;
-}
-
-static void writePathPoints(FILE *file, char letter, int r, int n, double dt) {
+// Every cycle the path goes on in the row of the object's forward wrap partner.
+static void writePathPoints(FILE *file, int r, int n, double dt) {
   int period = int(t_zyklus * 20);
   double t = 0.01;
   for (int i = 0; i < n; i++) {
     if (i != 0 && period > 0 && i % period == 0) {
-      r = wrapPartnerRow(&letter, r);
+      r = wrapPartnerObject(r, 1);
       t = 0.01;
     }
     Placement one;
@@ -359,7 +351,7 @@ int qWritePathObject(const char *path, int n, double dt) {
   qStatusText(status, 1, 0x602);
   writeCommentLine(file, letter);
   fprintf(file, "*\n%d POINTS\n", n);
-  writePathPoints(file, letter, r, n, dt);
+  writePathPoints(file, r, n, dt);
   fprintf(file, "%d LINES\n", n);
   for (int j = 0; j < n; j++) fprintf(file, "(%d 0) %d %d\n", colour, j, (j + 1) % n);
   stopWatch(0);  // the time spent here is not played

@@ -18,6 +18,7 @@
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "scene/classic_renderer.h"
 #include "core/uistate.h"
@@ -103,7 +104,7 @@ static bool readPpmHeader(FILE *file, const char *path, long *width, long *heigh
 }
 
 int readPPM(const char *path, TextureRecord *record, int kind) {
-  FILE *file = fopen(path, "rb");
+  FILE *file = openRegularFile(path);
   if (!file) {
     reportNotOpenable(path);
     return TEXTURE_FAILED;
@@ -221,7 +222,7 @@ static int decodePng(PngRead *r) {
 
 int readPNG(const char *path, TextureRecord *record, int kind) {
   PngRead r = {};
-  r.file = fopen(path, "rb");
+  r.file = openRegularFile(path);
   if (!r.file) {
     reportNotOpenable(path);
     return TEXTURE_FAILED;
@@ -642,7 +643,7 @@ int readShirtListFile(const char *name) {
   shirtNamed = false;
   startShirt(0, "");
   if (!texturesOn()) return SHIRT_LIST_OK;
-  FILE *file = fopen(name, "rb");
+  FILE *file = openRegularFile(name);
   if (!file) {
     qMsg(QMSG_ERROR, localText(40), name);
     return SHIRT_LIST_MISSING;

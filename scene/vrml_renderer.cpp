@@ -1,4 +1,5 @@
-// Stand-in VRML renderer: draws only the overlays, and counts no juggler models or prop shapes.
+// Stand-in VRML renderer: draws only the overlays, compiles no lists, and counts no juggler models
+// or prop shapes.
 #include "scene/vrml_renderer.h"
 
 #include "scene/classic_renderer.h"
@@ -13,3 +14,4 @@ int qGlUpdateVRMLDisplay() {
 
 int jugglerModelCount() { return 0; }
 int propShapeCount(int) { return 0; }
+int qGlDefineGLVRMLObject(ObjectNode *, int) { return 0; }

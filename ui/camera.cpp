@@ -8,7 +8,7 @@
 #include "core/prefs.h"
 #include "core/vecmath.h"
 #include "pattern/store.h"
-#include "scene/modeltree.h"
+#include "scene/vrml/modeltree.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "ui/keys.h"

@@ -1,5 +1,5 @@
-// Camera navigation: cameraState, savedCamera, the eye position, the rotation drift, the mouse and
-// key camera moves, the follow view, the chooser cursor and the light controls.
+// Camera navigation: the rotation drift, the mouse and key camera moves, the follow view, the
+// chooser cursor and the light controls (the camera records themselves are in core/viewrecords.h).
 #pragma once
 #include <cstdint>
 
@@ -7,7 +7,6 @@
 
 extern int rotationDrift[2];  // azimuth drift (accumulated drag x), drag y of the frame
 extern double azimuthStep;    // radians of azimuth per drift unit
-
 
 // Light controls' own counters.
 extern int16_t lightTurn, lightReach, walkTurn, walkReach;

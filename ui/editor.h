@@ -1,13 +1,14 @@
 // Scene editor: its state, the editor's objects and commands, the help and status screens, and
 // the "j" and "z" blocks it writes into the pattern file.
 #pragma once
+#include <cstdint>
 #include <string>
 
 struct ObjectNode;
 
 enum { EDITING_OBJECTS = 4488, NO_EDIT_DRAG = -1717 };
-// Object-node flags the editor uses besides hidden (0x2) and juggled object (0x4).
-enum { NODE_JUGGLER = 0x100, NODE_NOT_A_PROP = 0x200 };
+// The object-node flag of nodes the "z" block leaves out, besides jugglers, hidden and juggled objects.
+enum : uint32_t { NODE_NOT_A_PROP = 0x200 };
 // Kinds of EditorObjectsToText.
 enum { EDITOR_PROPS_BLOCK = 3, EDITOR_JUGGLER_BLOCK = 4 };
 // Results of AddEditorObject besides 0, 1 (cancelled) and 2 (not loaded): no room for another.

@@ -12,7 +12,7 @@
 #include "pattern/catalogue.h"
 #include "scene/classic_renderer.h"
 #include "scene/kinematics.h"
-#include "scene/modeltree.h"
+#include "scene/vrml/modeltree.h"
 #include "scene/objects.h"
 #include "ui/editor.h"
 #include "ui/glut_windows.h"

@@ -42,11 +42,27 @@ static void clearAccumulationBuffer() { glClear(GL_ACCUM_BUFFER_BIT); }
 // The temporary directory belongs to the start-up, which puts its own clearing here.
 static void keepTempDirectory() {}
 
+// The export of the current pattern as the camera shows it.
+static void exportPovScene() {
+  PovView view;
+  view.patternFile = currentPatternFile;
+  for (int i = 0; i < 3; i++) {
+    view.lookAt[i] = cameraState.lookAt[i];
+    view.viewDir[i] = cameraState.viewDir[i];
+  }
+  view.distance = cameraState.distance;
+  view.zoom = cameraState.zoom;
+  view.lightDistance = lightState.distance;
+  view.lightAngle = lightState.angle;
+  view.time = simTime;
+  qPovExport(view);
+}
+
 ModeCalls modeCalls = {
     qGlutRemakeMenu,      qGlutShowWindows,   qGlutqrcsubDisplay,        qGlutSetTitle,
     toggleFlightPathDisplay, toggleHandPathDisplay, placeRandomObject, leaveObjectChooser,
     restoreObjectShapes,  keepTempDirectory,  Flugbahnen_anpassen,       StartEditor,
-    EndEditor,            SelectNextEditorObject, qSaveWindowImage,      qPovExport,
+    EndEditor,            SelectNextEditorObject, qSaveWindowImage,      exportPovScene,
     saveSiteswap,         writeStartNotation, Musterdatei_modif,         qStatusText,
     clearAccumulationBuffer, setStatusLineTitle,
 };

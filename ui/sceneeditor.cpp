@@ -25,10 +25,9 @@
 #include "pattern/store.h"
 #include "pattern/throws.h"
 #include "scene/figures.h"
-#include "scene/modeltree.h"
 #include "scene/objects.h"
 #include "scene/placements.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 #include "scene/vrmlscene.h"
 #include "ui/glut_windows.h"
 #include "ui/keyframes.h"
@@ -65,7 +64,7 @@ static ObjectNode *sceneHead() { return classicScene ? classicNodes : qScene; }
 static bool isJuggler(const ObjectNode *node) { return node->flags & NODE_JUGGLER; }
 static bool isHidden(const ObjectNode *node) { return node->flags & NODE_HIDDEN; }
 static bool isProp(const ObjectNode *node) {
-  const uint32_t notProps = uint32_t(NODE_TAKES_CHOOSER_MODEL) | NODE_JUGGLER | NODE_HIDDEN | NODE_NOT_A_PROP;
+  const uint32_t notProps = NODE_TAKES_CHOOSER_MODEL | NODE_JUGGLER | NODE_HIDDEN | NODE_NOT_A_PROP;
   return !(node->flags & notProps);
 }
 
@@ -108,7 +107,7 @@ static void buildClassicScene() {
   for (int j = 0; j < jugglers && j < MAX_JUGGLERS; j++) {
     int model = instanceModel(j + 1);
     ObjectNode *node = newClassicNode(model, modelName(model));
-    node->flags = NODE_JUGGLER | (hiddenJuggler[j] ? NODE_HIDDEN : 0);
+    node->flags = NODE_JUGGLER | (hiddenJuggler[j] ? uint32_t(NODE_HIDDEN) : 0u);
     node->labelNumber = j;
     node->number = j + 1;
     memcpy(node->position, quoitPos[j].position, sizeof node->position);
@@ -140,10 +139,17 @@ static void showClassicScene() {
   }
 }
 
-// The model tree when it holds the scene, else the classic editor's own nodes.
+// The model tree when it holds the scene, else the classic editor's own nodes. A juggler the
+// "j" block marks invisible counts as hidden in both.
 static void chooseEditorScene() {
   classicScene = false;
-  if (!firstTopNode()) buildClassicScene();
+  if (!firstTopNode()) {
+    buildClassicScene();
+    return;
+  }
+  for (ObjectNode *n = firstTopNode(); n; n = n->next)
+    if (!n->parent && isJuggler(n) && n->labelNumber >= 0 && n->labelNumber < MAX_JUGGLERS && hiddenJuggler[n->labelNumber])
+      n->flags |= NODE_HIDDEN;
 }
 
 static int visibleJugglerWithLabel(int label, const ObjectNode *except) {

@@ -29,20 +29,27 @@ proc lineKey {line} {
     return [string trim [string range $line 0 [expr {[string first = $line] - 1}]]]
 }
 
+# The lines of the preferences file (none when it is missing), read once a dialog; fails when
+# the file is there but cannot be read, which the program reports the first time.
 proc readPrefsLines {} {
-    global prefsFile
-    if {[catch {open $prefsFile r} file]} {
-        return {}
+    global prefsFile prefsRead prefsBytes
+    if {![info exists prefsRead]} {
+        set prefsRead [catch {qReadUserFile $prefsFile} prefsBytes]
     }
-    fconfigure $file -encoding utf-8
-    set lines [split [string trimright [read $file] "\n"] "\n"]
-    close $file
+    if {$prefsRead} {
+        error "cannot read $prefsFile"
+    }
+    set text [string trimleft [encoding convertfrom utf-8 $prefsBytes] \ufeff]
+    set lines [split [string trimright $text "\n"] "\n"]
     return [lmap line $lines {string trimright $line "\r"}]
 }
 
 # The value of a key in the preferences file, or the default.
 proc prefValue {key default} {
-    foreach line [readPrefsLines] {
+    if {[catch {readPrefsLines} lines]} {
+        return $default
+    }
+    foreach line $lines {
         if {[lineKey $line] eq $key} {
             set default [string trim [string range $line [expr {[string first = $line] + 1}] end]]
         }
@@ -51,10 +58,13 @@ proc prefValue {key default} {
 }
 
 # Writes the settings (a dict of key and value) into the preferences file: lines of those keys
-# are replaced, the others kept; through a new file renamed over the old one.
+# are replaced, the others kept. A file that cannot be read is never replaced; the program writes
+# through a temporary file, keeps the mode and a link, and reports a failure; the dialog goes on.
 proc writePrefs {settings} {
     global prefsFile
-    set lines [readPrefsLines]
+    if {[catch {readPrefsLines} lines]} {
+        return
+    }
     set header 0
     foreach line $lines {
         if {[string range $line 0 9] eq "QuoitPrefs"} {
@@ -73,12 +83,7 @@ proc writePrefs {settings} {
     dict for {key value} $settings {
         lappend out "$key=$value"
     }
-    set temporary $prefsFile.new
-    set file [open $temporary w]
-    fconfigure $file -encoding utf-8 -translation lf
-    puts $file [join $out "\n"]
-    close $file
-    file rename -force $temporary $prefsFile
+    catch {qWriteUserFile $prefsFile [encoding convertto utf-8 "[join $out "\n"]\n"]}
 }
 
 # The siteswap of line number n (from 0) of the converter list: the middle one of three words.
@@ -124,7 +129,7 @@ proc patternFiles {directory} {
 
 # The choice ends the dialog: the pattern (empty when cancelled) and the option settings.
 proc choose {choice settings} {
-    writePrefs [dict merge $settings [dict create jugglingfile [string map {\\ /} [string trim $choice]]]]
+    writePrefs [dict merge $settings [dict create jugglingfile [string trim $choice]]]
     destroy .
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/vecmath.h"
 #include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
@@ -70,7 +71,7 @@ TEST(ViewPacking, AnglesInTurnsOf2048) {
   struct Case {
     double radians;
     int packed;
-  } cases[] = {{0, 0}, {M_PI / 2, 512}, {-M_PI / 2, 1536}, {2 * M_PI, 0}, {-0.1, 2015}, {2 * M_PI + 0.1, 32}};
+  } cases[] = {{0, 0}, {PI / 2, 512}, {-PI / 2, 1536}, {2 * PI, 0}, {-0.1, 2015}, {2 * PI + 0.1, 32}};
   for (const Case &c : cases) EXPECT_EQ(packAngle(c.radians), c.packed) << c.radians;
 }
 
@@ -95,7 +96,7 @@ TEST_F(FrameStep, FreeViewIsPackedFromTheCamera) {
   cameraState.lookAt[1] = -0.0009;
   cameraState.lookAt[2] = 1.0;
   cameraState.azimuth = -0.1;
-  cameraState.elevation = 2 * M_PI + 0.1;
+  cameraState.elevation = 2 * PI + 0.1;
   cameraState.distance = 45.0;
   cameraState.zoom = 185.9;
   packViewState();
@@ -186,8 +187,8 @@ TEST_F(FrameStep, CameraPresetLooksFromTheJugglersEyes) {
   EXPECT_DOUBLE_EQ(cameraState.lookAt[0], 1 + cos(0.5) * 1.5 * c);
   EXPECT_DOUBLE_EQ(cameraState.lookAt[1], 2 + sin(0.5) * 1.5 * c);
   EXPECT_DOUBLE_EQ(cameraState.lookAt[2], 1.2 + 0.5 - sin(0.2) * 0.25);
-  EXPECT_DOUBLE_EQ(cameraState.elevation, M_PI / 2 - 0.2);
-  EXPECT_DOUBLE_EQ(cameraState.azimuth, 0.5 + M_PI);
+  EXPECT_DOUBLE_EQ(cameraState.elevation, PI / 2 - 0.2);
+  EXPECT_DOUBLE_EQ(cameraState.azimuth, 0.5 + PI);
 }
 
 TEST(CycleWrap, DirectionFollowsTheSpeed) {

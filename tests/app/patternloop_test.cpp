@@ -1,7 +1,10 @@
 // Pattern loop: every source of the next pattern with the real files of data/m, the siteswap
 // converters, the failures and their codes, and the round trips through the pattern dialog.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <filesystem>
 #include <set>
@@ -201,6 +204,47 @@ TEST_F(PatternLoop, FailedConversions) {
   EXPECT_EQ(loadNamed(std::string(SITESWAP_TEXT_SIZE, '3')), LOAD_CONVERSION_FAILED);
 }
 
+// Each failure is named for what went wrong: a siteswap that looks like an option is a siteswap;
+// a name that stands in the file system but is no readable file is not sent to the converter;
+// a converter that cannot write its file says so.
+TEST_F(PatternLoop, FailuresAreReportedForWhatWentWrong) {
+  ASSERT_EQ(mkfifo("fifo.pat", 0600), 0);
+  fs::create_directories("QuoitSiteSwap/full");
+  struct Case {
+    std::string name, message;
+  } cases[] = {
+      {"--help", "--help is not a juggleable siteswap"},
+      {"-Hquoit.prefsV9", "-Hquoit.prefsV9 is not a juggleable siteswap"},
+      {"fifo.pat", "Cannot read the file fifo.pat: not a regular file"},
+      {"m", "Cannot read the file m: not a regular file"},
+      {"531", "Cannot write the file QuoitSiteSwap."},
+  };
+  for (const Case &c : cases) {
+    firstLoad = 1;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadNamed(c.name), LOAD_CONVERSION_FAILED) << c.name;
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(c.message), std::string::npos) << c.name << "\n" << err;
+    if (c.name != "531") {
+      EXPECT_EQ(err.find("Cannot write"), std::string::npos) << c.name << "\n" << err;
+    }
+  }
+}
+
+// A converter that does not end in time is stopped and the load fails with a message.
+TEST_F(PatternLoop, ConverterTimeLimit) {
+  int limit = converterTimeLimitMs;
+  converterTimeLimitMs = 200;
+  testing::internal::CaptureStderr();
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(runConverter("/bin/sleep", {"20"}), -1);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::string err = testing::internal::GetCapturedStderr();
+  converterTimeLimitMs = limit;
+  EXPECT_LT(seconds, 5.0);
+  EXPECT_NE(err.find("/bin/sleep did not finish within 0 seconds"), std::string::npos) << err;
+}
+
 // A benchmark run loads its own file whatever the action says, without choosing a source: the first
 // load stays the first (what the loader makes of the benchmark's floor and figures is its own).
 TEST_F(PatternLoop, BenchmarkLoadsItsOwnFile) {
@@ -248,9 +292,10 @@ TEST_F(PatternLoop, ConverterCommandLineOf531) {
   EXPECT_EQ(options, " -r0.000000   -p1");
   EXPECT_EQ(converterCommandLine(options, "531"), "kovex -n -q   -r0.000000   -p1 \"531\" QuoitSiteSwap");
   EXPECT_EQ(converterArguments(options, "531"),
-            (std::vector<std::string>{"-n", "-q", "-r0.000000", "-p1", "531", "QuoitSiteSwap"}));
-  // The siteswap stays one argument whatever it holds.
-  EXPECT_EQ(converterArguments(options, "<3p 3|3p 3>; rm x").at(4), "<3p 3|3p 3>; rm x");
+            (std::vector<std::string>{"-n", "-q", "-r0.000000", "-p1", "--", "531", "QuoitSiteSwap"}));
+  // The siteswap stays one argument whatever it holds, after the end of the options.
+  EXPECT_EQ(converterArguments(options, "<3p 3|3p 3>; rm x").at(5), "<3p 3|3p 3>; rm x");
+  EXPECT_EQ(converterArguments(options, "-Hquoit.prefsV9").at(4), "--");
 }
 
 TEST_F(PatternLoop, ConverterOptions) {
@@ -291,7 +336,7 @@ TEST_F(PatternLoop, HugeRatioAndLongOptionsFit) {
   std::string options = converterOptionText(ACTION_DIALOG, "531");
   EXPECT_GT(options.size(), 400u);
   EXPECT_NE(options.find(std::string(98, 'w')), std::string::npos);
-  EXPECT_EQ(converterArguments(options, "531").size(), 7u);
+  EXPECT_EQ(converterArguments(options, "531").size(), 8u);
 }
 
 TEST_F(PatternLoop, ConverterProgramsAreFoundInTheHome) {
@@ -399,4 +444,51 @@ TEST_F(PatternDialogGui, ConverterListLineIsAskedFromTheDialog) {
   std::vector<std::string> asked = requests();
   ASSERT_FALSE(asked.empty());
   EXPECT_EQ(asked[0], "Quoit V14.8\n531\n531\n1\n0\n");
+}
+
+// The dialog's preferences writer keeps what the file is: its mode and a link to it stay, and
+// nothing is left beside it.
+TEST_F(PatternDialogGui, PreferencesWriterKeepsModeAndLink) {
+  fs::rename("quoit.prefsV9", "real.prefs");
+  fs::permissions("real.prefs", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("real.prefs", "quoit.prefsV9");
+  ASSERT_EQ(answerDialog("m/3ball_cascade"), 0);
+  EXPECT_TRUE(fs::is_symlink("quoit.prefsV9"));
+  EXPECT_NE(readWholeFile("real.prefs").find("jugglingfile=m/3ball_cascade\n"), std::string::npos);
+  EXPECT_EQ(fs::status("real.prefs").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+  for (const auto &entry : fs::directory_iterator(".")) {
+    std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "real.prefs" || name == "quoit.prefsV9" || name.find(".prefs") == std::string::npos) << name;
+  }
+}
+
+// A preferences file that cannot be read is never replaced, and a failed write is a message of
+// ours after which the dialog goes on: the old file stays.
+TEST_F(PatternDialogGui, PreferencesThatCannotBeReadOrWrittenStay) {
+  std::string large = "QuoitPrefsV9\n";
+  while (large.size() <= (1u << 20)) large += "!" + std::string(999, 'x') + "\n";
+  writeWholeFile("quoit.prefsV9", large);
+  testing::internal::CaptureStderr();
+  answerDialog("m/3ball_cascade");
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(readWholeFile("quoit.prefsV9"), large);
+  EXPECT_NE(err.find("Cannot read the file quoit.prefsV9: too large"), std::string::npos) << err;
+  EXPECT_EQ(err.find("Cannot read the file", err.find("Cannot read the file") + 1), std::string::npos) << "once: " << err;
+  fs::remove("quoit.prefsV9");
+  fs::create_symlink("/proc/version", "quoit.prefsV9");
+  testing::internal::CaptureStderr();
+  answerDialog("m/3ball_cascade");
+  err = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(fs::is_symlink("quoit.prefsV9"));
+  EXPECT_NE(err.find("Cannot write the file quoit.prefsV9"), std::string::npos) << err;
+}
+
+// An answer longer than a preferences line is refused with the limit, not dropped silently nor
+// replaced by the previous pattern.
+TEST_F(PatternDialogGui, AnswerLongerThanAPreferencesLineIsRefused) {
+  ASSERT_EQ(loadNamed("m/3ball_cascade"), 0);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(answerDialog(std::string(2000, '3').c_str()), LOAD_NOTHING_CHOSEN);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("of quoit.prefsV9 is longer than 1023 characters"), std::string::npos) << err;
 }

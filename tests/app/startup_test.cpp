@@ -130,6 +130,27 @@ TEST_F(Startup, TemporaryDirectoryIsPreparedAndCleared) {
   }
 }
 
+// A link planted in the temporary directory's place, or inside it, is removed itself; what it
+// points to is never touched.
+TEST_F(Startup, TemporaryDirectoryNeverFollowsLinks) {
+  fs::create_directories("shared");
+  fs::create_directories("victim");
+  writeWholeFile("victim/precious", "x");
+  writeWholeFile("victim/other", "x");
+  fs::create_directory_symlink(fs::absolute("victim"), "shared/QuoitParab");
+  qPrefs.temp = "shared";
+  setupTempDirectory();
+  EXPECT_FALSE(fs::is_symlink("shared/QuoitParab"));
+  EXPECT_TRUE(fs::is_directory("shared/QuoitParab"));
+  fs::create_symlink(fs::absolute("victim/other"), "shared/QuoitParab/link");
+  writeWholeFile("shared/QuoitParab/made", "x");
+  clearTempDirectory();
+  EXPECT_FALSE(fs::exists(fs::symlink_status("shared/QuoitParab/link")));
+  EXPECT_FALSE(fs::exists("shared/QuoitParab/made"));
+  EXPECT_TRUE(fs::exists("victim/precious"));
+  EXPECT_TRUE(fs::exists("victim/other"));
+}
+
 TEST_F(Startup, CleanUpRunsOnce) {
   snprintf(Mustertitel, sizeof Mustertitel, "%s", "3 ball cascade");
   Keyframe keyframe{};

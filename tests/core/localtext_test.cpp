@@ -67,7 +67,7 @@ TEST_F(LocalTextFile, Utf8IsReadAsLatin1) {
 
 TEST_F(LocalTextFile, Fallbacks) {
   EXPECT_STREQ(localText(0), "The Ultimate Juggling Simulation Program by");
-  EXPECT_STREQ(localText(7), "no localText(7) available");
+  EXPECT_STREQ(localText(7), "no localText(7) available\n");
   ASSERT_EQ(load("10 ten\n42 Text %d is missing (100%%).\n50 fifty\n"), 0);
   EXPECT_STREQ(localText(20), "Text 20 is missing (100).\n");
   EXPECT_STREQ(localText(42), "Text %d is missing (100%%).\n");
@@ -75,10 +75,17 @@ TEST_F(LocalTextFile, Fallbacks) {
   EXPECT_STREQ(localText(LOCAL_TEXT_END + 5), "Text 11111116 is missing (100).\n");
   EXPECT_STREQ(localText(LOCAL_TEXT_END), "Text 11111111 is missing (100).\n");
   ASSERT_EQ(load("10 ten\n"), 0);
-  EXPECT_STREQ(localText(42), "no localText(42) available");
-  EXPECT_STREQ(localText(11), "no localText(11) available");
+  EXPECT_STREQ(localText(42), "no localText(42) available\n");
+  EXPECT_STREQ(localText(11), "no localText(11) available\n");
   qPrefs.language = 7;
-  EXPECT_STREQ(localText(10), "no localText(10) available");
+  EXPECT_STREQ(localText(10), "no localText(10) available\n");
+}
+
+// A file saved with a byte-order mark keeps its first text; only regular files are read.
+TEST_F(LocalTextFile, ByteOrderMarkAndRegularFilesOnly) {
+  ASSERT_EQ(load("\xEF\xBB\xBF" "10 ten\n"), 0);
+  EXPECT_STREQ(localText(10), "ten\n");
+  EXPECT_EQ(readLocalTextFile(ENGLISH, "/dev/zero"), 1);
 }
 
 TEST_F(LocalTextFile, NumbersBeyondTheEndMarkAreIgnored) {

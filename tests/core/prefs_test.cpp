@@ -288,6 +288,14 @@ TEST_F(PrefsFile, BothHeadersWithCommentsAndCrLf) {
   EXPECT_EQ(qPrefs.width, 320);
 }
 
+// A file saved with a UTF-8 byte-order mark keeps its header.
+TEST_F(PrefsFile, ByteOrderMarkBeforeTheHeader) {
+  writeFile("quoit.prefsV9", "\xEF\xBB\xBFQuoitPrefsV9\nwidth=800\n");
+  read(0);
+  EXPECT_EQ(qPrefs.version, 9);
+  EXPECT_EQ(qPrefs.width, 800);
+}
+
 TEST_F(PrefsFile, TexturesNeedVrml) {
   writeFile("quoit.prefsV9", "QuoitPrefsV9\ntextures=1\n");
   read(0);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -217,6 +218,14 @@ TEST_F(TclThreadGui, ExitInTheScriptGoesThroughTheMainThread) {
         exit(25);
       },
       testing::ExitedWithCode(3), "");
+}
+
+// A thread script that cannot be read is a failed start (the program ends with 17), not the
+// closed window of code 10.
+TEST_F(TclThreadGui, UnreadableScriptIsAFailedStart) {
+  remove("tcl/tcl_thread.tcl");
+  mkdir("tcl/tcl_thread.tcl", 0700);
+  EXPECT_EXIT(exit(20 + qStartTclThread(2)), testing::ExitedWithCode(21), "");
 }
 
 TEST_F(TclThreadGui, FailingStartScriptEndsTheProgram) {

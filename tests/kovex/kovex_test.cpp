@@ -312,9 +312,14 @@ TEST(KovexOptions, BadOptionFilesAndOutputsFail) {
       {{"-Hmissing"}, "", 2, "cannot read the header file missing"},
       {{"-Sstyle"}, "3 b\n3\n", 2, "style line 2: expected"},
       {{"-Sstyle"}, "3 q\n", 2, "kind-of-throw letters are"},
+      // Only regular files are read: a FIFO would block, a device never end.
+      {{"-Hfifo"}, "", 2, "cannot read the header file fifo"},
+      {{"-H/dev/zero"}, "", 2, "cannot read the header file /dev/zero"},
+      {{"-S/dev/zero"}, "", 2, "cannot read the style file /dev/zero"},
   };
   for (const Case &c : cases) {
     Scratch scratch;
+    ASSERT_EQ(mkfifo(scratch.path("fifo").c_str(), 0600), 0);
     if (!c.style.empty()) childprocess::writeFile(scratch.path("style"), c.style);
     Result r = scratch.kovex(c.options, "3");
     EXPECT_EQ(r.exitCode, c.code) << r.output;
@@ -326,6 +331,18 @@ TEST(KovexOptions, BadOptionFilesAndOutputsFail) {
   EXPECT_EQ(r.exitCode, 3) << r.output;
   r = childprocess::run({childprocess::builtProgram("kovex"), "-q"}, scratch.dir);
   EXPECT_EQ(r.exitCode, 2) << r.output;
+}
+
+// After "--" every word is a siteswap or the file name, even one that looks like an option.
+TEST(KovexOptions, OptionsEndAtDoubleDash) {
+  Scratch scratch;
+  for (const char *word : {"--help", "-Hquoit.prefsV9"}) {
+    Result r = childprocess::run({childprocess::builtProgram("kovex"), "-q", "--", word, "QuoitSiteSwap"}, scratch.dir);
+    EXPECT_EQ(r.exitCode, 1) << word << r.output;
+    EXPECT_NE(r.output.find(std::string("kovex: ") + word), std::string::npos) << r.output;
+  }
+  EXPECT_EQ(childprocess::run({childprocess::builtProgram("kovex"), "-q", "--", "531", "out"}, scratch.dir).exitCode, 0);
+  EXPECT_TRUE(childprocess::fileExists(scratch.path("out")));
 }
 
 TEST(KovexOptions, HelpListsTheOptions) {

@@ -196,3 +196,36 @@ TEST(Patconv, BackslashesInTheNameAreSeparators) {
 }
 
 }  // namespace
+
+namespace {
+
+// Only a regular input is read: a FIFO would block the open, a device never end.
+TEST(Patconv, OnlyRegularInputIsRead) {
+  Scratch scratch;
+  ASSERT_EQ(mkfifo(scratch.path("fifo").c_str(), 0600), 0);
+  for (const std::string &input : {scratch.path("fifo"), std::string("/dev/zero"), scratch.dir}) {
+    Result r = scratch.patconv({input});
+    EXPECT_EQ(r.exitCode, 2) << input << r.output;
+    EXPECT_NE(r.output.find("Error: could not open file!\n"), std::string::npos) << input;
+  }
+}
+
+// A byte-order mark before the title does not hide it: the title stays the first line.
+TEST(Patconv, ByteOrderMarkBeforeTheTitle) {
+  Scratch scratch;
+  childprocess::writeFile(scratch.path("in.pat"), std::string("\xEF\xBB\xBF") + plainPattern);
+  ASSERT_EQ(scratch.patconv({"in.pat"}).exitCode, 0);
+  std::string out = childprocess::readFile(scratch.path("in.pat_Patconv"));
+  EXPECT_EQ(out.rfind("! p & patconv", 0), 0u) << out;
+}
+
+// On Linux a '\' is a plain character: an input whose name holds one is converted under it.
+TEST(Patconv, BackslashInAnExistingNameIsKept) {
+  Scratch scratch;
+  childprocess::writeFile(scratch.path("in\\put.pat"), plainPattern);
+  Result r = scratch.patconv({"in\\put.pat"});
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_TRUE(childprocess::fileExists(scratch.path("in\\put.pat_Patconv")));
+}
+
+}  // namespace

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "core/vecmath.h"
+
 struct Flugbahn;
 
 namespace chaincheck {
-
-const double PI = 3.14159265358979323846;
 
 // Position of a flight segment at time t, of a hold by its Bezier curve.
 void flightPosition(const Flugbahn &f, double t, double out[3]);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/runstate.h"
+#include "core/vecmath.h"
 #include "core/prefs.h"
 #include "pattern/dumps.h"
 #include "pattern/handpaths.h"
@@ -20,11 +22,7 @@
 #include "tests/support/quoit_test_support.h"
 #include "pattern/testseam.h"
 
-extern int patternDebugLevel;
-
 namespace {
-
-const double PI = 3.14159265358979323846;
 
 bool inUse(const Handbahn &b) { return b.t_from != UNSET_DOUBLE; }
 

@@ -15,10 +15,8 @@
 #include "tests/support/loadpattern.h"
 #include "pattern/modeltable.h"
 #include "pattern/testseam.h"
-
-extern int chosenModel;
-
-using chaincheck::PI;
+#include "core/vecmath.h"
+#include "core/uistate.h"
 
 namespace {
 

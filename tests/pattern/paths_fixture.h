@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/vecmath.h"
 #include "core/prefs.h"
 #include "core/runstate.h"
 #include "pattern/handpaths.h"
@@ -21,8 +22,6 @@
 #include "pattern/testseam.h"
 
 namespace pathtest {
-
-const double PI = 3.14159265358979323846;
 
 // Loads the text as the pattern loop does, in the home directory, without the strict chain check.
 inline int loadOnly(const std::string &text) {

@@ -1,6 +1,8 @@
 // The reader's header entries, body cells and wrap lines, with the edge cases that matter.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include <string>
@@ -168,6 +170,30 @@ TEST(PatternBody, BounceCountsAndGroupsAreStoredWithTheCell) {
   EXPECT_EQ(Objekt_in_Zelle('y', 0, 0), 0);
 }
 
+// The one tokenizer of lines and cells: a group closes only inside the given size, so a bracket
+// past a cell's end or after a line's end leaves it open.
+TEST(PatternBody, CellTokens) {
+  const struct {
+    const char *text;
+    size_t size, pos;
+    int kind;
+    size_t end;
+  } cases[] = {
+      {"a&b", 3, 1, CELL_AMPERSAND, 1}, {"/a", 2, 0, CELL_BOUNCE, 0},        {"\\a", 2, 0, CELL_BOUNCE, 0},
+      {"(c*3)a", 6, 0, CELL_GROUP, 4},  {"<x>", 3, 0, CELL_GROUP, 2},         {"(cd)", 3, 0, CELL_UNCLOSED_GROUP, 2},
+      {"{a", 2, 0, CELL_UNCLOSED_GROUP, 1}, {"a-", 2, 1, CELL_CHARACTER, 1},  {"[)", 2, 0, CELL_UNCLOSED_GROUP, 1},
+  };
+  for (const auto &c : cases) {
+    CellToken t = cellToken(c.text, c.size, c.pos);
+    EXPECT_EQ(t.kind, c.kind) << c.text;
+    EXPECT_EQ(t.end, c.end) << c.text;
+    EXPECT_EQ(t.c, c.text[c.pos]) << c.text;
+  }
+  patternTestSeam.lastPatternMessage = 0;
+  EXPECT_NE(loadText(oneJuggler + "*\n(c a -\n- b)\n"), 0);
+  EXPECT_EQ(patternTestSeam.lastPatternMessage, 770);
+}
+
 TEST(PatternBody, StarInsideASpinGroupIsPartOfTheGroup) {
   ASSERT_EQ(loadText(oneJuggler + "*\n(c*3)a -\n- b\n(f*)c -\n- a\nb -\n- c\n"), 0);
   EXPECT_EQ(takte, 6);
@@ -231,6 +257,42 @@ TEST(PatternBody, InlineCommentTextIsBounded) {
   ASSERT_EQ(qInlineCommentCount, 1);
   EXPECT_EQ(std::string(qInlineComment[0].text).size(), 50u);
   EXPECT_EQ(patternTestSeam.lastPatternMessage, 743);
+}
+
+}  // namespace
+
+namespace {
+
+// A UTF-8 byte-order mark before the title is skipped: the title stays the title and no word of
+// it is read as a header entry. NUL bytes before the '!' read as blanks.
+TEST(PatternHeader, ByteOrderMarkAndNulsBeforeTheTitle) {
+  for (const std::string &start : {std::string("\xEF\xBB\xBF"), std::string("\0\0", 2)}) {
+    patternTestSeam.lastPatternMessage = 0;
+    ASSERT_EQ(loadText(start + "! B=1 dt=2 title\n" + oneJuggler + "*\n" + cascade), 0);
+    EXPECT_STREQ(Mustertitel, "B=1 dt=2 title\n");
+    EXPECT_EQ(patternTestSeam.lastPatternMessage, 0);
+    EXPECT_DOUBLE_EQ(dt, 0.25);
+  }
+}
+
+// Only regular files are read: a FIFO neither blocks nor loads, nor does a device.
+TEST(PatternFile, OnlyRegularFilesAreRead) {
+  std::string fifo = writeTempPattern("fifo", "");
+  remove(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string &name : {fifo, std::string("/dev/zero"), std::string("/tmp")}) {
+    patternTestSeam.lastPatternMessage = 0;
+    EXPECT_NE(loadPattern(name), 0) << name;
+    EXPECT_EQ(patternTestSeam.lastPatternMessage, 40) << name;
+  }
+  remove(fifo.c_str());
+}
+
+// On Linux a '\' is a plain character of a file name: a file whose name holds one is loaded.
+TEST(PatternFile, BackslashInAnExistingNameIsKept) {
+  std::string path = writeTempPattern("back\\slash", oneJuggler + "*\n" + cascade);
+  EXPECT_EQ(loadPattern(path), 0);
+  remove(path.c_str());
 }
 
 }  // namespace

@@ -129,3 +129,72 @@ TEST(Rewriter, RewrittenSampleLoadsIntoTheSameStore) {
   freePatternData();
   remove(path.c_str());
 }
+
+// An entry the reader does not read whole is not glued to a new value: the rewrite is refused
+// with a message and the file stays; a file that loaded before still loads the same way.
+TEST(Rewriter, MalformedEntryIsRefusedNotGlued) {
+  ASSERT_EQ(readLocalTextFile(ENGLISH, sourcePath("data/l/english").c_str()), 0);
+  int language = qPrefs.language;
+  qPrefs.language = ENGLISH;
+  const std::string body = "j 0  0 0 0  c c\n*\na -\n- a\n";
+  struct Case {
+    const char *header, *line;
+  } cases[] = {
+      {"G0,0,1\n", "G=0.000000,0.000000,0.950000"},
+      {"dt0.3\n", "dt=0.250000"},
+      {"a3\n", "a=6"},
+      {"B=1,2\n", "B=1.000000,2.000000,3.000000,4.000000"},
+      {"O=1 0x#1\n", "O=1 1#2"},
+  };
+  for (const Case &c : cases) {
+    std::string text = c.header + body;
+    std::string path = writeTempPattern("rw_malformed", text);
+    testing::internal::CaptureStderr();
+    Musterdatei_modif(path.c_str(), c.line, MODIF_REPLACE);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(readWholeFile(path), text) << c.header;
+    EXPECT_NE(err.find(std::string("Header entry ") + c.line[0]), std::string::npos) << c.header << err;
+    remove(path.c_str());
+  }
+  qPrefs.language = language;
+  freeLocalTexts();
+}
+
+// A new entry goes on a line of its own even where the juggler block is glued to the header's
+// '*': the body stays where it was and the file loads as before.
+TEST(Rewriter, InsertedEntryAfterABlockGluedToTheStar) {
+  const std::string text = "j 0  0 0 0  c c*\na -\n- a\n";
+  ASSERT_EQ(loadText(text), 0);
+  std::string grid = outputMusterText(0, takte - 1);
+  for (const char *line : {"z=1\n  o/ball  0  0.6 -0.8 0.01\n", "G=0.000000,0.000000,1.000000"}) {
+    int result;
+    std::string out = rewrittenPatternText(text, line, MODIF_REPLACE, &result);
+    EXPECT_EQ(result, REWRITE_CHANGED) << line;
+    EXPECT_EQ(out.substr(out.find("*")), "*\na -\n- a\n") << out;
+    ASSERT_EQ(loadText(out), 0) << out;
+    EXPECT_EQ(outputMusterText(0, takte - 1), grid) << out;
+  }
+  freePatternData();
+}
+
+// A UTF-8 byte-order mark or NUL bytes before the title line leave the title a title: the
+// camera goes before the juggler block, not into the title's words.
+TEST(Rewriter, ByteOrderMarkAndNulsBeforeTheTitle) {
+  const std::string rest = "! my B=1,1,1,1 title\nj 0  0 0 0  c c\n*\na -\n- a\n";
+  for (const std::string &start : {std::string("\xEF\xBB\xBF"), std::string("\0\0", 2)}) {
+    int result;
+    std::string out = rewrittenPatternText(start + rest, "B=2.000000,2.000000,2.000000,2.000000", MODIF_REPLACE, &result);
+    EXPECT_EQ(result, REWRITE_CHANGED);
+    EXPECT_EQ(out, start + "! my B=1,1,1,1 title\nB=2.000000,2.000000,2.000000,2.000000\nj 0  0 0 0  c c\n*\na -\n- a\n");
+  }
+}
+
+// Object-model counts are bounded by the declared number: huge counts end the entry at the
+// first pair that reaches it instead of overflowing the sum.
+TEST(Rewriter, ObjectModelCountsAreBounded) {
+  const std::string entry = "O=9223372036854775807 9223372036854775807#1";
+  const std::string text = entry + " 9223372036854775807#1 5#1\nj 0  0 0 0  c c\n*\na -\n- a\n";
+  HeaderScan scan = scanPatternHeader(text, 'O');
+  ASSERT_TRUE(scan.found);
+  EXPECT_EQ(text.substr(scan.entry.start, scan.entry.end - scan.entry.start), entry);
+}

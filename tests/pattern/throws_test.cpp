@@ -5,12 +5,15 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/runstate.h"
 #include "paths_fixture.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
 #include "pattern/modeltable.h"
+#include "core/vecmath.h"
+#include "core/uistate.h"
 
 extern int patternDebugLevel;
 

@@ -276,12 +276,12 @@ TEST_F(Figures, TimingRunUsesItsOwnFigure) {
 }
 
 TEST(HeadAngles, TiltFollowsTheThrowHeight) {
-  const double down = M_PI / 8, up = -M_PI / 5;
+  const double down = PI / 8, up = -PI / 5;
   const double cases[][2] = {{-1, down}, {-0.2, down}, {-0.1, down / 2}, {0, 0}, {1, up / 2}, {2, up}, {2.6, up}};
   for (const auto &c : cases) EXPECT_NEAR(headAngles(c[0], 1, 0)[0], c[1], 1e-12) << c[0];
   EXPECT_EQ(headAngles(0, 1, 0)[1], 0);
-  EXPECT_NEAR(headAngles(0, 0, -1)[2], M_PI / 2, 1e-12);
-  EXPECT_NEAR(headAngles(0, -1, 0)[2], M_PI, 1e-12);
+  EXPECT_NEAR(headAngles(0, 0, -1)[2], PI / 2, 1e-12);
+  EXPECT_NEAR(headAngles(0, -1, 0)[2], PI, 1e-12);
 }
 
 TEST(HeadAngles, RotationTurnsAboutTheHeadAxis) {
@@ -328,9 +328,9 @@ TEST_F(Figures, HeadsLookUpAtHighThrows) {
   flugbahn = nullptr;
   objekte = 0;
   handCount = 0;
-  EXPECT_NEAR(quoitPos[0].headTilt, -M_PI / 5, 1e-12);  // 4 m is over 2 m above the neck
+  EXPECT_NEAR(quoitPos[0].headTilt, -PI / 5, 1e-12);  // 4 m is over 2 m above the neck
   double neck = 1.585 - 0.1;
-  EXPECT_NEAR(quoitPos[1].headTilt, (1.9 - neck) / 2 * -M_PI / 5, 0.002);
+  EXPECT_NEAR(quoitPos[1].headTilt, (1.9 - neck) / 2 * -PI / 5, 0.002);
   EXPECT_GT(nose0[2], before + 20);  // the face turns up
   EXPECT_GT(nose0[2], nose1[2]);
   for (int g = 2; g < MAX_FIGURES; g++) EXPECT_EQ(quoitPos[g].headTilt, 1717.1717);

@@ -4,7 +4,7 @@
 #include "core/prefs.h"
 #include "scene/geometry.h"
 #include "scene/pathdisplay.h"
-#include "scene/vrml_store.h"
+#include "scene/vrml/modeltree.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/vecmath.h"
 #include "app/framestep.h"
 #include "pattern/clock.h"
 #include "pattern/handpaths.h"
@@ -28,8 +29,8 @@ TEST(PlacementAngles, WrapIntoOneTurnForEveryValue) {
   struct Case {
     double radians;
     int word;  // -1: any word of one turn
-  } cases[] = {{0, 0},           {M_PI / 2, 512}, {-M_PI / 2, 1536}, {2 * M_PI, 0},  {-1000 * M_PI - M_PI / 2, 1536},
-               {-100 * M_PI, 0}, {1e12, -1},      {1e300, 0},        {-1e300, 0},    {NAN, 0},
+  } cases[] = {{0, 0},           {PI / 2, 512}, {-PI / 2, 1536}, {2 * PI, 0},  {-1000 * PI - PI / 2, 1536},
+               {-100 * PI, 0}, {1e12, -1},      {1e300, 0},        {-1e300, 0},    {NAN, 0},
                {INFINITY, 0},    {-INFINITY, 0}};
   for (const Case &c : cases) {
     int16_t w = encodeAngle(c.radians);
@@ -39,8 +40,8 @@ TEST(PlacementAngles, WrapIntoOneTurnForEveryValue) {
       EXPECT_EQ(w, c.word) << c.radians;
     }
   }
-  EXPECT_DOUBLE_EQ(decodeAngle(512), M_PI / 2);
-  EXPECT_DOUBLE_EQ(decodeAngle(1536), 1.5 * M_PI);
+  EXPECT_DOUBLE_EQ(decodeAngle(512), PI / 2);
+  EXPECT_DOUBLE_EQ(decodeAngle(1536), 1.5 * PI);
 }
 
 // Three object rows over the whole cycle of 2 s: a free flight, a fitted flight and a hold, all of
@@ -182,7 +183,7 @@ TEST_F(FlyingList, RadiusOffsetKeepsSixteenBits) {
     int16_t x;
     double spin;
     int expected;
-  } cases[] = {{32700, -M_PI / 2, 32767}, {-32700, M_PI / 2, -32768}, {1000, -M_PI / 2, 1100}};
+  } cases[] = {{32700, -PI / 2, 32767}, {-32700, PI / 2, -32768}, {1000, -PI / 2, 1100}};
   for (const Case &c : cases) {
     Placement p{5, 0, c.x, 0, 0, encodeAngle(c.spin), 0, 0};
     qAddRadiusOffset(&p);

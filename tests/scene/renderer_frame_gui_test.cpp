@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/vecmath.h"
 #include "app/framestep.h"
 #include "core/prefs.h"
 #include "pattern/clock.h"
@@ -498,7 +499,7 @@ TEST_F(RendererFrameGui, ShadowMatrixProjectsAlongTheRayFromTheLight) {
     GLdouble m[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, m);
     // The light without its offsets: its angle runs clockwise from -y.
-    double a = light.angle / 2048.0 * 2 * M_PI, d = light.distance * 0.01;
+    double a = light.angle / 2048.0 * 2 * PI, d = light.distance * 0.01;
     double lx = -d * sin(a), ly = -d * cos(a);
     for (const auto &p : points) {
       double out[4];
@@ -520,8 +521,8 @@ TEST_F(RendererFrameGui, LightStandsTenMetresUpAndTheSpotNarrowsWithItsRadius) {
   } cases[] = {
       {1, 1, {300, 512, 0, 0, 1000}, -3, 0, 180},  // a quarter turn from -y: at -x
       {9, -1, {500, 0, 250, -100, 1000}, 0.25, -5.1, 180},
-      {7, 1, {200, 1024, 0, 0, 1000}, 0, 2, atan(0.2) * 180 / M_PI},
-      {7, 1, {200, 1024, 0, 0, 5000}, 0, 2, atan(1.0) * 180 / M_PI},
+      {7, 1, {200, 1024, 0, 0, 1000}, 0, 2, atan(0.2) * 180 / PI},
+      {7, 1, {200, 1024, 0, 0, 5000}, 0, 2, atan(1.0) * 180 / PI},
   };
   for (const Case &c : cases) {
     qMode.display = c.display;

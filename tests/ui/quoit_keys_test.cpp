@@ -1,6 +1,6 @@
 // The real program driven from the keyboard: keys sent with xdotool to a running "quoit 531" change
-// the speed in the window title, show the help screen, move the camera, and 'h' saves the window
-// image. A held key acts once although X repeats it.
+// the speed in the window title, show the help screen, move the camera, 'h' saves the window
+// image and 'X' exports the cycle for POV-Ray. A held key acts once although X repeats it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -76,6 +76,33 @@ TEST_F(QuoitKeysGui, HImageIsAPngOfTheWindow) {
   EXPECT_EQ(quoit.saveImage().width, width);
   EXPECT_EQ(quoit.savedImages().size(), 2u);
   EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+// 'X' exports the cycle into the output directory of the shipped preferences, where the include
+// files lie, with the window's size rounded up as POV-Ray frames need it.
+TEST_F(QuoitKeysGui, XExportsTheCycleForPovRay) {
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  quoit.key("X");
+  std::string ini;
+  for (int i = 0; i < 100 && ini.empty(); i++) {
+    std::error_code error;
+    for (const auto &entry : fs::directory_iterator(quoit.home() + "/pov", error))
+      if (entry.path().extension() == ".ini") ini = entry.path().string();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+  ASSERT_FALSE(ini.empty());
+  std::string text = readWholeFile(ini);
+  size_t at = text.find("Input_File_Name=pov/");
+  ASSERT_NE(at, std::string::npos) << text;
+  std::string scene = text.substr(at + 16, text.find('\n', at) - at - 16);
+  std::string pov = readWholeFile(quoit.home() + "/" + scene);
+  EXPECT_NE(pov.find("#include \"QuoitObj.inc\""), std::string::npos) << scene;
+  EXPECT_EQ(pov.find("nan"), std::string::npos);
+  EXPECT_NE(text.find("\nWidth=648 "), std::string::npos) << text;
+  EXPECT_NE(text.find("\nHeight=484 "), std::string::npos) << text;
+  EXPECT_TRUE(fs::exists(quoit.home() + "/pov/QuoitObj.inc"));
 }
 
 // With the picture still, two images are the same; '?' shows the help screen over it, and a

@@ -19,7 +19,8 @@
 #include "pattern/reader.h"
 #include "pattern/rewriter.h"
 #include "pattern/store.h"
-#include "scene/vrml_store.h"
+#include "scene/objects.h"
+#include "scene/vrml/modeltree.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"
@@ -380,6 +381,45 @@ TEST_F(SceneEditor, WalkingEditorSaveWritesTheKeyframesAndLeaves) {
   std::string help = walkingEditorHelpText(&width);
   EXPECT_NE(help.find(localText(2635)), std::string::npos);
   EXPECT_LE(countTextLines(help.c_str()) + 1, 15);
+}
+
+}  // namespace
+
+namespace {
+
+int loadVrml(const std::string &path) {
+  freshPatternState();
+  qPrefs.vrml = 1;
+  resetVRMLScene();
+  currentPatternFile = path;
+  return Muster_laden();
+}
+
+// In VRML mode the editor's objects are the model tree's top-level nodes.
+TEST_F(SceneEditor, VrmlModeEditsTheModelTree) {
+  ASSERT_EQ(allocObjectBuffers(), 0);
+  ASSERT_EQ(allocVRMLBuffers(), 0);
+  std::string path = writeTempPattern("vrml", fileText(sourcePath("data/m/3ball_props_camera")));
+  files.push_back(path);
+  ASSERT_EQ(loadVrml(path), 0);
+  qMode.main = MAIN_SCENE_EDITOR;
+  ASSERT_EQ(StartEditor(), 0);
+  ASSERT_NE(qScene, nullptr);
+  EXPECT_EQ(firstEditorNode(), qScene->next);
+  EXPECT_EQ(editorJugglerCount, 1);
+  EXPECT_EQ(editorObjectCount, 3);
+  Scene before = loadedScene();
+  ObjectNode *juggler = nullptr;
+  for (ObjectNode *n = firstEditorNode(); n && !juggler; n = n->next)
+    if (!n->parent && (n->flags & NODE_JUGGLER)) juggler = n;
+  ASSERT_NE(juggler, nullptr);
+  juggler->position[0] = 0.75;
+  ASSERT_EQ(SaveEditorPattern(1), 0);
+  qMode.main = 0;
+  ASSERT_EQ(loadVrml(path), 0);
+  before.jugglers[0].position[0] = 0.75;
+  expectSameScene(before, loadedScene());
+  freeVRMLAll();
 }
 
 }  // namespace

@@ -49,9 +49,9 @@ TEST_F(Screens, HelpLineBuilder) {
   EXPECT_EQ(appendHelpLine(buffer, -1), 0);
   appendHelpLine(buffer, 310);
   appendHelpLine(buffer, 313);
-  appendHelpLine(buffer, 999);  // the fallback text has no line end of its own
+  appendHelpLine(buffer, 999);  // the fallback text ends its line like every text
   EXPECT_EQ(buffer, "first line\na much longer second line\nno localText(999) available\n");
-  EXPECT_EQ(appendHelpLine(buffer, -2), 27);
+  EXPECT_EQ(appendHelpLine(buffer, -2), 28);
   EXPECT_EQ(countTextLines("a\nb\nc\n"), 1);
   EXPECT_EQ(countTextLines(""), -2);
 }
