@@ -232,5 +232,6 @@ const LocalTextUse localTextUses[] = {
     {2648, ""},      // the title of the walking editor's panel
     {2649, ""},      // the beat count on the walking editor's panel
     {2650, ""},      // the beat duration on the walking editor's panel
+    {2651, "s"},     // a pattern file whose keyframe section was not read whole
 };
 const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

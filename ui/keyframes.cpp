@@ -13,6 +13,11 @@
 #include "pattern/rewriter.h"
 
 Keyframe *keyframeList;
+// Set when a section of this pattern stopped at a line it could not read, or when the header holds
+// a second section: the list is then not the file's one section, and writing it back over that
+// section would throw the rest away.
+static int sectionIncomplete;
+static int sectionsRead;
 
 static void freeKeyframes() {
   while (keyframeList) {
@@ -44,8 +49,11 @@ static int insertKeyframe(const Keyframe *keyframe) {
 int KeyframeList(int op, const Keyframe *keyframe) {
   switch (op) {
     case KEYFRAMES_EMPTY:
+      freeKeyframes();
+      return 0;
     case KEYFRAMES_FREE:
       freeKeyframes();
+      sectionIncomplete = sectionsRead = 0;
       return 0;
     case KEYFRAMES_INSERT:
       return keyframe ? insertKeyframe(keyframe) : 1;
@@ -90,6 +98,7 @@ static int readKeyframe(FILE *stream, Keyframe &k) {
 // An earlier section's keyframes are freed: the list holds the last section read.
 int readKeyframes(FILE *stream) {
   KeyframeList(KEYFRAMES_EMPTY, nullptr);
+  if (++sectionsRead > 1) sectionIncomplete = 1;
   int error = 0;
   for (int count = 0;; count++) {
     Keyframe k{};
@@ -107,6 +116,7 @@ int readKeyframes(FILE *stream) {
     KeyframeList(KEYFRAMES_INSERT, &k);
   }
   qMsg(QMSG_ERROR, localText(15), error, "readKeyframes");
+  sectionIncomplete = 1;
   return error;
 }
 
@@ -122,8 +132,12 @@ std::string keyframesText() {
   return text;
 }
 
-// An empty list leaves the file as it is: a section that could not be read is not thrown away.
+// An empty list, or one from a section that could not be read whole, leaves the file as it is.
 int writeKeyframes2patternFile() {
+  if (sectionIncomplete) {
+    qMsg(QMSG_ERROR, localText(2651), currentPatternFile.c_str());
+    return 3;
+  }
   std::string text = keyframesText();
   if (text.empty()) {
     qMsg(QMSG_DEBUG, "writeKeyframes2patternFile(): no keyframes, %s left as it is\n", currentPatternFile.c_str());

@@ -18,10 +18,10 @@ struct Keyframe {
 
 // Operations of KeyframeList.
 enum {
-  KEYFRAMES_EMPTY = 1,   // frees every record and empties the head
+  KEYFRAMES_EMPTY = 1,   // frees every record and empties the head (a section is read next)
   KEYFRAMES_INSERT = 2,  // inserts a copy after every record whose number is not greater
   KEYFRAMES_NONE = 3,    // does nothing
-  KEYFRAMES_FREE = 4,    // frees every record and empties the head
+  KEYFRAMES_FREE = 4,    // frees every record and empties the head: the pattern is done with
 };
 
 // A section holds at most this many keyframes; the rest of a longer one is not read.
@@ -37,7 +37,7 @@ int readKeyframes(FILE *stream);
 // The list as a keyframe section; empty for an empty list.
 std::string keyframesText();
 // Writes the list into the current pattern file: 0, 1 when there is nothing to write, 2 when the
-// file does not hold the section afterwards.
+// file does not hold the section afterwards, 3 when the section was not read whole.
 int writeKeyframes2patternFile();
 // Whether the file's header holds the entry text (its key letter is the first character) as written.
 bool patternEntryWritten(const char *file, const std::string &entry);

@@ -139,6 +139,16 @@ TEST_F(Keyframes, PatternFileSectionRoundTrip) {
   EXPECT_EQ(writeKeyframes2patternFile(), 0);
   EXPECT_EQ(fileText(plain), header + TWO_KEYFRAMES + rest);
 
+  // A section read only in part is not written back over the part that could not be read (the
+  // reader goes on after the bad line and meets keyframe 3 as a section of its own).
+  std::string partial = header + keyframe(1, 0) + "kf 2 j 0\nb 0,0; 1\n" + keyframe(3, 0) + "kf -1\n" + rest;
+  std::string broken = writeTempPattern("keyframes_partial", partial);
+  ASSERT_EQ(loadPattern(broken), 0);
+  EXPECT_EQ(keyframeCount(), 1);
+  currentPatternFile = broken;
+  EXPECT_EQ(writeKeyframes2patternFile(), 3);
+  EXPECT_EQ(fileText(broken), partial);
+
   KeyframeList(KEYFRAMES_FREE, nullptr);
   std::string untouched = writeTempPattern("keyframes_empty", header + "kf 1 j 0\nb broken\n" + rest);
   currentPatternFile = untouched;
@@ -146,7 +156,7 @@ TEST_F(Keyframes, PatternFileSectionRoundTrip) {
   EXPECT_EQ(fileText(untouched), header + "kf 1 j 0\nb broken\n" + rest);
   currentPatternFile = saved;
   freePatternData();
-  for (const std::string &p : {path, plain, untouched}) remove(p.c_str());
+  for (const std::string &p : {path, plain, broken, untouched}) remove(p.c_str());
 }
 
 }  // namespace
