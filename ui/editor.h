@@ -55,8 +55,6 @@ void centreSelectedEditorObject();
 void PlaceJugglersInCircle(int value);
 // The selected object's height := 0.
 void groundSelectedEditorObject();
-// The kind of throw of both hands of the selected juggler := the kind flag (0x100 .. 0x40000).
-void setSelectedJugglerKind(int hand, int flag);
 
 // The "j" block (kind 4) or the "z" block (kind 3) of the scene; the number of entries written.
 int EditorObjectsToText(std::string &text, int kind);

@@ -74,8 +74,7 @@ ObjectNode *firstEditorNode() {
 }
 
 static ObjectNode *firstTopNode() {
-  ObjectNode *head = sceneHead();
-  for (ObjectNode *n = head ? head->next : nullptr; n; n = n->next)
+  for (ObjectNode *n = firstEditorNode(); n; n = n->next)
     if (!n->parent) return n;
   return nullptr;
 }
@@ -178,8 +177,7 @@ void SelectNextEditorObject() {
     node = node ? node->next : nullptr;
     if (!node) {
       restarts++;
-      ObjectNode *head = sceneHead();
-      node = head ? head->next : nullptr;
+      node = firstEditorNode();
       if (!node) return;
     }
     if (!isHidden(node) && !node->parent) {
@@ -190,8 +188,7 @@ void SelectNextEditorObject() {
 }
 
 void SetEditorHiddenObjects(int show) {
-  ObjectNode *head = sceneHead();
-  for (ObjectNode *n = head ? head->next : nullptr; n; n = n->next) {
+  for (ObjectNode *n = firstEditorNode(); n; n = n->next) {
     if (!(n->flags & NODE_TAKES_CHOOSER_MODEL)) continue;
     if (show) n->flags &= ~NODE_HIDDEN;
     else n->flags |= NODE_HIDDEN;
@@ -545,12 +542,6 @@ void groundSelectedEditorObject() {
   if (!editorObject) return;
   editorObject->position[2] = 0;
   showClassicScene();
-}
-
-void setSelectedJugglerKind(int hand, int flag) {
-  int j = selectedEditorJuggler();
-  if (j < 0 || (hand != 0 && hand != 1) || Wurfart_Buchstabe(uint32_t(flag)) == ' ') return;
-  setHandKind(2 * j + hand, flag);
 }
 
 // ---- the blocks and saving ----------------------------------------------------------------------
