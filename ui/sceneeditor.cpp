@@ -187,7 +187,13 @@ void SelectNextEditorObject() {
   }
 }
 
+// The pattern's juggled objects disappear while an editor runs: in classic mode they are the
+// flying list's rows.
 void SetEditorHiddenObjects(int show) {
+  if (classicScene) {
+    if (show) showPatternFlyingList();
+    else showFloorOnlyFlyingList();
+  }
   for (ObjectNode *n = firstEditorNode(); n; n = n->next) {
     if (!(n->flags & NODE_TAKES_CHOOSER_MODEL)) continue;
     if (show) n->flags &= ~NODE_HIDDEN;

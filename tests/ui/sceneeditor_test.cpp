@@ -20,6 +20,7 @@
 #include "pattern/rewriter.h"
 #include "pattern/store.h"
 #include "scene/objects.h"
+#include "scene/placements.h"
 #include "scene/vrml/modeltree.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
@@ -347,6 +348,31 @@ TEST_F(SceneEditor, HelpAndStatusScreens) {
 }  // namespace
 
 namespace {
+
+// In classic mode the juggled objects leave the picture while the editor runs, and the jugglers
+// and props are drawn where the editor has them.
+TEST_F(SceneEditor, ClassicModeShowsTheEditedSceneAsTheFixedPlacements) {
+  std::string path = writeTempPattern("classic", "j 0 0 0 0 c c\nz=1\n o/ring 0 1 1 0\n" + std::string(BODY_ONE));
+  files.push_back(path);
+  ASSERT_EQ(loadPattern(path), 0);
+  ASSERT_EQ(qPlaceJugglers(), 0);
+  ASSERT_EQ(flyingPlacements, flyingObjects);
+  currentPatternFile = path;
+  qMode.main = MAIN_SCENE_EDITOR;
+  ASSERT_EQ(StartEditor(), 0);
+  EXPECT_NE(flyingPlacements, flyingObjects);
+  EXPECT_EQ(flyingPlacements[1].model, PLACEMENT_END_FLYING);
+  ASSERT_EQ(sceneObjectCount, 3);  // the juggler, the ring and the end record
+  editorMouseWith(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0, 0);
+  EditorMotion(128, 0);  // a fifth of the width: 1 m
+  EXPECT_EQ(sceneObjects[0].x, 1000);
+  EXPECT_EQ(sceneObjects[1].x, 1000);  // the ring stays
+  SelectNextEditorObject();
+  ASSERT_EQ(DeleteCurrentEditorObject(), 0);
+  EXPECT_EQ(sceneObjectCount, 2);
+  EXPECT_EQ(EndEditor(), 0);
+  EXPECT_EQ(flyingPlacements, flyingObjects);
+}
 
 // Leaving reloads the pattern from its file; a converted siteswap asks first, and no answer (the
 // dialog cannot open here) keeps the editor running.
