@@ -23,7 +23,7 @@
 #include "ui/keys.h"
 #include "ui/modes.h"
 #include "ui/screens.h"
-#include "ui/walking.h"
+#include "ui/walkingeditor.h"
 
 int frameCounter;
 int wrapFlag;

@@ -29,6 +29,7 @@
 #include "scene/vrml/modeltree.h"
 #include "ui/camera.h"
 #include "ui/glut_windows.h"
+#include "ui/keyframes.h"
 #include "ui/modes.h"
 #include "ui/remote.h"
 
@@ -275,6 +276,7 @@ int cleanUp(int action) {
   freeObjectSlots();
   if (action == 0) qQuitHook();
   freePatternData();
+  KeyframeList(KEYFRAMES_FREE, nullptr);
   if (action != 0) {
     Mustertitel[0] = '\0';
     return 1;

@@ -16,6 +16,7 @@
 #include "ui/camera.h"
 #include "ui/glut_windows.h"
 #include "ui/menus.h"
+#include "ui/keyframes.h"
 #include "ui/modes.h"
 #include "ui/walkingeditor.h"
 
@@ -43,6 +44,7 @@ void connectLayers() {
   patternCalls.freeObjectShapes = freeObjectShapes;
   patternCalls.setHeadUpAngles = setHeadUpAngles;
   patternCalls.flyingBlockFreed = showPatternFlyingList;
+  patternCalls.readKeyframes = readKeyframes;
 
   loopCalls.advanceFrame = advanceFrame;
   loopCalls.afterRendering = qAfterRendering;

@@ -211,7 +211,32 @@ const LocalTextUse localTextUses[] = {
     {2413, ""},      // a start notation added to the collection
     {2414, "s"},     // a start-notation answer that is not understood
     {2415, "ss"},    // the collection and the section anchor it lacks
+    {2610, ""},      // the scene editor's status title
     {2612, "d"},     // the number of jugglers placed on a circle
+    {2620, "d"},     // the kind letter of a juggler's left hand
+    {2621, "d"},     // the kind letter of a juggler's right hand
+    {2626, ""},      // the title of the editor's prop model requester
+    {2628, "d"},     // props of the edited scene
+    {2630, ""},      // saving a converted siteswap's scene before leaving
+    {2632, ""},      // an editor help line
+    {2633, ""},      // an editor help line
+    {2634, ""},      // an editor help line
+    {2635, ""},      // a walking editor help line
     {2636, ""},      // a status or help text
+    {2637, ""},      // a scene editor help line
+    {2638, ""},      // a scene editor help line
+    {2639, ""},      // a scene editor help line
+    {2640, ""},      // a scene editor help line
+    {2641, ""},      // a scene editor help line
+    {2642, ""},      // a scene editor help line
+    {2643, "d"},     // the pattern's jugglers, when none can be added
+    {2644, "dd"},    // the jugglers a circle needs and the pattern's
+    {2645, "s"},     // a model name with blanks
+    {2646, ""},      // leaving an editor with saving
+    {2647, ""},      // leaving an editor without saving
+    {2648, ""},      // the title of the walking editor's panel
+    {2649, ""},      // the beat count on the walking editor's panel
+    {2650, ""},      // the beat duration on the walking editor's panel
+    {2651, "s"},     // a pattern file whose keyframe section was not read whole
 };
 const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

@@ -62,15 +62,24 @@ static void failStart() {
   setStartEvent();
 }
 
+// Set while the walking editor's thread runs: a second editor uses its window instead of a second thread.
+static std::atomic<int> walkingEditorThreadRuns{0};
+
 int qStartTclThread(int n) {
+  if (n == TCL_THREAD_WALKING_EDITOR && walkingEditorThreadRuns) {
+    qMsg(QMSG_DEBUG, "qStartTclThread(3): the walking editor's thread runs already\n");
+    return 0;
+  }
   qTclUsed = 1;
   if (n == TCL_THREAD_DIALOG || n == TCL_THREAD_WALKING_EDITOR) qTclThreadIndex = n;
   qSignalSlots[TCL_SLOT_START_FAILED] = 0;
   qFreezeEnvironment();
   resetStartEvent();
+  if (n == TCL_THREAD_WALKING_EDITOR) walkingEditorThreadRuns = 1;
   try {
     std::thread([n] { qTclFork(&n); }).detach();
   } catch (const std::system_error &) {
+    walkingEditorThreadRuns = 0;
     return 1;
   }
   waitStartEvent();
@@ -107,6 +116,36 @@ static int threadExitCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *
   return Tcl_Eval(interp, "destroy .");
 }
 
+// "qKill thread signal" lets the walking editor's script send its save and leave to the main thread.
+static int threadKillCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  int thread, signal;
+  if (objc != 3) {
+    Tcl_WrongNumArgs(interp, 1, objv, "thread signal");
+    return TCL_ERROR;
+  }
+  if (Tcl_GetIntFromObj(interp, objv[1], &thread) != TCL_OK || Tcl_GetIntFromObj(interp, objv[2], &signal) != TCL_OK)
+    return TCL_ERROR;
+  qKill(thread, signal);
+  return TCL_OK;
+}
+
+// The walking editor's thread ends with its window; a script that fails is a failed start, and
+// the program goes on.
+static void runWalkingEditorThread(const char *script) {
+  Tcl_CreateObjCommand(qTclInterp, "qKill", threadKillCommand, nullptr, nullptr);
+  int code = Tcl_EvalFile(qTclInterp, script);
+  if (code == TCL_OK) {
+    setStartEvent();
+    Tk_MainLoop();
+  } else {
+    reportTclError(qTclInterp, code);
+  }
+  Tcl_DeleteInterp(qTclInterp);
+  qTclInterp = nullptr;
+  walkingEditorThreadRuns = 0;
+  if (code != TCL_OK) failStart();
+}
+
 void qTclFork(const int *numberPointer) {
   int n = *numberPointer;
   const char *script = n == TCL_THREAD_DIALOG           ? "tcl/tcl_thread.tcl"
@@ -127,19 +166,18 @@ void qTclFork(const int *numberPointer) {
   fclose(file);
   qTclInterp = createTclInterp();
   if (!qTclInterp) {
+    if (n == TCL_THREAD_WALKING_EDITOR) walkingEditorThreadRuns = 0;
     failStart();
+    return;
+  }
+  if (n == TCL_THREAD_WALKING_EDITOR) {
+    runWalkingEditorThread(script);
     return;
   }
   Tcl_CreateObjCommand(qTclInterp, "exit", threadExitCommand, nullptr, nullptr);
   int code = Tcl_EvalFile(qTclInterp, script);
   if (code == TCL_OK) {
     setStartEvent();
-    if (n == TCL_THREAD_WALKING_EDITOR) {
-      Tk_MainLoop();
-      Tcl_DeleteInterp(qTclInterp);
-      qTclInterp = nullptr;
-      return;
-    }
     pollDialogThread();
   }
   reportTclError(qTclInterp, code);

@@ -544,6 +544,7 @@ static int readPresetBlock(FILE *stream) {
     char words[2][101] = {"", ""};
     int invisible = sscanf(rest.c_str(), "%100s %100s", words[0], words[1]) > 0 && (words[0][0] == 'i' || words[1][0] == 'i');
     placeJuggler(j, position, heading);
+    hiddenJuggler[j] = invisible;
     if (patternCalls.loadFigure(position, invisible ? INVISIBLE_HEADING : heading)) return 141;
     for (int h = 2 * j; h < 2 * j + 2; h++) {
       Fangwurf &f = fangwurf[h];
@@ -621,6 +622,10 @@ static int readProps(FILE *stream, const HeaderState &h) {
       sceneObjectList(&p, 2);
     }
     firstObjectInstance++;
+    PropRecord &record = propRecords[k];
+    snprintf(record.name, sizeof record.name, "%s", name);
+    memcpy(record.angles, angles, sizeof record.angles);
+    memcpy(record.position, position, sizeof record.position);
     propCount = k + 1;
   }
   return 0;
@@ -1028,6 +1033,7 @@ char Wurfart_Buchstabe(uint32_t flag) {
     case KOT_s: return 's';
     case KOT_S: return 'S';
     case KOT_t: return 't';
+    case KOT_d: return 'd';
     default: return ' ';
   }
 }

@@ -42,6 +42,8 @@ double Dotzfaktor = 0.95;
 int WRAP;
 int bouncesPresent;
 int propCount;
+PropRecord propRecords[MAX_PROPS];
+int hiddenJuggler[MAX_JUGGLERS];
 char Objektbuchstaben[MAX_OBJECTS + 2];
 char Handmakrobuchstaben[MAX_HAND_MACROS + 1];
 unsigned char wraptable[2 * MAX_OBJECTS + 1];
@@ -107,6 +109,7 @@ void resetPatternValues() {
   maxheight = 1.9;
   Mustertitel[0] = Siteswap_Text[0] = Handmakrobuchstaben[0] = Objektbuchstaben[0] = '\0';
   memset(quoitPos, 0, sizeof quoitPos);
+  memset(hiddenJuggler, 0, sizeof hiddenJuggler);
 }
 
 // Virtual hands follow the real ones, juggler by juggler: for each of its virtual-hand levels k,

@@ -75,6 +75,13 @@ struct QuoitPosRecord {
   double headTilt;      // radians; 1717.1717 when no figure stands here
 };
 
+// One prop of the header's "z" entry as the file gives it: the editors write it back unchanged.
+struct PropRecord {
+  char name[100];
+  double angles[3];    // degrees about x, y and z
+  double position[3];  // metres
+};
+
 // Counts and scalars of the current pattern.
 extern int qInternal[QINTERNAL_WORDS];
 inline int &jugglers = qInternal[QINTERNAL_JUGGLERS];
@@ -100,6 +107,8 @@ extern char Siteswap_Text[251];
 extern int segmentEstimate[MAX_OBJECTS];
 extern int objectModelNumber[MAX_OBJECTS];
 extern QuoitPosRecord quoitPos[MAX_JUGGLERS];
+extern PropRecord propRecords[MAX_PROPS];  // propCount of them
+extern int hiddenJuggler[MAX_JUGGLERS];    // 1 when the "j" block marks the juggler's figure invisible
 
 // The store.
 extern Fangwurf *fangwurf;

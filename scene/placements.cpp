@@ -74,6 +74,8 @@ void showPatternFlyingList() {
   flyingPlacements = floorOnlyList;
 }
 
+void showFloorOnlyFlyingList() { flyingPlacements = floorOnlyList; }
+
 void qAddRadiusOffset(Placement *p) {
   const double *v = Objekt_Radiusvektor(p->model, decodeAngle(p->angleY), decodeAngle(p->angleZ));
   p->x = clampMillimetres(p->x + std::trunc(v[0] * 1000));

@@ -35,3 +35,5 @@ int pathSamplesPerCycle();
 // The flying list back to the pattern's block, or to the floor-only list when there is none (after
 // the chooser, and when the store frees the block).
 void showPatternFlyingList();
+// The flying list shows the floor alone, so the juggled objects are not drawn (the editors).
+void showFloorOnlyFlyingList();

@@ -17,7 +17,6 @@
 #include "ui/remote.h"
 #include "ui/screens.h"
 
-double circleRadius = 2.0;
 
 static void noAbout() {}
 

@@ -30,7 +30,6 @@ enum { VALUE_VIEW_PRESET = 10000, VALUE_CAMERA_PRESET = 10010, PRESET_COUNT = 10
 
 extern int menuKind;            // kind of the tree built last (MENU_MAIN ...)
 extern int menuIds[MENU_SLOTS];  // ids of the current tree; a top id of 0: no tree yet
-extern double circleRadius;     // metres, for placing jugglers on a circle in the scene editor
 extern int menuInUse;           // GLUT shows a menu now: no menu may change
 
 // The GLUT menu calls; tests put a recorder in their place.

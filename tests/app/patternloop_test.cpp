@@ -82,7 +82,7 @@ class PatternLoop : public ScratchHomeTest {
 };
 
 TEST_F(PatternLoop, NamedFileLoadsAndPositionsTheCatalogue) {
-  ASSERT_EQ(samples.size(), 9u);
+  ASSERT_EQ(samples.size(), 10u);
   int counter = patternLoadCounter;
   restartRequest = 2;
   keyTableState = 3;

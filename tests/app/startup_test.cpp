@@ -12,6 +12,7 @@
 #include "pattern/store.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"
+#include "ui/keyframes.h"
 #include "ui/modes.h"
 
 namespace fs = std::filesystem;
@@ -152,7 +153,10 @@ TEST_F(Startup, TemporaryDirectoryNeverFollowsLinks) {
 
 TEST_F(Startup, CleanUpRunsOnce) {
   snprintf(Mustertitel, sizeof Mustertitel, "%s", "3 ball cascade");
+  Keyframe keyframe{};
+  KeyframeList(KEYFRAMES_INSERT, &keyframe);
   EXPECT_EQ(cleanUp(4), 1);
+  EXPECT_EQ(keyframeList, nullptr);
   EXPECT_STREQ(Mustertitel, "");
   EXPECT_EQ(cleanUpDone, 0);
   EXPECT_NE(localTextTables[ENGLISH], nullptr);

@@ -3,6 +3,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <functional>
 #include <thread>
 
 #include "core/native_windows.h"
@@ -230,6 +231,76 @@ TEST_F(TclThreadGui, UnreadableScriptIsAFailedStart) {
 TEST_F(TclThreadGui, FailingStartScriptEndsTheProgram) {
   writeFile("tcl/tcl_thread.tcl", "error {broken on purpose}\n");
   EXPECT_EXIT(exit(20 + qStartTclThread(2)), testing::ExitedWithCode(10), "");
+}
+
+// The walking editor's thread: a failing script is a failed start and the program goes on.
+TEST_F(TclThreadGui, FailingWalkingEditorScriptIsAFailedStart) {
+  writeFile("tcl/walking_editor.tcl", "error {broken on purpose}\n");
+  EXPECT_EXIT(
+      {
+        int first = qStartTclThread(3);
+        for (int i = 0; i < 50; i++) {
+          serveMainThreadRequests();
+          qSleep(10);
+        }
+        exit(20 + first + qStartTclThread(3));
+      },
+      testing::ExitedWithCode(22), "");
+}
+
+int walkingCommand;
+void recordWalkingCommand(int command) { walkingCommand = command; }
+
+int windowsNamed(const char *title) {
+  Display *display = XOpenDisplay(nullptr);
+  if (!display) return -1;
+  int count = 0;
+  std::function<void(Window)> walk = [&](Window window) {
+    char *name = nullptr;
+    if (XFetchName(display, window, &name) && name) {
+      count += strcmp(name, title) == 0;
+      XFree(name);
+    }
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &n)) {
+      for (unsigned i = 0; i < n; i++) walk(children[i]);
+      if (children) XFree(children);
+    }
+  };
+  walk(DefaultRootWindow(display));
+  XCloseDisplay(display);
+  return count;
+}
+
+// A second start while the thread runs uses it; the script's save reaches the main thread as
+// the menu command 97 through the request queue, and closing its window ends the thread.
+int walkingEditorThreadSteps() {
+  walkingMenuRequest = recordWalkingCommand;
+  if (qStartTclThread(3) != 0) return 31;
+  if (qStartTclThread(3) != 0) return 32;
+  for (int i = 0; i < 100 && windowsNamed("walk") != 1; i++) qSleep(10);
+  qSleep(200);
+  if (windowsNamed("walk") != 1) return 33;
+  ScratchDir::writeFile("tmp/go", "");
+  for (int i = 0; i < 500 && walkingCommand != 97; i++) {
+    serveMainThreadRequests();
+    qSleep(10);
+  }
+  if (walkingCommand != 97) return 34;
+  for (int i = 0; i < 500 && windowsNamed("walk") != 0; i++) qSleep(10);
+  qSleep(100);
+  if (qStartTclThread(3) != 0) return 35;  // a new thread once the first has ended
+  for (int i = 0; i < 500 && windowsNamed("walk") != 1; i++) qSleep(10);
+  return windowsNamed("walk") == 1 ? 30 : 36;
+}
+
+TEST_F(TclThreadGui, OneWalkingEditorThreadWhoseSaveReachesTheMainThread) {
+  writeFile("tcl/walking_editor.tcl",
+            "wm title . walk\n"
+            "proc poll {} {if {[file exists tmp/go]} {file delete tmp/go; qKill 1 35; destroy .} else {after 20 poll}}\n"
+            "poll\n");
+  EXPECT_EXIT(exit(walkingEditorThreadSteps()), testing::ExitedWithCode(30), "");
 }
 
 }  // namespace

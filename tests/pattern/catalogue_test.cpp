@@ -85,7 +85,7 @@ TEST_F(Catalogue, NextWalksTheSamplesAndWraps) {
   GetAllPatterns("m/", CATALOGUE_LIST, nullptr);
   GetAllPatterns("m/", CATALOGUE_SORT, nullptr);
   std::vector<std::string> names = entries();
-  ASSERT_EQ(names.size(), 9u);
+  ASSERT_EQ(names.size(), 10u);
   EXPECT_EQ(names.front(), "3ball_cascade");
   EXPECT_EQ(names.back(), "9club_feed_pass");
   for (const std::string &name : names) EXPECT_EQ(step(CATALOGUE_NEXT), std::make_pair("m/" + name, 0));
@@ -96,16 +96,17 @@ TEST_F(Catalogue, NextWalksTheSamplesAndWraps) {
 TEST_F(Catalogue, PreviousGoesBackAndWrapsToTheLast) {
   listDirectory("m", {});
   std::vector<std::string> names = entries();
+  const size_t last = names.size() - 1;
   std::string text = "m/" + names[1];
   GetAllPatterns(nullptr, CATALOGUE_AFTER_NAME, &text);
   EXPECT_EQ(catalogueCursor(), 2);
   EXPECT_EQ(step(CATALOGUE_PREVIOUS), std::make_pair("m/" + names[0], 0));
-  EXPECT_EQ(step(CATALOGUE_PREVIOUS), std::make_pair("m/" + names[8], 1));
-  EXPECT_EQ(step(CATALOGUE_PREVIOUS), std::make_pair("m/" + names[7], 0));
+  EXPECT_EQ(step(CATALOGUE_PREVIOUS), std::make_pair("m/" + names[last], 1));
+  EXPECT_EQ(step(CATALOGUE_PREVIOUS), std::make_pair("m/" + names[last - 1], 0));
   // After a wrap to the last entry, next wraps to the first.
   step(CATALOGUE_PREVIOUS);
   step(CATALOGUE_NEXT);
-  EXPECT_EQ(step(CATALOGUE_NEXT), std::make_pair("m/" + names[8], 0));
+  EXPECT_EQ(step(CATALOGUE_NEXT), std::make_pair("m/" + names[last], 0));
   EXPECT_EQ(step(CATALOGUE_NEXT), std::make_pair("m/" + names[0], 1));
 }
 

@@ -6,10 +6,13 @@
 #include "scene/figures.h"
 #include "scene/objects.h"
 #include "tests/support/loadpattern.h"
+#include "ui/keyframes.h"
 
+// What cleanUp leaves behind a pattern: no models, no figures, no keyframes.
 static void resetScene() {
   resetObjectTable();
   resetFigureState();
+  KeyframeList(KEYFRAMES_FREE, nullptr);
 }
 
 namespace {

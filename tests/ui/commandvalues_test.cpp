@@ -11,6 +11,7 @@
 #include "pattern/store.h"
 #include "scene/classic_renderer.h"
 #include "tests/support/loadpattern.h"
+#include "ui/editor.h"
 #include "ui/menus.h"
 
 namespace {

@@ -1,4 +1,0 @@
-// Walking editor and keyframes: the walking editor's help screen.
-#pragma once
-
-void ShowWalkingEditorHelp();
