@@ -69,9 +69,12 @@ void armAngles(int hand, double point[3], double wristUp, double wristTurn, doub
   // A figure without arm lengths, or a hand in the shoulder, has no solution.
   if (U > 0 && F > 0 && D > 0) {
     if (angleOfCosine((D * D - U * U - F * F) / (-2 * F * U), &elbow)) setJoint(k.joint[joint.elbow], 90 - elbow * DEGREES);
-    // Out of reach the arm keeps its shoulder angles: the two are taken together or not at all.
-    double down, shoulder;
-    if (angleOfCosine(-d[2] / D, &down) && angleOfCosine((F * F - U * U - D * D) / (-2 * U * D), &shoulder)) {
+    // The angle from straight down to the hand, in the arm's plane: signed, since the wrist point
+    // pulled back by the wrist may pass behind the shoulder. Out of reach the arm keeps its shoulder
+    // angles: the two are taken together or not at all.
+    double ahead = d[0] * std::cos(phi) + d[1] * std::sin(phi);
+    double down = std::atan2(ahead, -d[2]), shoulder;
+    if (angleOfCosine((F * F - U * U - D * D) / (-2 * U * D), &shoulder)) {
       lastDownAngle[side] = down;
       lastShoulderAngle[side] = shoulder;
     }
