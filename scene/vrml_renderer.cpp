@@ -183,10 +183,13 @@ static void useTexture(const PolyNode *n) {
 
 static bool inRange(int32_t i, int32_t count) { return i >= 0 && i < count; }
 
+// A face or vertex colour keeps the drawing's transparency (the translucent ground over its mirror).
+static void colourOf(const double rgb[3], double transparency) { glColor4d(rgb[0], rgb[1], rgb[2], 1 - transparency); }
+
 // The faces of an indexed face set, one GL polygon each. Every index is checked against its array
 // (an index outside it gives no normal, colour or texture point, and no vertex); a last face
 // without its closing -1 is closed all the same.
-static void drawFaces(const PolyNode *n, int mode) {
+static void drawFaces(const PolyNode *n, int mode, double transparency) {
   bool perVertexColour = n->colorPerVertex == 1 && mode != MODE_SHADOW && n->colors;
   bool normals = n->normalPerVertex == 1;
   bool texture = textured(n) && n->texCoords;
@@ -199,7 +202,7 @@ static void drawFaces(const PolyNode *n, int mode) {
       open = true;
       if (mode == MODE_SHADOW) useShadowColour();
       else if (n->colorPerVertex == 2 && inRange(face, n->colorCount))
-        glColor3dv(n->colors[face]);
+        colourOf(n->colors[face], transparency);
     }
     int32_t c = n->coordIndex[k];
     if (c == -1) {
@@ -220,7 +223,7 @@ static void drawFaces(const PolyNode *n, int mode) {
                    st[1] * n->textureScale[1] + n->textureTranslation[1]);
     }
     if (perVertexColour && inRange(k, n->colorIndexCount) && inRange(n->colorIndex[k], n->colorCount))
-      glColor3dv(n->colors[n->colorIndex[k]]);
+      colourOf(n->colors[n->colorIndex[k]], transparency);
     if (inRange(c, n->coordCount)) glVertex3dv(n->coords[c]);
   }
   if (open) glEnd();
@@ -228,14 +231,14 @@ static void drawFaces(const PolyNode *n, int mode) {
   primitiveVertexCount += n->coordCount;
 }
 
-static void drawFaceSet(const PolyNode *n, int mode) {
+static void drawFaceSet(const PolyNode *n, int mode, double transparency) {
   glDisable(GL_NORMALIZE);
   if (n->flags & POLY_NO_NORMALS) qMsg(QMSG_DEBUG, localText(1202), vrmlReader.fileName.c_str());
   useTexture(n);
   if (mode == MODE_SHADOW) {
     useShadowColour();
   } else if (n->flags & POLY_DIFFUSE) {
-    if (n->colorPerVertex != 1) materialColour(n, mode, mode == MODE_TRANSLUCENT ? TRANSLUCENT : n->transparency);
+    if (n->colorPerVertex != 1) materialColour(n, mode, transparency);
     SetEmissiveColor(n);
   }
   qGlCheckError("after qDisplayVRMLPrimitive: polygon-init");
@@ -250,7 +253,7 @@ static void drawFaceSet(const PolyNode *n, int mode) {
     qMsg(QMSG_ERROR, localText(45), n->solid, "qDisplayVRMLPrimitive(): switch (po->solid)");
   }
   qGlCheckError("after qDisplayVRMLPrimitive: polygon-solid");
-  drawFaces(n, mode);
+  drawFaces(n, mode, transparency);
   qGlCheckError("after qDisplayVRMLPrimitive: polygon read loop");
 }
 
@@ -316,7 +319,7 @@ int qDisplayVRMLPrimitive(GLUquadric *quadric, PolyNode *n, int d, int mode) {
     useTexture(n);
     drawQuadric(quadric, n, d, mode, transparency);
   }
-  if (n->flags & POLY_FACE_SET) drawFaceSet(n, mode);
+  if (n->flags & POLY_FACE_SET) drawFaceSet(n, mode, transparency);
   if (n->flags & POLY_SPHERE) drawSphere(quadric, n, d, mode, transparency);
   if (n->flags & (POLY_LINE_LOOP | POLY_LINE_STRIP | POLY_LINES)) drawLines(n, mode);
   return 0;
