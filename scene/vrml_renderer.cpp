@@ -62,18 +62,18 @@ template <typename Node>
 struct NodeStack {
   Node *nodes[STACK_SIZE];
   int count;
-  int limit;  // pushes this walk may make
 };
 static NodeStack<ObjectNode> objectStack;
 static NodeStack<PolyNode> polyStack;
 
-// Push stores the node and pushes the GL matrix; pop restores both. A push on a full stack or a pop
-// on an empty one reports and leaves the GL matrix stack as it was.
+// Push stores the node and pushes the GL matrix; pop restores both. A push on a full stack (or with
+// no room left on the GL stack) or a pop on an empty one reports and leaves the GL matrix stack as
+// it was.
 template <typename Node>
-static int nodeStack(NodeStack<Node> &stack, int op, Node **node, const char *kind, const char *name) {
+static int nodeStack(NodeStack<Node> &stack, int op, Node **node, int room, const char *kind, const char *name) {
   switch (op) {
     case 1:
-      if (stack.count >= STACK_SIZE || stack.count >= stack.limit) {
+      if (stack.count >= STACK_SIZE || room <= 0) {
         qMsg(QMSG_ERROR, localText(1200), kind);
         return 1;
       }
@@ -93,16 +93,19 @@ static int nodeStack(NodeStack<Node> &stack, int op, Node **node, const char *ki
   }
 }
 
-int ObjectNodeStack(int op, ObjectNode **node) { return nodeStack(objectStack, op, node, "Object", "ObjectNodeStack"); }
-int PolyNodeStack(int op, PolyNode **node) { return nodeStack(polyStack, op, node, "Poly", "PolyNodeStack"); }
-
-// A walk starts with an empty stack and the room the GL stack leaves it; what an ended walk left
-// pending is popped so the GL matrix stack is as it was before the walk.
-template <typename Node>
-static void beginWalk(NodeStack<Node> &stack, int room) {
-  stack.count = 0;
-  stack.limit = std::max(0, room);
+// The object walk runs while a frame is drawn: its room is what is left of the lower half of the GL
+// stack after the frame's own pushes. The polygon walk is compiled into a list, which will run inside
+// the object walk: it keeps to the upper half, less the list's own push and a quadric's two.
+int ObjectNodeStack(int op, ObjectNode **node) {
+  GLint depth = 1;
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+  return nodeStack(objectStack, op, node, glStackHalf() - int(depth), "Object", "ObjectNodeStack");
 }
+int PolyNodeStack(int op, PolyNode **node) {
+  return nodeStack(polyStack, op, node, glStackHalf() - 3 - polyStack.count, "Poly", "PolyNodeStack");
+}
+
+// What an ended walk left pending is popped, so the GL matrix stack is as it was before the walk.
 template <typename Node>
 static void endWalk(NodeStack<Node> &stack) {
   for (; stack.count > 0; stack.count--) glPopMatrix();
@@ -337,7 +340,6 @@ int qParsePolyTree(ObjectNode *node, GLUquadric *quadric, int mode) {
   int d = shapeDetail(node);
   glPushAttrib(GL_POLYGON_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
   glPushMatrix();  // the tree's transforms end with the list
-  beginWalk(polyStack, glStackHalf() - 4);  // the list's own push and a quadric's two
   walkTree(
       node->poly, PolyNodeStack,
       [&](PolyNode *p) {
@@ -457,10 +459,7 @@ static void drawGround(int mode) {
 
 static void drawObjects(int mode) {
   ObjectNode *start = inChooser() ? qScene_CO : qScene ? qScene->next : nullptr;
-  GLint depth = 1;
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
   glPushMatrix();
-  beginWalk(objectStack, glStackHalf() - int(depth) - 1);
   walkTree(
       start, ObjectNodeStack,
       [&](ObjectNode *n) {

@@ -7,7 +7,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -20,11 +25,15 @@
 #include "pattern/throws.h"
 #include "pattern/store.h"
 #include "scene/classic_renderer.h"
+#include "scene/figures.h"
+#include "scene/geometry.h"
 #include "scene/vrml_renderer.h"
 #include "scene/vrmlscene.h"
 #include "tests/scene/vrml_fixture.h"
 #include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/quoit_test_support.h"
+#include "tests/ui/glut_xvfb.h"
 
 namespace {
 
@@ -284,6 +293,67 @@ TEST_F(VrmlPicturesGui, EveryDisplayModeDrawsWithoutError) {
   Picture below = drawPicture();
   EXPECT_EQ(below.output.find("OpenGL Error"), std::string::npos) << below.output;
   EXPECT_GE(floorSide(), 0);
+}
+
+// The status screen's counts: the figures standing in the scene and the faces their lists were
+// compiled from.
+TEST_F(VrmlPicturesGui, StatusCountsComeFromTheVrmlScene) {
+  load("9club_feed_pass");
+  EXPECT_EQ(jugglerModelCount(), jugglers);
+  vrmlNodeTotals();
+  EXPECT_GT(propShapeCount(0), 100);
+  EXPECT_GT(propShapeCount(1), 100);
+  EXPECT_EQ(propShapeCount(1), sceneFaceTotal);
+  nodesWith(NODE_JUGGLER)[0]->flags |= NODE_HIDDEN;
+  EXPECT_EQ(jugglerModelCount(), jugglers - 1);
+}
+
+// The window images 'h' saved in a running quoit's home, whole files only (their PNG end chunk written).
+std::vector<std::string> savedImageFiles(const std::string &home) {
+  std::vector<std::string> images;
+  std::error_code error;
+  std::vector<std::filesystem::path> paths;
+  for (const auto &entry : std::filesystem::directory_iterator(home + "/hardcopy", error))
+    if (entry.path().extension() == ".png") paths.push_back(entry.path());
+  std::sort(paths.begin(), paths.end());
+  for (const auto &path : paths) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.find("IEND") != std::string::npos) images.push_back(bytes);
+  }
+  return images;
+}
+
+// The real program juggling in VRML mode: two window images saved with 'h' a moment apart differ,
+// no GL error is traced, and the program ends cleanly.
+TEST_F(VrmlPicturesGui, RunningQuoitInVrmlModeSavesTwoDifferentMoments) {
+  std::string home = makeScratchHome(currentTestName());
+  RunOptions options;
+  options.display = sharedDisplay();
+  options.timeLimitSeconds = 60;
+  RunResult run;
+  std::thread program([&] { run = runProgram(programPath("quoit"), {"+vrml=1", "m/5ball_cascade"}, home, options); });
+  std::string window = findWindow("^Quoit: ", 30);
+  size_t images = 0;
+  for (int k = 0; k < 2 && !window.empty(); k++) {
+    commandOutput("xdotool key --window " + window + " h 2>/dev/null");
+    for (int i = 0; i < 100 && savedImageFiles(home).size() == images; i++)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    images = savedImageFiles(home).size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  }
+  if (!window.empty()) commandOutput("xdotool key --window " + window + " Escape 2>/dev/null");
+  program.join();
+  ASSERT_FALSE(window.empty()) << run.standardOutput << run.standardError;
+  std::vector<std::string> files = savedImageFiles(home);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_NE(files[0], files[1]) << "the picture did not move";
+  EXPECT_EQ(run.exitCode, 0) << run.standardError;
+  std::ifstream trace(home + "/debug.quoit.txt");
+  std::stringstream text;
+  text << trace.rdbuf();
+  EXPECT_EQ(text.str().find("OpenGL Error"), std::string::npos) << text.str().substr(0, 2000);
+  EXPECT_NE(text.str().find("Karoboden.wrl"), std::string::npos) << "the VRML floor was not compiled";
 }
 
 }  // namespace
