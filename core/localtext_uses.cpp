@@ -208,6 +208,7 @@ const LocalTextUse localTextUses[] = {
     {1105, "s"},     // a texture that cannot be loaded
     {1200, "s"},     // a node stack that is full
     {1201, "s"},     // a node stack that is empty
+    {1202, "s"},     // a model file with a face set without normals
     {2413, ""},      // a start notation added to the collection
     {2414, "s"},     // a start-notation answer that is not understood
     {2415, "ss"},    // the collection and the section anchor it lacks

@@ -23,6 +23,7 @@
 #include "scene/placements.h"
 #include "scene/renderer.h"
 #include "scene/textures.h"
+#include "scene/vrml_renderer.h"
 #include "core/native_windows.h"
 #include "core/uistate.h"
 
@@ -206,13 +207,13 @@ static void callList(const LoadedObject &entry) {
 }
 
 // Texts and letters turn to face the camera.
-static void faceCamera() {
+void faceCamera() {
   glRotated(viewState.azimuth * TURN_DEGREES, 0, 0, 1);
   glRotated(viewState.elevation * TURN_DEGREES, 0, 1, 0);
   glRotated(90, 0, 0, 1);
 }
 
-static void strokeFacingCamera(double scale, int character) {
+void strokeFacingCamera(double scale, int character) {
   glColor3f(1, 1, 1);
   glScaled(scale, scale, scale);
   faceCamera();
@@ -236,19 +237,9 @@ static void drawFloor() {
   qGlCheckError("drawscenes Draw Ground");
 }
 
-static void drawArrowAt(const Placement &p) {
-  LoadedObject *arrow = objekt_geladen && arrowObject >= 0 && arrowObject < OBJECT_RECORDS
-                            ? &objekt_geladen[arrowObject]
-                            : nullptr;
-  if (!arrow) return;
-  if (needsCompiling(*arrow)) keepList(*arrow, qGlDefineBuiltinObject(arrowObject, BUILTIN_ARROW, OBJ_NEW_LIST));
-  glPushMatrix();
-  translateTo(p);
-  callList(*arrow);
-  glPopMatrix();
-}
+static void drawArrowAt(const Placement &p) { qGlDrawArrow(p.x * 0.001, p.y * 0.001, p.z * 0.001, 0); }
 
-static void drawInlineComments(char letter) {
+void drawInlineComments(char letter) {
   int row = Objekt_Nummer(letter);
   if (row < 0 || !qInlineComment) return;
   for (int i = 0; i < qInlineCommentCount; i++) {
@@ -361,7 +352,7 @@ double floorSide() {
   return (x[0] * y[1] + x[1] * y[2] + x[2] * y[0] - x[0] * y[2] - x[1] * y[0] - x[2] * y[1]) * sign;
 }
 
-static void setFog() {
+void setFog(float density) {
   int64_t mode = displayMode();
   GLfloat colour[4] = {0, 0, 0.1f, 0};
   if (mode == 4) colour[0] = colour[1] = colour[2] = 0.8f;
@@ -374,15 +365,16 @@ static void setFog() {
     glFogi(GL_FOG_MODE, GL_EXP);
     glFogf(GL_FOG_START, 0);
     glFogf(GL_FOG_END, 30);
-    glFogf(GL_FOG_DENSITY, 0.2f);
+    glFogf(GL_FOG_DENSITY, density);
     glEnable(GL_FOG);
   } else {
     glDisable(GL_FOG);
   }
 }
 
-static void setLighting() {
-  if (displayMode() == 9 || displayMode() == 7) {
+void setLighting(bool fogModesLit) {
+  int64_t mode = displayMode();
+  if (mode == 9 || mode == 7 || (fogModesLit && (mode == 3 || mode == 4))) {
     glEnable(GL_LIGHT0);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_LIGHTING);
@@ -512,7 +504,7 @@ static void drawFloorFromAbove() {
 // The noise products wrap around in 32 bits; the remainder takes the sign of the dividend.
 static int32_t wrappedProduct(int32_t x, int32_t y) { return int32_t(uint32_t(x) * uint32_t(y)); }
 
-static void drawNoise() {
+void drawNoise() {
   if (!windowHasArea()) return;
   int width = qPrefs.width, height = qPrefs.height, count = width * height / 100;
   NoiseState &n = noiseState;
@@ -538,7 +530,7 @@ static void drawNoise() {
 }
 
 // Display mode 7: a translucent cone from the floor's lit spot up to the light, 10 m above.
-static void drawSpotCone() {
+void drawSpotCone() {
   gluQuadricDrawStyle(qQuadric, GLU_FILL);
   gluQuadricNormals(qQuadric, GLU_SMOOTH);
   gluQuadricOrientation(qQuadric, GLU_INSIDE);
@@ -569,7 +561,7 @@ static bool hasAccumulationBuffer() {
 }
 
 // Without an accumulation buffer there is no blur; the buffer starts empty whenever blur comes on.
-static void motionBlur() {
+void motionBlur(float keep) {
   static bool blurring;
   bool on = flagOn(FLAG_MOTION_BLUR) && hasAccumulationBuffer();
   if (on && !blurring) glClear(GL_ACCUM_BUFFER_BIT);
@@ -577,8 +569,8 @@ static void motionBlur() {
   if (!on) return;
   glReadBuffer(GL_BACK);
   glDrawBuffer(GL_BACK);
-  glAccum(GL_MULT, 0.6f);
-  glAccum(GL_ACCUM, 0.4f);
+  glAccum(GL_MULT, keep);
+  glAccum(GL_ACCUM, 1 - keep);
   glAccum(GL_RETURN, 1.0f);
   qGlCheckError("Motion Blur loop");
 }
@@ -589,8 +581,8 @@ int qGlUpdateDisplay() {
   qGlSetProjection(qPrefs.width, qPrefs.height);
   ModifyWorld(0);
   double side = floorSide();
-  setFog();
-  setLighting();
+  setFog(0.2f);
+  setLighting(false);
   int64_t mode = displayMode();
   if (mode == 6) interlaceRows();
   if (mode == 2) qGlSetColors2();
@@ -609,7 +601,7 @@ int qGlUpdateDisplay() {
   if (mode == 6) drawNoise();
   if (mode == 7) drawSpotCone();
   glDisable(GL_STENCIL_TEST);
-  motionBlur();
+  motionBlur(0.6f);
   qGlSetColors(255);
   if (mode == 11 || side >= 0) glDisable(GL_BLEND);
   qGlCheckDisplayFlags();

@@ -32,6 +32,18 @@ int qGlUpdateDisplay();
 // Side of the floor seen with the current matrices and viewport: below 0 from above.
 double floorSide();
 
+// Frame steps the VRML renderer shares: fog of the display modes at a density; lighting in modes 9
+// and 7 (and 3 and 4 when fogModesLit); the noise points of mode 6 and the spot cone of mode 7;
+// motion blur keeping that much of the last frames; texts turned to the camera; inline comments.
+void setFog(float density);
+void setLighting(bool fogModesLit);
+void drawNoise();
+void drawSpotCone();
+void motionBlur(float keep);
+void faceCamera();
+void strokeFacingCamera(double scale, int character);
+void drawInlineComments(char letter);
+
 // GL switches of the 3D window; invkin is the juggler (from 1) of the arm test mode, 0 off.
 struct QOpenGL {
   int invkin;

@@ -371,3 +371,11 @@ void setHeadUpAngles() {
   }
   for (; g < MAX_FIGURES; g++) quoitPos[g].headTilt = UNSET_DOUBLE;
 }
+
+// In VRML mode the figures standing in the scene, else the figures loaded for the pattern.
+int jugglerModelCount() {
+  if (!qPrefs.vrml) return figuresLoaded;
+  int count = 0;
+  for (const ObjectNode *n = qScene; n; n = n->next) count += (n->flags & NODE_JUGGLER) && !(n->flags & NODE_HIDDEN);
+  return count;
+}

@@ -139,3 +139,5 @@ void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colou
     spheroidSegment(radius, quarter, stacks, dt, dp, segment);
   }
 }
+
+int propShapeCount(int which) { return which == 0 ? sceneVertexTotal : sceneFaceTotal; }

@@ -83,9 +83,7 @@ void qAddRadiusOffset(Placement *p) {
   p->z = clampMillimetres(p->z + std::trunc(v[2] * 1000));
 }
 
-// The segment of row o that holds time t: the clock's cursor, or searched from the first segment
-// when the clock was asked to restart (it then leaves the cursor alone).
-static int segmentIndex(int o, double t, int restart) {
+int segmentIndex(int o, double t, int restart) {
   int last = std::clamp(paraz[o], 0, segmentRowLength - 1);
   if (!restart) return std::clamp(objectCursor[o], 0, last);
   int i = 0;
@@ -93,8 +91,7 @@ static int segmentIndex(int o, double t, int restart) {
   return i;
 }
 
-// Where row o is and which way it moves at time d into its segment s (fraction f).
-static void segmentPoint(const Flugbahn &s, double d, double f, double point[3], double direction[3]) {
+void segmentPoint(const Flugbahn &s, double d, double f, double point[3], double direction[3]) {
   if (s.flag & FB_HOLD_Z) {
     bezierPoint(s.B0, s.B1, s.B2, s.B3, f, point);
     double ahead[3];

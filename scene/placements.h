@@ -21,6 +21,13 @@ double decodeAngle(int16_t word);
 // Metres as millimetres kept within 16 bits (not a number gives 0).
 int16_t packMillimetres(double metres);
 
+struct Flugbahn;
+// The segment of row o that holds time t: the clock's cursor, or searched from the first segment
+// when the clock was asked to restart (it then leaves the cursor alone).
+int segmentIndex(int o, double t, int restart);
+// Where an object is and which way it moves at time d into its segment s (fraction f).
+void segmentPoint(const Flugbahn &s, double d, double f, double point[3], double direction[3]);
+
 int qComputeObjectPositions(Placement *out, double step, double t, double *position, int row);
 void qAddRadiusOffset(Placement *p);
 int qPlaceJugglers();

@@ -1,0 +1,254 @@
+// The VRML renderer's pieces in a real GL context: the walks' node stacks keep the GL matrix stack
+// balanced, hidden nodes and deep trees, face sets with broken index lists, the round shapes' detail,
+// and the walking-path colours.
+#include <GL/freeglut.h>
+
+#include <string>
+#include <vector>
+
+#include "core/localtext.h"
+#include "core/prefs.h"
+#include "core/random.h"
+#include "core/uistate.h"
+#include "scene/classic_renderer.h"
+#include "scene/vrml_renderer.h"
+#include "tests/scene/vrml_fixture.h"
+#include "tests/support/glut_test_window.h"
+
+namespace {
+
+const int W = 64, H = 64;
+
+GLint modelViewDepth() {
+  GLint depth = 0;
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+  return depth;
+}
+
+class VrmlRendererGui : public VrmlTest {
+ protected:
+  static int window;
+  static void SetUpTestSuite() {
+    if (!window) window = openGlutTestWindow("vrml renderer", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
+    ASSERT_GT(window, 0);
+  }
+  void SetUp() override {
+    VrmlTest::SetUp();
+    if (!localTextTables[qPrefs.language]) {
+      ASSERT_EQ(readLocalTexts(), 0);
+    }
+    glutSetWindow(window);
+    qWindowIds[WIN_3D] = window;  // where the model lists are compiled
+    qMode.flags = 0;
+    qMode.main = 0;
+    glViewport(0, 0, W, H);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-1, 1, -1, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+  }
+  void TearDown() override {
+    qScene = nullptr;  // the nodes of these tests are the tests' own
+    qWindowIds[WIN_3D] = 0;
+    VrmlTest::TearDown();
+  }
+
+  static std::vector<unsigned char> pixels() {
+    glFinish();
+    std::vector<unsigned char> rgb(size_t(W) * H * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+  }
+  static const unsigned char *at(const std::vector<unsigned char> &rgb, int x, int y) {
+    return &rgb[3 * (size_t(y) * W + x)];
+  }
+
+  // A list drawing a square of the colour around the node's origin.
+  static int squareList(float r, float g, float b) {
+    GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glColor3f(r, g, b);
+    glRectd(-0.2, -0.2, 0.2, 0.2);
+    glEndList();
+    return int(list);
+  }
+};
+int VrmlRendererGui::window;
+
+// A pop on an empty stack and a push beyond the room leave the GL matrix stack as it was; a push
+// stops while the GL stack still has room, so it never overflows.
+TEST_F(VrmlRendererGui, NodeStacksNeverUnbalanceTheGlMatrixStack) {
+  GLint before = modelViewDepth(), most = 0;
+  glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &most);
+  ObjectNode nodes[40] = {};
+  ObjectNode *n = nullptr;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(ObjectNodeStack(2, &n), 1);
+  EXPECT_EQ(modelViewDepth(), before);
+  int pushed = 0;
+  for (ObjectNode &node : nodes) {
+    ObjectNode *p = &node;
+    pushed += ObjectNodeStack(1, &p) == 0;
+  }
+  EXPECT_EQ(ObjectNodeStack(3, nullptr), pushed);
+  EXPECT_GT(pushed, 0);
+  EXPECT_LE(pushed, 32);
+  EXPECT_LE(before + pushed, most);
+  EXPECT_EQ(modelViewDepth(), before + pushed);
+  for (int i = pushed - 1; i >= 0; i--) {
+    ASSERT_EQ(ObjectNodeStack(2, &n), 0);
+    EXPECT_EQ(n, &nodes[i]);
+  }
+  EXPECT_EQ(ObjectNodeStack(7, &n), 1);
+  PolyNode poly{}, *q = &poly;
+  int polyPushed = 0;
+  for (int i = 0; i < 40; i++) polyPushed += PolyNodeStack(1, &q) == 0;
+  EXPECT_LE(polyPushed, 32);
+  EXPECT_GT(polyPushed, 0);
+  for (int i = 0; i < polyPushed; i++) EXPECT_EQ(PolyNodeStack(2, &q), 0);
+  EXPECT_EQ(PolyNodeStack(2, &q), 1);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Node stack full (Object)"), std::string::npos) << out;
+  EXPECT_NE(out.find("Node stack empty (Object)"), std::string::npos) << out;
+  EXPECT_NE(out.find("Node stack full (Poly)"), std::string::npos) << out;
+  EXPECT_EQ(modelViewDepth(), before);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// A hidden node is not drawn but its child is; a tree with more pending brothers than the stack
+// holds reports and ends its walk with the GL matrix stack as it was.
+TEST_F(VrmlRendererGui, HiddenNodesAndDeepTrees) {
+  ObjectNode ground{}, parent{}, child{};
+  ground.next = &parent;
+  parent.child = &child;
+  child.parent = &parent;
+  parent.flags = NODE_HIDDEN;
+  parent.position[0] = -0.5;
+  child.position[0] = 0.5;  // a hidden node's own transform is not applied either
+  parent.displayList = squareList(1, 0, 0);
+  child.displayList = squareList(0, 1, 0);
+  qScene = &ground;
+  EXPECT_EQ(qParseObjectTree(DRAW_OBJECTS, 0), 0);
+  std::vector<unsigned char> rgb = pixels();
+  EXPECT_EQ(at(rgb, W / 4, H / 2)[0], 0);        // the hidden parent
+  EXPECT_EQ(at(rgb, 3 * W / 4, H / 2)[1], 255);  // its child
+
+  std::vector<ObjectNode> chain(60), brothers(60);
+  for (size_t i = 0; i < chain.size(); i++) {
+    chain[i].brother = &brothers[i];
+    if (i + 1 < chain.size()) chain[i].child = &chain[i + 1];
+  }
+  ground.next = &chain[0];
+  GLint before = modelViewDepth();
+  testing::internal::CaptureStdout();
+  qParseObjectTree(DRAW_OBJECTS, 0);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Node stack full (Object)"), std::string::npos) << out;
+  EXPECT_NE(out.find("qParseObjectTree: Push Stack Error 1."), std::string::npos) << out;
+  EXPECT_EQ(modelViewDepth(), before);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  glDeleteLists(GLuint(parent.displayList), 1);
+  glDeleteLists(GLuint(child.displayList), 1);
+}
+
+// A face set whose last face lacks its closing -1 is closed, and indices outside their arrays are
+// skipped: the triangle is drawn in its face colour and GL reports nothing.
+TEST_F(VrmlRendererGui, BrokenFaceSetsDrawWhatIsSound) {
+  double coords[3][3] = {{-0.9, -0.9, 0}, {0.9, -0.9, 0}, {0, 0.9, 0}};
+  double colors[1][3] = {{0, 0, 1}};
+  double normals[1][3] = {{0, 0, 1}};
+  int32_t coordIndex[] = {0, 99, 1, -7, 2};
+  int32_t normalIndex[] = {0, 5};  // shorter than the coordinate indices, and one outside
+  PolyNode n{};
+  n.flags = POLY_FACE_SET | POLY_NO_TEXTURE;
+  n.coords = coords;
+  n.coordCount = 3;
+  n.coordIndex = coordIndex;
+  n.coordIndexCount = 5;
+  n.colors = colors;
+  n.colorCount = 1;
+  n.colorPerVertex = 2;
+  n.normals = normals;
+  n.normalCount = 1;
+  n.normalIndex = normalIndex;
+  n.normalIndexCount = 2;
+  n.normalPerVertex = 1;
+  n.solid = 2;
+  GLUquadric *q = gluNewQuadric();
+  EXPECT_EQ(qDisplayVRMLPrimitive(q, &n, 8, 0), 0);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  std::vector<unsigned char> rgb = pixels();
+  EXPECT_EQ(at(rgb, W / 2, H / 3)[2], 255);
+  EXPECT_EQ(at(rgb, W / 2, H / 3)[0], 0);
+  gluDeleteQuadric(q);
+}
+
+// The polygons of a list in feedback mode.
+int feedbackPolygons(int list) {
+  std::vector<GLfloat> buffer(4000000);
+  glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+  glRenderMode(GL_FEEDBACK);
+  glCallList(GLuint(list));
+  GLint used = glRenderMode(GL_RENDER);
+  if (used < 0) return -1;
+  int polygons = 0;
+  for (GLint i = 0; i < used;) {
+    GLfloat token = buffer[size_t(i)];
+    if (token == GL_POLYGON_TOKEN) {
+      int vertices = int(buffer[size_t(i) + 1]);
+      polygons++;
+      i += 2 + 3 * vertices;
+    } else {
+      i += token == GL_PASS_THROUGH_TOKEN ? 2 : token == GL_POINT_TOKEN ? 4 : 7;
+    }
+  }
+  return polygons;
+}
+
+// A large sphere and a high detail preference get no more than 64 stacks of 128 slices; a
+// detail below zero still gives a sphere.
+TEST_F(VrmlRendererGui, SphereDetailIsClamped) {
+  glScaled(0.15, 0.15, 0.15);
+  for (int detail : {200, 0, -50}) {
+    SCOPED_TRACE(detail);
+    qPrefs.detail = detail;
+    ASSERT_EQ(loadSnippet("#VRML V2.0 utf8\nShape { appearance Appearance { material Material { diffuseColor 1 0 0 } } "
+                          "geometry Sphere { radius 5 } }\n"),
+              VRML_LOADED);
+    int polygons = feedbackPolygons(qScene->displayList);
+    EXPECT_GT(polygons, 8);
+    EXPECT_LE(polygons, 2 * 128 * 64);
+    resetVRMLScene();
+  }
+  qPrefs.detail = 0;
+}
+
+TEST(VrmlWalkingPaths, ColoursLieInTheUnitRange) {
+  const double first[7][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}, {1, 1, 1}};
+  for (unsigned j = 0; j < 7; j++)
+    for (int i = 0; i < 3; i++) EXPECT_EQ(qWalkingPathColor(j)[i], first[j][i]) << j;
+  qSeedRandom(5);
+  bool varied = false;
+  for (unsigned j = 7; j < 200; j++) {
+    const double *c = qWalkingPathColor(j);
+    for (int i = 0; i < 3; i++) {
+      EXPECT_GE(c[i], 0.0);
+      EXPECT_LE(c[i], 1.0);
+      varied = varied || (c[i] > 0.01 && c[i] < 0.99);
+    }
+  }
+  EXPECT_TRUE(varied);
+}
+
+}  // namespace
