@@ -9,6 +9,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
+#include "app/benchmark_report.h"
 #include "app/patternloop.h"
 #include "core/prefs.h"
 #include "app/startup.h"
@@ -242,6 +243,7 @@ void qAfterRendering(int) {
   if (qDisplay.help) showHelpScreen();
   else if (chooserState != 1) showStatusTexts();
   qFrameCountHook();
+  if (qMode.benchmark) benchmarkFrameShown(frameCounter);
   frameCounter++;
   qAfterFrameHook();
 }
@@ -277,6 +279,7 @@ static void logFrameRate(int frames, double seconds) {
     const GLubyte *renderer = glGetString(GL_RENDERER);
     qMsg(QMSG_DEBUG, "benchmark %d: %.1f frames per second, %d frames in %.1f s, renderer %s\n", qMode.benchmark,
          rate, frames, seconds, renderer ? (const char *)renderer : "unknown");
+    logBenchmarkReport(int(qMode.benchmark));
   } else if (qPrefs.fps) {
     qMsg(QMSG_INFO, localText(306), rate);
   }

@@ -197,9 +197,18 @@ static void compileFlyingModel(int e) {
 
 static void translateTo(const Placement &p) { glTranslated(p.x * 0.001, p.y * 0.001, p.z * 0.001); }
 static void rotateAbout(int16_t angle, double x, double y, double z) { glRotated(angle * TURN_DEGREES, x, y, z); }
+// The triangles of one frame: the model compiler counts those of every model list the frame calls.
+static bool countRequested, countingTriangles;
+static long frameTriangles, countedTriangles = -1;
+
+void countNextFrameTriangles() { countRequested = true; }
+long lastCountedTriangles() { return countedTriangles; }
+
 // A model whose list is not made yet draws nothing.
 static void callList(const LoadedObject &entry) {
-  if (entry.displayList > 0) glCallList(GLuint(entry.displayList));
+  if (entry.displayList <= 0) return;
+  glCallList(GLuint(entry.displayList));
+  if (countingTriangles) frameTriangles += qGlModelTriangles(int(&entry - objekt_geladen));
 }
 
 // Texts and letters turn to face the camera.
@@ -582,6 +591,9 @@ static void motionBlur() {
 
 int qGlUpdateDisplay() {
   qGlCheckError("before update Display");
+  countingTriangles = countRequested;
+  countRequested = false;
+  frameTriangles = 0;
   if (!qQuadric) qQuadric = gluNewQuadric();
   qGlSetProjection(qPrefs.width, qPrefs.height);
   ModifyWorld(0);
@@ -609,6 +621,8 @@ int qGlUpdateDisplay() {
   motionBlur();
   qGlSetColors(255);
   if (mode == 11 || side >= 0) glDisable(GL_BLEND);
+  if (countingTriangles) countedTriangles = frameTriangles;
+  countingTriangles = false;
   qGlCheckDisplayFlags();
   return qGlCheckError("after update Display");
 }

@@ -389,14 +389,8 @@ static bool entryCompilable(int e, int highest) {
   return true;
 }
 
-int qGlDefineObject(int entry) {
-  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
-  LoadedObject &o = objekt_geladen[entry];
-  GLuint list = entryList(entry, o.flags & OBJ_NEW_LIST);
-  if (!list) return 0;
-  glNewList(list, GL_COMPILE);
-  qGlCheckError("begin of list compilation");
-  beginCompile();
+// What an entry's list draws, run into the list being compiled or into the feedback buffer.
+static void drawModel(int entry) {
   highlightOffset = highlightOf(entry);
   bool texture = entry == 0 && (qPrefs.displayFlags & TEXTURES_ON);
   if (texture) glEnable(GL_TEXTURE_2D);
@@ -404,9 +398,36 @@ int qGlDefineObject(int entry) {
   if (v.size) drawShape(v, entry);
   else if (objectShapes[entry]) reportBrokenShape(entry, "points", SHAPE_POINT_COUNT);
   if (texture) glDisable(GL_TEXTURE_2D);
+  highlightOffset = 0;
+}
+
+static void drawBuiltin(int entry, int type) {
+  highlightOffset = highlightOf(entry);
+  GLUquadric *q = sharedQuadric();
+  if (type == BUILTIN_ARROW) propArrow(q);
+  else if (type == BUILTIN_CLUB) propClub(q);
+  else {
+    int k = PROP_SLICE_BASE + qPrefs.detail;
+    propSpheroid(q, 0.06, 2 * k, k, colorLists, 8, 4);
+  }
+  highlightOffset = 0;
+}
+
+// The built-in type each entry's list was last compiled from; 0 for a packed shape.
+static int builtinTypes[LOO_MAX + 1];
+
+int qGlDefineObject(int entry) {
+  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
+  LoadedObject &o = objekt_geladen[entry];
+  GLuint list = entryList(entry, o.flags & OBJ_NEW_LIST);
+  if (!list) return 0;
+  builtinTypes[entry] = 0;
+  glNewList(list, GL_COMPILE);
+  qGlCheckError("begin of list compilation");
+  beginCompile();
+  drawModel(entry);
   endCompile();
   glEndList();
-  highlightOffset = 0;
   o.flags &= ~OBJ_NEW_LIST;
   qGlCheckError("after objectdefinition");
   return int(list);
@@ -420,20 +441,65 @@ int qGlDefineBuiltinObject(int entry, int type, int clearBits) {
   if (!entryCompilable(entry, LOO_MAX)) return 0;
   GLuint list = entryList(entry, true);
   if (!list) return 0;
+  builtinTypes[entry] = type;
   glPushMatrix();
   glLoadIdentity();
   glNewList(list, GL_COMPILE);
-  highlightOffset = highlightOf(entry);
-  GLUquadric *q = sharedQuadric();
-  if (type == BUILTIN_ARROW) propArrow(q);
-  else if (type == BUILTIN_CLUB) propClub(q);
-  else {
-    int k = PROP_SLICE_BASE + qPrefs.detail;
-    propSpheroid(q, 0.06, 2 * k, k, colorLists, 8, 4);
-  }
+  drawBuiltin(entry, type);
   glEndList();
-  highlightOffset = 0;
   glPopMatrix();
   objekt_geladen[entry].flags &= ~clearBits;
   return int(list);
+}
+
+// Triangles in a feedback buffer of GL_3D tokens: a polygon of n vertices is n - 2 of them.
+static long feedbackTriangles(const std::vector<GLfloat> &buffer, GLint size) {
+  long triangles = 0;
+  for (GLint i = 0; i < size;) {
+    GLint token = GLint(buffer[size_t(i++)]);
+    if (token == GL_POLYGON_TOKEN && i < size) {
+      GLint n = GLint(buffer[size_t(i++)]);
+      triangles += n > 2 ? n - 2 : 0;
+      i += 3 * n;
+    } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+      i += 6;
+    } else if (token == GL_PASS_THROUGH_TOKEN) {
+      i += 1;
+    } else {
+      i += 3;  // a point, bitmap or pixel token
+    }
+  }
+  return triangles;
+}
+
+// The model is drawn again, outside any list, into GL's feedback buffer without culling, scaled into
+// the view volume (every model lies within 32.767 m of its origin).
+long qGlModelTriangles(int entry) {
+  if (!entryCompilable(entry, LOO_MAX) || objekt_geladen[entry].displayList <= 0) return 0;
+  static std::vector<GLfloat> buffer(size_t(1) << 16);
+  const size_t largest = size_t(1) << 26;
+  for (;;) {
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glScaled(0.025, 0.025, 0.025);
+    if (builtinTypes[entry]) drawBuiltin(entry, builtinTypes[entry]);
+    else drawModel(entry);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+    GLint size = glRenderMode(GL_RENDER);
+    if (size >= 0) return feedbackTriangles(buffer, size);
+    if (buffer.size() >= largest) return 0;
+    buffer.resize(buffer.size() * 4);
+  }
 }
