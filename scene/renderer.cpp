@@ -99,12 +99,44 @@ static void reportBrokenShape(int e, const char *what, int position) {
 static int compiledColour = -1;
 static bool compiling;
 
+// Filled triangles and plain filled polygons of one colour go into one open GL_TRIANGLES run, which
+// every other primitive, a colour call, a sphere and the end of the model close. A run is one draw
+// when the list is played, where a glBegin of its own for each face is one draw each.
+static bool runOpen;
+
+static void closeRun() {
+  if (!runOpen) return;
+  glEnd();
+  runOpen = false;
+}
+
+static void openRun() {
+  if (runOpen) return;
+  glBegin(GL_TRIANGLES);
+  runOpen = true;
+}
+
+// With any display flag set, texturing goes off after the first triangle of a model (only the
+// floor switches it on, at the start of its list); later switches would change nothing.
+static bool textureOffPending;
+
 static void beginCompile() {
   compiling = true;
   compiledColour = -1;
+  textureOffPending = qPrefs.displayFlags != 0;
 }
 
-static void endCompile() { compiling = false; }
+static void endCompile() {
+  compiling = false;
+  textureOffPending = false;
+}
+
+static void afterTriangle() {
+  if (!textureOffPending) return;
+  closeRun();
+  glDisable(GL_TEXTURE_2D);
+  textureOffPending = false;
+}
 
 // Colour c of a model: one of the 64 colour lists. The colour is taken modulo 16, as the prop shapes
 // do, so a colour word outside the palette never calls a list outside the colour block.
@@ -112,6 +144,7 @@ static void colourList(int c, int highlight) {
   if (colorLists < 0) return;
   int list = colorLists + (c & 15) + highlight;
   if (compiling && list == compiledColour) return;
+  closeRun();
   compiledColour = list;
   glCallList(GLuint(list));
 }
@@ -217,6 +250,7 @@ static void tessSide(const ShapeView &v, const PolygonEntry &p, bool front) {
 
 // A polygon with a hole through the tessellator; false when the tessellator failed on it.
 static bool drawHoledPolygon(const ShapeView &v, const PolygonEntry &p, int highlight) {
+  closeRun();
   if (!tessellator()) return false;
   tessError = 0;
   tessSide(v, p, true);
@@ -228,20 +262,47 @@ static bool drawHoledPolygon(const ShapeView &v, const PolygonEntry &p, int high
   return tessError == 0;
 }
 
-static void drawPlainPolygon(const ShapeView &v, const PolygonEntry &p, int highlight) {
-  GLenum primitive = (p.attributes & ATTR_FILLED) ? GL_POLYGON : GL_LINE_LOOP;
-  glBegin(primitive);
-  for (int i = p.outlineCount - 1; i >= 0; i--) pointVertex(v, v.words[p.outline + i]);
-  glEnd();
-  if (!(p.attributes & ATTR_BACK_FACE)) return;
-  glBegin(primitive);
-  colourList(p.back, highlight);
-  backNormal();
-  for (int i = 0; i < p.outlineCount; i++) pointVertex(v, v.words[p.outline + i]);
-  glEnd();
+// The outline indices from..to (either direction) as the fan GL makes of a polygon: triangle i is
+// points i + 1, i + 2 and the first, which keeps the first point the provoking one.
+static void fanVertices(const ShapeView &v, const PolygonEntry &p, int from, int to) {
+  int step = from <= to ? 1 : -1, n = (to - from) * step + 1;
+  auto at = [&](int i) { return v.words[p.outline + from + i * step]; };
+  for (int i = 0; i + 2 < n; i++) {
+    pointVertex(v, at(i + 1));
+    pointVertex(v, at(i + 2));
+    pointVertex(v, at(0));
+  }
 }
 
-int qGlDrawPolygons(int count, int entry, int position, int depth) {
+static void drawPlainPolygon(const ShapeView &v, const PolygonEntry &p, int highlight) {
+  int k = p.outlineCount;
+  if (!(p.attributes & ATTR_FILLED)) {
+    closeRun();
+    glBegin(GL_LINE_LOOP);
+    for (int i = k - 1; i >= 0; i--) pointVertex(v, v.words[p.outline + i]);
+    glEnd();
+    if (!(p.attributes & ATTR_BACK_FACE)) return;
+    glBegin(GL_LINE_LOOP);
+    colourList(p.back, highlight);
+    backNormal();
+    for (int i = 0; i < k; i++) pointVertex(v, v.words[p.outline + i]);
+    glEnd();
+    return;
+  }
+  if (k >= 3) {  // GL draws nothing of a polygon with fewer points; its colour and normal stay set
+    openRun();
+    fanVertices(v, p, k - 1, 0);
+  }
+  if (!(p.attributes & ATTR_BACK_FACE)) return;
+  colourList(p.back, highlight);
+  backNormal();
+  if (k >= 3) {
+    openRun();
+    fanVertices(v, p, 0, k - 1);
+  }
+}
+
+static int drawPolygons(int count, int entry, int position, int depth) {
   ShapeView v = shapeOf(entry);
   if (!v.size) return -1;
   int highlight = highlightOf(entry);
@@ -265,11 +326,17 @@ int qGlDrawPolygons(int count, int entry, int position, int depth) {
         reportBrokenShape(entry, "attached polygons nest too deep", position);
         return -1;
       }
-      position = qGlDrawPolygons(p.attachedCount, entry, position, depth + 1);
+      position = drawPolygons(p.attachedCount, entry, position, depth + 1);
       if (position < 0) return -1;
     }
   }
   return position;
+}
+
+int qGlDrawPolygons(int count, int entry, int position, int depth) {
+  int next = drawPolygons(count, entry, position, depth);
+  closeRun();
+  return next;
 }
 
 // Lines: a count, then colour word, first and second point; returns the position after them or -1.
@@ -278,6 +345,7 @@ static int drawLines(const ShapeView &v, int e, int position) {
   int count = v.words[position++];
   if (count <= 0) return position;
   int highlight = highlightOf(e);
+  closeRun();
   glBegin(GL_LINES);
   for (int i = 0; i < count; i++, position += 3) {
     if (!fits(v, position, 3) || !pointsValid(v, position + 1, 2)) {
@@ -301,19 +369,21 @@ static int drawTriangles(const ShapeView &v, int e, int position) {
     if (!fits(v, position, 5) || !pointsValid(v, position + 2, 3)) return -1;
     const int16_t *w = v.words + position;
     int attributes = w[1];
-    GLenum primitive = (attributes & ATTR_FILLED) ? GL_TRIANGLES : GL_LINE_LOOP;
+    bool filled = attributes & ATTR_FILLED;
     colourList((uint16_t(w[0]) >> 8) & 0xff, highlight);
     faceNormal(v, w[2], w[3], w[4]);
-    glBegin(primitive);
+    if (filled) openRun();
+    else closeRun();
+    if (!filled) glBegin(GL_LINE_LOOP);
     for (int k = 4; k >= 2; k--) pointVertex(v, w[k]);
-    glEnd();
+    if (!filled) glEnd();
     if (attributes & ATTR_BACK_FACE) {
       backNormal();
-      glBegin(primitive);
+      if (!filled) glBegin(GL_LINE_LOOP);
       for (int k = 2; k <= 4; k++) pointVertex(v, w[k]);
-      glEnd();
+      if (!filled) glEnd();
     }
-    if (qPrefs.displayFlags) glDisable(GL_TEXTURE_2D);
+    afterTriangle();
   }
   return position;
 }
@@ -336,6 +406,7 @@ static int drawSpheres(const ShapeView &v, int e, int position) {
     double r = w[3] * MM;
     int stacks = std::max(2, int(42 * r + 3)), slices = std::max(3, int(2 * (42 * r + 3)));
     colourList(w[0] & 0xff, highlight);
+    closeRun();
     glPushMatrix();
     glTranslated(centre[0] * MM, centre[1] * MM, centre[2] * MM);
     gluSphere(sharedQuadric(), r, slices, stacks);
@@ -355,14 +426,12 @@ static void drawShape(const ShapeView &v, int e) {
                                                                  drawSpheres};
   static const char *const names[] = {"lines", "triangles", "polygons", "spheres"};
   int position = SHAPE_POINTS + 3 * v.points;
-  for (int i = 0; i < 4; i++) {
+  for (int i = 0; i < 4 && position >= 0; i++) {
     int next = sections[i](v, e, position);
-    if (next < 0) {
-      reportBrokenShape(e, names[i], position);
-      return;
-    }
+    if (next < 0) reportBrokenShape(e, names[i], position);
     position = next;
   }
+  closeRun();
 }
 
 // The list that entry e is compiled into, recorded per entry so that a list name is never lost:
