@@ -180,9 +180,11 @@ static void keepList(LoadedObject &entry, int list) {
   if (list > 0) entry.displayList = list;
 }
 
+// A figure is compiled once for all passes of a frame; what its hands move only when they moved.
 static void compileModel(int e) {
   LoadedObject &entry = objekt_geladen[e];
-  if (needsCompiling(entry)) keepList(entry, qGlDefineObject(e));
+  if (entry.flags & OBJ_RECOMPILE) keepList(entry, qGlDefineFigure(e));
+  else if (needsCompiling(entry)) keepList(entry, qGlDefineObject(e));
 }
 
 // Juggled objects may be built-in shapes; an arrow among them keeps its old list.

@@ -149,6 +149,41 @@ static void colourList(int c, int highlight) {
   glCallList(GLuint(list));
 }
 
+// A figure is compiled in parts: its elements (the line section, each triangle, polygon entry and
+// sphere) that use a moving hand point go into its own list, which is compiled again when the hands
+// move; each run of the others goes into a part list of its own, compiled once, which the figure's
+// list calls where the run stands. Every element asks here whether it goes into the list being made.
+enum PartMode { PARTS_ALL, PARTS_CLASSIFY, PARTS_STATIC, PARTS_MOVING };
+static PartMode partMode = PARTS_ALL;
+static int movingPoints;             // points below this index move
+static int elementCounter;           // elements asked so far in this walk of the shape
+static std::vector<int> *elementParts;  // per element its part, -1 for a moving one
+static std::vector<GLuint> *partLists;
+static int wantedPart;
+static int classifiedParts;          // static parts found so far by the classifying walk
+
+static bool movingPoint(int index) { return index < movingPoints; }
+
+static bool drawElement(bool moving) {
+  int i = elementCounter++;
+  if (partMode == PARTS_ALL) return true;
+  std::vector<int> &parts = *elementParts;
+  if (partMode == PARTS_CLASSIFY) {
+    bool continues = !parts.empty() && parts.back() >= 0;
+    parts.push_back(moving ? -1 : continues ? parts.back() : classifiedParts++);
+    return false;
+  }
+  int part = size_t(i) < parts.size() ? parts[size_t(i)] : -1;
+  if (partMode == PARTS_STATIC) return part >= 0 && part == wantedPart;
+  if (part < 0) return true;
+  if (i == 0 || parts[size_t(i - 1)] != part) {
+    closeRun();
+    glCallList((*partLists)[size_t(part)]);
+    compiledColour = -1;  // the part list set colours of its own
+  }
+  return false;
+}
+
 static int highlightOf(int e) {
   return objekt_geladen && (objekt_geladen[e].flags & OBJ_JUGGLED) ? HIGHLIGHT_LISTS : 0;
 }
@@ -312,13 +347,18 @@ static int drawPolygons(int count, int entry, int position, int depth) {
       reportBrokenShape(entry, "polygons", position);
       return -1;
     }
-    colourList(p.front, highlight);
-    faceNormal(v, outlineIndex(v, p, 0), outlineIndex(v, p, 1), outlineIndex(v, p, 2));
-    if (p.holeCount > 0) {
-      if (!drawHoledPolygon(v, p, highlight))
-        reportBrokenShape(entry, reinterpret_cast<const char *>(gluErrorString(tessError)), position);
-    } else {
-      drawPlainPolygon(v, p, highlight);
+    bool moving = false;
+    for (int k = 0; k <= p.outlineCount; k++) moving = moving || movingPoint(v.words[p.outline + k]);
+    for (int k = 0; p.holeCount > 0 && k <= p.holeCount; k++) moving = moving || movingPoint(v.words[p.hole + k]);
+    if (drawElement(moving)) {
+      colourList(p.front, highlight);
+      faceNormal(v, outlineIndex(v, p, 0), outlineIndex(v, p, 1), outlineIndex(v, p, 2));
+      if (p.holeCount > 0) {
+        if (!drawHoledPolygon(v, p, highlight))
+          reportBrokenShape(entry, reinterpret_cast<const char *>(gluErrorString(tessError)), position);
+      } else {
+        drawPlainPolygon(v, p, highlight);
+      }
     }
     position = p.next;
     if (p.attachedCount > 0) {
@@ -345,6 +385,13 @@ static int drawLines(const ShapeView &v, int e, int position) {
   int count = v.words[position++];
   if (count <= 0) return position;
   int highlight = highlightOf(e);
+  bool moving = false, sound = true;
+  for (int i = 0; i < count && sound; i++) {
+    int at = position + 3 * i;
+    sound = fits(v, at, 3) && pointsValid(v, at + 1, 2);
+    moving = moving || (sound && (movingPoint(v.words[at + 1]) || movingPoint(v.words[at + 2])));
+  }
+  if (!drawElement(moving)) return sound ? position + 3 * count : -1;
   closeRun();
   glBegin(GL_LINES);
   for (int i = 0; i < count; i++, position += 3) {
@@ -368,6 +415,7 @@ static int drawTriangles(const ShapeView &v, int e, int position) {
   for (int i = 0; i < count; i++, position += 5) {
     if (!fits(v, position, 5) || !pointsValid(v, position + 2, 3)) return -1;
     const int16_t *w = v.words + position;
+    if (!drawElement(movingPoint(w[2]) || movingPoint(w[3]) || movingPoint(w[4]))) continue;
     int attributes = w[1];
     bool filled = attributes & ATTR_FILLED;
     colourList((uint16_t(w[0]) >> 8) & 0xff, highlight);
@@ -402,6 +450,7 @@ static int drawSpheres(const ShapeView &v, int e, int position) {
   for (int i = 0; i < count; i++, position += 4) {
     if (!fits(v, position, 4) || !pointsValid(v, position + 2, 1)) return -1;
     const int16_t *w = v.words + position;
+    if (!drawElement(movingPoint(w[2]))) continue;
     const int16_t *centre = pointOf(v, w[2]);
     double r = w[3] * MM;
     int stacks = std::max(2, int(42 * r + 3)), slices = std::max(3, int(2 * (42 * r + 3)));
@@ -426,6 +475,7 @@ static void drawShape(const ShapeView &v, int e) {
                                                                  drawSpheres};
   static const char *const names[] = {"lines", "triangles", "polygons", "spheres"};
   int position = SHAPE_POINTS + 3 * v.points;
+  elementCounter = 0;
   for (int i = 0; i < 4 && position >= 0; i++) {
     int next = sections[i](v, e, position);
     if (next < 0) reportBrokenShape(e, names[i], position);
@@ -497,6 +547,89 @@ int qGlDefineObject(int entry) {
   drawModel(entry);
   endCompile();
   glEndList();
+  o.flags &= ~OBJ_NEW_LIST;
+  qGlCheckError("after objectdefinition");
+  return int(list);
+}
+
+// What a figure's lists were made from: its shape's words, the moving points and the display flags.
+struct FigureParts {
+  std::vector<int16_t> shape;
+  int moving = -1, displayFlags = 0;
+  GLuint list = 0;  // the figure's own list
+  std::vector<int> elementParts;
+  std::vector<GLuint> lists;
+};
+static FigureParts figureParts[LOO_MAX];
+
+// The points both hands of the figure move: the first twice its hand-point count.
+static int movingPointsOf(int entry, const ShapeView &v) {
+  int g = objekt_geladen[entry].objektnummer;
+  if (g < 0 || g >= MAX_FIGURES) return 0;
+  return std::min(2 * std::clamp(handPointCount[g], 0, int(MAX_HAND_POINTS)), v.points);
+}
+
+static bool sameWords(const std::vector<int16_t> &kept, const int16_t *words, int from, int to) {
+  return std::equal(kept.begin() + from, kept.begin() + to, words + from);
+}
+
+// Walks the shape in the given mode, outside or inside the list being compiled.
+static void walkParts(const ShapeView &v, int entry, PartMode mode, int part) {
+  partMode = mode;
+  wantedPart = part;
+  beginCompile();
+  highlightOffset = highlightOf(entry);
+  drawShape(v, entry);
+  highlightOffset = 0;
+  endCompile();
+  partMode = PARTS_ALL;
+}
+
+static void makePartLists(FigureParts &f, const ShapeView &v, int entry) {
+  for (GLuint list : f.lists)
+    if (glIsList(list)) glDeleteLists(list, 1);
+  f.lists.clear();
+  f.elementParts.clear();
+  elementParts = &f.elementParts;
+  partLists = &f.lists;
+  classifiedParts = 0;
+  walkParts(v, entry, PARTS_CLASSIFY, 0);
+  for (int part = 0; part < classifiedParts; part++) {
+    GLuint list = glGenLists(1);
+    f.lists.push_back(list);
+    if (!list) continue;
+    glNewList(list, GL_COMPILE);
+    walkParts(v, entry, PARTS_STATIC, part);
+    glEndList();
+  }
+}
+
+int qGlDefineFigure(int entry) {
+  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
+  LoadedObject &o = objekt_geladen[entry];
+  ShapeView v = shapeOf(entry);
+  if (!v.size) return qGlDefineObject(entry);
+  FigureParts &f = figureParts[entry];
+  bool fresh = o.flags & OBJ_NEW_LIST;
+  GLuint list = entryList(entry, fresh);
+  if (!list) return 0;
+  builtinTypes[entry] = 0;
+  int moving = movingPointsOf(entry, v), handWords = SHAPE_POINTS + 3 * moving;
+  bool staticSame = !fresh && list == f.list && moving == f.moving && qPrefs.displayFlags == f.displayFlags &&
+                    f.shape.size() == size_t(v.size) && sameWords(f.shape, v.words, 1, SHAPE_POINTS) &&
+                    sameWords(f.shape, v.words, handWords, v.size);
+  if (staticSame && sameWords(f.shape, v.words, SHAPE_POINTS, handWords)) return int(list);
+  elementParts = &f.elementParts;
+  partLists = &f.lists;
+  movingPoints = moving;
+  if (!staticSame) makePartLists(f, v, entry);
+  glNewList(list, GL_COMPILE);
+  walkParts(v, entry, PARTS_MOVING, 0);
+  glEndList();
+  f.shape.assign(v.words, v.words + v.size);
+  f.moving = moving;
+  f.displayFlags = qPrefs.displayFlags;
+  f.list = list;
   o.flags &= ~OBJ_NEW_LIST;
   qGlCheckError("after objectdefinition");
   return int(list);

@@ -19,6 +19,10 @@ int qGlDefineBuiltinObject(int entry, int type, int clearBits);
 // otherwise its own list is compiled again in place; returns the list name, 0 when none was made.
 // A broken shape is drawn as far as it is sound and reported once at debug level.
 int qGlDefineObject(int entry);
+// Compile a juggler figure, whose hand points move: its list is compiled again only when they moved
+// since, and then only with what uses them; the rest stays in part lists compiled once (again after
+// the figure got a new list or another shape). Returns the list name, 0 when none was made.
+int qGlDefineFigure(int entry);
 // Draw count polygon entries (and their attached ones) from word position of the entry's shape;
 // returns the position after them, or -1 when a polygon leaves the shape.
 int qGlDrawPolygons(int count, int entry, int position, int depth);
