@@ -47,6 +47,11 @@ int qGlCheckError(const char *location) {
   return int(first);
 }
 
+int glStageChecks;
+
+// Every glGetError waits for the driver, so outside debugging only the end of the frame asks.
+int qGlCheckStage(const char *location) { return glStageChecks ? qGlCheckError(location) : 0; }
+
 static int64_t displayMode() { return qMode.display; }
 static bool flagOn(int64_t bit) { return (qMode.flags & bit) != 0; }
 static bool lettersMode() { return flagOn(FLAG_LETTERS); }
@@ -64,12 +69,12 @@ int qGlClearScreen() {
   if (displayMode() == 6) buffers = GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
   else if (flagOn(FLAG_SHADOWS | FLAG_MIRROR)) buffers |= GL_STENCIL_BUFFER_BIT;
   glClear(buffers);
-  return qGlCheckError("after clear screen");
+  return qGlCheckStage("after clear screen");
 }
 
 // A zoom of zero or below would give glFrustum a near plane it refuses, so the nearest is 1 mm.
 void qGlSetProjection(int width, int height) {
-  qGlCheckError("before Projection Matrix");
+  qGlCheckStage("before Projection Matrix");
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   if (height > 0) {
@@ -80,7 +85,7 @@ void qGlSetProjection(int width, int height) {
   }
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  qGlCheckError("after Projection Matrix");
+  qGlCheckStage("after Projection Matrix");
 }
 
 void ModifyWorld(float extraAzimuth) {
@@ -91,7 +96,7 @@ void ModifyWorld(float extraAzimuth) {
   glRotated(270 - viewState.azimuth * TURN_DEGREES + extraAzimuth, 0, 0, 1);
   glTranslated(-viewState.x * 0.001, -viewState.y * 0.001, -viewState.z * 0.001);
   qGlSetLight(1);
-  qGlCheckError("after ModifyWorld");
+  qGlCheckStage("after ModifyWorld");
 }
 
 // The light's direction in the floor plane, from the light angle.
@@ -241,7 +246,7 @@ static void drawFloor() {
     callList(*entry);
     glPopMatrix();
   }
-  qGlCheckError("drawscenes Draw Ground");
+  qGlCheckStage("drawscenes Draw Ground");
 }
 
 static void drawArrowAt(const Placement &p) {
@@ -288,7 +293,7 @@ static void drawFlyingObject(const Placement &p, int counter) {
   if (lettersMode()) strokeFacingCamera(0.0025, (unsigned char)letter);
   else callList(*entry);
   glPopMatrix();
-  qGlCheckError("drawscenes Draw Flying Objects inner Loop 2");
+  qGlCheckStage("drawscenes Draw Flying Objects inner Loop 2");
 }
 
 static void drawFlyingList() {
@@ -296,9 +301,9 @@ static void drawFlyingList() {
   int counter = 0;
   for (const Placement *p = flyingPlacements + 1; p->model != PLACEMENT_END_FLYING; p++) {
     drawFlyingObject(*p, counter++);
-    qGlCheckError("drawscenes Draw Flying Objects inner Loop");
+    qGlCheckStage("drawscenes Draw Flying Objects inner Loop");
   }
-  qGlCheckError("drawscenes Draw Flying Objects");
+  qGlCheckStage("drawscenes Draw Flying Objects");
 }
 
 // Figures carry their number in letters mode: 1-9, then A, B, ...
@@ -320,20 +325,20 @@ static void drawFixedObject(const Placement &p) {
   if (kind == ROTATE_ALL) rotateAbout(p.angleY, 0, 1, 0);
   callList(*entry);
   glPopMatrix();
-  qGlCheckError("after drawing one static object ");
+  qGlCheckStage("after drawing one static object ");
 }
 
 static void drawFixedList() {
   if (!sceneObjectDrawList) return;
   for (const Placement *p = sceneObjectDrawList; p->model != PLACEMENT_END_FIXED; p++) {
     drawFixedObject(*p);
-    qGlCheckError("drawscenes Draw Static szene inner loop");
+    qGlCheckStage("drawscenes Draw Static szene inner loop");
   }
-  qGlCheckError("drawscenes Draw Static szene");
+  qGlCheckStage("drawscenes Draw Static szene");
 }
 
 void drawscenes(int kind) {
-  qGlCheckError("before drawscenes");
+  qGlCheckStage("before drawscenes");
   if (!qQuadric) qQuadric = gluNewQuadric();
   gluQuadricDrawStyle(qQuadric, GLU_FILL);
   gluQuadricNormals(qQuadric, GLU_SMOOTH);
@@ -343,7 +348,7 @@ void drawscenes(int kind) {
     drawFixedList();
   }
   glFlush();
-  qGlCheckError("after drawscenes");
+  qGlCheckStage("after drawscenes");
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -452,7 +457,7 @@ static void interlaceRows() {
   glEnable(GL_STENCIL_TEST);
   glStencilFunc(interlacePhase == 1 ? GL_EQUAL : GL_NOTEQUAL, 0, STENCIL_MASK);
   glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-  qGlCheckError("after IR 2nd Row clean");
+  qGlCheckStage("after IR 2nd Row clean");
 }
 
 // The scene mirrored in the floor, visible only where the floor is (stencil value 2).
@@ -504,7 +509,7 @@ static void drawShadows() {
   glPopAttrib();
   glDisable(GL_STENCIL_TEST);
   qGlSetColors(255);
-  qGlCheckError("Stencil");
+  qGlCheckStage("Stencil");
 }
 
 static void drawFloorFromAbove() {
@@ -588,11 +593,11 @@ static void motionBlur() {
   glAccum(GL_MULT, 0.6f);
   glAccum(GL_ACCUM, 0.4f);
   glAccum(GL_RETURN, 1.0f);
-  qGlCheckError("Motion Blur loop");
+  qGlCheckStage("Motion Blur loop");
 }
 
 int qGlUpdateDisplay() {
-  qGlCheckError("before update Display");
+  qGlCheckStage("before update Display");
   countingTriangles = countRequested;
   countRequested = false;
   frameTriangles = 0;

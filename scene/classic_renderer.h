@@ -19,6 +19,10 @@ extern int hiddenWindows[3];     // the 3D and remote-control windows that qGlut
 enum { DRAW_OBJECTS = 1, DRAW_FLOOR = 2, DRAW_FLOOR_BELOW = 4 };
 
 int qGlCheckError(const char *location);
+// In debugging (glStageChecks set) every GL stage reports its errors with its location through
+// qGlCheckError; otherwise the stages leave them to the one check at the end of each frame.
+extern int glStageChecks;
+int qGlCheckStage(const char *location);
 int qGlClearScreen();
 void qGlSetProjection(int width, int height);
 void ModifyWorld(float extraAzimuth);

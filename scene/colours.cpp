@@ -45,7 +45,7 @@ void qGlSetColors(int alpha) {
     compileUbyte(i, quoitPalette[i], (unsigned char)alpha);
     compileUbyte(HIGHLIGHT_LISTS + i, quoitPalette[i], (unsigned char)alpha);
   }
-  qGlCheckError("set quoitcolors 1");
+  qGlCheckStage("set quoitcolors 1");
 }
 
 void qGlSetColors2() {
@@ -60,7 +60,7 @@ void qGlSetColors2() {
     compileUbyte(i, dim, 255);
     compileUbyte(HIGHLIGHT_LISTS + i, bright, 255);
   }
-  qGlCheckError("set quoitcolors 2");
+  qGlCheckStage("set quoitcolors 2");
 }
 
 void qGlSetGhostColors(int counter) {
@@ -70,7 +70,7 @@ void qGlSetGhostColors(int counter) {
     compileUbyte(i, quoitPalette[i], (unsigned char)alpha);
     compileUbyte(HIGHLIGHT_LISTS + i, quoitPalette[i], 255);
   }
-  qGlCheckError("set quoitghostcolors");
+  qGlCheckStage("set quoitghostcolors");
 }
 
 void qGlSetShadowColors(const float rgba[4]) {

@@ -495,7 +495,7 @@ static GLuint entryList(int e, bool fresh) {
   if (!fresh && own && GLuint(objekt_geladen[e].displayList) == own && glIsList(own)) return own;
   if (own && glIsList(own)) glDeleteLists(own, 1);
   GLuint list = glGenLists(1);
-  qGlCheckError("gen new list");
+  qGlCheckStage("gen new list");
   entryLists[e] = list;
   objekt_geladen[e].displayList = int(list);
   return list;
@@ -542,13 +542,13 @@ int qGlDefineObject(int entry) {
   if (!list) return 0;
   builtinTypes[entry] = 0;
   glNewList(list, GL_COMPILE);
-  qGlCheckError("begin of list compilation");
+  qGlCheckStage("begin of list compilation");
   beginCompile();
   drawModel(entry);
   endCompile();
   glEndList();
   o.flags &= ~OBJ_NEW_LIST;
-  qGlCheckError("after objectdefinition");
+  qGlCheckStage("after objectdefinition");
   return int(list);
 }
 
@@ -631,7 +631,7 @@ int qGlDefineFigure(int entry) {
   f.displayFlags = qPrefs.displayFlags;
   f.list = list;
   o.flags &= ~OBJ_NEW_LIST;
-  qGlCheckError("after objectdefinition");
+  qGlCheckStage("after objectdefinition");
   return int(list);
 }
 

@@ -470,7 +470,7 @@ void qGlDrawBackground() {
   glDisable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glEnable(GL_DEPTH_TEST);
-  qGlCheckError("qGlDrawBackground");
+  qGlCheckStage("qGlDrawBackground");
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -529,7 +529,7 @@ void qGlCheckDisplayFlags() {
   if (overlayRequests & OVERLAY_STATUS) qGlutStatusText("", 0, STATUS_DRAW);
   qGlutInitFullscreenText(FST_STOP);
   overlayRequests = 0;
-  qGlCheckError("qGlCheckDisplayFlags()");
+  qGlCheckStage("qGlCheckDisplayFlags()");
 }
 
 // ---------------------------------------------------------------------------------------------------------
