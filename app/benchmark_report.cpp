@@ -1,5 +1,6 @@
 // Benchmark report: notes the time of the first frame, has a frame after the start count its
-// triangles (the reference program of bench/ draws as many), and logs both with the peak memory.
+// triangles and fragments (the reference program of bench/ draws as many), and logs them with the
+// peak memory.
 #include "app/benchmark_report.h"
 
 #include <cstdint>
@@ -33,6 +34,9 @@ static long peakMemoryKb() {
 }
 
 void logBenchmarkReport(int benchmark) {
-  qMsg(QMSG_DEBUG, "benchmark %d: window %dx%d, %ld triangles a frame, first frame after %lld ms, peak memory %ld kB\n",
-       benchmark, qPrefs.width, qPrefs.height, lastCountedTriangles(), (long long)firstFrameMs, peakMemoryKb());
+  qMsg(QMSG_DEBUG,
+       "benchmark %d: window %dx%d, %ld triangles and %ld fragments a frame, first frame after %lld ms, peak memory "
+       "%ld kB\n",
+       benchmark, qPrefs.width, qPrefs.height, lastCountedTriangles(), lastCountedFragments(), (long long)firstFrameMs,
+       peakMemoryKb());
 }

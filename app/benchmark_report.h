@@ -1,4 +1,4 @@
-// Benchmark report: start-up to the first frame, the triangles of one frame and the peak memory,
+// Benchmark report: start-up to the first frame, the triangles and fragments of one frame and the peak memory,
 // logged to the trace file after the frame rate.
 #pragma once
 

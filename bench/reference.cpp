@@ -1,7 +1,11 @@
 // The frame-rate ceiling of the GL driver for a benchmark: a window of the benchmark's size that
-// draws the benchmark frame's number of triangles from static display lists, and nothing else.
-// Usage: reference WIDTH HEIGHT TRIANGLES SECONDS; prints "reference: F frames per second".
+// draws, from static display lists, the benchmark frame's number of triangles covering as many
+// pixels as the frame drew fragments, and nothing else.
+// Usage: reference WIDTH HEIGHT TRIANGLES FRAGMENTS SECONDS; prints
+// "reference: F frames per second, ..." with the fragments its own frame drew.
+#define GL_GLEXT_PROTOTYPES
 #include <GL/freeglut.h>
+#include <GL/glext.h>
 
 #include <chrono>
 #include <cmath>
@@ -13,7 +17,8 @@ namespace {
 
 const long TRIANGLES_PER_LIST = 1000;
 
-long triangleCount;
+int width, height;
+long triangleCount, fragmentCount, drawnFragments = -1;
 double runSeconds;
 std::vector<GLuint> lists;
 long frames;
@@ -23,58 +28,63 @@ double secondsSince(std::chrono::steady_clock::time_point t) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
 }
 
-// The triangles as closed balls of up to TRIANGLES_PER_LIST triangles, one list and one
-// GL_TRIANGLES run each, in a grid over the window that they cover about half of: like the bodies
-// of a scene, half of each ball faces away and is culled.
-void ballVertex(double cx, double cy, double r, int stack, int slice, int stacks, int slices) {
-  double p = M_PI * stack / stacks, t = 2 * M_PI * slice / slices;
-  glVertex3d(cx + r * sin(p) * cos(t), cy + r * sin(p) * sin(t), r * cos(p));
+// The triangles as a mesh of quads in the middle of the window, spread evenly so that every part of
+// the window's raster shares the work, covering as many pixels as the frame drew fragments. Each
+// quad is drawn twice, facing the viewer and facing away (culled), as half of the faces of a
+// scene's closed bodies are; lists of up to TRIANGLES_PER_LIST triangles, one GL_TRIANGLES run each.
+void triangleVertices(long n, int columns, double x0, double y0, double cellW, double cellH) {
+  long quad = n / 4;
+  double x = x0 + double(quad % columns) * cellW, y = y0 + double(quad / columns) * cellH;
+  const double corners[4][2] = {{x, y}, {x + cellW, y}, {x + cellW, y + cellH}, {x, y + cellH}};
+  static const int order[4][3] = {{0, 1, 2}, {0, 2, 3}, {0, 2, 1}, {0, 3, 2}};
+  for (int k : order[n % 4]) glVertex2d(corners[k][0], corners[k][1]);
 }
 
 void makeLists() {
-  long balls = (triangleCount + TRIANGLES_PER_LIST - 1) / TRIANGLES_PER_LIST;
-  int columns = int(std::ceil(std::sqrt(double(balls))));
+  double area = std::fmin(double(fragmentCount), double(width) * height);
+  double regionW = std::fmin(std::sqrt(area * width / height), double(width));
+  double regionH = std::fmin(area / std::fmax(regionW, 1.0), double(height));
+  long quads = (triangleCount + 3) / 4;
+  int columns = int(std::ceil(std::sqrt(double(quads) * regionW / std::fmax(regionH, 1.0))));
   if (columns < 1) columns = 1;
-  int rows = int((balls + columns - 1) / columns);
+  long rows = (quads + columns - 1) / columns;
   if (rows < 1) rows = 1;
-  double w = 2.0 / columns, h = 2.0 / rows, r = 0.4 * (w < h ? w : h);
-  long made = 0;
-  for (long b = 0; made < triangleCount; b++) {
-    long count = triangleCount - made < TRIANGLES_PER_LIST ? triangleCount - made : TRIANGLES_PER_LIST;
-    int stacks = int(std::ceil(std::sqrt(count / 4.0))), slices = 2 * stacks;
-    double cx = -1 + w * (double(b % columns) + 0.5), cy = -1 + h * (double(b / columns) + 0.5);
+  double x0 = -regionW / width, y0 = -regionH / height;
+  double cellW = 2 * regionW / width / columns, cellH = 2 * regionH / height / double(rows);
+  for (long made = 0, b = 0; made < triangleCount; b++) {
     GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     glColor3ub(GLubyte(40 + b * 37 % 200), 120, GLubyte(200 - b * 23 % 150));
     glBegin(GL_TRIANGLES);
-    for (long n = 0; n < count; n++) {
-      int quad = int(n / 2), stack = quad / slices, slice = quad % slices;
-      if (n % 2 == 0) {
-        ballVertex(cx, cy, r, stack, slice, stacks, slices);
-        ballVertex(cx, cy, r, stack + 1, slice, stacks, slices);
-        ballVertex(cx, cy, r, stack + 1, slice + 1, stacks, slices);
-      } else {
-        ballVertex(cx, cy, r, stack, slice, stacks, slices);
-        ballVertex(cx, cy, r, stack + 1, slice + 1, stacks, slices);
-        ballVertex(cx, cy, r, stack, slice + 1, stacks, slices);
-      }
-    }
+    for (long n = 0; n < TRIANGLES_PER_LIST && made < triangleCount; n++, made++)
+      triangleVertices(made, columns, x0, y0, cellW, cellH);
     glEnd();
     glEndList();
     lists.push_back(list);
-    made += count;
   }
 }
 
+// The first frame counts the fragments it draws.
 void display() {
+  static GLuint query;
+  if (frames == 0) {
+    glGenQueries(1, &query);
+    glBeginQuery(GL_SAMPLES_PASSED, query);
+  }
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   for (GLuint list : lists) glCallList(list);
+  if (frames == 0) {
+    glEndQuery(GL_SAMPLES_PASSED);
+    GLuint n = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &n);
+    drawnFragments = long(n);
+  }
   glutSwapBuffers();
   if (frames++ == 0) start = std::chrono::steady_clock::now();
   double seconds = secondsSince(start);
   if (seconds >= runSeconds) {
-    printf("reference: %.1f frames per second, %ld frames in %.1f s, %ld triangles a frame\n", (frames - 1) / seconds,
-           frames - 1, seconds, triangleCount);
+    printf("reference: %.1f frames per second, %ld frames in %.1f s, %ld triangles and %ld fragments a frame\n",
+           (frames - 1) / seconds, frames - 1, seconds, triangleCount, drawnFragments);
     fflush(stdout);
     glutLeaveMainLoop();
   }
@@ -86,15 +96,17 @@ void idle() { glutPostRedisplay(); }
 
 int main(int argc, char **argv) {
   glutInit(&argc, argv);
-  if (argc != 5) {
-    fprintf(stderr, "usage: %s WIDTH HEIGHT TRIANGLES SECONDS\n", argv[0]);
+  if (argc != 6) {
+    fprintf(stderr, "usage: %s WIDTH HEIGHT TRIANGLES FRAGMENTS SECONDS\n", argv[0]);
     return 2;
   }
-  int width = atoi(argv[1]), height = atoi(argv[2]);
+  width = atoi(argv[1]);
+  height = atoi(argv[2]);
   triangleCount = atol(argv[3]);
-  runSeconds = atof(argv[4]);
-  if (width <= 0 || height <= 0 || triangleCount < 0 || !(runSeconds > 0)) {
-    fprintf(stderr, "%s: the size, the triangle count and the seconds must be positive\n", argv[0]);
+  fragmentCount = atol(argv[4]);
+  runSeconds = atof(argv[5]);
+  if (width <= 0 || height <= 0 || triangleCount < 0 || fragmentCount < 0 || !(runSeconds > 0)) {
+    fprintf(stderr, "%s: the size, the counts and the seconds must be positive\n", argv[0]);
     return 2;
   }
   glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);

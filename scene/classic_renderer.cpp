@@ -2,7 +2,9 @@
 // floor, its mirror image, planar shadows, fog, light 0 and the effects of the display modes.
 #include "scene/classic_renderer.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 #include <GL/glut.h>
 
@@ -204,12 +206,35 @@ static void compileFlyingModel(int e) {
 
 static void translateTo(const Placement &p) { glTranslated(p.x * 0.001, p.y * 0.001, p.z * 0.001); }
 static void rotateAbout(int16_t angle, double x, double y, double z) { glRotated(angle * TURN_DEGREES, x, y, z); }
-// The triangles of one frame: the model compiler counts those of every model list the frame calls.
+
+// The triangles of one frame: the model compiler counts those of every model list the frame calls;
+// and the fragments that passed the depth and stencil tests, from GL's sample query.
 static bool countRequested, countingTriangles;
-static long frameTriangles, countedTriangles = -1;
+static long frameTriangles, countedTriangles = -1, countedFragments = -1;
+static GLuint fragmentQuery;
 
 void countNextFrameTriangles() { countRequested = true; }
 long lastCountedTriangles() { return countedTriangles; }
+long lastCountedFragments() { return countedFragments; }
+
+static void beginCounting() {
+  countingTriangles = countRequested;
+  countRequested = false;
+  frameTriangles = 0;
+  if (!countingTriangles) return;
+  if (!fragmentQuery) glGenQueries(1, &fragmentQuery);
+  glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery);
+}
+
+static void endCounting() {
+  if (!countingTriangles) return;
+  countingTriangles = false;
+  glEndQuery(GL_SAMPLES_PASSED);
+  GLuint fragments = 0;
+  glGetQueryObjectuiv(fragmentQuery, GL_QUERY_RESULT, &fragments);
+  countedTriangles = frameTriangles;
+  countedFragments = long(fragments);
+}
 
 // A model whose list is not made yet draws nothing.
 static void callList(const LoadedObject &entry) {
@@ -598,9 +623,7 @@ static void motionBlur() {
 
 int qGlUpdateDisplay() {
   qGlCheckStage("before update Display");
-  countingTriangles = countRequested;
-  countRequested = false;
-  frameTriangles = 0;
+  beginCounting();
   if (!qQuadric) qQuadric = gluNewQuadric();
   qGlSetProjection(qPrefs.width, qPrefs.height);
   ModifyWorld(0);
@@ -628,8 +651,7 @@ int qGlUpdateDisplay() {
   motionBlur();
   qGlSetColors(255);
   if (mode == 11 || side >= 0) glDisable(GL_BLEND);
-  if (countingTriangles) countedTriangles = frameTriangles;
-  countingTriangles = false;
+  endCounting();
   qGlCheckDisplayFlags();
   return qGlCheckError("after update Display");
 }

@@ -33,10 +33,11 @@ void qGlSetLight(int heightSign);
 void qGlShadowMatrix();
 void drawscenes(int kind);
 int qGlUpdateDisplay();
-// The next frame counts the triangles of the model lists it calls, in every pass; the count of the
-// last counted frame, -1 before one was counted.
+// The next frame counts the triangles of the model lists it calls, in every pass, and the fragments
+// it draws; the counts of the last counted frame, -1 before one was counted.
 void countNextFrameTriangles();
 long lastCountedTriangles();
+long lastCountedFragments();
 // Side of the floor seen with the current matrices and viewport: below 0 from above.
 double floorSide();
 
