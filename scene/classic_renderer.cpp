@@ -372,7 +372,6 @@ void drawscenes(int kind) {
     drawFlyingList();
     drawFixedList();
   }
-  glFlush();
   qGlCheckStage("after drawscenes");
 }
 
