@@ -239,8 +239,10 @@ static void endCounting() {
 // A model whose list is not made yet draws nothing.
 static void callList(const LoadedObject &entry) {
   if (entry.displayList <= 0) return;
-  glCallList(GLuint(entry.displayList));
-  if (countingTriangles) frameTriangles += qGlModelTriangles(int(&entry - objekt_geladen));
+  int e = int(&entry - objekt_geladen);
+  int coloured = e < LOO_MAX ? qGlColouredList(e) : 0;
+  glCallList(GLuint(coloured > 0 ? coloured : entry.displayList));
+  if (countingTriangles) frameTriangles += qGlModelTriangles(e);
 }
 
 // Texts and letters turn to face the camera.

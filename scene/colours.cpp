@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "pattern/clock.h"
 #include "scene/classic_renderer.h"
@@ -27,16 +28,50 @@ static bool colourListsReady() {
   return true;
 }
 
-static void compileUbyte(int list, const unsigned char c[3], unsigned char alpha) {
+ColourCall colourCalls[COLOR_LIST_COUNT];
+int currentColourSet = -1;
+
+void emitColourCall(int list) {
+  const ColourCall &c = colourCalls[list];
+  if (c.bytes) glColor4ubv(c.ub);
+  else glColor4fv(c.f);
+}
+
+static void compileColourCall(int list) {
   glNewList(GLuint(colorLists + list), GL_COMPILE);
-  glColor4ub(c[0], c[1], c[2], alpha);
+  emitColourCall(list);
   glEndList();
 }
 
+static void compileUbyte(int list, const unsigned char c[3], unsigned char alpha) {
+  colourCalls[list] = ColourCall{true, {c[0], c[1], c[2], alpha}, {0, 0, 0, 0}};
+  compileColourCall(list);
+}
+
 static void compileFloat(int list, const float c[4]) {
-  glNewList(GLuint(colorLists + list), GL_COMPILE);
-  glColor4fv(c);
-  glEndList();
+  colourCalls[list] = ColourCall{false, {0, 0, 0, 0}, {c[0], c[1], c[2], c[3]}};
+  compileColourCall(list);
+}
+
+static bool sameCalls(const ColourCall *a, const ColourCall *b) {
+  for (int i = 0; i < COLOR_LIST_COUNT; i++) {
+    if (a[i].bytes != b[i].bytes) return false;
+    if (a[i].bytes ? memcmp(a[i].ub, b[i].ub, 4) != 0 : memcmp(a[i].f, b[i].f, sizeof a[i].f) != 0) return false;
+  }
+  return true;
+}
+
+// The distinct colour sets loaded so far, so that models can keep lists with their colours written in.
+static ColourCall keptSets[KEPT_COLOUR_SETS][COLOR_LIST_COUNT];
+static int keptSetCount;
+
+static void setLoaded() {
+  currentColourSet = -1;
+  for (int i = 0; i < keptSetCount && currentColourSet < 0; i++)
+    if (sameCalls(keptSets[i], colourCalls)) currentColourSet = i;
+  if (currentColourSet >= 0 || keptSetCount == KEPT_COLOUR_SETS) return;
+  memcpy(keptSets[keptSetCount], colourCalls, sizeof colourCalls);
+  currentColourSet = keptSetCount++;
 }
 
 void qGlSetColors(int alpha) {
@@ -45,6 +80,7 @@ void qGlSetColors(int alpha) {
     compileUbyte(i, quoitPalette[i], (unsigned char)alpha);
     compileUbyte(HIGHLIGHT_LISTS + i, quoitPalette[i], (unsigned char)alpha);
   }
+  setLoaded();
   qGlCheckStage("set quoitcolors 1");
 }
 
@@ -60,6 +96,7 @@ void qGlSetColors2() {
     compileUbyte(i, dim, 255);
     compileUbyte(HIGHLIGHT_LISTS + i, bright, 255);
   }
+  setLoaded();
   qGlCheckStage("set quoitcolors 2");
 }
 
@@ -70,6 +107,7 @@ void qGlSetGhostColors(int counter) {
     compileUbyte(i, quoitPalette[i], (unsigned char)alpha);
     compileUbyte(HIGHLIGHT_LISTS + i, quoitPalette[i], 255);
   }
+  setLoaded();
   qGlCheckStage("set quoitghostcolors");
 }
 
@@ -79,6 +117,7 @@ void qGlSetShadowColors(const float rgba[4]) {
     compileFloat(i, rgba);
     compileFloat(HIGHLIGHT_LISTS + i, rgba);
   }
+  setLoaded();
 }
 
 void qGlSetGradientColors() {
@@ -88,4 +127,5 @@ void qGlSetGradientColors() {
     compileFloat(i, c);
     compileFloat(HIGHLIGHT_LISTS + i, c);
   }
+  setLoaded();
 }

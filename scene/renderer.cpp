@@ -140,12 +140,18 @@ static void afterTriangle() {
 
 // Colour c of a model: one of the 64 colour lists. The colour is taken modulo 16, as the prop shapes
 // do, so a colour word outside the palette never calls a list outside the colour block.
+static bool inlineColours;  // the colour calls go into the list itself, not through the colour lists
+
 static void colourList(int c, int highlight) {
   if (colorLists < 0) return;
   int list = colorLists + (c & 15) + highlight;
   if (compiling && list == compiledColour) return;
-  closeRun();
   compiledColour = list;
+  if (inlineColours) {
+    emitColourCall(list - colorLists);
+    return;
+  }
+  closeRun();
   glCallList(GLuint(list));
 }
 
@@ -535,12 +541,16 @@ static void drawBuiltin(int entry, int type) {
 // The built-in type each entry's list was last compiled from; 0 for a packed shape.
 static int builtinTypes[LOO_MAX + 1];
 
+// Compiles of each entry's list so far; a list with colours written in is made for one of them.
+static unsigned entryCompiles[LOO_MAX + 1];
+
 int qGlDefineObject(int entry) {
   if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
   LoadedObject &o = objekt_geladen[entry];
   GLuint list = entryList(entry, o.flags & OBJ_NEW_LIST);
   if (!list) return 0;
   builtinTypes[entry] = 0;
+  entryCompiles[entry]++;
   glNewList(list, GL_COMPILE);
   qGlCheckStage("begin of list compilation");
   beginCompile();
@@ -614,6 +624,7 @@ int qGlDefineFigure(int entry) {
   GLuint list = entryList(entry, fresh);
   if (!list) return 0;
   builtinTypes[entry] = 0;
+  entryCompiles[entry]++;
   int moving = movingPointsOf(entry, v), handWords = SHAPE_POINTS + 3 * moving;
   bool staticSame = !fresh && list == f.list && moving == f.moving && qPrefs.displayFlags == f.displayFlags &&
                     f.shape.size() == size_t(v.size) && sameWords(f.shape, v.words, 1, SHAPE_POINTS) &&
@@ -644,6 +655,7 @@ int qGlDefineBuiltinObject(int entry, int type, int clearBits) {
   GLuint list = entryList(entry, true);
   if (!list) return 0;
   builtinTypes[entry] = type;
+  entryCompiles[entry]++;
   glPushMatrix();
   glLoadIdentity();
   glNewList(list, GL_COMPILE);
@@ -652,6 +664,38 @@ int qGlDefineBuiltinObject(int entry, int type, int clearBits) {
   glPopMatrix();
   objekt_geladen[entry].flags &= ~clearBits;
   return int(list);
+}
+
+// Lists of packed shapes with the colours of a kept colour set written in: every colour change of
+// the entry's own list calls a colour list and so ends its run of triangles and is one draw more;
+// with the colours written in, a model of many colours (a chequered floor) is one run.
+struct ColouredList {
+  GLuint list;
+  unsigned madeFrom;  // the entry's compile it was made from
+};
+static ColouredList colouredLists[LOO_MAX][KEPT_COLOUR_SETS];
+
+int qGlColouredList(int entry) {
+  if (!objekt_geladen || entry < 0 || entry >= LOO_MAX) return 0;
+  const LoadedObject &o = objekt_geladen[entry];
+  GLuint own = GLuint(o.displayList > 0 ? o.displayList : 0);
+  int set = currentColourSet;
+  if (!own || set < 0 || own != entryLists[entry] || builtinTypes[entry] || (o.flags & OBJ_RECOMPILE) ||
+      !shapeOf(entry).size)
+    return int(own);
+  ColouredList &c = colouredLists[entry][set];
+  if (c.list && c.madeFrom == entryCompiles[entry] && glIsList(c.list)) return int(c.list);
+  if (!c.list || !glIsList(c.list)) c.list = glGenLists(1);
+  if (!c.list) return int(own);
+  glNewList(c.list, GL_COMPILE);
+  beginCompile();
+  inlineColours = true;
+  drawModel(entry);
+  inlineColours = false;
+  endCompile();
+  glEndList();
+  c.madeFrom = entryCompiles[entry];
+  return int(c.list);
 }
 
 // Triangles in a feedback buffer of GL_3D tokens: a polygon of n vertices is n - 2 of them.

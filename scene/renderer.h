@@ -23,6 +23,11 @@ int qGlDefineObject(int entry);
 // since, and then only with what uses them; the rest stays in part lists compiled once (again after
 // the figure got a new list or another shape). Returns the list name, 0 when none was made.
 int qGlDefineFigure(int entry);
+// The list to call for the entry with the colours the colour lists hold now: for a packed shape that
+// is not a figure, a list of its own with those colours written in (made when first asked for, and
+// again after the entry was compiled); else, or for a colour set that is not kept, the entry's list;
+// 0 when the entry has no list.
+int qGlColouredList(int entry);
 // Draw count polygon entries (and their attached ones) from word position of the entry's shape;
 // returns the position after them, or -1 when a polygon leaves the shape.
 int qGlDrawPolygons(int count, int entry, int position, int depth);

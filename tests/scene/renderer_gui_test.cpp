@@ -669,4 +669,34 @@ TEST_F(ModelCompilerGui, FigureListDrawsItsShapeAsTheHandsMove) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// The list with the colours written in draws what the entry's own list draws with the colour lists
+// of each colour set, and follows the entry when it is compiled again; a figure keeps its own list.
+TEST_F(ModelCompilerGui, ColouredListDrawsAsTheColourListsDo) {
+  const std::vector<int> chequer = {0, 2, colours(4, 0), 1, 0, 1, 2, colours(11, 0), 1, 0, 2, 3, 0, 0};
+  const std::vector<int> oneColour = {0, 2, colours(6, 0), 1, 0, 1, 2, colours(6, 0), 1, 0, 2, 3, 0, 0};
+  enter(9, packed(square, chequer));
+  GLuint own = GLuint(qGlDefineObject(9));
+  const float shadow[4] = {0.1f, 0.2f, 0.3f, 0.4f};
+  const std::function<void()> sets[] = {[] { qGlSetColors(255); }, [] { qGlSetColors2(); },
+                                        [&] { qGlSetShadowColors(shadow); }, [] { qGlSetColors(255); }};
+  for (int i = 0; i < 4; i++) {
+    sets[i]();
+    if (i == 3) {  // the entry compiled again with another shape
+      shapes.back() = packed(square, oneColour);
+      objectShapes[9] = shapes.back().data();
+      ASSERT_EQ(GLuint(qGlDefineObject(9)), own);
+    }
+    GLuint coloured = GLuint(qGlColouredList(9));
+    ASSERT_NE(coloured, 0u) << i;
+    EXPECT_NE(coloured, own) << i;
+    Image image = imageOfList(coloured, 0);
+    EXPECT_GT(pixelsOf(image, clearColour, true), 1000) << i;
+    EXPECT_EQ(differingPixels(image, imageOfList(own, 0)), 0) << i;
+  }
+  enter(10, packed(square, chequer), OBJ_FIGURE | OBJ_NEW_LIST | OBJ_RECOMPILE);
+  GLuint figure = GLuint(qGlDefineFigure(10));
+  EXPECT_EQ(GLuint(qGlColouredList(10)), figure);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 }  // namespace
