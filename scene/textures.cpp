@@ -496,7 +496,7 @@ void qGlutInitFullscreenText(int how) {
     glPushMatrix();
     glLoadIdentity();
     glTranslatef(0, 0, -1);
-    qGlCheckError("qGlutInitFullscreenText(FST_START)");
+    qGlCheckStage("qGlutInitFullscreenText(FST_START)");
   } else if (how == FST_STOP) {
     glEnable(GL_DEPTH_TEST);
     glMatrixMode(GL_PROJECTION);
@@ -506,7 +506,7 @@ void qGlutInitFullscreenText(int how) {
     if (lightingWasOn) glEnable(GL_LIGHTING);
     if (!blendingWasOn) glDisable(GL_BLEND);
     glDepthFunc(GL_LESS);
-    qGlCheckError("qGlutInitFullscreenText(FST_STOP)");
+    qGlCheckStage("qGlutInitFullscreenText(FST_STOP)");
   }
 }
 
