@@ -13,6 +13,7 @@
 
 #include "core/Tcl.h"
 #include "app/framestep.h"
+#include "core/native_windows.h"
 #include "core/prefs.h"
 #include "pattern/clock.h"
 #include "pattern/reader.h"
@@ -213,7 +214,10 @@ static bool countRequested, countingTriangles;
 static long frameTriangles, countedTriangles = -1, countedFragments = -1;
 static GLuint fragmentQuery;
 
+static int64_t firstFrameTick = -1;
+
 void countNextFrameTriangles() { countRequested = true; }
+int64_t firstFrameMs() { return firstFrameTick; }
 long lastCountedTriangles() { return countedTriangles; }
 long lastCountedFragments() { return countedFragments; }
 
@@ -653,6 +657,7 @@ int qGlUpdateDisplay() {
   qGlSetColors(255);
   if (mode == 11 || side >= 0) glDisable(GL_BLEND);
   endCounting();
+  if (firstFrameTick < 0) firstFrameTick = qTickMs();
   qGlCheckDisplayFlags();
   return qGlCheckError("after update Display");
 }

@@ -38,6 +38,8 @@ int qGlUpdateDisplay();
 void countNextFrameTriangles();
 long lastCountedTriangles();
 long lastCountedFragments();
+// Milliseconds from the start of the process to the end of its first frame, -1 before it.
+int64_t firstFrameMs();
 // Side of the floor seen with the current matrices and viewport: below 0 from above.
 double floorSide();
 
