@@ -61,17 +61,33 @@ static bool sameCalls(const ColourCall *a, const ColourCall *b) {
   return true;
 }
 
-// The distinct colour sets loaded so far, so that models can keep lists with their colours written in.
+// The colour sets loaded last, so that models can keep lists with their colours written in; when all
+// places are taken the set used longest ago gives way. The ghosts' sets change with every object and
+// frame and are not kept.
 static ColourCall keptSets[KEPT_COLOUR_SETS][COLOR_LIST_COUNT];
+static unsigned keptUse[KEPT_COLOUR_SETS], useClock;
 static int keptSetCount;
+unsigned colourSetVersion[KEPT_COLOUR_SETS];
 
-static void setLoaded() {
+static void setLoaded(bool keep = true) {
   currentColourSet = -1;
-  for (int i = 0; i < keptSetCount && currentColourSet < 0; i++)
-    if (sameCalls(keptSets[i], colourCalls)) currentColourSet = i;
-  if (currentColourSet >= 0 || keptSetCount == KEPT_COLOUR_SETS) return;
-  memcpy(keptSets[keptSetCount], colourCalls, sizeof colourCalls);
-  currentColourSet = keptSetCount++;
+  if (!keep) return;
+  int slot = -1;
+  for (int i = 0; i < keptSetCount && slot < 0; i++)
+    if (sameCalls(keptSets[i], colourCalls)) slot = i;
+  if (slot < 0) {
+    if (keptSetCount < KEPT_COLOUR_SETS) {
+      slot = keptSetCount++;
+    } else {
+      slot = 0;
+      for (int i = 1; i < KEPT_COLOUR_SETS; i++)
+        if (keptUse[i] < keptUse[slot]) slot = i;
+    }
+    memcpy(keptSets[slot], colourCalls, sizeof colourCalls);
+    colourSetVersion[slot]++;
+  }
+  keptUse[slot] = ++useClock;
+  currentColourSet = slot;
 }
 
 void qGlSetColors(int alpha) {
@@ -107,7 +123,7 @@ void qGlSetGhostColors(int counter) {
     compileUbyte(i, quoitPalette[i], (unsigned char)alpha);
     compileUbyte(HIGHLIGHT_LISTS + i, quoitPalette[i], 255);
   }
-  setLoaded();
+  setLoaded(false);
   qGlCheckStage("set quoitghostcolors");
 }
 

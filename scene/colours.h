@@ -14,9 +14,11 @@ struct ColourCall {
 };
 enum { KEPT_COLOUR_SETS = 8 };
 extern ColourCall colourCalls[COLOR_LIST_COUNT];
-// The number (0 .. KEPT_COLOUR_SETS - 1) of the set the colour lists hold now among the distinct sets
-// loaded so far; -1 when no set is loaded or the set came after the first KEPT_COLOUR_SETS.
+// The place (0 .. KEPT_COLOUR_SETS - 1) among the kept colour sets of the set the colour lists hold
+// now; -1 before a set is loaded and for a set that is not kept. A place's version changes whenever
+// it is given to another set.
 extern int currentColourSet;
+extern unsigned colourSetVersion[KEPT_COLOUR_SETS];
 // Gives list (0..63) its colour call, into the list being compiled.
 void emitColourCall(int list);
 

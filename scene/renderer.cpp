@@ -671,7 +671,7 @@ int qGlDefineBuiltinObject(int entry, int type, int clearBits) {
 // with the colours written in, a model of many colours (a chequered floor) is one run.
 struct ColouredList {
   GLuint list;
-  unsigned madeFrom;  // the entry's compile it was made from
+  unsigned madeFrom, setVersion;  // the entry's compile and the colour set's version it was made from
 };
 static ColouredList colouredLists[LOO_MAX][KEPT_COLOUR_SETS];
 
@@ -684,7 +684,8 @@ int qGlColouredList(int entry) {
       !shapeOf(entry).size)
     return int(own);
   ColouredList &c = colouredLists[entry][set];
-  if (c.list && c.madeFrom == entryCompiles[entry] && glIsList(c.list)) return int(c.list);
+  if (c.list && c.madeFrom == entryCompiles[entry] && c.setVersion == colourSetVersion[set] && glIsList(c.list))
+    return int(c.list);
   if (!c.list || !glIsList(c.list)) c.list = glGenLists(1);
   if (!c.list) return int(own);
   glNewList(c.list, GL_COMPILE);
@@ -695,6 +696,7 @@ int qGlColouredList(int entry) {
   endCompile();
   glEndList();
   c.madeFrom = entryCompiles[entry];
+  c.setVersion = colourSetVersion[set];
   return int(c.list);
 }
 

@@ -25,7 +25,8 @@ int qGlDefineObject(int entry);
 int qGlDefineFigure(int entry);
 // The list to call for the entry with the colours the colour lists hold now: for a packed shape that
 // is not a figure, a list of its own with those colours written in (made when first asked for, and
-// again after the entry was compiled); else, or for a colour set that is not kept, the entry's list;
+// again after the entry was compiled or the set's place was given to another set); else, or for a
+// colour set that is not kept, the entry's list;
 // 0 when the entry has no list.
 int qGlColouredList(int entry);
 // Draw count polygon entries (and their attached ones) from word position of the entry's shape;
