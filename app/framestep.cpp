@@ -9,6 +9,7 @@
 #include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
+#include "app/benchmark_report.h"
 #include "app/patternloop.h"
 #include "core/prefs.h"
 #include "core/vecmath.h"
@@ -244,6 +245,7 @@ void qAfterRendering(int) {
   if (qDisplay.help) showHelpScreen();
   else if (chooserState != 1) showStatusTexts();
   qFrameCountHook();
+  if (qMode.benchmark) benchmarkFrameShown(frameCounter);
   frameCounter++;
   qAfterFrameHook();
 }

@@ -24,6 +24,7 @@
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "pattern/store.h"
+#include "scene/classic_renderer.h"
 #include "scene/objects.h"
 #include "scene/textures.h"
 #include "scene/vrml/modeltree.h"
@@ -156,6 +157,7 @@ int parseCommandLine(int argc, char **argv) {
       checkLanguagesRequested = 1;
     } else if (strcmp(word, "debug") == 0) {
       patternDebugLevel = 3;
+      glStageChecks = 1;
     } else if (word[0] == '+') {
       scanPreferenceLine(word + 1);
     } else if (strcmp(word, "--?") == 0 || word[0] == '?') {

@@ -1,6 +1,7 @@
 // The one place where the lower layers' hook tables get the functions of the layers above them.
 #include "app/wiring.h"
 
+#include "app/benchmark_report.h"
 #include "app/framestep.h"
 #include "app/patternloop.h"
 #include "app/startup.h"
@@ -46,6 +47,7 @@ void connectLayers() {
   patternCalls.flyingBlockFreed = showPatternFlyingList;
   patternCalls.readKeyframes = readKeyframes;
 
+  benchmarkFrameReport = logBenchmarkReport;
   loopCalls.advanceFrame = advanceFrame;
   loopCalls.afterRendering = qAfterRendering;
   loopCalls.cleanUp = cleanUp;

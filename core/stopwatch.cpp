@@ -13,6 +13,9 @@
 
 void (*frameStepTime)(uint32_t *seconds, uint32_t *microseconds) = qGetTime;
 
+static void noReport(int) {}
+void (*benchmarkFrameReport)(int benchmark) = noReport;
+
 static uint32_t watchStartS, watchStartUs, watchLapS, watchLapUs;
 
 static void logFrameRate(int frames, double seconds) {
@@ -22,6 +25,7 @@ static void logFrameRate(int frames, double seconds) {
     const GLubyte *renderer = glGetString(GL_RENDERER);
     qMsg(QMSG_DEBUG, "benchmark %d: %.1f frames per second, %d frames in %.1f s, renderer %s\n", qMode.benchmark,
          rate, frames, seconds, renderer ? (const char *)renderer : "unknown");
+    benchmarkFrameReport(int(qMode.benchmark));
   } else if (qPrefs.fps) {
     qMsg(QMSG_INFO, localText(306), rate);
   }

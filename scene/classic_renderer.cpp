@@ -2,7 +2,9 @@
 // floor, its mirror image, planar shadows, fog, light 0 and the effects of the display modes.
 #include "scene/classic_renderer.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 #include <GL/glut.h>
 
@@ -51,6 +53,11 @@ int qGlCheckError(const char *location) {
   return int(first);
 }
 
+int glStageChecks;
+
+// Every glGetError waits for the driver, so outside debugging only the end of the frame asks.
+int qGlCheckStage(const char *location) { return glStageChecks ? qGlCheckError(location) : 0; }
+
 static int64_t displayMode() { return qMode.display; }
 static bool flagOn(int64_t bit) { return (qMode.flags & bit) != 0; }
 static bool lettersMode() { return flagOn(FLAG_LETTERS); }
@@ -68,12 +75,12 @@ int qGlClearScreen() {
   if (displayMode() == 6) buffers = GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
   else if (flagOn(FLAG_SHADOWS | FLAG_MIRROR)) buffers |= GL_STENCIL_BUFFER_BIT;
   glClear(buffers);
-  return qGlCheckError("after clear screen");
+  return qGlCheckStage("after clear screen");
 }
 
 // A zoom of zero or below would give glFrustum a near plane it refuses, so the nearest is 1 mm.
 void qGlSetProjection(int width, int height) {
-  qGlCheckError("before Projection Matrix");
+  qGlCheckStage("before Projection Matrix");
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   if (height > 0) {
@@ -84,7 +91,7 @@ void qGlSetProjection(int width, int height) {
   }
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  qGlCheckError("after Projection Matrix");
+  qGlCheckStage("after Projection Matrix");
 }
 
 void ModifyWorld(float extraAzimuth) {
@@ -95,7 +102,7 @@ void ModifyWorld(float extraAzimuth) {
   glRotated(270 - viewState.azimuth * TURN_DEGREES + extraAzimuth, 0, 0, 1);
   glTranslated(-viewState.x * 0.001, -viewState.y * 0.001, -viewState.z * 0.001);
   qGlSetLight(1);
-  qGlCheckError("after ModifyWorld");
+  qGlCheckStage("after ModifyWorld");
 }
 
 // The light's direction in the floor plane, from the light angle.
@@ -184,9 +191,11 @@ static void keepList(LoadedObject &entry, int list) {
   if (list > 0) entry.displayList = list;
 }
 
+// A figure is compiled once for all passes of a frame; what its hands move only when they moved.
 static void compileModel(int e) {
   LoadedObject &entry = objekt_geladen[e];
-  if (needsCompiling(entry)) keepList(entry, qGlDefineObject(e));
+  if (entry.flags & OBJ_RECOMPILE) keepList(entry, qGlDefineFigure(e));
+  else if (needsCompiling(entry)) keepList(entry, qGlDefineObject(e));
 }
 
 // Juggled objects may be built-in shapes; an arrow among them keeps its old list.
@@ -201,9 +210,46 @@ static void compileFlyingModel(int e) {
 
 static void translateTo(const Placement &p) { glTranslated(p.x * 0.001, p.y * 0.001, p.z * 0.001); }
 static void rotateAbout(int16_t angle, double x, double y, double z) { glRotated(angle * TURN_DEGREES, x, y, z); }
+
+// The triangles of one frame: the model compiler counts those of every model list the frame calls;
+// and the fragments that passed the depth and stencil tests, from GL's sample query.
+static bool countRequested, countingTriangles;
+static long frameTriangles, countedTriangles = -1, countedFragments = -1;
+static GLuint fragmentQuery;
+
+static int64_t firstFrameTick = -1;
+
+void countNextFrameTriangles() { countRequested = true; }
+int64_t firstFrameMs() { return firstFrameTick; }
+long lastCountedTriangles() { return countedTriangles; }
+long lastCountedFragments() { return countedFragments; }
+
+static void beginCounting() {
+  countingTriangles = countRequested;
+  countRequested = false;
+  frameTriangles = 0;
+  if (!countingTriangles) return;
+  if (!fragmentQuery) glGenQueries(1, &fragmentQuery);
+  glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery);
+}
+
+static void endCounting() {
+  if (!countingTriangles) return;
+  countingTriangles = false;
+  glEndQuery(GL_SAMPLES_PASSED);
+  GLuint fragments = 0;
+  glGetQueryObjectuiv(fragmentQuery, GL_QUERY_RESULT, &fragments);
+  countedTriangles = frameTriangles;
+  countedFragments = long(fragments);
+}
+
 // A model whose list is not made yet draws nothing.
 static void callList(const LoadedObject &entry) {
-  if (entry.displayList > 0) glCallList(GLuint(entry.displayList));
+  if (entry.displayList <= 0) return;
+  int e = int(&entry - objekt_geladen);
+  int coloured = e < LOO_MAX ? qGlColouredList(e) : 0;
+  glCallList(GLuint(coloured > 0 ? coloured : entry.displayList));
+  if (countingTriangles) frameTriangles += qGlModelTriangles(e);
 }
 
 // Texts and letters turn to face the camera.
@@ -234,7 +280,7 @@ static void drawFloor() {
     callList(*entry);
     glPopMatrix();
   }
-  qGlCheckError("drawscenes Draw Ground");
+  qGlCheckStage("drawscenes Draw Ground");
 }
 
 static void drawArrowAt(const Placement &p) { qGlDrawArrow(p.x * 0.001, p.y * 0.001, p.z * 0.001, 0); }
@@ -271,7 +317,7 @@ static void drawFlyingObject(const Placement &p, int counter) {
   if (lettersMode()) strokeFacingCamera(0.0025, (unsigned char)letter);
   else callList(*entry);
   glPopMatrix();
-  qGlCheckError("drawscenes Draw Flying Objects inner Loop 2");
+  qGlCheckStage("drawscenes Draw Flying Objects inner Loop 2");
 }
 
 static void drawFlyingList() {
@@ -279,9 +325,9 @@ static void drawFlyingList() {
   int counter = 0;
   for (const Placement *p = flyingPlacements + 1; p->model != PLACEMENT_END_FLYING; p++) {
     drawFlyingObject(*p, counter++);
-    qGlCheckError("drawscenes Draw Flying Objects inner Loop");
+    qGlCheckStage("drawscenes Draw Flying Objects inner Loop");
   }
-  qGlCheckError("drawscenes Draw Flying Objects");
+  qGlCheckStage("drawscenes Draw Flying Objects");
 }
 
 // Figures carry their number in letters mode: 1-9, then A, B, ...
@@ -303,20 +349,20 @@ static void drawFixedObject(const Placement &p) {
   if (kind == ROTATE_ALL) rotateAbout(p.angleY, 0, 1, 0);
   callList(*entry);
   glPopMatrix();
-  qGlCheckError("after drawing one static object ");
+  qGlCheckStage("after drawing one static object ");
 }
 
 static void drawFixedList() {
   if (!sceneObjectDrawList) return;
   for (const Placement *p = sceneObjectDrawList; p->model != PLACEMENT_END_FIXED; p++) {
     drawFixedObject(*p);
-    qGlCheckError("drawscenes Draw Static szene inner loop");
+    qGlCheckStage("drawscenes Draw Static szene inner loop");
   }
-  qGlCheckError("drawscenes Draw Static szene");
+  qGlCheckStage("drawscenes Draw Static szene");
 }
 
 void drawscenes(int kind) {
-  qGlCheckError("before drawscenes");
+  qGlCheckStage("before drawscenes");
   if (!qQuadric) qQuadric = gluNewQuadric();
   gluQuadricDrawStyle(qQuadric, GLU_FILL);
   gluQuadricNormals(qQuadric, GLU_SMOOTH);
@@ -325,8 +371,7 @@ void drawscenes(int kind) {
     drawFlyingList();
     drawFixedList();
   }
-  glFlush();
-  qGlCheckError("after drawscenes");
+  qGlCheckStage("after drawscenes");
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -436,7 +481,7 @@ static void interlaceRows() {
   glEnable(GL_STENCIL_TEST);
   glStencilFunc(interlacePhase == 1 ? GL_EQUAL : GL_NOTEQUAL, 0, STENCIL_MASK);
   glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-  qGlCheckError("after IR 2nd Row clean");
+  qGlCheckStage("after IR 2nd Row clean");
 }
 
 // The scene mirrored in the floor, visible only where the floor is (stencil value 2).
@@ -488,7 +533,7 @@ static void drawShadows() {
   glPopAttrib();
   glDisable(GL_STENCIL_TEST);
   qGlSetColors(255);
-  qGlCheckError("Stencil");
+  qGlCheckStage("Stencil");
 }
 
 static void drawFloorFromAbove() {
@@ -572,11 +617,12 @@ void motionBlur(float keep) {
   glAccum(GL_MULT, keep);
   glAccum(GL_ACCUM, 1 - keep);
   glAccum(GL_RETURN, 1.0f);
-  qGlCheckError("Motion Blur loop");
+  qGlCheckStage("Motion Blur loop");
 }
 
 int qGlUpdateDisplay() {
-  qGlCheckError("before update Display");
+  qGlCheckStage("before update Display");
+  beginCounting();
   if (!qQuadric) qQuadric = gluNewQuadric();
   qGlSetProjection(qPrefs.width, qPrefs.height);
   ModifyWorld(0);
@@ -604,6 +650,8 @@ int qGlUpdateDisplay() {
   motionBlur(0.6f);
   qGlSetColors(255);
   if (mode == 11 || side >= 0) glDisable(GL_BLEND);
+  endCounting();
+  if (firstFrameTick < 0) firstFrameTick = qTickMs();
   qGlCheckDisplayFlags();
   return qGlCheckError("after update Display");
 }

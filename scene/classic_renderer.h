@@ -19,6 +19,10 @@ extern int hiddenWindows[3];     // the 3D and remote-control windows that qGlut
 enum { DRAW_OBJECTS = 1, DRAW_FLOOR = 2, DRAW_FLOOR_BELOW = 4 };
 
 int qGlCheckError(const char *location);
+// In debugging (glStageChecks set) every GL stage reports its errors with its location through
+// qGlCheckError; otherwise the stages leave them to the one check at the end of each frame.
+extern int glStageChecks;
+int qGlCheckStage(const char *location);
 int qGlClearScreen();
 void qGlSetProjection(int width, int height);
 void ModifyWorld(float extraAzimuth);
@@ -29,6 +33,13 @@ void qGlSetLight(int heightSign);
 void qGlShadowMatrix();
 void drawscenes(int kind);
 int qGlUpdateDisplay();
+// The next frame counts the triangles of the model lists it calls, in every pass, and the fragments
+// it draws; the counts of the last counted frame, -1 before one was counted.
+void countNextFrameTriangles();
+long lastCountedTriangles();
+long lastCountedFragments();
+// Milliseconds from the start of the process to the end of its first frame, -1 before it.
+int64_t firstFrameMs();
 // Side of the floor seen with the current matrices and viewport: below 0 from above.
 double floorSide();
 

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "pattern/clock.h"
 #include "scene/classic_renderer.h"
@@ -27,16 +28,66 @@ static bool colourListsReady() {
   return true;
 }
 
-static void compileUbyte(int list, const unsigned char c[3], unsigned char alpha) {
+ColourCall colourCalls[COLOR_LIST_COUNT];
+int currentColourSet = -1;
+
+void emitColourCall(int list) {
+  const ColourCall &c = colourCalls[list];
+  if (c.bytes) glColor4ubv(c.ub);
+  else glColor4fv(c.f);
+}
+
+static void compileColourCall(int list) {
   glNewList(GLuint(colorLists + list), GL_COMPILE);
-  glColor4ub(c[0], c[1], c[2], alpha);
+  emitColourCall(list);
   glEndList();
 }
 
+static void compileUbyte(int list, const unsigned char c[3], unsigned char alpha) {
+  colourCalls[list] = ColourCall{true, {c[0], c[1], c[2], alpha}, {0, 0, 0, 0}};
+  compileColourCall(list);
+}
+
 static void compileFloat(int list, const float c[4]) {
-  glNewList(GLuint(colorLists + list), GL_COMPILE);
-  glColor4fv(c);
-  glEndList();
+  colourCalls[list] = ColourCall{false, {0, 0, 0, 0}, {c[0], c[1], c[2], c[3]}};
+  compileColourCall(list);
+}
+
+static bool sameCalls(const ColourCall *a, const ColourCall *b) {
+  for (int i = 0; i < COLOR_LIST_COUNT; i++) {
+    if (a[i].bytes != b[i].bytes) return false;
+    if (a[i].bytes ? memcmp(a[i].ub, b[i].ub, 4) != 0 : memcmp(a[i].f, b[i].f, sizeof a[i].f) != 0) return false;
+  }
+  return true;
+}
+
+// The colour sets loaded last, so that models can keep lists with their colours written in; when all
+// places are taken the set used longest ago gives way. The ghosts' sets change with every object and
+// frame and are not kept.
+static ColourCall keptSets[KEPT_COLOUR_SETS][COLOR_LIST_COUNT];
+static unsigned keptUse[KEPT_COLOUR_SETS], useClock;
+static int keptSetCount;
+unsigned colourSetVersion[KEPT_COLOUR_SETS];
+
+static void setLoaded(bool keep = true) {
+  currentColourSet = -1;
+  if (!keep) return;
+  int slot = -1;
+  for (int i = 0; i < keptSetCount && slot < 0; i++)
+    if (sameCalls(keptSets[i], colourCalls)) slot = i;
+  if (slot < 0) {
+    if (keptSetCount < KEPT_COLOUR_SETS) {
+      slot = keptSetCount++;
+    } else {
+      slot = 0;
+      for (int i = 1; i < KEPT_COLOUR_SETS; i++)
+        if (keptUse[i] < keptUse[slot]) slot = i;
+    }
+    memcpy(keptSets[slot], colourCalls, sizeof colourCalls);
+    colourSetVersion[slot]++;
+  }
+  keptUse[slot] = ++useClock;
+  currentColourSet = slot;
 }
 
 void qGlSetColors(int alpha) {
@@ -45,7 +96,8 @@ void qGlSetColors(int alpha) {
     compileUbyte(i, quoitPalette[i], (unsigned char)alpha);
     compileUbyte(HIGHLIGHT_LISTS + i, quoitPalette[i], (unsigned char)alpha);
   }
-  qGlCheckError("set quoitcolors 1");
+  setLoaded();
+  qGlCheckStage("set quoitcolors 1");
 }
 
 void qGlSetColors2() {
@@ -60,7 +112,8 @@ void qGlSetColors2() {
     compileUbyte(i, dim, 255);
     compileUbyte(HIGHLIGHT_LISTS + i, bright, 255);
   }
-  qGlCheckError("set quoitcolors 2");
+  setLoaded();
+  qGlCheckStage("set quoitcolors 2");
 }
 
 void qGlSetGhostColors(int counter) {
@@ -70,7 +123,8 @@ void qGlSetGhostColors(int counter) {
     compileUbyte(i, quoitPalette[i], (unsigned char)alpha);
     compileUbyte(HIGHLIGHT_LISTS + i, quoitPalette[i], 255);
   }
-  qGlCheckError("set quoitghostcolors");
+  setLoaded(false);
+  qGlCheckStage("set quoitghostcolors");
 }
 
 void qGlSetShadowColors(const float rgba[4]) {
@@ -79,6 +133,7 @@ void qGlSetShadowColors(const float rgba[4]) {
     compileFloat(i, rgba);
     compileFloat(HIGHLIGHT_LISTS + i, rgba);
   }
+  setLoaded();
 }
 
 void qGlSetGradientColors() {
@@ -88,4 +143,5 @@ void qGlSetGradientColors() {
     compileFloat(i, c);
     compileFloat(HIGHLIGHT_LISTS + i, c);
   }
+  setLoaded();
 }

@@ -99,21 +99,95 @@ static void reportBrokenShape(int e, const char *what, int position) {
 static int compiledColour = -1;
 static bool compiling;
 
+// Filled triangles and plain filled polygons of one colour go into one open GL_TRIANGLES run, which
+// every other primitive, a colour call, a sphere and the end of the model close. A run is one draw
+// when the list is played, where a glBegin of its own for each face is one draw each.
+static bool runOpen;
+
+static void closeRun() {
+  if (!runOpen) return;
+  glEnd();
+  runOpen = false;
+}
+
+static void openRun() {
+  if (runOpen) return;
+  glBegin(GL_TRIANGLES);
+  runOpen = true;
+}
+
+// With any display flag set, texturing goes off after the first triangle of a model (only the
+// floor switches it on, at the start of its list); later switches would change nothing.
+static bool textureOffPending;
+
 static void beginCompile() {
   compiling = true;
   compiledColour = -1;
+  textureOffPending = qPrefs.displayFlags != 0;
 }
 
-static void endCompile() { compiling = false; }
+static void endCompile() {
+  compiling = false;
+  textureOffPending = false;
+}
+
+static void afterTriangle() {
+  if (!textureOffPending) return;
+  closeRun();
+  glDisable(GL_TEXTURE_2D);
+  textureOffPending = false;
+}
 
 // Colour c of a model: one of the 64 colour lists. The colour is taken modulo 16, as the prop shapes
 // do, so a colour word outside the palette never calls a list outside the colour block.
+static bool inlineColours;  // the colour calls go into the list itself, not through the colour lists
+
 static void colourList(int c, int highlight) {
   if (colorLists < 0) return;
   int list = colorLists + (c & 15) + highlight;
   if (compiling && list == compiledColour) return;
   compiledColour = list;
+  if (inlineColours) {
+    emitColourCall(list - colorLists);
+    return;
+  }
+  closeRun();
   glCallList(GLuint(list));
+}
+
+// A figure is compiled in parts: its elements (the line section, each triangle, polygon entry and
+// sphere) that use a moving hand point go into its own list, which is compiled again when the hands
+// move; each run of the others goes into a part list of its own, compiled once, which the figure's
+// list calls where the run stands. Every element asks here whether it goes into the list being made.
+enum PartMode { PARTS_ALL, PARTS_CLASSIFY, PARTS_STATIC, PARTS_MOVING };
+static PartMode partMode = PARTS_ALL;
+static int movingPoints;             // points below this index move
+static int elementCounter;           // elements asked so far in this walk of the shape
+static std::vector<int> *elementParts;  // per element its part, -1 for a moving one
+static std::vector<GLuint> *partLists;
+static int wantedPart;
+static int classifiedParts;          // static parts found so far by the classifying walk
+
+static bool movingPoint(int index) { return index < movingPoints; }
+
+static bool drawElement(bool moving) {
+  int i = elementCounter++;
+  if (partMode == PARTS_ALL) return true;
+  std::vector<int> &parts = *elementParts;
+  if (partMode == PARTS_CLASSIFY) {
+    bool continues = !parts.empty() && parts.back() >= 0;
+    parts.push_back(moving ? -1 : continues ? parts.back() : classifiedParts++);
+    return false;
+  }
+  int part = size_t(i) < parts.size() ? parts[size_t(i)] : -1;
+  if (partMode == PARTS_STATIC) return part >= 0 && part == wantedPart;
+  if (part < 0) return true;
+  if (i == 0 || parts[size_t(i - 1)] != part) {
+    closeRun();
+    glCallList((*partLists)[size_t(part)]);
+    compiledColour = -1;  // the part list set colours of its own
+  }
+  return false;
 }
 
 static int highlightOf(int e) {
@@ -217,6 +291,7 @@ static void tessSide(const ShapeView &v, const PolygonEntry &p, bool front) {
 
 // A polygon with a hole through the tessellator; false when the tessellator failed on it.
 static bool drawHoledPolygon(const ShapeView &v, const PolygonEntry &p, int highlight) {
+  closeRun();
   if (!tessellator()) return false;
   tessError = 0;
   tessSide(v, p, true);
@@ -228,20 +303,47 @@ static bool drawHoledPolygon(const ShapeView &v, const PolygonEntry &p, int high
   return tessError == 0;
 }
 
-static void drawPlainPolygon(const ShapeView &v, const PolygonEntry &p, int highlight) {
-  GLenum primitive = (p.attributes & ATTR_FILLED) ? GL_POLYGON : GL_LINE_LOOP;
-  glBegin(primitive);
-  for (int i = p.outlineCount - 1; i >= 0; i--) pointVertex(v, v.words[p.outline + i]);
-  glEnd();
-  if (!(p.attributes & ATTR_BACK_FACE)) return;
-  glBegin(primitive);
-  colourList(p.back, highlight);
-  backNormal();
-  for (int i = 0; i < p.outlineCount; i++) pointVertex(v, v.words[p.outline + i]);
-  glEnd();
+// The outline indices from..to (either direction) as the fan GL makes of a polygon: triangle i is
+// points i + 1, i + 2 and the first, which keeps the first point the provoking one.
+static void fanVertices(const ShapeView &v, const PolygonEntry &p, int from, int to) {
+  int step = from <= to ? 1 : -1, n = (to - from) * step + 1;
+  auto at = [&](int i) { return v.words[p.outline + from + i * step]; };
+  for (int i = 0; i + 2 < n; i++) {
+    pointVertex(v, at(i + 1));
+    pointVertex(v, at(i + 2));
+    pointVertex(v, at(0));
+  }
 }
 
-int qGlDrawPolygons(int count, int entry, int position, int depth) {
+static void drawPlainPolygon(const ShapeView &v, const PolygonEntry &p, int highlight) {
+  int k = p.outlineCount;
+  if (!(p.attributes & ATTR_FILLED)) {
+    closeRun();
+    glBegin(GL_LINE_LOOP);
+    for (int i = k - 1; i >= 0; i--) pointVertex(v, v.words[p.outline + i]);
+    glEnd();
+    if (!(p.attributes & ATTR_BACK_FACE)) return;
+    glBegin(GL_LINE_LOOP);
+    colourList(p.back, highlight);
+    backNormal();
+    for (int i = 0; i < k; i++) pointVertex(v, v.words[p.outline + i]);
+    glEnd();
+    return;
+  }
+  if (k >= 3) {  // GL draws nothing of a polygon with fewer points; its colour and normal stay set
+    openRun();
+    fanVertices(v, p, k - 1, 0);
+  }
+  if (!(p.attributes & ATTR_BACK_FACE)) return;
+  colourList(p.back, highlight);
+  backNormal();
+  if (k >= 3) {
+    openRun();
+    fanVertices(v, p, 0, k - 1);
+  }
+}
+
+static int drawPolygons(int count, int entry, int position, int depth) {
   ShapeView v = shapeOf(entry);
   if (!v.size) return -1;
   int highlight = highlightOf(entry);
@@ -251,13 +353,18 @@ int qGlDrawPolygons(int count, int entry, int position, int depth) {
       reportBrokenShape(entry, "polygons", position);
       return -1;
     }
-    colourList(p.front, highlight);
-    faceNormal(v, outlineIndex(v, p, 0), outlineIndex(v, p, 1), outlineIndex(v, p, 2));
-    if (p.holeCount > 0) {
-      if (!drawHoledPolygon(v, p, highlight))
-        reportBrokenShape(entry, reinterpret_cast<const char *>(gluErrorString(tessError)), position);
-    } else {
-      drawPlainPolygon(v, p, highlight);
+    bool moving = false;
+    for (int k = 0; k <= p.outlineCount; k++) moving = moving || movingPoint(v.words[p.outline + k]);
+    for (int k = 0; p.holeCount > 0 && k <= p.holeCount; k++) moving = moving || movingPoint(v.words[p.hole + k]);
+    if (drawElement(moving)) {
+      colourList(p.front, highlight);
+      faceNormal(v, outlineIndex(v, p, 0), outlineIndex(v, p, 1), outlineIndex(v, p, 2));
+      if (p.holeCount > 0) {
+        if (!drawHoledPolygon(v, p, highlight))
+          reportBrokenShape(entry, reinterpret_cast<const char *>(gluErrorString(tessError)), position);
+      } else {
+        drawPlainPolygon(v, p, highlight);
+      }
     }
     position = p.next;
     if (p.attachedCount > 0) {
@@ -265,11 +372,17 @@ int qGlDrawPolygons(int count, int entry, int position, int depth) {
         reportBrokenShape(entry, "attached polygons nest too deep", position);
         return -1;
       }
-      position = qGlDrawPolygons(p.attachedCount, entry, position, depth + 1);
+      position = drawPolygons(p.attachedCount, entry, position, depth + 1);
       if (position < 0) return -1;
     }
   }
   return position;
+}
+
+int qGlDrawPolygons(int count, int entry, int position, int depth) {
+  int next = drawPolygons(count, entry, position, depth);
+  closeRun();
+  return next;
 }
 
 // Lines: a count, then colour word, first and second point; returns the position after them or -1.
@@ -278,6 +391,14 @@ static int drawLines(const ShapeView &v, int e, int position) {
   int count = v.words[position++];
   if (count <= 0) return position;
   int highlight = highlightOf(e);
+  bool moving = false, sound = true;
+  for (int i = 0; i < count && sound; i++) {
+    int at = position + 3 * i;
+    sound = fits(v, at, 3) && pointsValid(v, at + 1, 2);
+    moving = moving || (sound && (movingPoint(v.words[at + 1]) || movingPoint(v.words[at + 2])));
+  }
+  if (!drawElement(moving)) return sound ? position + 3 * count : -1;
+  closeRun();
   glBegin(GL_LINES);
   for (int i = 0; i < count; i++, position += 3) {
     if (!fits(v, position, 3) || !pointsValid(v, position + 1, 2)) {
@@ -300,20 +421,23 @@ static int drawTriangles(const ShapeView &v, int e, int position) {
   for (int i = 0; i < count; i++, position += 5) {
     if (!fits(v, position, 5) || !pointsValid(v, position + 2, 3)) return -1;
     const int16_t *w = v.words + position;
+    if (!drawElement(movingPoint(w[2]) || movingPoint(w[3]) || movingPoint(w[4]))) continue;
     int attributes = w[1];
-    GLenum primitive = (attributes & ATTR_FILLED) ? GL_TRIANGLES : GL_LINE_LOOP;
+    bool filled = attributes & ATTR_FILLED;
     colourList((uint16_t(w[0]) >> 8) & 0xff, highlight);
     faceNormal(v, w[2], w[3], w[4]);
-    glBegin(primitive);
+    if (filled) openRun();
+    else closeRun();
+    if (!filled) glBegin(GL_LINE_LOOP);
     for (int k = 4; k >= 2; k--) pointVertex(v, w[k]);
-    glEnd();
+    if (!filled) glEnd();
     if (attributes & ATTR_BACK_FACE) {
       backNormal();
-      glBegin(primitive);
+      if (!filled) glBegin(GL_LINE_LOOP);
       for (int k = 2; k <= 4; k++) pointVertex(v, w[k]);
-      glEnd();
+      if (!filled) glEnd();
     }
-    if (qPrefs.displayFlags) glDisable(GL_TEXTURE_2D);
+    afterTriangle();
   }
   return position;
 }
@@ -334,10 +458,12 @@ static int drawSpheres(const ShapeView &v, int e, int position) {
   for (int i = 0; i < count; i++, position += 4) {
     if (!fits(v, position, 4) || !pointsValid(v, position + 2, 1)) return -1;
     const int16_t *w = v.words + position;
+    if (!drawElement(movingPoint(w[2]))) continue;
     const int16_t *centre = pointOf(v, w[2]);
     double r = w[3] * MM;
     int stacks = std::max(2, int(42 * r + 3)), slices = std::max(3, int(2 * (42 * r + 3)));
     colourList(w[0] & 0xff, highlight);
+    closeRun();
     glPushMatrix();
     glTranslated(centre[0] * MM, centre[1] * MM, centre[2] * MM);
     gluSphere(sharedQuadric(), r, slices, stacks);
@@ -357,14 +483,13 @@ static void drawShape(const ShapeView &v, int e) {
                                                                  drawSpheres};
   static const char *const names[] = {"lines", "triangles", "polygons", "spheres"};
   int position = SHAPE_POINTS + 3 * v.points;
-  for (int i = 0; i < 4; i++) {
+  elementCounter = 0;
+  for (int i = 0; i < 4 && position >= 0; i++) {
     int next = sections[i](v, e, position);
-    if (next < 0) {
-      reportBrokenShape(e, names[i], position);
-      return;
-    }
+    if (next < 0) reportBrokenShape(e, names[i], position);
     position = next;
   }
+  closeRun();
 }
 
 // The list that entry e is compiled into, recorded per entry so that a list name is never lost:
@@ -378,7 +503,7 @@ static GLuint entryList(int e, bool fresh) {
   if (!fresh && own && GLuint(objekt_geladen[e].displayList) == own && glIsList(own)) return own;
   if (own && glIsList(own)) glDeleteLists(own, 1);
   GLuint list = glGenLists(1);
-  qGlCheckError("gen new list");
+  qGlCheckStage("gen new list");
   entryLists[e] = list;
   objekt_geladen[e].displayList = int(list);
   return list;
@@ -391,14 +516,8 @@ static bool entryCompilable(int e, int highest) {
   return true;
 }
 
-int qGlDefineObject(int entry) {
-  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
-  LoadedObject &o = objekt_geladen[entry];
-  GLuint list = entryList(entry, o.flags & OBJ_NEW_LIST);
-  if (!list) return 0;
-  glNewList(list, GL_COMPILE);
-  qGlCheckError("begin of list compilation");
-  beginCompile();
+// What an entry's list draws, run into the list being compiled or into the feedback buffer.
+static void drawModel(int entry) {
   highlightOffset = highlightOf(entry);
   bool texture = entry == 0 && (qPrefs.displayFlags & TEXTURES_ON);
   if (texture) glEnable(GL_TEXTURE_2D);
@@ -406,11 +525,126 @@ int qGlDefineObject(int entry) {
   if (v.size) drawShape(v, entry);
   else if (objectShapes[entry]) reportBrokenShape(entry, "points", SHAPE_POINT_COUNT);
   if (texture) glDisable(GL_TEXTURE_2D);
+  highlightOffset = 0;
+}
+
+static void drawBuiltin(int entry, int type) {
+  highlightOffset = highlightOf(entry);
+  GLUquadric *q = sharedQuadric();
+  if (type == BUILTIN_ARROW) propArrow(q);
+  else if (type == BUILTIN_CLUB) propClub(q);
+  else {
+    int k = PROP_SLICE_BASE + qPrefs.detail;
+    propSpheroid(q, 0.06, 2 * k, k, colorLists, 8, 4);
+  }
+  highlightOffset = 0;
+}
+
+// The built-in type each entry's list was last compiled from; 0 for a packed shape.
+static int builtinTypes[LOO_MAX + 1];
+
+// Compiles of each entry's list so far; a list with colours written in is made for one of them.
+static unsigned entryCompiles[LOO_MAX + 1];
+
+int qGlDefineObject(int entry) {
+  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
+  LoadedObject &o = objekt_geladen[entry];
+  GLuint list = entryList(entry, o.flags & OBJ_NEW_LIST);
+  if (!list) return 0;
+  builtinTypes[entry] = 0;
+  entryCompiles[entry]++;
+  glNewList(list, GL_COMPILE);
+  qGlCheckStage("begin of list compilation");
+  beginCompile();
+  drawModel(entry);
   endCompile();
   glEndList();
-  highlightOffset = 0;
   o.flags &= ~OBJ_NEW_LIST;
-  qGlCheckError("after objectdefinition");
+  qGlCheckStage("after objectdefinition");
+  return int(list);
+}
+
+// What a figure's lists were made from: its shape's words, the moving points and the display flags.
+struct FigureParts {
+  std::vector<int16_t> shape;
+  int moving = -1, displayFlags = 0;
+  GLuint list = 0;  // the figure's own list
+  std::vector<int> elementParts;
+  std::vector<GLuint> lists;
+};
+static FigureParts figureParts[LOO_MAX];
+
+// The points both hands of the figure move: the first twice its hand-point count.
+static int movingPointsOf(int entry, const ShapeView &v) {
+  int g = objekt_geladen[entry].objektnummer;
+  if (g < 0 || g >= MAX_FIGURES) return 0;
+  return std::min(2 * std::clamp(handPointCount[g], 0, int(MAX_HAND_POINTS)), v.points);
+}
+
+static bool sameWords(const std::vector<int16_t> &kept, const int16_t *words, int from, int to) {
+  return std::equal(kept.begin() + from, kept.begin() + to, words + from);
+}
+
+// Walks the shape in the given mode, outside or inside the list being compiled.
+static void walkParts(const ShapeView &v, int entry, PartMode mode, int part) {
+  partMode = mode;
+  wantedPart = part;
+  beginCompile();
+  highlightOffset = highlightOf(entry);
+  drawShape(v, entry);
+  highlightOffset = 0;
+  endCompile();
+  partMode = PARTS_ALL;
+}
+
+static void makePartLists(FigureParts &f, const ShapeView &v, int entry) {
+  for (GLuint list : f.lists)
+    if (glIsList(list)) glDeleteLists(list, 1);
+  f.lists.clear();
+  f.elementParts.clear();
+  elementParts = &f.elementParts;
+  partLists = &f.lists;
+  classifiedParts = 0;
+  walkParts(v, entry, PARTS_CLASSIFY, 0);
+  for (int part = 0; part < classifiedParts; part++) {
+    GLuint list = glGenLists(1);
+    f.lists.push_back(list);
+    if (!list) continue;
+    glNewList(list, GL_COMPILE);
+    walkParts(v, entry, PARTS_STATIC, part);
+    glEndList();
+  }
+}
+
+int qGlDefineFigure(int entry) {
+  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
+  LoadedObject &o = objekt_geladen[entry];
+  ShapeView v = shapeOf(entry);
+  if (!v.size) return qGlDefineObject(entry);
+  FigureParts &f = figureParts[entry];
+  bool fresh = o.flags & OBJ_NEW_LIST;
+  GLuint list = entryList(entry, fresh);
+  if (!list) return 0;
+  builtinTypes[entry] = 0;
+  entryCompiles[entry]++;
+  int moving = movingPointsOf(entry, v), handWords = SHAPE_POINTS + 3 * moving;
+  bool staticSame = !fresh && list == f.list && moving == f.moving && qPrefs.displayFlags == f.displayFlags &&
+                    f.shape.size() == size_t(v.size) && sameWords(f.shape, v.words, 1, SHAPE_POINTS) &&
+                    sameWords(f.shape, v.words, handWords, v.size);
+  if (staticSame && sameWords(f.shape, v.words, SHAPE_POINTS, handWords)) return int(list);
+  elementParts = &f.elementParts;
+  partLists = &f.lists;
+  movingPoints = moving;
+  if (!staticSame) makePartLists(f, v, entry);
+  glNewList(list, GL_COMPILE);
+  walkParts(v, entry, PARTS_MOVING, 0);
+  glEndList();
+  f.shape.assign(v.words, v.words + v.size);
+  f.moving = moving;
+  f.displayFlags = qPrefs.displayFlags;
+  f.list = list;
+  o.flags &= ~OBJ_NEW_LIST;
+  qGlCheckStage("after objectdefinition");
   return int(list);
 }
 
@@ -422,20 +656,100 @@ int qGlDefineBuiltinObject(int entry, int type, int clearBits) {
   if (!entryCompilable(entry, LOO_MAX)) return 0;
   GLuint list = entryList(entry, true);
   if (!list) return 0;
+  builtinTypes[entry] = type;
+  entryCompiles[entry]++;
   glPushMatrix();
   glLoadIdentity();
   glNewList(list, GL_COMPILE);
-  highlightOffset = highlightOf(entry);
-  GLUquadric *q = sharedQuadric();
-  if (type == BUILTIN_ARROW) propArrow(q);
-  else if (type == BUILTIN_CLUB) propClub(q);
-  else {
-    int k = PROP_SLICE_BASE + qPrefs.detail;
-    propSpheroid(q, 0.06, 2 * k, k, colorLists, 8, 4);
-  }
+  drawBuiltin(entry, type);
   glEndList();
-  highlightOffset = 0;
   glPopMatrix();
   objekt_geladen[entry].flags &= ~clearBits;
   return int(list);
+}
+
+// Lists of packed shapes with the colours of a kept colour set written in: every colour change of
+// the entry's own list calls a colour list and so ends its run of triangles and is one draw more;
+// with the colours written in, a model of many colours (a chequered floor) is one run.
+struct ColouredList {
+  GLuint list;
+  unsigned madeFrom, setVersion;  // the entry's compile and the colour set's version it was made from
+};
+static ColouredList colouredLists[LOO_MAX][KEPT_COLOUR_SETS];
+
+int qGlColouredList(int entry) {
+  if (!objekt_geladen || entry < 0 || entry >= LOO_MAX) return 0;
+  const LoadedObject &o = objekt_geladen[entry];
+  GLuint own = GLuint(o.displayList > 0 ? o.displayList : 0);
+  int set = currentColourSet;
+  if (!own || set < 0 || own != entryLists[entry] || builtinTypes[entry] || (o.flags & OBJ_RECOMPILE) ||
+      !shapeOf(entry).size)
+    return int(own);
+  ColouredList &c = colouredLists[entry][set];
+  if (c.list && c.madeFrom == entryCompiles[entry] && c.setVersion == colourSetVersion[set] && glIsList(c.list))
+    return int(c.list);
+  if (!c.list || !glIsList(c.list)) c.list = glGenLists(1);
+  if (!c.list) return int(own);
+  glNewList(c.list, GL_COMPILE);
+  beginCompile();
+  inlineColours = true;
+  drawModel(entry);
+  inlineColours = false;
+  endCompile();
+  glEndList();
+  c.madeFrom = entryCompiles[entry];
+  c.setVersion = colourSetVersion[set];
+  return int(c.list);
+}
+
+// Triangles in a feedback buffer of GL_3D tokens: a polygon of n vertices is n - 2 of them.
+static long feedbackTriangles(const std::vector<GLfloat> &buffer, GLint size) {
+  long triangles = 0;
+  for (GLint i = 0; i < size;) {
+    GLint token = GLint(buffer[size_t(i++)]);
+    if (token == GL_POLYGON_TOKEN && i < size) {
+      GLint n = GLint(buffer[size_t(i++)]);
+      triangles += n > 2 ? n - 2 : 0;
+      i += 3 * n;
+    } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+      i += 6;
+    } else if (token == GL_PASS_THROUGH_TOKEN) {
+      i += 1;
+    } else {
+      i += 3;  // a point, bitmap or pixel token
+    }
+  }
+  return triangles;
+}
+
+// The model is drawn again, outside any list, into GL's feedback buffer without culling, scaled into
+// the view volume (every model lies within 32.767 m of its origin).
+long qGlModelTriangles(int entry) {
+  if (!entryCompilable(entry, LOO_MAX) || objekt_geladen[entry].displayList <= 0) return 0;
+  static std::vector<GLfloat> buffer(size_t(1) << 16);
+  const size_t largest = size_t(1) << 26;
+  for (;;) {
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glScaled(0.025, 0.025, 0.025);
+    if (builtinTypes[entry]) drawBuiltin(entry, builtinTypes[entry]);
+    else drawModel(entry);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+    GLint size = glRenderMode(GL_RENDER);
+    if (size >= 0) return feedbackTriangles(buffer, size);
+    if (buffer.size() >= largest) return 0;
+    buffer.resize(buffer.size() * 4);
+  }
 }

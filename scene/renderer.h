@@ -23,8 +23,21 @@ int qGlDefineBuiltinObject(int entry, int type, int clearBits);
 // otherwise its own list is compiled again in place; returns the list name, 0 when none was made.
 // A broken shape is drawn as far as it is sound and reported once at debug level.
 int qGlDefineObject(int entry);
+// Compile a juggler figure, whose hand points move: its list is compiled again only when they moved
+// since, and then only with what uses them; the rest stays in part lists compiled once (again after
+// the figure got a new list or another shape). Returns the list name, 0 when none was made.
+int qGlDefineFigure(int entry);
+// The list to call for the entry with the colours the colour lists hold now: for a packed shape that
+// is not a figure, a list of its own with those colours written in (made when first asked for, and
+// again after the entry was compiled or the set's place was given to another set); else, or for a
+// colour set that is not kept, the entry's list;
+// 0 when the entry has no list.
+int qGlColouredList(int entry);
 // Draw count polygon entries (and their attached ones) from word position of the entry's shape;
 // returns the position after them, or -1 when a polygon leaves the shape.
 int qGlDrawPolygons(int count, int entry, int position, int depth);
 // Normal (P1 - P2) x (P0 - P1) of three points of the entry's shape, in metres; kept in lastFaceNormal.
 void qGlFaceNormal(int entry, int a, int b, int c);
+// Triangles that the entry's list draws, counted from GL's feedback of the model drawn once more; 0
+// for an entry without a list.
+long qGlModelTriangles(int entry);

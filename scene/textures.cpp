@@ -469,7 +469,7 @@ void qGlDrawBackground() {
   glDisable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glEnable(GL_DEPTH_TEST);
-  qGlCheckError("qGlDrawBackground");
+  qGlCheckStage("qGlDrawBackground");
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -495,7 +495,7 @@ void qGlutInitFullscreenText(int how) {
     glPushMatrix();
     glLoadIdentity();
     glTranslatef(0, 0, -1);
-    qGlCheckError("qGlutInitFullscreenText(FST_START)");
+    qGlCheckStage("qGlutInitFullscreenText(FST_START)");
   } else if (how == FST_STOP) {
     glEnable(GL_DEPTH_TEST);
     glMatrixMode(GL_PROJECTION);
@@ -505,7 +505,7 @@ void qGlutInitFullscreenText(int how) {
     if (lightingWasOn) glEnable(GL_LIGHTING);
     if (!blendingWasOn) glDisable(GL_BLEND);
     glDepthFunc(GL_LESS);
-    qGlCheckError("qGlutInitFullscreenText(FST_STOP)");
+    qGlCheckStage("qGlutInitFullscreenText(FST_STOP)");
   }
 }
 
@@ -528,7 +528,7 @@ void qGlCheckDisplayFlags() {
   if (overlayRequests & OVERLAY_STATUS) windowCalls.statusText("", 0, STATUS_DRAW);
   qGlutInitFullscreenText(FST_STOP);
   overlayRequests = 0;
-  qGlCheckError("qGlCheckDisplayFlags()");
+  qGlCheckStage("qGlCheckDisplayFlags()");
 }
 
 // ---------------------------------------------------------------------------------------------------------

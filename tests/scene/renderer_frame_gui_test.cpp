@@ -602,4 +602,21 @@ TEST_F(RendererFrameGui, ArrowNeverTakesTheRecordOfALoadedModel) {
   currentObjectLetter = 0;
 }
 
+// An error left by a stage is reported once a frame, at its end; in debugging at the first stage
+// that checks, with that stage's location.
+TEST_F(RendererFrameGui, GlErrorsAreReportedAtTheFrameEndOrInDebuggingAtTheirStage) {
+  for (int debugging : {0, 1}) {
+    glStageChecks = debugging;
+    glEnable(GLenum(0x7fff));
+    std::string out = drawFrame();
+    glStageChecks = 0;
+    size_t first = out.find("OpenGL Error");
+    ASSERT_NE(first, std::string::npos) << debugging;
+    EXPECT_EQ(out.find("OpenGL Error", first + 1), std::string::npos) << out;
+    EXPECT_NE(out.find(debugging ? "Location: after clear screen" : "Location: after update Display"), std::string::npos)
+        << out;
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+  }
+}
+
 }  // namespace

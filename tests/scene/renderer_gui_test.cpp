@@ -628,4 +628,75 @@ TEST_F(ModelCompilerGui, BrokenShapesDrawTheirSoundPart) {
   }
 }
 
+// A figure's list, made of part lists for what stays and its own list for what uses the hand
+// points, draws what one whole list of the same shape draws: first, after the hands moved, and
+// after a point that does not move changed.
+TEST_F(ModelCompilerGui, FigureListDrawsItsShapeAsTheHandsMove) {
+  const std::vector<Point> points = {{-600, -600, 0}, {600, -600, 0}, {-500, 0, 0}, {500, 0, 0},
+                                     {500, 500, 0},   {-500, 500, 0}, {0, -700, 0}};
+  // Triangles: standing, using the left hand, standing; a polygon using the right hand; a sphere.
+  const std::vector<int> sections = {0, 3, colours(6, 0), 1, 2, 3, 4, colours(4, 0), 1, 0, 6, 2, colours(6, 0), 1, 2, 4, 5,
+                                     1, colours(11, 0), 1, 3, 0, 0, 1, 3, 6, 1, 1, 9, 0, 5, 50};
+  std::vector<int16_t> words = packed(points, sections);
+  handPointCount[0] = 1;  // points 0 and 1 are the hands
+  enter(7, words, OBJ_FIGURE | OBJ_NEW_LIST | OBJ_RECOMPILE);
+  objekt_geladen[7].objektnummer = 0;
+  int16_t *figure = objectShapes[7];
+  auto whole = [&] {
+    enter(8, std::vector<int16_t>(figure, figure + words.size()));
+    return imageOfList(GLuint(qGlDefineObject(8)), 0);
+  };
+  GLuint list = GLuint(qGlDefineFigure(7));
+  ASSERT_NE(list, 0u);
+  EXPECT_EQ(objekt_geladen[7].flags, OBJ_FIGURE | OBJ_RECOMPILE);
+  EXPECT_EQ(differingPixels(imageOfList(list, 0), whole()), 0);
+  struct Change {
+    const char *what;
+    int point, x, y;
+  } changes[] = {{"left hand", 0, -800, -300}, {"right hand", 1, 300, -800}, {"standing point", 4, 700, 800}};
+  for (const Change &c : changes) {
+    figure[SHAPE_POINTS + 3 * c.point] = int16_t(c.x);
+    figure[SHAPE_POINTS + 3 * c.point + 1] = int16_t(c.y);
+    Image before = imageOfList(list, 0);
+    EXPECT_EQ(GLuint(qGlDefineFigure(7)), list) << c.what;
+    Image after = imageOfList(list, 0);
+    EXPECT_GT(differingPixels(before, after), 100) << c.what;
+    EXPECT_EQ(differingPixels(after, whole()), 0) << c.what;
+  }
+  EXPECT_EQ(GLuint(qGlDefineFigure(7)), list);  // nothing moved: the same list, drawing the same
+  EXPECT_EQ(differingPixels(imageOfList(list, 0), whole()), 0);
+  handPointCount[0] = 0;
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// The list with the colours written in draws what the entry's own list draws with the colour lists
+// of each colour set, and follows the entry when it is compiled again; a figure keeps its own list.
+TEST_F(ModelCompilerGui, ColouredListDrawsAsTheColourListsDo) {
+  const std::vector<int> chequer = {0, 2, colours(4, 0), 1, 0, 1, 2, colours(11, 0), 1, 0, 2, 3, 0, 0};
+  const std::vector<int> oneColour = {0, 2, colours(6, 0), 1, 0, 1, 2, colours(6, 0), 1, 0, 2, 3, 0, 0};
+  enter(9, packed(square, chequer));
+  GLuint own = GLuint(qGlDefineObject(9));
+  const float shadow[4] = {0.1f, 0.2f, 0.3f, 0.4f};
+  const std::function<void()> sets[] = {[] { qGlSetColors(255); }, [] { qGlSetColors2(); },
+                                        [&] { qGlSetShadowColors(shadow); }, [] { qGlSetColors(255); }};
+  for (int i = 0; i < 4; i++) {
+    sets[i]();
+    if (i == 3) {  // the entry compiled again with another shape
+      shapes.back() = packed(square, oneColour);
+      objectShapes[9] = shapes.back().data();
+      ASSERT_EQ(GLuint(qGlDefineObject(9)), own);
+    }
+    GLuint coloured = GLuint(qGlColouredList(9));
+    ASSERT_NE(coloured, 0u) << i;
+    EXPECT_NE(coloured, own) << i;
+    Image image = imageOfList(coloured, 0);
+    EXPECT_GT(pixelsOf(image, clearColour, true), 1000) << i;
+    EXPECT_EQ(differingPixels(image, imageOfList(own, 0)), 0) << i;
+  }
+  enter(10, packed(square, chequer), OBJ_FIGURE | OBJ_NEW_LIST | OBJ_RECOMPILE);
+  GLuint figure = GLuint(qGlDefineFigure(10));
+  EXPECT_EQ(GLuint(qGlColouredList(10)), figure);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 }  // namespace
