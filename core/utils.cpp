@@ -194,3 +194,17 @@ std::string formatText(const char *format, ...) {
   va_end(ap);
   return text;
 }
+
+std::string htmlEscaped(const std::string &text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}

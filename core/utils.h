@@ -40,6 +40,8 @@ int numberedFileName(std::string &out, int counter, int kind, const char *extens
 // The value of a siteswap digit: 0-9, then a/A = 10 up to z/Z = 35; 0 for anything else.
 int siteswapDigitValue(int character);
 const char *throwCharacter(char character, int side);
+// The text with &, <, > and " written as HTML entities.
+std::string htmlEscaped(const std::string &text);
 
 
 // A printf format filled into a string of whatever length it needs.

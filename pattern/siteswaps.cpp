@@ -134,20 +134,6 @@ int saveSiteswap(int how, std::string &savedFile) {
 
 // ---------------------------------------------------------------- start notation
 
-static std::string htmlText(const std::string &text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 // Sections are named by object counts, numbers below 100.
 static bool namedLikeASection(const std::string &pattern) {
   if (pattern.empty() || pattern.size() > 2) return false;
@@ -159,7 +145,7 @@ static bool namedLikeASection(const std::string &pattern) {
 // A pattern's own anchor. A pattern written like an object count gets the hand count too, so
 // that its anchor never equals the anchor of a section.
 static std::string patternAnchor(const StartNotation &n) {
-  std::string anchor = htmlText(n.pattern);
+  std::string anchor = htmlEscaped(n.pattern);
   if (n.hands > 2 || namedLikeASection(n.pattern)) anchor += " " + std::to_string(n.hands) + "-handed";
   return anchor;
 }
@@ -217,7 +203,7 @@ int parseStartNotationAnswer(const char *answer, StartNotation &out) {
   return 0;
 }
 
-static std::string throwCell(char c, int juggler) { return htmlText(throwCharacter(c, juggler)); }
+static std::string throwCell(char c, int juggler) { return htmlEscaped(throwCharacter(c, juggler)); }
 
 // One row per juggler; every throw is a column, written into the row of the juggler who makes it.
 static std::string passingRows(const StartNotation &n) {
@@ -248,13 +234,13 @@ static std::string passingRows(const StartNotation &n) {
 
 std::string startNotationBlock(const StartNotation &n, int objects, const std::string &transitionIn,
                                const std::string &transitionOut) {
-  std::string pattern = htmlText(n.pattern);
+  std::string pattern = htmlEscaped(n.pattern);
   std::string block = "<a name=\"" + patternAnchor(n) + "\"><h3>" + std::to_string(objects) + " objects: " + pattern +
                       handsSuffix(n, " ") + "</h3></a>\n<table border=\"1\">\n";
   if (n.hands == 2) {
     int right = n.counts[0], left = n.counts[1];
     block += formatText(right != left ? "(%dR %dL, start R) " : "(%dR %dL) ", right, left);
-    if (!n.start.empty()) block += htmlText(n.start) + " -> ";
+    if (!n.start.empty()) block += htmlEscaped(n.start) + " -> ";
     block += "{ " + pattern + " }  &nbsp; &nbsp; &nbsp; &nbsp; \n";
   } else {
     block += passingRows(n);
@@ -263,14 +249,14 @@ std::string startNotationBlock(const StartNotation &n, int objects, const std::s
   if (transitionIn.empty() && transitionOut.empty()) {
     block += "Ground state pattern\n\n";
   } else {
-    block += "Transition: " + std::to_string(objects) + " -> " + htmlText(transitionIn) + " { " + pattern + " } " +
-             htmlText(transitionOut) + "  -> " + std::to_string(objects) + "\n\n";
+    block += "Transition: " + std::to_string(objects) + " -> " + htmlEscaped(transitionIn) + " { " + pattern + " } " +
+             htmlEscaped(transitionOut) + "  -> " + std::to_string(objects) + "\n\n";
   }
   return block;
 }
 
 std::string startNotationLink(const StartNotation &n) {
-  return "<a href=\"#" + patternAnchor(n) + "\">" + htmlText(n.pattern) + handsSuffix(n, "&nbsp;") + "</a> \n";
+  return "<a href=\"#" + patternAnchor(n) + "\">" + htmlEscaped(n.pattern) + handsSuffix(n, "&nbsp;") + "</a> \n";
 }
 
 static size_t nextLineStart(const std::string &text, size_t at) {

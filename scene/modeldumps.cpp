@@ -32,20 +32,6 @@ static unsigned long address(const void *p) { return (unsigned long)(uintptr_t)p
 
 static std::string nodeName(const ObjectNode *n) { return std::string(n->name, strnlen(n->name, sizeof n->name)); }
 
-static std::string htmlEscaped(const std::string &text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 static const char *typeName(int type) {
   switch (type) {
     case 1: return "BALL";
