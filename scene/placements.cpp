@@ -36,16 +36,6 @@ static int blockRows;
 // The floor record, 20 models, one cursor record and the end record.
 static Placement chooserGrid[CHOOSER_COLUMNS * CHOOSER_ROWS + 3];
 
-int16_t encodeAngle(double radians) {
-  double steps = (radians + 100 * PI) * 1024 / PI;
-  if (!std::isfinite(steps)) return 0;
-  steps = std::fmod(steps, 2048.0);
-  if (steps < 0) steps += 2048;  // below -100 pi the angle still wraps into one turn
-  return int16_t(int(steps) & 0x7ff);
-}
-
-double decodeAngle(int16_t word) { return word / 2048.0 * 2 * PI; }
-
 int16_t packMillimetres(double metres) {
   double mm = std::trunc(metres * 1000);
   if (std::isnan(mm)) return 0;

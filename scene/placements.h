@@ -1,4 +1,4 @@
-// Placements: the angle and millimetre encoding, the flying list with every juggled object's
+// Placements: the millimetre encoding, the flying list with every juggled object's
 // position at the scene time, the figures' hand points, the fixed placements of jugglers and single
 // objects, the object chooser's grid and the flight path written as an object file.
 #pragma once
@@ -14,10 +14,6 @@ enum { CHOOSER_SPACING = 700, CHOOSER_COLUMNS = 4, CHOOSER_ROWS = 5, CHOOSER_FLO
 // chooser grid while the chooser is shown, and a floor-only list before any pattern.
 extern Placement *flyingPlacements;
 
-// An angle in radians as 1/2048 of a turn, 0..2047 for every value (an angle that is not finite gives 0);
-// and back to radians.
-int16_t encodeAngle(double radians);
-double decodeAngle(int16_t word);
 // Metres as millimetres kept within 16 bits (not a number gives 0).
 int16_t packMillimetres(double metres);
 

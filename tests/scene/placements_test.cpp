@@ -25,25 +25,6 @@
 #include "ui/camera.h"
 #include "ui/modes.h"
 
-TEST(PlacementAngles, WrapIntoOneTurnForEveryValue) {
-  struct Case {
-    double radians;
-    int word;  // -1: any word of one turn
-  } cases[] = {{0, 0},           {PI / 2, 512}, {-PI / 2, 1536}, {2 * PI, 0},  {-1000 * PI - PI / 2, 1536},
-               {-100 * PI, 0}, {1e12, -1},      {1e300, 0},        {-1e300, 0},    {NAN, 0},
-               {INFINITY, 0},    {-INFINITY, 0}};
-  for (const Case &c : cases) {
-    int16_t w = encodeAngle(c.radians);
-    EXPECT_GE(w, 0) << c.radians;
-    EXPECT_LT(w, 2048) << c.radians;
-    if (c.word >= 0) {
-      EXPECT_EQ(w, c.word) << c.radians;
-    }
-  }
-  EXPECT_DOUBLE_EQ(decodeAngle(512), PI / 2);
-  EXPECT_DOUBLE_EQ(decodeAngle(1536), 1.5 * PI);
-}
-
 // Three object rows over the whole cycle of 2 s: a free flight, a fitted flight and a hold, all of
 // model 5 with a radius of 100 mm.
 class FlyingList : public ::testing::Test {
