@@ -22,7 +22,6 @@
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "tests/scene/scene_fixture.h"
-#include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/picture_fixture.h"
 #include "ui/camera.h"
@@ -41,20 +40,11 @@ std::string contents(const std::string &path) {
   return s.str();
 }
 
-class ObjectChooserGui : public SceneTest {
+class ObjectChooserGui : public PictureTest<SceneTest, W, H> {
  protected:
-  static int window;
-  PictureState saved{};
   std::string savedTemp;
-
-  static void SetUpTestSuite() {
-    if (window) return;
-    window = openGlutTestWindow("quoit object chooser", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    ASSERT_GT(window, 0);
-  }
   void SetUp() override {
-    SceneTest::SetUp();
-    beginPictures(window, W, H, &saved);
+    PictureTest::SetUp();
     savedTemp = qPrefs.temp;
     qMode.main = 0;
     qMode.move = MOVE_ROTATE;
@@ -65,12 +55,11 @@ class ObjectChooserGui : public SceneTest {
     resetChooserCursor();
   }
   void TearDown() override {
-    endPictures(saved);
     resetPathDisplay();
     qPrefs.temp = savedTemp;
     chooserState = 0;
     chosenModel = -1;
-    SceneTest::TearDown();
+    PictureTest::TearDown();
   }
   std::string load(const std::string &file) {
     resetPathDisplay();
@@ -82,7 +71,6 @@ class ObjectChooserGui : public SceneTest {
     return file;
   }
 };
-int ObjectChooserGui::window;
 
 TEST_F(ObjectChooserGui, AClickTakesTheModelAndTheCameraCommandWritesIt) {
   std::string file = writeFile("m/3ball_cascade", contents("m/3ball_cascade"));

@@ -21,7 +21,6 @@
 #include "scene/classic_renderer.h"
 #include "scene/placements.h"
 #include "tests/scene/scene_fixture.h"
-#include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/picture_fixture.h"
 #include "ui/glut_windows.h"
@@ -49,27 +48,8 @@ std::string referencePath(const char *pattern, const char *name) {
   return sourcePath(std::string("tests/scene/reference/") + pattern + "_" + name + ".png");
 }
 
-class FrameImagesGui : public SceneTest {
+class FrameImagesGui : public PictureTest<SceneTest, W, H> {
  protected:
-  static int window;
-  PictureState saved{};
-
-  static void SetUpTestSuite() {
-    if (window) return;
-    window = openGlutTestWindow("quoit frame images", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    ASSERT_GT(window, 0);
-  }
-
-  void SetUp() override {
-    SceneTest::SetUp();
-    beginPictures(window, W, H, &saved);
-  }
-
-  void TearDown() override {
-    endPictures(saved);
-    SceneTest::TearDown();
-  }
-
   // The pattern as the pattern loop loads and places it, seen from the cameras the reference images
   // were drawn with (the sample files' own cameras came later: their lines are left out, and the
   // props-camera sample keeps its first one), with a light out to the side, so that shadows and the
@@ -119,7 +99,6 @@ class FrameImagesGui : public SceneTest {
     return rgb;
   }
 };
-int FrameImagesGui::window;
 
 // Pixels whose largest channel difference exceeds the tolerance.
 int differingPixels(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b) {

@@ -21,7 +21,6 @@
 #include "scene/placements.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/loadpattern.h"
-#include "tests/support/glut_test_window.h"
 #include "tests/support/picture_fixture.h"
 #include "tests/support/quoit_test_support.h"
 #include "ui/glut_windows.h"
@@ -80,27 +79,8 @@ std::ostream &operator<<(std::ostream &out, const Tally &t) {
   return out << t.passed << " of " << t.looked << " passed\n" << t.misses;
 }
 
-class ScenePicturesGui : public SceneTest {
+class ScenePicturesGui : public PictureTest<SceneTest, W, H> {
  protected:
-  static int window;
-  PictureState saved{};
-
-  static void SetUpTestSuite() {
-    if (window) return;
-    window = openGlutTestWindow("quoit scene pictures", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    ASSERT_GT(window, 0);
-  }
-
-  void SetUp() override {
-    SceneTest::SetUp();
-    beginPictures(window, W, H, &saved);
-  }
-
-  void TearDown() override {
-    endPictures(saved);
-    SceneTest::TearDown();
-  }
-
   // The pattern loaded and placed as the pattern loop does it, seen with its own camera and the
   // program's first light (straight above the floor's centre).
   void load(const char *name) {
@@ -185,7 +165,6 @@ class ScenePicturesGui : public SceneTest {
     return count;
   }
 };
-int ScenePicturesGui::window;
 
 // Every pattern at both moments: nearly every prop not hidden behind a figure shows its model's
 // colours around its projected position, put there by the prop (absent from the frame without
@@ -275,11 +254,11 @@ TEST_F(ScenePicturesGui, ShadowsDarkenTheFloorUnderTheProps) {
 // differ.
 TEST_F(ScenePicturesGui, RunningQuoitSavesTwoDifferentMoments) {
   std::string home = makeScratchHome(currentTestName());
-  SavedMoments saved = runQuoitSavingTwoMoments({"m/5ball_cascade"}, home);
-  const RunResult &run = saved.run;
-  ASSERT_TRUE(saved.windowFound) << run.standardOutput << run.standardError;
+  SavedMoments moments = runQuoitSavingTwoMoments({"m/5ball_cascade"}, home);
+  const RunResult &run = moments.run;
+  ASSERT_TRUE(moments.windowFound) << run.standardOutput << run.standardError;
   std::vector<std::vector<unsigned char>> images;
-  for (const std::string &file : saved.images) images.push_back(readPngRgb(file));
+  for (const std::string &file : moments.images) images.push_back(readPngRgb(file));
   ASSERT_EQ(images.size(), 2u);
   ASSERT_FALSE(images[0].empty());
   EXPECT_EQ(images[0].size(), images[1].size());

@@ -25,7 +25,6 @@
 #include "scene/vrml_renderer.h"
 #include "scene/vrmlscene.h"
 #include "tests/scene/vrml_fixture.h"
-#include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/picture_fixture.h"
 #include "tests/support/quoit_test_support.h"
@@ -36,28 +35,17 @@ const int W = 320, H = 240;
 
 Picture drawFrame() { return drawPicture(qGlUpdateVRMLDisplay, W, H); }
 
-class VrmlPicturesGui : public VrmlTest {
+class VrmlPicturesGui : public PictureTest<VrmlTest, W, H> {
  protected:
-  static int window;
-  PictureState saved{};
-
-  static void SetUpTestSuite() {
-    if (window) return;
-    window = openGlutTestWindow("quoit vrml pictures", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    ASSERT_GT(window, 0);
-  }
-
   void SetUp() override {
-    VrmlTest::SetUp();
-    beginPictures(window, W, H, &saved);
+    PictureTest::SetUp();
     qWindowIds[WIN_3D] = window;  // the model lists are compiled in this window
     qGlSetLightColor(37);
   }
 
   void TearDown() override {
-    endPictures(saved);
     qWindowIds[WIN_3D] = 0;
-    VrmlTest::TearDown();
+    PictureTest::TearDown();
   }
 
   void load(const char *name) {
@@ -106,7 +94,6 @@ class VrmlPicturesGui : public VrmlTest {
     return nullptr;
   }
 };
-int VrmlPicturesGui::window;
 
 // Every pattern at two moments, without the props in front of the hands: the pixels that the
 // figures' hands draw (the difference to the picture with the hands hidden) lie at the hands' points
@@ -234,11 +221,11 @@ TEST_F(VrmlPicturesGui, StatusCountsComeFromTheVrmlScene) {
 // no GL error is traced, and the program ends cleanly.
 TEST_F(VrmlPicturesGui, RunningQuoitInVrmlModeSavesTwoDifferentMoments) {
   std::string home = makeScratchHome(currentTestName());
-  SavedMoments saved = runQuoitSavingTwoMoments({"+vrml=1", "m/5ball_cascade"}, home);
-  const RunResult &run = saved.run;
-  ASSERT_TRUE(saved.windowFound) << run.standardOutput << run.standardError;
-  ASSERT_EQ(saved.images.size(), 2u);
-  EXPECT_NE(readWholeFile(saved.images[0]), readWholeFile(saved.images[1])) << "the picture did not move";
+  SavedMoments moments = runQuoitSavingTwoMoments({"+vrml=1", "m/5ball_cascade"}, home);
+  const RunResult &run = moments.run;
+  ASSERT_TRUE(moments.windowFound) << run.standardOutput << run.standardError;
+  ASSERT_EQ(moments.images.size(), 2u);
+  EXPECT_NE(readWholeFile(moments.images[0]), readWholeFile(moments.images[1])) << "the picture did not move";
   EXPECT_EQ(run.exitCode, 0) << run.standardError;
   std::ifstream trace(home + "/debug.quoit.txt");
   std::stringstream text;

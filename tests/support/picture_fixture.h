@@ -1,13 +1,15 @@
 // Test support for the picture tests: the sample patterns, a GLUT test window set up to draw the
 // program's frames, frames read back with their camera, PNG files and a running quoit's saved images.
 #pragma once
-#include <GL/gl.h>
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "core/uistate.h"
 #include "core/viewrecords.h"
+#include "tests/support/glut_test_window.h"
 #include "tests/support/quoit_test_support.h"
 
 // The sample patterns of data/m/ that the picture tests draw.
@@ -37,6 +39,29 @@ struct PictureState {
 void beginPictures(int window, int width, int height, PictureState *saved);
 // The pattern freed and the kept frame state put back.
 void endPictures(const PictureState &saved);
+
+// A fixture over Base (the scene or the VRML fixture) that draws Width x Height frames in a window
+// of its own, opened once for the suite; the frame state is begun and ended around each test.
+template <class Base, int Width, int Height>
+class PictureTest : public Base {
+ protected:
+  static inline int window = 0;
+  PictureState saved{};
+
+  static void SetUpTestSuite() {
+    if (!window)
+      window = openGlutTestWindow("quoit pictures", Width, Height, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
+    ASSERT_GT(window, 0);
+  }
+  void SetUp() override {
+    Base::SetUp();
+    if (!this->HasFatalFailure()) beginPictures(window, Width, Height, &saved);
+  }
+  void TearDown() override {
+    endPictures(saved);
+    Base::TearDown();
+  }
+};
 
 // The back buffer's RGB pixels, rows from the bottom up.
 std::vector<unsigned char> readWindowRgb(int width, int height);
