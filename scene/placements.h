@@ -1,8 +1,10 @@
 // Placements: the millimetre encoding, the flying list with every juggled object's
 // position at the scene time, the figures' hand points, the fixed placements of jugglers and single
-// objects, the object chooser's grid and the flight path written as an object file.
+// objects, the object chooser's grid, the flight path written as an object file and the debug view's
+// segment lines.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "pattern/placement.h"
 
@@ -23,6 +25,10 @@ struct Flugbahn;
 int segmentIndex(int o, double t, int restart);
 // Where an object is and which way it moves at time d into its segment s (fraction f).
 void segmentPoint(const Flugbahn &s, double d, double f, double point[3], double direction[3]);
+// One line of the debug view's segment table: the object's letter, the segment's index and flags,
+// its two turns (degrees) and the time d into the segment.
+void appendSegmentLine(std::string &text, int letter, const Flugbahn &s, int index, double yDegrees, double zDegrees,
+                       double d);
 
 int qComputeObjectPositions(Placement *out, double step, double t, double *position, int row);
 void qAddRadiusOffset(Placement *p);
