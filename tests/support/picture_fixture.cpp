@@ -17,6 +17,7 @@
 #include "core/runstate.h"
 #include "pattern/store.h"
 #include "scene/classic_renderer.h"
+#include "scene/colours.h"
 #include "scene/vrml/modeltree.h"
 #include "tests/support/loadpattern.h"
 #include "tests/ui/glut_xvfb.h"
@@ -39,6 +40,9 @@ void beginPictures(int window, int width, int height, PictureState *saved) {
   qMode.flags = 0;
   qPrefs.intensity.clear();
   overlayRequests = 0;
+  // The colour lists are names in the GL context they were made in, and each suite draws in a
+  // window of its own: made anew here, they cannot collide with this context's model lists.
+  colorLists = -1;
   qGlReshape(width, height);
   qGlSetModes();
 }

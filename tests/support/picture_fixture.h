@@ -1,5 +1,4 @@
-// Test support for the picture tests: the sample patterns, a GLUT test window set up to draw the
-// program's frames, frames read back with their camera, PNG files and a running quoit's saved images.
+// Test support for the picture tests: sample patterns, frame windows, read-back frames, PNG files.
 #pragma once
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -34,8 +33,8 @@ struct PictureState {
   LightState light;
 };
 // The window made current for width x height frames as the program draws them: display mode 1
-// without flags, no intensity curve, no overlay requests, the renderer's GL modes. The state it
-// changes is kept in saved.
+// without flags, no intensity curve, no overlay requests, colour lists of this window's own, the
+// renderer's GL modes. The state it changes is kept in saved.
 void beginPictures(int window, int width, int height, PictureState *saved);
 // The pattern freed and the kept frame state put back.
 void endPictures(const PictureState &saved);
