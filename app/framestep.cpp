@@ -42,12 +42,6 @@ static double realSeconds() {
   return s + us * 0.000001;
 }
 
-int16_t packAngle(double radians) {
-  double v = (radians + 100 * PI) * 2048 / 2 / PI;
-  if (!(std::fabs(v) < 1e15)) return 0;
-  return int16_t(int64_t(v) & 0x7FF);
-}
-
 uint16_t packDistance(double metres) {
   double mm = std::trunc(metres * 1000);
   if (!(mm > 0)) return 0;  // also NaN
@@ -173,8 +167,8 @@ void packViewState() {
   viewState.x = packMillimetres(lookAt[0]);
   viewState.y = packMillimetres(lookAt[1]);
   viewState.z = packMillimetres(lookAt[2]);
-  viewState.elevation = packAngle(elevation);
-  viewState.azimuth = packAngle(azimuth);
+  viewState.elevation = encodeAngle(elevation);
+  viewState.azimuth = encodeAngle(azimuth);
   viewState.radius = packDistance(distance);
   viewState.zoom = int16_t(std::trunc(cameraState.zoom));
   viewState.status = viewStatusWord();

@@ -21,7 +21,6 @@ void autoAdvanceTimer();
 void servePresets();
 void packViewState();
 int cycleWrapFlag(double previousTime, double time, int speed);
-int16_t packAngle(double radians);
 uint16_t packDistance(double metres);
 int64_t viewStatusWord();
 int timeMeterValue(double elapsed);

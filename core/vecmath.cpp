@@ -39,6 +39,18 @@ static double wrapInto(double x, double half) {
 double wrapAnglePi(double x) { return wrapInto(x, PI); }
 double wrapAngle180(double x) { return wrapInto(x, 180.0); }
 
+// 100 pi is added first, as the stored words have always been made; the exact remainder then
+// wraps every other value into one turn, without an integer overflow.
+int16_t encodeAngle(double radians) {
+  double steps = (radians + 100 * PI) * 1024 / PI;
+  if (!std::isfinite(steps)) return 0;
+  steps = std::fmod(steps, 2048.0);
+  if (steps < 0) steps += 2048;
+  return int16_t(int(steps) & 0x7ff);
+}
+
+double decodeAngle(int16_t word) { return word / 2048.0 * 2 * PI; }
+
 double random01() { return qRandom() / 32767.0; }
 
 double *jitterVector(double v[3], double scatter) {

@@ -231,8 +231,7 @@ int hb_suche_cmp(const void *a, const void *b) {
 void handPathOrigin(int juggler, double reference[3], double *angle) {
   const QuoitPosRecord &q = quoitPos[juggler >= 0 && juggler < MAX_JUGGLERS ? juggler : 0];
   for (int i = 0; i < 3; i++) reference[i] = std::trunc(q.position[i] * 1000) * 0.001;
-  int turn = int((q.ZWinkel + 100 * PI) * 2048 / (2 * PI)) & 0x7ff;
-  *angle = turn / 2048.0 * 2 * PI;
+  *angle = decodeAngle(encodeAngle(q.ZWinkel));
 }
 
 // The holds of every object chain that a hand chain shows, with the row of the hand that shows

@@ -515,7 +515,7 @@ int Objektdatei_laden(const char *rawName, int number, double x, double y, doubl
   }
   InstanceOrigin &origin = instanceOrigins[objectInstanceCount];
   origin = {int16_t(millimetres(x)), int16_t(millimetres(y)), int16_t(millimetres(z)),
-            int16_t(long((heading + 100 * PI) * 2048 / 2 / PI) & 0x7ff)};
+            encodeAngle(heading)};
   if (!figure) {
     int i = findLoadedObject(name.c_str());
     if (i >= 0) return Objektnummer_eintragen(i);

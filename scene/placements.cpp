@@ -36,16 +36,6 @@ static int blockRows;
 // The floor record, 20 models, one cursor record and the end record.
 static Placement chooserGrid[CHOOSER_COLUMNS * CHOOSER_ROWS + 3];
 
-int16_t encodeAngle(double radians) {
-  double steps = (radians + 100 * PI) * 1024 / PI;
-  if (!std::isfinite(steps)) return 0;
-  steps = std::fmod(steps, 2048.0);
-  if (steps < 0) steps += 2048;  // below -100 pi the angle still wraps into one turn
-  return int16_t(int(steps) & 0x7ff);
-}
-
-double decodeAngle(int16_t word) { return word / 2048.0 * 2 * PI; }
-
 int16_t packMillimetres(double metres) {
   double mm = std::trunc(metres * 1000);
   if (std::isnan(mm)) return 0;
@@ -115,7 +105,8 @@ static void placeCloseFollowEye(const Placement &p, double direction[3]) {
   for (int k = 0; k < 3; k++) cameraState.eye[k] = at[k] - 0.65 * direction[k];
 }
 
-static void appendTraceLine(std::string &trace, const Placement &p, const Flugbahn &s, int index, double d) {
+void appendSegmentLine(std::string &text, int letter, const Flugbahn &s, int index, double yDegrees, double zDegrees,
+                       double d) {
   static const struct {
     uint32_t flag;
     char letter;
@@ -125,9 +116,8 @@ static void appendTraceLine(std::string &trace, const Placement &p, const Flugba
   for (int k = 0; k < 9; k++) letters[k] = s.flag & flags[k].flag ? flags[k].letter : '-';
   letters[9] = '\0';
   char line[100];
-  snprintf(line, sizeof line, "%c:#%2d(%s)%4.0f\260%4.0f\260%5.2f\n", p.letter & 0xff, index, letters,
-           p.angleY / 2048.0 * 360, p.angleZ / 2048.0 * 360, d);
-  trace += line;
+  snprintf(line, sizeof line, "%c:#%2d(%s)%4.0f\260%4.0f\260%5.2f\n", letter, index, letters, yDegrees, zDegrees, d);
+  text += line;
 }
 
 // Row o at time t into *p; the segment's index, d and its direction for the follow camera and the trace.
@@ -210,7 +200,8 @@ int qComputeObjectPositions(Placement *out, double step, double t, double *posit
     }
     if (qMode.view == VIEW_CLOSE && currentObjectLetter && Objektbuchstaben[o] == currentObjectLetter)
       placeCloseFollowEye(*out, direction);
-    if (trace) appendTraceLine(text, *out, s, index, d);
+    if (trace)
+      appendSegmentLine(text, out->letter & 0xff, s, index, out->angleY / 2048.0 * 360, out->angleZ / 2048.0 * 360, d);
     out++;
     out->model = PLACEMENT_END_FLYING;
   }

@@ -1,8 +1,10 @@
-// Placements: the angle and millimetre encoding, the flying list with every juggled object's
+// Placements: the millimetre encoding, the flying list with every juggled object's
 // position at the scene time, the figures' hand points, the fixed placements of jugglers and single
-// objects, the object chooser's grid and the flight path written as an object file.
+// objects, the object chooser's grid, the flight path written as an object file and the debug view's
+// segment lines.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "pattern/placement.h"
 
@@ -14,10 +16,6 @@ enum { CHOOSER_SPACING = 700, CHOOSER_COLUMNS = 4, CHOOSER_ROWS = 5, CHOOSER_FLO
 // chooser grid while the chooser is shown, and a floor-only list before any pattern.
 extern Placement *flyingPlacements;
 
-// An angle in radians as 1/2048 of a turn, 0..2047 for every value (an angle that is not finite gives 0);
-// and back to radians.
-int16_t encodeAngle(double radians);
-double decodeAngle(int16_t word);
 // Metres as millimetres kept within 16 bits (not a number gives 0).
 int16_t packMillimetres(double metres);
 
@@ -27,6 +25,10 @@ struct Flugbahn;
 int segmentIndex(int o, double t, int restart);
 // Where an object is and which way it moves at time d into its segment s (fraction f).
 void segmentPoint(const Flugbahn &s, double d, double f, double point[3], double direction[3]);
+// One line of the debug view's segment table: the object's letter, the segment's index and flags,
+// its two turns (degrees) and the time d into the segment.
+void appendSegmentLine(std::string &text, int letter, const Flugbahn &s, int index, double yDegrees, double zDegrees,
+                       double d);
 
 int qComputeObjectPositions(Placement *out, double step, double t, double *position, int row);
 void qAddRadiusOffset(Placement *p);

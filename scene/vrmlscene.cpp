@@ -80,21 +80,6 @@ static void noteHands(const Flugbahn &g, int type, double s, double fraction, do
   else if (s > 0.95 * d) followObject(columnOf(g.handbis), type, wrapAngle180(spin), (s / d - 0.95) / 0.05);
 }
 
-static void appendSegmentLine(std::string &text, const ObjectNode *node, const Flugbahn &g, int index, double s) {
-  static const struct {
-    uint32_t flag;
-    char letter;
-  } flags[] = {{FB_BOUNCE_PENDING, 'd'}, {FB_FORCED_BOUNCE, 'f'}, {FB_BOUNCE, 'b'}, {FB_PASS, 'P'}, {FB_HOLD_Z, 'z'},
-               {FB_MIRRORED, 'g'}, {FB_SPIN_TURN, '2'}, {FB_HOLD, 'h'}, {FB_FREE_FLIGHT, 'p'}};
-  char letters[10];
-  for (int k = 0; k < 9; k++) letters[k] = g.flag & flags[k].flag ? flags[k].letter : '-';
-  letters[9] = '\0';
-  char line[100];
-  snprintf(line, sizeof line, "%c:#%2d(%s)%4.0f\260%4.0f\260%5.2f\n", node->letter ? node->letter : ' ', index, letters,
-           node->angles[1], node->angles[2], s);
-  text += line;
-}
-
 // The object's node at time t into its segment; the segment and its index for the text.
 static const Flugbahn &poseObject(ObjectNode *node, int o, double *t, int *wrapped, int restart, double *s, int *index) {
   double fraction = 0;
@@ -205,7 +190,7 @@ int buildScene(ObjectNode *list, double step, double t, double *result, int inde
         text = head;
       }
       std::string withLine = text;
-      appendSegmentLine(withLine, node, g, segment, s);
+      appendSegmentLine(withLine, node->letter ? node->letter : ' ', g, segment, node->angles[1], node->angles[2], s);
       if (withLine.size() > FLIGHT_TEXT_SIZE - 1) {
         qMsg(QMSG_ERROR, localText(49), "BuildScene():fbtxt", "fbtxt");
         break;

@@ -176,6 +176,6 @@ void walkControlFromMouse() {
     lightReach = clampReach(lightReach + qMode.dragY);
     double a = lightTurn * 0.01;
     l.distance = int16_t(trunc((1 - lightReach / 500.0) * 1000));
-    l.angle = int16_t(int64_t(trunc((-a - PI / 2 + 100 * PI) * 2048 / 2 / PI)) & 0x7FF);
+    l.angle = encodeAngle(-a - PI / 2);
   }
 }

@@ -263,6 +263,14 @@ void patternLookAt(double out[3]) {
   out[2] = maxheight / 2;
 }
 
+// The camera's distance, angles and zoom kept as the one a restore returns to.
+static void keepCameraView(const CameraState &c) {
+  savedCamera.distance = c.distance;
+  savedCamera.elevation = c.elevation;
+  savedCamera.azimuth = c.azimuth;
+  savedCamera.zoom = c.zoom;
+}
+
 static void cameraIntoPatternFile() {
   modeCalls.statusText(localTextLine(501).c_str(), 3, 0x202);
   const char *file = currentPatternFile.c_str();
@@ -278,10 +286,7 @@ static void cameraIntoPatternFile() {
     modeCalls.rewrite(file, line, MODIF_REPLACE);
   }
   for (int i = 0; i < 3; i++) savedCamera.lookAt[i] = c.lookAt[i];
-  savedCamera.distance = c.distance;
-  savedCamera.elevation = c.elevation;
-  savedCamera.azimuth = c.azimuth;
-  savedCamera.zoom = c.zoom;
+  keepCameraView(c);
 }
 
 static void cameraReset() {
@@ -299,12 +304,7 @@ static void cameraReset() {
     c.elevation = 1.65;
     c.zoom = 185;
   }
-  if (savedCamera.distance == 0) {
-    savedCamera.distance = c.distance;
-    savedCamera.elevation = c.elevation;
-    savedCamera.azimuth = c.azimuth;
-    savedCamera.zoom = c.zoom;
-  }
+  if (savedCamera.distance == 0) keepCameraView(c);
   modeCalls.redrawPanel();
 }
 

@@ -67,14 +67,6 @@ class FrameStep : public ::testing::Test {
   void TearDown() override { frameStepTime = qGetTime; }
 };
 
-TEST(ViewPacking, AnglesInTurnsOf2048) {
-  struct Case {
-    double radians;
-    int packed;
-  } cases[] = {{0, 0}, {PI / 2, 512}, {-PI / 2, 1536}, {2 * PI, 0}, {-0.1, 2015}, {2 * PI + 0.1, 32}};
-  for (const Case &c : cases) EXPECT_EQ(packAngle(c.radians), c.packed) << c.radians;
-}
-
 TEST(ViewPacking, MillimetresTruncateAndClampInto16Bits) {
   struct Case {
     double metres;

@@ -22,8 +22,8 @@
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "tests/scene/scene_fixture.h"
-#include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/picture_fixture.h"
 #include "ui/camera.h"
 #include "ui/modes.h"
 
@@ -31,24 +31,7 @@ namespace {
 
 const int W = 320, H = 240;
 
-std::vector<unsigned char> drawFrame() {
-  std::vector<unsigned char> rgb(size_t(W) * H * 3);
-  testing::internal::CaptureStdout();
-  qGlClearScreen();
-  qGlUpdateDisplay();
-  glFinish();
-  testing::internal::GetCapturedStdout();
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  return rgb;
-}
-
-int changedPixels(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b) {
-  int n = 0;
-  for (size_t i = 0; i < a.size(); i += 3) n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
-  return n;
-}
+Picture drawFrame() { return drawPicture(qGlUpdateDisplay, W, H); }
 
 std::string contents(const std::string &path) {
   std::ifstream in(path);
@@ -57,27 +40,12 @@ std::string contents(const std::string &path) {
   return s.str();
 }
 
-class ObjectChooserGui : public SceneTest {
+class ObjectChooserGui : public PictureTest<SceneTest, W, H> {
  protected:
-  static int window;
-  QuoitMode savedMode{};
   std::string savedTemp;
-
-  static void SetUpTestSuite() {
-    if (window) return;
-    window = openGlutTestWindow("quoit object chooser", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    ASSERT_GT(window, 0);
-  }
   void SetUp() override {
-    SceneTest::SetUp();
-    if (!localTextTables[qPrefs.language]) {
-      ASSERT_EQ(readLocalTexts(), 0);
-    }
-    glutSetWindow(window);
-    savedMode = qMode;
+    PictureTest::SetUp();
     savedTemp = qPrefs.temp;
-    qMode.display = 1;
-    qMode.flags = 0;
     qMode.main = 0;
     qMode.move = MOVE_ROTATE;
     qMode.view = VIEW_FREE;
@@ -85,17 +53,13 @@ class ObjectChooserGui : public SceneTest {
     chooserState = 0;
     chosenModel = -1;
     resetChooserCursor();
-    qGlReshape(W, H);
-    qGlSetModes();
   }
   void TearDown() override {
-    freePatternData();
     resetPathDisplay();
-    qMode = savedMode;
     qPrefs.temp = savedTemp;
     chooserState = 0;
     chosenModel = -1;
-    SceneTest::TearDown();
+    PictureTest::TearDown();
   }
   std::string load(const std::string &file) {
     resetPathDisplay();
@@ -107,14 +71,13 @@ class ObjectChooserGui : public SceneTest {
     return file;
   }
 };
-int ObjectChooserGui::window;
 
 TEST_F(ObjectChooserGui, AClickTakesTheModelAndTheCameraCommandWritesIt) {
   std::string file = writeFile("m/3ball_cascade", contents("m/3ball_cascade"));
   qPrefs.temp = std::filesystem::path(writeFile("tmp/keep", "")).parent_path().string() + "/";
   load(file);
   packViewState();
-  std::vector<unsigned char> pattern = drawFrame();
+  Picture pattern = drawFrame();
 
   qSetMode(uint32_t(MAIN_CHOOSER), 0);
   ASSERT_EQ(chooserState, 1);
@@ -124,8 +87,8 @@ TEST_F(ObjectChooserGui, AClickTakesTheModelAndTheCameraCommandWritesIt) {
   ASSERT_EQ(chooserState, 1);
   ASSERT_GT(chooserCursorModel, 0);
   EXPECT_EQ(viewState.radius, 1750);
-  std::vector<unsigned char> grid = drawFrame();
-  EXPECT_GT(changedPixels(grid, pattern), W * H / 20);
+  Picture grid = drawFrame();
+  EXPECT_GT(grid.differences(pattern), W * H / 20);
 
   int wanted = chooserModels[4 * chooserRow + chooserColumn];  // the model under the cursor
   qMode.button1 = 1;  // a left click on the panel
@@ -137,8 +100,8 @@ TEST_F(ObjectChooserGui, AClickTakesTheModelAndTheCameraCommandWritesIt) {
   EXPECT_EQ(qMode.main, 0);
   EXPECT_EQ(flyingPlacements, flyingObjects);
   EXPECT_EQ(objectModelForRow(0), wanted);
-  std::vector<unsigned char> picked = drawFrame();
-  EXPECT_GT(changedPixels(picked, grid), W * H / 20);
+  Picture picked = drawFrame();
+  EXPECT_GT(picked.differences(grid), W * H / 20);
 
   int number = objekt_geladen[wanted].objektnummer;
   qSetMode(0x3000, 0);

@@ -22,6 +22,45 @@ TEST(VecMath, AnglesWrapIntoOneTurn) {
   }
 }
 
+// The words of the placements, the view record and the light: every value lands in one turn, an
+// angle below -100 pi included (floor, not towards zero), and a huge one without an overflow.
+TEST(VecMath, AnglesEncodeIntoOneTurnOf2048) {
+  struct Case {
+    double radians;
+    int word;  // -1: any word of one turn
+  } cases[] = {{0, 0},
+               {PI / 2, 512},
+               {-PI / 2, 1536},
+               {-0.1, 2015},
+               {2 * PI, 0},
+               {-2 * PI, 0},
+               {2 * PI + 0.1, 32},
+               {2 * PI - 1e-9, 2047},
+               {-100 * PI, 0},
+               {-100 * PI - 0.001, 2047},
+               {-1000 * PI - PI / 2, 1536},
+               {1e12, -1},
+               {-1e12, -1},
+               {1e15, -1},
+               {1e300, 0},
+               {-1e300, 0},
+               {NAN, 0},
+               {INFINITY, 0},
+               {-INFINITY, 0}};
+  for (const Case &c : cases) {
+    int16_t w = encodeAngle(c.radians);
+    EXPECT_GE(w, 0) << c.radians;
+    EXPECT_LT(w, 2048) << c.radians;
+    if (c.word >= 0) {
+      EXPECT_EQ(w, c.word) << c.radians;
+    }
+  }
+  EXPECT_EQ(encodeAngle(1e12), encodeAngle(1e12 + 2 * PI));  // a whole turn more, the same word
+  EXPECT_DOUBLE_EQ(decodeAngle(512), PI / 2);
+  EXPECT_DOUBLE_EQ(decodeAngle(1536), 1.5 * PI);
+  EXPECT_EQ(encodeAngle(decodeAngle(1000)), 1000);
+}
+
 TEST(VecMath, RandomGeneratorSequence) {
   qSeedRandom(1);
   const int expected[] = {41, 18467, 6334, 26500, 19169};

@@ -5,15 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "core/prefs.h"
 #include "app/wiring.h"
-#include "core/runstate.h"
 #include "pattern/dumps.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
-#include "scene/figures.h"
-#include "scene/objects.h"
-#include "core/viewrecords.h"
+#include "tests/fuzz/fuzz_load.h"
 
 static void readEverything() {
   outputMusterText(0, takte - 1);
@@ -36,14 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (!f) return 0;
   fwrite(data, 1, size, f);
   fclose(f);
-  freePatternData();
-  resetPatternValues();
-  qPrefs.timefactor = 1.0;
-  cameraState.lookAt[0] = 1717.1717;
-  sceneObjectList(nullptr, 1);
-  resetObjectTable();
-  resetFigureState();
-  currentPatternFile = path;
-  if (Muster_laden() == 0) readEverything();
+  if (loadFreshPattern(path) == 0) readEverything();
   return 0;
 }

@@ -11,15 +11,13 @@
 #include <string>
 
 #include "app/startup.h"
-#include "core/prefs.h"
 #include "core/random.h"
 #include "core/utils.h"
 #include "pattern/dumps.h"
 #include "pattern/rewriter.h"
 #include "pattern/store.h"
-#include "scene/figures.h"
-#include "scene/objects.h"
 #include "scene/placements.h"
+#include "tests/fuzz/fuzz_load.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "ui/camera.h"
 
@@ -50,15 +48,7 @@ struct Loaded {
 // Each load starts from the same state, the random throw scatter included.
 static Loaded load(const std::string &path) {
   qSeedRandom(1);
-  freePatternData();
-  resetPatternValues();
-  qPrefs.timefactor = 1.0;
-  cameraState.lookAt[0] = 1717.1717;
-  sceneObjectList(nullptr, 1);
-  resetObjectTable();
-  resetFigureState();
-  currentPatternFile = path;
-  Loaded l{Muster_laden(), "", ""};
+  Loaded l{loadFreshPattern(path), "", ""};
   if (l.code == 0) {
     for (int t = 0; t < takte; t++) l.grid += outputMusterText(t, t);  // the cells, not the cycle time
     l.hands = outputFangwurfText();

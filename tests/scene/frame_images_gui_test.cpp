@@ -4,14 +4,12 @@
 // into tests/scene/reference/ instead of compared.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-
 #include <GL/freeglut.h>
-#include <png.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -23,8 +21,8 @@
 #include "scene/classic_renderer.h"
 #include "scene/placements.h"
 #include "tests/scene/scene_fixture.h"
-#include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/picture_fixture.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
 
@@ -32,10 +30,6 @@ namespace {
 
 const int W = 160, H = 120;
 const int TOLERANCE = 3;  // pixel values (0..255) a channel may differ by
-
-const char *const samplePatterns[] = {"3ball_cascade",     "3ball_cascade_wrap", "3ball_forced_bounce",
-                                      "3ball_props_camera", "3ball_underleg",    "4ball_32_3_mplex",
-                                      "5ball_cascade",     "6club_2count_pass",  "9club_feed_pass"};
 
 struct ImageCase {
   const char *name;
@@ -54,66 +48,8 @@ std::string referencePath(const char *pattern, const char *name) {
   return sourcePath(std::string("tests/scene/reference/") + pattern + "_" + name + ".png");
 }
 
-// Rows from the bottom up, as GL reads them.
-std::vector<unsigned char> readPng(const std::string &path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-  image.format = PNG_FORMAT_RGB;
-  if (image.width != unsigned(W) || image.height != unsigned(H)) {
-    png_image_free(&image);
-    return {};
-  }
-  std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), -3 * W, nullptr)) return {};
-  return rgb;
-}
-
-bool writePng(const std::string &path, const std::vector<unsigned char> &rgb) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = W;
-  image.height = H;
-  image.format = PNG_FORMAT_RGB;
-  return png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), -3 * W, nullptr) != 0;
-}
-
-class FrameImagesGui : public SceneTest {
+class FrameImagesGui : public PictureTest<SceneTest, W, H> {
  protected:
-  static int window;
-  QuoitMode savedMode{};
-  ViewState savedView{};
-  LightState savedLight{};
-
-  static void SetUpTestSuite() {
-    if (window) return;
-    window = openGlutTestWindow("quoit frame images", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    ASSERT_GT(window, 0);
-  }
-
-  void SetUp() override {
-    SceneTest::SetUp();
-    if (!localTextTables[qPrefs.language]) {
-      ASSERT_EQ(readLocalTexts(), 0);
-    }
-    glutSetWindow(window);
-    savedMode = qMode;
-    savedView = viewState;
-    savedLight = lightState;
-    qPrefs.intensity.clear();
-    overlayRequests = 0;
-    qGlReshape(W, H);
-    qGlSetModes();
-  }
-
-  void TearDown() override {
-    freePatternData();
-    qMode = savedMode;
-    viewState = savedView;
-    lightState = savedLight;
-    SceneTest::TearDown();
-  }
-
   // The pattern as the pattern loop loads and places it, seen from the cameras the reference images
   // were drawn with (the sample files' own cameras came later: their lines are left out, and the
   // props-camera sample keeps its first one), with a light out to the side, so that shadows and the
@@ -158,15 +94,11 @@ class FrameImagesGui : public SceneTest {
     }
     glFinish();
     output = testing::internal::GetCapturedStdout();
-    std::vector<unsigned char> rgb(size_t(W) * H * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::vector<unsigned char> rgb = readWindowRgb(W, H);
     qMode.flags = 0;
     return rgb;
   }
 };
-int FrameImagesGui::window;
 
 // Pixels whose largest channel difference exceeds the tolerance.
 int differingPixels(const std::vector<unsigned char> &a, const std::vector<unsigned char> &b) {
@@ -191,10 +123,12 @@ TEST_F(FrameImagesGui, EveryPatternAndModeDrawsItsReferenceImage) {
       EXPECT_EQ(output.find("OpenGL Error"), std::string::npos) << output;
       std::string path = referencePath(pattern, c.name);
       if (writing) {
-        EXPECT_TRUE(writePng(path, image)) << path;
+        EXPECT_TRUE(writePngRgb(path, image, W, H)) << path;
         continue;
       }
-      std::vector<unsigned char> reference = readPng(path);
+      unsigned width = 0, height = 0;
+      std::vector<unsigned char> reference = readPngRgb(path, &width, &height);
+      if (width != unsigned(W) || height != unsigned(H)) reference.clear();
       ASSERT_EQ(reference.size(), image.size()) << "no reference image " << path;
       EXPECT_EQ(differingPixels(image, reference), 0) << path;
     }

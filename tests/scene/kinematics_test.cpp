@@ -12,19 +12,6 @@
 
 namespace {
 
-std::set<std::string> listedFigures() {
-  std::set<std::string> names;
-  for (const char *list : {"list_of_VRMLjugglers.order", "list_of_VRMLjugglers.random"}) {
-    std::ifstream in(std::string(QUOIT_SOURCE_DIR "/data/") + list);
-    std::string line;
-    while (std::getline(in, line)) {
-      std::string word = line.substr(0, line.find(' '));
-      if (!word.empty() && !isdigit(static_cast<unsigned char>(word[0]))) names.insert("v/basic/" + word + ".wrl");
-    }
-  }
-  return names;
-}
-
 class KinematicsTest : public VrmlTest {
  public:
   // Loads the figure for juggler 0 at the place and heading (degrees).

@@ -1,4 +1,4 @@
-// Placements: the angle encoding, the flying list at a time of the cycle, the turn that runs back
+// Placements: the flying list at a time of the cycle and its debug lines, the turn that runs back
 // after the apex, the radius offset and its 16-bit limit, single-object mode, the close-follow eye,
 // the chooser grid, and on the sample patterns: the flying list, the figures, the hand points and
 // the flight-path object file.
@@ -10,6 +10,8 @@
 #include <sstream>
 #include <vector>
 
+#include "core/native_windows.h"
+#include "core/uistate.h"
 #include "core/vecmath.h"
 #include "app/framestep.h"
 #include "pattern/clock.h"
@@ -24,25 +26,6 @@
 #include "tests/support/loadpattern.h"
 #include "ui/camera.h"
 #include "ui/modes.h"
-
-TEST(PlacementAngles, WrapIntoOneTurnForEveryValue) {
-  struct Case {
-    double radians;
-    int word;  // -1: any word of one turn
-  } cases[] = {{0, 0},           {PI / 2, 512}, {-PI / 2, 1536}, {2 * PI, 0},  {-1000 * PI - PI / 2, 1536},
-               {-100 * PI, 0}, {1e12, -1},      {1e300, 0},        {-1e300, 0},    {NAN, 0},
-               {INFINITY, 0},    {-INFINITY, 0}};
-  for (const Case &c : cases) {
-    int16_t w = encodeAngle(c.radians);
-    EXPECT_GE(w, 0) << c.radians;
-    EXPECT_LT(w, 2048) << c.radians;
-    if (c.word >= 0) {
-      EXPECT_EQ(w, c.word) << c.radians;
-    }
-  }
-  EXPECT_DOUBLE_EQ(decodeAngle(512), PI / 2);
-  EXPECT_DOUBLE_EQ(decodeAngle(1536), 1.5 * PI);
-}
 
 // Three object rows over the whole cycle of 2 s: a free flight, a fitted flight and a hold, all of
 // model 5 with a radius of 100 mm.
@@ -121,6 +104,24 @@ TEST_F(FlyingList, RowsAtATimeThenTheEnd) {
   }
   EXPECT_EQ(list[4].model, PLACEMENT_END_FLYING);
   EXPECT_EQ(list[5].model, 77);
+}
+
+std::string shownLines;
+void keepLines(const char *text, int, int, int) { shownLines = text; }
+
+// With the status screen's overview on, the frame shows a line per row: letter, segment, flags and
+// the two turns of the placement in degrees, then the time into the segment.
+TEST_F(FlyingList, OverviewShowsALinePerRow) {
+  WindowCalls saved = windowCalls;
+  windowCalls.multiLineText = keepLines;
+  jugglerViewCounter = 1;
+  Placement list[6] = {};
+  qComputeObjectPositions(list + 1, 0, 0.2, nullptr, -1);
+  jugglerViewCounter = 0;
+  windowCalls = saved;
+  EXPECT_NE(shownLines.find("a:# 0(--------p)  11\260   0\260 0.20\n"), std::string::npos) << shownLines;
+  EXPECT_NE(shownLines.find("b:# 0(---------)  11\260"), std::string::npos) << shownLines;
+  EXPECT_NE(shownLines.find("c:# 0(----z----)"), std::string::npos) << shownLines;
 }
 
 TEST_F(FlyingList, TurnAboutYRunsBackAfterTheApex) {

@@ -6,18 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
-#include <GL/glu.h>
-#include <png.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <ostream>
-#include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/framestep.h"
@@ -28,9 +21,8 @@
 #include "scene/placements.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/loadpattern.h"
-#include "tests/support/glut_test_window.h"
+#include "tests/support/picture_fixture.h"
 #include "tests/support/quoit_test_support.h"
-#include "tests/ui/glut_xvfb.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
 
@@ -47,64 +39,13 @@ double distance(const Rgb &a, const Rgb &b) {
   return std::fmax(std::fabs(a.r - b.r), std::fmax(std::fabs(a.g - b.g), std::fabs(a.b - b.b)));
 }
 
-// The colour and depth buffers of one frame and the camera it was drawn with.
-struct Frame {
-  std::vector<unsigned char> rgb;
-  std::vector<float> depth;
-  GLdouble model[16], projection[16];
-  GLint viewport[4];
-  std::string output;  // what the frame reported (GL errors)
-
-  Rgb at(int x, int y) const {
-    const unsigned char *c = &rgb[3 * (size_t(y) * W + x)];
-    return {c[0] / 255.0, c[1] / 255.0, c[2] / 255.0};
-  }
-  float depthAt(int x, int y) const { return depth[size_t(y) * W + x]; }
-
-  // Window position and depth of a world point (m); false when it falls outside the window.
-  bool project(const double p[3], int *x, int *y, double *z = nullptr) const {
-    GLdouble wx, wy, wz;
-    gluProject(p[0], p[1], p[2], model, projection, viewport, &wx, &wy, &wz);
-    *x = int(lround(wx));
-    *y = int(lround(wy));
-    if (z) *z = wz;
-    return wz > 0 && wz < 1 && *x >= 0 && *x < W && *y >= 0 && *y < H;
-  }
-
-  void eye(double out[3]) const {  // eye = -R^T t of the camera matrix
-    for (int i = 0; i < 3; i++)
-      out[i] = -(model[4 * i] * model[12] + model[4 * i + 1] * model[13] + model[4 * i + 2] * model[14]);
-  }
-
-  int changedPixels(const Frame &other) const {
-    int n = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3)
-      n += rgb[i] != other.rgb[i] || rgb[i + 1] != other.rgb[i + 1] || rgb[i + 2] != other.rgb[i + 2];
-    return n;
-  }
-};
-
-// One frame as the display callback draws it, read back with the camera the renderer used.
-Frame drawFrame() {
-  Frame f;
-  testing::internal::CaptureStdout();
-  qGlClearScreen();
-  qGlUpdateDisplay();
-  glFinish();
-  f.output = testing::internal::GetCapturedStdout();
-  f.rgb.resize(size_t(W) * H * 3);
-  f.depth.resize(size_t(W) * H);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, f.rgb.data());
-  glReadPixels(0, 0, W, H, GL_DEPTH_COMPONENT, GL_FLOAT, f.depth.data());
-  qGlSetProjection(W, H);
-  ModifyWorld(0);
-  glGetDoublev(GL_MODELVIEW_MATRIX, f.model);
-  glGetDoublev(GL_PROJECTION_MATRIX, f.projection);
-  glGetIntegerv(GL_VIEWPORT, f.viewport);
-  return f;
+// The colour of a pixel of a picture, 0..1.
+Rgb colourAt(const Picture &p, int x, int y) {
+  const unsigned char *c = p.pixel(x, y);
+  return {c[0] / 255.0, c[1] / 255.0, c[2] / 255.0};
 }
+
+Picture drawFrame() { return drawPicture(qGlUpdateDisplay, W, H); }
 
 const Rgb clearColour = {0, 0, 0.1};
 const double mirrorAlpha = 160 / 255.0;  // the floor over its mirror image
@@ -122,10 +63,6 @@ std::string where(const Prop &prop, double t, int x, int y) {
   return text;
 }
 
-const char *const samplePatterns[] = {"3ball_cascade",     "3ball_cascade_wrap", "3ball_forced_bounce",
-                                      "3ball_props_camera", "3ball_underleg",    "4ball_32_3_mplex",
-                                      "5ball_cascade",     "6club_2count_pass",  "9club_feed_pass"};
-
 // How many of a pattern's props a check looked at and how many passed it. From five looked at, one
 // and a tenth may miss: a prop held in a hand may hide behind the fingers.
 struct Tally {
@@ -136,50 +73,14 @@ struct Tally {
     passed += pass;
     if (!pass) misses += what + "\n";
   }
-  bool nearlyAll() const { return looked > 0 && passed >= looked - looked / 10 - (looked >= 5); }
+  bool nearlyAll() const { return ::nearlyAll(passed, looked); }
 };
 std::ostream &operator<<(std::ostream &out, const Tally &t) {
   return out << t.passed << " of " << t.looked << " passed\n" << t.misses;
 }
 
-class ScenePicturesGui : public SceneTest {
+class ScenePicturesGui : public PictureTest<SceneTest, W, H> {
  protected:
-  static int window;
-  QuoitMode savedMode{};
-  ViewState savedView{};
-  LightState savedLight{};
-
-  static void SetUpTestSuite() {
-    if (window) return;
-    window = openGlutTestWindow("quoit scene pictures", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    ASSERT_GT(window, 0);
-  }
-
-  void SetUp() override {
-    SceneTest::SetUp();
-    if (!localTextTables[qPrefs.language]) {
-      ASSERT_EQ(readLocalTexts(), 0);
-    }
-    glutSetWindow(window);
-    savedMode = qMode;
-    savedView = viewState;
-    savedLight = lightState;
-    qMode.display = 1;
-    qMode.flags = 0;
-    qPrefs.intensity.clear();
-    overlayRequests = 0;
-    qGlReshape(W, H);
-    qGlSetModes();
-  }
-
-  void TearDown() override {
-    freePatternData();
-    qMode = savedMode;
-    viewState = savedView;
-    lightState = savedLight;
-    SceneTest::TearDown();
-  }
-
   // The pattern loaded and placed as the pattern loop does it, seen with its own camera and the
   // program's first light (straight above the floor's centre).
   void load(const char *name) {
@@ -192,9 +93,6 @@ class ScenePicturesGui : public SceneTest {
     lightState = LightState{0, 0, 0, 0, 1000};
   }
 
-  // Two moments of the pattern's cycle, away from its start.
-  static double moment(int k) { return (k ? 0.65 : 0.3) * t_zyklus + 0.01; }
-
   // The flying list posed at time t.
   static std::vector<Prop> pose(double t) {
     qComputeObjectPositions(flyingPlacements + 1, 0, t, nullptr, -1);
@@ -205,10 +103,10 @@ class ScenePicturesGui : public SceneTest {
   }
 
   // The frame without the flying objects: the flying list ends after the floor for one drawing.
-  static Frame drawWithoutProps() {
+  static Picture drawWithoutProps() {
     Placement first = flyingPlacements[1];
     flyingPlacements[1].model = PLACEMENT_END_FLYING;
-    Frame f = drawFrame();
+    Picture f = drawFrame();
     flyingPlacements[1] = first;
     return f;
   }
@@ -220,7 +118,6 @@ class ScenePicturesGui : public SceneTest {
     const Rgb ground = {1, 0, 1};
     glClearColor(float(ground.r), float(ground.g), float(ground.b), 0);
     qGlSetProjection(W, H);
-    std::vector<unsigned char> rgb(size_t(W) * H * 3);
     for (int turn = 0; turn < 3; turn++) {
       glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
       glLoadIdentity();
@@ -228,8 +125,7 @@ class ScenePicturesGui : public SceneTest {
       glRotated(-90 + 60 * turn, 1, 0, 0);
       glRotated(70 * turn, 0, 0, 1);
       glCallList(GLuint(objekt_geladen[model].displayList));
-      glFinish();
-      glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+      std::vector<unsigned char> rgb = readWindowRgb(W, H);
       for (size_t i = 0; i < rgb.size(); i += 3) {
         Rgb c = {rgb[i] / 255.0, rgb[i + 1] / 255.0, rgb[i + 2] / 255.0};
         bool known = distance(c, ground) < 0.01;
@@ -248,7 +144,7 @@ class ScenePicturesGui : public SceneTest {
 
   // Whether a nearer figure covers the point in a frame without the props: its depth lies in front
   // of the point brought 10 cm towards the eye.
-  static bool coveredByFigure(const Frame &bare, const double p[3], int x, int y) {
+  static bool coveredByFigure(const Picture &bare, const double p[3], int x, int y) {
     double eye[3], q[3], length = 0, qz;
     bare.eye(eye);
     for (int i = 0; i < 3; i++) length += (eye[i] - p[i]) * (eye[i] - p[i]);
@@ -269,7 +165,6 @@ class ScenePicturesGui : public SceneTest {
     return count;
   }
 };
-int ScenePicturesGui::window;
 
 // Every pattern at both moments: nearly every prop not hidden behind a figure shows its model's
 // colours around its projected position, put there by the prop (absent from the frame without
@@ -281,10 +176,10 @@ TEST_F(ScenePicturesGui, PropsStandWhereTheirPathsSay) {
     load(name);
     Tally tally;
     for (int k = 0; k < 2; k++) {
-      std::vector<Prop> posed = pose(moment(k));
-      Frame scene = drawFrame();
+      std::vector<Prop> posed = pose(cycleMoment(k));
+      Picture scene = drawFrame();
       ASSERT_EQ(scene.output.find("OpenGL Error"), std::string::npos) << scene.output;
-      Frame bare = drawWithoutProps();
+      Picture bare = drawWithoutProps();
       props += int(posed.size());
       for (const Prop &prop : posed) {
         std::vector<Rgb> colours = modelColours(prop.model);
@@ -292,9 +187,10 @@ TEST_F(ScenePicturesGui, PropsStandWhereTheirPathsSay) {
         int x, y;
         if (!scene.project(prop.p, &x, &y) || coveredByFigure(bare, prop.p, x, y)) continue;
         int shown = countAround(x, y, 2, [&](int u, int v) {
-          return hasColour(colours, scene.at(u, v), 0.02) && distance(scene.at(u, v), bare.at(u, v)) > 0.01;
+          Rgb seen = colourAt(scene, u, v);
+          return hasColour(colours, seen, 0.02) && distance(seen, colourAt(bare, u, v)) > 0.01;
         });
-        tally.count(shown > 0, where(prop, moment(k), x, y));
+        tally.count(shown > 0, where(prop, cycleMoment(k), x, y));
       }
     }
     inView += tally.looked;
@@ -307,13 +203,13 @@ TEST_F(ScenePicturesGui, PictureChangesBetweenTwoMoments) {
   for (const char *name : samplePatterns) {
     SCOPED_TRACE(name);
     load(name);
-    pose(moment(0));
-    Frame early = drawFrame();
-    pose(moment(1));
-    Frame late = drawFrame();
-    EXPECT_GT(early.changedPixels(late), 20);
-    pose(moment(0));
-    EXPECT_EQ(drawFrame().changedPixels(early), 0);  // the same moment, the same picture
+    pose(cycleMoment(0));
+    Picture early = drawFrame();
+    pose(cycleMoment(1));
+    Picture late = drawFrame();
+    EXPECT_GT(early.differences(late), 20);
+    pose(cycleMoment(0));
+    EXPECT_EQ(drawFrame().differences(early), 0);  // the same moment, the same picture
   }
 }
 
@@ -327,91 +223,44 @@ TEST_F(ScenePicturesGui, ShadowsDarkenTheFloorUnderTheProps) {
     Tally tally;
     for (int k = 0; k < 2; k++) {
       if (k) lightState = LightState{400, 300, 0, 0, 1000};
-      std::vector<Prop> props = pose(moment(k));
-      Frame plain = drawFrame();
+      std::vector<Prop> props = pose(cycleMoment(k));
+      Picture plain = drawFrame();
       qMode.flags = FLAG_SHADOWS;
-      Frame shaded = drawFrame();
+      Picture shaded = drawFrame();
       qMode.flags = 0;
       EXPECT_EQ(shaded.output.find("OpenGL Error"), std::string::npos) << shaded.output;
-      EXPECT_GT(plain.changedPixels(shaded), 20);
-      glMatrixMode(GL_MODELVIEW);
-      glLoadIdentity();
-      qGlShadowMatrix();
-      GLdouble m[16];
-      glGetDoublev(GL_MODELVIEW_MATRIX, m);
+      EXPECT_GT(plain.differences(shaded), 20);
       for (const Prop &prop : props) {
-        double s[4];
-        for (int row = 0; row < 4; row++)
-          s[row] = m[row] * prop.p[0] + m[4 + row] * prop.p[1] + m[8 + row] * prop.p[2] + m[12 + row];
-        double onFloor[3] = {s[0] / s[3], s[1] / s[3], s[2] / s[3]};
+        double onFloor[3];
+        shadowOnFloor(prop.p, onFloor);
         int x, y;
         // Only floor seen open: nothing in front of it and not the empty clear colour.
-        if (!plain.project(onFloor, &x, &y) || plain.depthAt(x, y) < 1 || distance(plain.at(x, y), clearColour) < 0.05)
+        if (!plain.project(onFloor, &x, &y) || plain.depthAt(x, y) < 1 ||
+            distance(colourAt(plain, x, y), clearColour) < 0.05)
           continue;
         int darker = countAround(x, y, 1, [&](int u, int v) {
-          Rgb a = plain.at(u, v), b = shaded.at(u, v);
+          Rgb a = colourAt(plain, u, v), b = colourAt(shaded, u, v);
           return std::fabs(b.r - 0.6 * a.r) < 0.03 && std::fabs(b.g - 0.6 * a.g) < 0.03 &&
                  std::fabs(b.b - 0.6 * a.b) < 0.03 && a.r + a.g + a.b > 0.15;
         });
-        tally.count(darker > 0, "shadow of " + where(prop, moment(k), x, y));
+        tally.count(darker > 0, "shadow of " + where(prop, cycleMoment(k), x, y));
       }
     }
     EXPECT_TRUE(tally.nearlyAll()) << tally;
   }
 }
 
-// The window images 'h' saved in the home of a running quoit, by name.
-std::vector<std::string> savedImages(const std::string &home) {
-  std::vector<std::string> files;
-  std::error_code error;
-  for (const auto &entry : std::filesystem::directory_iterator(home + "/hardcopy", error))
-    if (entry.path().extension() == ".png") files.push_back(entry.path().string());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-// The RGB pixels of a PNG file; empty while the file is not whole.
-std::vector<unsigned char> readPng(const std::string &path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-  image.format = PNG_FORMAT_RGB;
-  std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return {};
-  }
-  return rgb;
-}
-
 // The real program juggling a sample pattern: two window images saved with 'h' a moment apart
 // differ.
 TEST_F(ScenePicturesGui, RunningQuoitSavesTwoDifferentMoments) {
   std::string home = makeScratchHome(currentTestName());
-  RunOptions options;
-  options.display = sharedDisplay();
-  options.timeLimitSeconds = 60;
-  RunResult run;
-  std::thread program([&] { run = runProgram(programPath("quoit"), {"m/5ball_cascade"}, home, options); });
-  std::string window = findWindow("^Quoit: ", 30);
+  SavedMoments moments = runQuoitSavingTwoMoments({"m/5ball_cascade"}, home);
+  const RunResult &run = moments.run;
+  ASSERT_TRUE(moments.windowFound) << run.standardOutput << run.standardError;
   std::vector<std::vector<unsigned char>> images;
-  for (int k = 0; k < 2 && !window.empty(); k++) {
-    size_t before = savedImages(home).size();
-    commandOutput("xdotool key --window " + window + " h 2>/dev/null");
-    for (int i = 0; i < 100 && images.size() == size_t(k); i++) {
-      std::vector<std::string> files = savedImages(home);
-      if (files.size() > before) {
-        std::vector<unsigned char> rgb = readPng(files.back());
-        if (!rgb.empty()) images.push_back(rgb);
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
-  }
-  if (!window.empty()) commandOutput("xdotool key --window " + window + " Escape 2>/dev/null");
-  program.join();
-  ASSERT_FALSE(window.empty()) << run.standardOutput << run.standardError;
+  for (const std::string &file : moments.images) images.push_back(readPngRgb(file));
   ASSERT_EQ(images.size(), 2u);
+  ASSERT_FALSE(images[0].empty());
   EXPECT_EQ(images[0].size(), images[1].size());
   EXPECT_FALSE(images[0] == images[1]) << "the picture did not move";
   EXPECT_EQ(run.exitCode, 0) << run.standardError;
@@ -432,11 +281,11 @@ TEST_F(ScenePicturesGui, MirrorFloorShowsThePropsBelowTheFloorLine) {
     packViewState();
     Tally tally;
     for (int k = 0; k < 2; k++) {
-      std::vector<Prop> props = pose(moment(k));
-      Frame plain = drawFrame();
+      std::vector<Prop> props = pose(cycleMoment(k));
+      Picture plain = drawFrame();
       qMode.flags = FLAG_MIRROR;
-      Frame mirrored = drawFrame();
-      Frame bareMirrored = drawWithoutProps();  // its depths hold the reflected figures
+      Picture mirrored = drawFrame();
+      Picture bareMirrored = drawWithoutProps();  // its depths hold the reflected figures
       qMode.flags = 0;
       EXPECT_EQ(mirrored.output.find("OpenGL Error"), std::string::npos) << mirrored.output;
       for (const Prop &prop : props) {
@@ -445,11 +294,11 @@ TEST_F(ScenePicturesGui, MirrorFloorShowsThePropsBelowTheFloorLine) {
           if (distance(c, clearColour) > 0.05) colours.push_back(c);
         double below[3] = {prop.p[0], prop.p[1], -prop.p[2]};
         int x, y;
-        if (!plain.project(below, &x, &y) || plain.depthAt(x, y) < 1 || distance(plain.at(x, y), clearColour) < 0.05 ||
-            coveredByFigure(bareMirrored, below, x, y))
+        if (!plain.project(below, &x, &y) || plain.depthAt(x, y) < 1 ||
+            distance(colourAt(plain, x, y), clearColour) < 0.05 || coveredByFigure(bareMirrored, below, x, y))
           continue;
         int reflected = countAround(x, y, 2, [&](int u, int v) {
-          Rgb floor = plain.at(u, v), seen = mirrored.at(u, v);
+          Rgb floor = colourAt(plain, u, v), seen = colourAt(mirrored, u, v);
           for (const Rgb &c : colours) {
             Rgb over = {mirrorAlpha * floor.r + (1 - mirrorAlpha) * c.r, mirrorAlpha * floor.g + (1 - mirrorAlpha) * c.g,
                         mirrorAlpha * floor.b + (1 - mirrorAlpha) * c.b};
@@ -457,7 +306,7 @@ TEST_F(ScenePicturesGui, MirrorFloorShowsThePropsBelowTheFloorLine) {
           }
           return false;
         });
-        tally.count(reflected > 0, "mirror image of " + where(prop, moment(k), x, y));
+        tally.count(reflected > 0, "mirror image of " + where(prop, cycleMoment(k), x, y));
       }
     }
     EXPECT_TRUE(tally.nearlyAll()) << tally;

@@ -1,9 +1,13 @@
 // Fixture of the VRML reader tests: VRML mode with an empty scene, model snippets written into a
-// scratch home, and a text dump of the model tree that golden strings compare against.
+// scratch home, a text dump of the model tree that golden strings compare against, and the figures
+// the juggler lists name.
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
+#include <fstream>
+#include <set>
 #include <string>
 
 #include "scene/kinematics.h"
@@ -95,4 +99,18 @@ inline std::string dumpScene() {
   std::string out;
   dumpObject(qScene, 0, out);
   return out;
+}
+
+// The figure names of every section of both juggler lists, as model paths.
+inline std::set<std::string> listedFigures() {
+  std::set<std::string> names;
+  for (const char *list : {"list_of_VRMLjugglers.order", "list_of_VRMLjugglers.random"}) {
+    std::ifstream in(std::string(QUOIT_SOURCE_DIR "/data/") + list);
+    std::string line;
+    while (std::getline(in, line)) {
+      std::string word = line.substr(0, line.find(' '));
+      if (!word.empty() && !isdigit(static_cast<unsigned char>(word[0]))) names.insert("v/basic/" + word + ".wrl");
+    }
+  }
+  return names;
 }

@@ -3,16 +3,10 @@
 // back. The figures' hands are drawn at the hand paths, the picture moves, shadows and the mirror
 // floor draw where the props are, and no frame reports a GL error.
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 
 #include <algorithm>
-#include <cmath>
-#include <chrono>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
-#include <thread>
 #include <string>
 #include <vector>
 
@@ -31,121 +25,31 @@
 #include "scene/vrml_renderer.h"
 #include "scene/vrmlscene.h"
 #include "tests/scene/vrml_fixture.h"
-#include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/picture_fixture.h"
 #include "tests/support/quoit_test_support.h"
-#include "tests/ui/glut_xvfb.h"
 
 namespace {
 
 const int W = 320, H = 240;
 
-const char *const samplePatterns[] = {"3ball_cascade",     "3ball_cascade_wrap", "3ball_forced_bounce",
-                                      "3ball_props_camera", "3ball_underleg",    "4ball_32_3_mplex",
-                                      "5ball_cascade",     "6club_2count_pass",  "9club_feed_pass"};
+Picture drawFrame() { return drawPicture(qGlUpdateVRMLDisplay, W, H); }
 
-// The colour buffer of one VRML frame, what the frame reported, and the camera it was drawn with.
-struct Picture {
-  std::vector<unsigned char> rgb;
-  std::string output;
-  GLdouble model[16], projection[16];
-  GLint viewport[4];
-
-  const unsigned char *at(int x, int y) const { return &rgb[3 * (size_t(y) * W + x)]; }
-  bool project(const double p[3], int *x, int *y) const {
-    GLdouble wx, wy, wz;
-    gluProject(p[0], p[1], p[2], model, projection, viewport, &wx, &wy, &wz);
-    *x = int(lround(wx));
-    *y = int(lround(wy));
-    return wz > 0 && wz < 1 && *x >= 0 && *x < W && *y >= 0 && *y < H;
-  }
-  bool differsAt(const Picture &other, int x, int y) const {
-    const unsigned char *a = at(x, y), *b = other.at(x, y);
-    return a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
-  }
-  // Pixels within n of (x, y) that differ from the other picture.
-  int differencesNear(const Picture &other, int x, int y, int n) const {
-    int count = 0;
-    for (int v = std::max(0, y - n); v <= std::min(H - 1, y + n); v++)
-      for (int u = std::max(0, x - n); u <= std::min(W - 1, x + n); u++) count += differsAt(other, u, v);
-    return count;
-  }
-  int differences(const Picture &other) const { return differencesNear(other, W / 2, H / 2, W); }
-};
-
-Picture drawPicture() {
-  Picture p;
-  testing::internal::CaptureStdout();
-  qGlClearScreen();
-  qGlUpdateVRMLDisplay();
-  glFinish();
-  p.output = testing::internal::GetCapturedStdout();
-  p.rgb.resize(size_t(W) * H * 3);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadBuffer(GL_BACK);
-  glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, p.rgb.data());
-  qGlSetProjection(W, H);
-  ModifyWorld(0);
-  glGetDoublev(GL_MODELVIEW_MATRIX, p.model);
-  glGetDoublev(GL_PROJECTION_MATRIX, p.projection);
-  glGetIntegerv(GL_VIEWPORT, p.viewport);
-  return p;
-}
-
-// From so many looked at, a tenth and one more may miss (hidden behind a body or a prop).
-bool nearlyAll(int passed, int looked) { return looked > 0 && passed >= looked - looked / 10 - (looked >= 5); }
-
-class VrmlPicturesGui : public VrmlTest {
+class VrmlPicturesGui : public PictureTest<VrmlTest, W, H> {
  protected:
-  static int window;
-  QuoitMode savedMode{};
-  ViewState savedView{};
-  LightState savedLight{};
-
-  static void SetUpTestSuite() {
-    if (window) return;
-    window = openGlutTestWindow("quoit vrml pictures", W, H, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_STENCIL);
-    ASSERT_GT(window, 0);
-  }
-
   void SetUp() override {
-    VrmlTest::SetUp();
-    if (!localTextTables[qPrefs.language]) {
-      ASSERT_EQ(readLocalTexts(), 0);
-    }
-    glutSetWindow(window);
+    PictureTest::SetUp();
     qWindowIds[WIN_3D] = window;  // the model lists are compiled in this window
-    savedMode = qMode;
-    savedView = viewState;
-    savedLight = lightState;
-    qMode.display = 1;
-    qMode.flags = 0;
-    qPrefs.intensity.clear();
-    overlayRequests = 0;
-    qGlReshape(W, H);
-    qGlSetModes();
     qGlSetLightColor(37);
   }
 
   void TearDown() override {
-    freePatternData();
-    qMode = savedMode;
-    viewState = savedView;
-    lightState = savedLight;
     qWindowIds[WIN_3D] = 0;
-    VrmlTest::TearDown();
+    PictureTest::TearDown();
   }
 
   void load(const char *name) {
-    freshPatternState();
-    qPrefs.vrml = 1;
-    resetVRMLScene();
-    currentPatternFile = std::string(QUOIT_SOURCE_DIR "/data/m/") + name;
-    std::filesystem::current_path(QUOIT_SOURCE_DIR "/data");
-    testing::internal::CaptureStdout();
-    int code = Muster_laden();
-    testing::internal::GetCapturedStdout();
-    ASSERT_EQ(code, 0) << name;
+    ASSERT_EQ(loadVrmlSample(name), 0) << name;
     // The pictures are taken from a camera of the test's own, whatever camera the sample file
     // brings: the start camera for one juggler's patterns, a view from the side and above for the
     // others, from which every juggler's hands are in view.
@@ -161,8 +65,6 @@ class VrmlPicturesGui : public VrmlTest {
     packViewState();
     lightState = LightState{0, 0, 0, 0, 1000};
   }
-
-  static double moment(int k) { return (k ? 0.65 : 0.3) * t_zyklus + 0.01; }
 
   static std::vector<ObjectNode *> nodesWith(uint32_t flag) {
     std::vector<ObjectNode *> nodes;
@@ -192,7 +94,6 @@ class VrmlPicturesGui : public VrmlTest {
     return nullptr;
   }
 };
-int VrmlPicturesGui::window;
 
 // Every pattern at two moments, without the props in front of the hands: the pixels that the
 // figures' hands draw (the difference to the picture with the hands hidden) lie at the hands' points
@@ -211,14 +112,14 @@ TEST_F(VrmlPicturesGui, HandsAreDrawnAtTheHandPaths) {
     int looked = 0, passed = 0;
     std::vector<Picture> moments;
     for (int k = 0; k < 2; k++) {
-      double t = moment(k);
+      double t = cycleMoment(k);
       pose(t);
-      moments.push_back(drawPicture());
+      moments.push_back(drawFrame());
       ASSERT_EQ(moments.back().output.find("OpenGL Error"), std::string::npos) << moments.back().output;
       setHidden(props, true);
-      Picture bare = drawPicture();
+      Picture bare = drawFrame();
       setHidden(hands, true);
-      Picture handless = drawPicture();
+      Picture handless = drawFrame();
       setHidden(hands, false);
       setHidden(props, false);
       for (int h = 0; h < 2 * jugglers; h++) {
@@ -238,8 +139,8 @@ TEST_F(VrmlPicturesGui, HandsAreDrawnAtTheHandPaths) {
     allLooked += looked;
     allPassed += passed;
     EXPECT_GT(moments[0].differences(moments[1]), 20);
-    pose(moment(0));
-    EXPECT_EQ(drawPicture().differences(moments[0]), 0);  // the same moment, the same picture
+    pose(cycleMoment(0));
+    EXPECT_EQ(drawFrame().differences(moments[0]), 0);  // the same moment, the same picture
   }
   EXPECT_GE(allPassed, allLooked - allLooked / 8) << allPassed << " of " << allLooked;
 }
@@ -253,28 +154,23 @@ TEST_F(VrmlPicturesGui, ShadowsAndMirrorFloorDrawUnderTheProps) {
     int looked = 0, shaded = 0, mirrored = 0;
     for (int k = 0; k < 2; k++) {
       if (k) lightState = LightState{400, 300, 0, 0, 1000};
-      std::vector<std::vector<double>> props = pose(moment(k));
-      Picture plain = drawPicture();
+      std::vector<std::vector<double>> props = pose(cycleMoment(k));
+      Picture plain = drawFrame();
       qMode.flags = FLAG_SHADOWS;
-      Picture shadows = drawPicture();
+      Picture shadows = drawFrame();
       qMode.flags = FLAG_MIRROR;
-      Picture mirror = drawPicture();
+      Picture mirror = drawFrame();
       qMode.flags = FLAG_SHADOWS | FLAG_MIRROR;
-      Picture both = drawPicture();
+      Picture both = drawFrame();
       qMode.flags = 0;
       for (const Picture *p : {&shadows, &mirror, &both})
         EXPECT_EQ(p->output.find("OpenGL Error"), std::string::npos) << p->output;
       EXPECT_GT(plain.differences(shadows), 20);
       EXPECT_GT(plain.differences(mirror), 20);
-      glMatrixMode(GL_MODELVIEW);
-      glLoadIdentity();
-      qGlShadowMatrix();
-      GLdouble m[16];
-      glGetDoublev(GL_MODELVIEW_MATRIX, m);
       for (const std::vector<double> &p : props) {
-        double s[4];
-        for (int row = 0; row < 4; row++) s[row] = m[row] * p[0] + m[4 + row] * p[1] + m[8 + row] * p[2] + m[12 + row];
-        double onFloor[3] = {s[0] / s[3], s[1] / s[3], 0.005}, below[3] = {p[0], p[1], -p[2]};
+        double onFloor[3], below[3] = {p[0], p[1], -p[2]};
+        shadowOnFloor(p.data(), onFloor);
+        onFloor[2] = 0.005;
         int x, y, u, v;
         if (!plain.project(onFloor, &x, &y) || !plain.project(below, &u, &v)) continue;
         looked++;
@@ -291,19 +187,19 @@ TEST_F(VrmlPicturesGui, ShadowsAndMirrorFloorDrawUnderTheProps) {
 // below the floor and in letters mode.
 TEST_F(VrmlPicturesGui, EveryDisplayModeDrawsWithoutError) {
   load("6club_2count_pass");
-  pose(moment(0));
+  pose(cycleMoment(0));
   const int64_t flagSets[] = {0, FLAG_SHADOWS | FLAG_MIRROR, FLAG_LETTERS | FLAG_ARROW | FLAG_COMMENTS, FLAG_MOTION_BLUR};
   for (int mode = 1; mode <= 11; mode++)
     for (int64_t flags : flagSets) {
       qMode.display = mode;
       qMode.flags = flags;
-      Picture p = drawPicture();
+      Picture p = drawFrame();
       EXPECT_EQ(p.output.find("OpenGL Error"), std::string::npos) << "mode " << mode << " flags " << flags << p.output;
     }
   qMode.display = 1;
   qMode.flags = FLAG_SHADOWS | FLAG_MIRROR;
   viewState.elevation = 1024;  // looking up from below
-  Picture below = drawPicture();
+  Picture below = drawFrame();
   EXPECT_EQ(below.output.find("OpenGL Error"), std::string::npos) << below.output;
   EXPECT_GE(floorSide(), 0);
 }
@@ -321,46 +217,15 @@ TEST_F(VrmlPicturesGui, StatusCountsComeFromTheVrmlScene) {
   EXPECT_EQ(jugglerModelCount(), jugglers - 1);
 }
 
-// The window images 'h' saved in a running quoit's home, whole files only (their PNG end chunk written).
-std::vector<std::string> savedImageFiles(const std::string &home) {
-  std::vector<std::string> images;
-  std::error_code error;
-  std::vector<std::filesystem::path> paths;
-  for (const auto &entry : std::filesystem::directory_iterator(home + "/hardcopy", error))
-    if (entry.path().extension() == ".png") paths.push_back(entry.path());
-  std::sort(paths.begin(), paths.end());
-  for (const auto &path : paths) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.find("IEND") != std::string::npos) images.push_back(bytes);
-  }
-  return images;
-}
-
 // The real program juggling in VRML mode: two window images saved with 'h' a moment apart differ,
 // no GL error is traced, and the program ends cleanly.
 TEST_F(VrmlPicturesGui, RunningQuoitInVrmlModeSavesTwoDifferentMoments) {
   std::string home = makeScratchHome(currentTestName());
-  RunOptions options;
-  options.display = sharedDisplay();
-  options.timeLimitSeconds = 60;
-  RunResult run;
-  std::thread program([&] { run = runProgram(programPath("quoit"), {"+vrml=1", "m/5ball_cascade"}, home, options); });
-  std::string window = findWindow("^Quoit: ", 30);
-  size_t images = 0;
-  for (int k = 0; k < 2 && !window.empty(); k++) {
-    commandOutput("xdotool key --window " + window + " h 2>/dev/null");
-    for (int i = 0; i < 100 && savedImageFiles(home).size() == images; i++)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    images = savedImageFiles(home).size();
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
-  }
-  if (!window.empty()) commandOutput("xdotool key --window " + window + " Escape 2>/dev/null");
-  program.join();
-  ASSERT_FALSE(window.empty()) << run.standardOutput << run.standardError;
-  std::vector<std::string> files = savedImageFiles(home);
-  ASSERT_EQ(files.size(), 2u);
-  EXPECT_NE(files[0], files[1]) << "the picture did not move";
+  SavedMoments moments = runQuoitSavingTwoMoments({"+vrml=1", "m/5ball_cascade"}, home);
+  const RunResult &run = moments.run;
+  ASSERT_TRUE(moments.windowFound) << run.standardOutput << run.standardError;
+  ASSERT_EQ(moments.images.size(), 2u);
+  EXPECT_NE(readWholeFile(moments.images[0]), readWholeFile(moments.images[1])) << "the picture did not move";
   EXPECT_EQ(run.exitCode, 0) << run.standardError;
   std::ifstream trace(home + "/debug.quoit.txt");
   std::stringstream text;

@@ -14,6 +14,7 @@
 #include "scene/vrml_renderer.h"
 #include "tests/scene/vrml_fixture.h"
 #include "tests/support/glut_test_window.h"
+#include "tests/support/picture_fixture.h"
 
 namespace {
 
@@ -34,10 +35,7 @@ class VrmlRendererGui : public VrmlTest {
   }
   void SetUp() override {
     VrmlTest::SetUp();
-    if (!localTextTables[qPrefs.language]) {
-      ASSERT_EQ(readLocalTexts(), 0);
-    }
-    glutSetWindow(window);
+    useTestWindow(window);
     qWindowIds[WIN_3D] = window;  // where the model lists are compiled
     qMode.flags = 0;
     qMode.main = 0;
@@ -62,14 +60,7 @@ class VrmlRendererGui : public VrmlTest {
     VrmlTest::TearDown();
   }
 
-  static std::vector<unsigned char> pixels() {
-    glFinish();
-    std::vector<unsigned char> rgb(size_t(W) * H * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
-  }
+  static std::vector<unsigned char> pixels() { return readWindowRgb(W, H); }
   static const unsigned char *at(const std::vector<unsigned char> &rgb, int x, int y) {
     return &rgb[3 * (size_t(y) * W + x)];
   }

@@ -3,7 +3,6 @@
 // state alone, and the debug texts name missing joints.
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,12 +18,9 @@
 #include "tests/scene/figure_chain.h"
 #include "tests/scene/vrml_fixture.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/picture_fixture.h"
 
 namespace {
-
-const char *const samplePatterns[] = {"3ball_cascade",     "3ball_cascade_wrap", "3ball_forced_bounce",
-                                      "3ball_props_camera", "3ball_underleg",    "4ball_32_3_mplex",
-                                      "5ball_cascade",     "6club_2count_pass",  "9club_feed_pass"};
 
 std::string shownText;
 void keepText(const char *text, int, int, int) { shownText = text; }
@@ -38,19 +34,7 @@ class VrmlSceneTest : public VrmlTest {
     VrmlTest::TearDown();
   }
 
-  void load(const char *name) {
-    freshPatternState();
-    qPrefs.vrml = 1;
-    resetVRMLScene();
-    currentPatternFile = std::string(QUOIT_SOURCE_DIR "/data/m/") + name;
-    std::filesystem::current_path(QUOIT_SOURCE_DIR "/data");
-    testing::internal::CaptureStdout();
-    int code = Muster_laden();
-    testing::internal::GetCapturedStdout();
-    ASSERT_EQ(code, 0) << name;
-  }
-
-  static double moment(int k) { return (k ? 0.65 : 0.3) * t_zyklus + 0.01; }
+  void load(const char *name) { ASSERT_EQ(loadVrmlSample(name), 0) << name; }
 
   static std::vector<ObjectNode *> juggledNodes() {
     std::vector<ObjectNode *> nodes;
@@ -98,7 +82,7 @@ TEST_F(VrmlSceneTest, ObjectsFollowTheirPathsAndHandsTheirHandPaths) {
     ASSERT_EQ(int(nodes.size()), objekte);
     int hands = 0;
     for (int k = 0; k < 2; k++) {
-      double t = moment(k);
+      double t = cycleMoment(k);
       ASSERT_EQ(buildScene(qScene, 0, t, nullptr, -1), 0);
       for (int o = 0; o < objekte; o++) {
         const ObjectNode *n = nodes[size_t(o)];
@@ -136,19 +120,19 @@ TEST_F(VrmlSceneTest, ObjectsFollowTheirPathsAndHandsTheirHandPaths) {
 // the joint keys in charge the objects move and the arms stay.
 TEST_F(VrmlSceneTest, PathSamplingAndJointKeysLeaveTheArmsAlone) {
   load("3ball_cascade");
-  ASSERT_EQ(buildScene(qScene, 0, moment(0), nullptr, -1), 0);
+  ASSERT_EQ(buildScene(qScene, 0, cycleMoment(0), nullptr, -1), 0);
   const InvKinRecord &k = invKinTable[0];
   double elbow = *k.joint[3];
   std::vector<int> cursors(objectCursor, objectCursor + objekte);
   double v[3] = {0, 0, 0};
-  ASSERT_EQ(buildScene(nullptr, 0, moment(1), v, 2), 0);
+  ASSERT_EQ(buildScene(nullptr, 0, cycleMoment(1), v, 2), 0);
   EXPECT_NE(v[2], 0);
   EXPECT_EQ(std::vector<int>(objectCursor, objectCursor + objekte), cursors);
   EXPECT_EQ(*k.joint[3], elbow);
 
   qOpenGL.invkin = 1;
   double z = juggledNodes()[0]->position[2];
-  ASSERT_EQ(buildScene(qScene, 0, moment(1), nullptr, -1), 0);
+  ASSERT_EQ(buildScene(qScene, 0, cycleMoment(1), nullptr, -1), 0);
   EXPECT_EQ(*k.joint[3], elbow);
   EXPECT_NE(juggledNodes()[0]->position[2], z);
 }
@@ -171,7 +155,7 @@ TEST_F(VrmlSceneTest, DebugTextsShowSegmentsAndJoints) {
   WindowCalls saved = windowCalls;
   windowCalls.multiLineText = keepText;
   jugglerViewCounter = 1;
-  buildScene(qScene, 0, moment(0), nullptr, -1);
+  buildScene(qScene, 0, cycleMoment(0), nullptr, -1);
   EXPECT_NE(shownText.find("- - - - flugbahn [ ] [ ] - - - -"), std::string::npos) << shownText;
   EXPECT_NE(shownText.find("d:dirty"), std::string::npos);
   EXPECT_EQ(std::count(shownText.begin(), shownText.end(), '\260'), 2 * objekte) << shownText;
@@ -179,7 +163,7 @@ TEST_F(VrmlSceneTest, DebugTextsShowSegmentsAndJoints) {
   jugglerViewCounter = 2;
   double *elbow = invKinTable[0].joint[3];
   invKinTable[0].joint[3] = nullptr;
-  buildScene(qScene, 0, moment(0), nullptr, -1);
+  buildScene(qScene, 0, cycleMoment(0), nullptr, -1);
   invKinTable[0].joint[3] = elbow;
   EXPECT_NE(shownText.find("Juggler 1's left arm"), std::string::npos) << shownText;
   EXPECT_NE(shownText.find("LEFTELBOW=     --"), std::string::npos) << shownText;
@@ -187,7 +171,7 @@ TEST_F(VrmlSceneTest, DebugTextsShowSegmentsAndJoints) {
   EXPECT_EQ(shownText.find("nan"), std::string::npos);
   jugglerViewCounter = 30;  // no such juggler: no text, no crash
   shownText.clear();
-  buildScene(qScene, 0, moment(0), nullptr, -1);
+  buildScene(qScene, 0, cycleMoment(0), nullptr, -1);
   EXPECT_TRUE(shownText.empty());
   windowCalls = saved;
 }
