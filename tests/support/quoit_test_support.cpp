@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -101,11 +102,15 @@ std::string makeScratchHome(const std::string &name) {
   for (const auto &entry : fs::directory_iterator(scratch))
     if (entry.path().filename().string().rfind(name + "-", 0) == 0) fs::remove_all(entry.path());
   fs::path home = scratch / (name + "-" + std::to_string(getpid()));
-  fs::copy(fs::path(QUOIT_SOURCE_DIR) / "data", home, fs::copy_options::recursive);
-  fs::remove(home / "debug.quoit.txt");
-  fs::remove(home / "quoit.err");
-  fs::remove_all(home / "tmp");
-  fs::remove_all(home / "hardcopy");  // window images a run of the program saved in data/
+  // The working files a run in data/ leaves (trace, error log, temporary files, saved window
+  // images) are not copied: tests that draw in data/ write them while this copies.
+  static const char *const workingFiles[] = {"debug.quoit.txt", "quoit.err", "tmp", "hardcopy"};
+  fs::create_directory(home);
+  for (const auto &entry : fs::directory_iterator(fs::path(QUOIT_SOURCE_DIR) / "data")) {
+    std::string name = entry.path().filename().string();
+    if (std::find(std::begin(workingFiles), std::end(workingFiles), name) != std::end(workingFiles)) continue;
+    fs::copy(entry.path(), home / name, fs::copy_options::recursive);
+  }
   return home.string();
 }
 
