@@ -1,9 +1,9 @@
-// The VRML object chooser over its own node list: every model of the object list turns on a grid
-// of the chooser's list, and the picked model's geometry is lent to the juggled objects' nodes.
-// Also the current object's node in the scene.
+// The VRML object chooser over a node list of its own: every model of the object list turns on a
+// grid, and the picked model's geometry is lent to the juggled objects' nodes. Also the current
+// object's node in the scene.
 #include "scene/vrmlaids.h"
 
-#include <cstring>
+#include <cstdio>
 
 #include "core/Tcl.h"
 #include "core/localtext.h"

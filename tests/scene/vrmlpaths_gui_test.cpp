@@ -5,9 +5,12 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/framestep.h"
@@ -26,6 +29,8 @@
 #include "tests/scene/vrml_fixture.h"
 #include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/quoit_test_support.h"
+#include "tests/ui/glut_xvfb.h"
 #include "ui/keys.h"
 
 namespace {
@@ -247,6 +252,68 @@ TEST_F(VrmlPathsGui, TheChooserShowsTheModelsAndThePickIsDrawn) {
   }
   EXPECT_GT(looked, 0);
   EXPECT_EQ(changed, looked);
+}
+
+// The real program in VRML mode: 'F' shows the flight paths, 'c' opens the chooser, a click picks
+// the model under the cursor, and 'p' writes it into the pattern file as its "a=" entry.
+TEST_F(VrmlPathsGui, RunningQuoitPicksAModelThatGoesIntoThePatternFile) {
+  std::string home = makeScratchHome(currentTestName());
+  RunOptions options;
+  options.display = sharedDisplay();
+  options.timeLimitSeconds = 60;
+  RunResult run;
+  std::thread program([&] { run = runProgram(programPath("quoit"), {"+vrml=1", "m/3ball_cascade"}, home, options); });
+  std::string window = findWindow("^Quoit: ", 30);
+  auto key = [&](const char *k) {
+    commandOutput("xdotool key --window " + window + " " + k + " 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  };
+  if (!window.empty()) {
+    key("F");
+    key("c");
+    commandOutput("xdotool mousemove --window " + window + " 100 100 click 1 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    key("p");
+    key("Escape");
+  }
+  program.join();
+  ASSERT_FALSE(window.empty()) << run.standardOutput << run.standardError;
+  EXPECT_EQ(run.exitCode, 0) << run.standardError;
+  EXPECT_EQ(run.trace.find("OpenGL Error"), std::string::npos) << run.trace.substr(0, 2000);
+  size_t selected = run.trace.find("Object ");
+  int number = -1;
+  while (selected != std::string::npos && sscanf(run.trace.c_str() + selected, "Object %d was selected.", &number) != 1)
+    selected = run.trace.find("Object ", selected + 1);
+  ASSERT_NE(selected, std::string::npos) << run.trace.substr(0, 4000);
+  EXPECT_NE(run.trace.find("ver="), std::string::npos);
+  std::string pattern = readWholeFile(home + "/m/3ball_cascade");
+  EXPECT_NE(pattern.find("\na=" + std::to_string(number) + "\n"), std::string::npos) << pattern;
+}
+
+// The walking editor in VRML mode builds its paths on entering and hides them when its panel
+// (answering by itself) saves and leaves; the program goes on and ends cleanly.
+TEST_F(VrmlPathsGui, RunningQuoitEntersAndLeavesTheWalkingEditorInVrmlMode) {
+  std::string home = makeScratchHome(currentTestName());
+  RunOptions options;
+  options.display = sharedDisplay();
+  options.timeLimitSeconds = 60;
+  RunResult run;
+  std::thread program([&] { run = runProgram(programPath("quoit"), {"+vrml=1", "m/3ball_walking"}, home, options); });
+  std::string window = findWindow("^Quoit: ", 30);
+  std::string panel;
+  if (!window.empty()) {
+    commandOutput("xdotool key --window " + window + " ctrl+w 2>/dev/null");
+    panel = findWindow("^quoit: walking editor$", 10);
+    for (int i = 0; i < 50 && !commandOutput("xdotool search --name '^quoit: walking editor$' 2>/dev/null").empty(); i++)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    commandOutput("xdotool key --window " + window + " Escape 2>/dev/null");
+  }
+  program.join();
+  ASSERT_FALSE(window.empty()) << run.standardOutput << run.standardError;
+  EXPECT_FALSE(panel.empty());
+  EXPECT_EQ(run.exitCode, 0) << run.standardError;
+  EXPECT_EQ(run.trace.find("OpenGL Error"), std::string::npos) << run.trace.substr(0, 2000);
 }
 
 }  // namespace
