@@ -39,7 +39,7 @@ void toggleHelperObjects() {
     if (wanted == g.shown) continue;
     g.shown = wanted;
     if (qPrefs.vrml) {
-      if (wanted) loadObjectByName(g.vrml, origin, 0, 0, 0, 512);
+      if (wanted) loadObjectByName(g.vrml, origin, 0, 0, 0, NODE_NOT_A_PROP);
       else hideSceneNodes(g.vrml);
     } else if (wanted) {
       qPlaceObject(g.classic, origin, 0, 0, 0);

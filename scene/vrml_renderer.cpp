@@ -31,7 +31,6 @@ static const GLuint STENCIL_MASK = 0xffff;
 enum { STACK_SIZE = 32, LETTER_KIND = -17, ROTATE_ALL = 1 };
 enum { MODE_NORMAL = 0, MODE_SHADOW = 1, MODE_TRANSLUCENT = 160 };
 enum { LIST_NORMAL = 0x1000, LIST_SECOND = 0x4000 };
-enum { POLY_LINE_LOOP = 0x10000, POLY_LINE_STRIP = 0x1000000, POLY_LINES = 0x2000000 };
 
 static int primitiveFaceCount, primitiveVertexCount;
 static double walkingPathColour[3];

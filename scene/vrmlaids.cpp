@@ -1,16 +1,20 @@
-// The aids in VRML mode over the object nodes of the scene and chooser lists. Making new nodes
-// (path lines, the chooser's scene) needs the model store's node allocation, so those report that
-// they cannot yet.
+// The VRML object chooser over a node list of its own: every model of the object list turns on a
+// grid, and the picked model's geometry is lent to the juggled objects' nodes. Also the current
+// object's node in the scene.
 #include "scene/vrmlaids.h"
 
-#include <cstring>
+#include <cstdio>
 
 #include "core/Tcl.h"
+#include "core/localtext.h"
+#include "core/native_windows.h"
+#include "core/uistate.h"
 #include "core/viewrecords.h"
 #include "pattern/throws.h"
-#include "scene/vrml/modeltree.h"
+#include "scene/geometry.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
+#include "scene/vrml/modeltree.h"
 
 bool sceneObjectPosition(char letter, double out[3]) {
   if (!letter) return false;
@@ -23,18 +27,80 @@ bool sceneObjectPosition(char letter, double out[3]) {
   return false;
 }
 
-int showVRMLPath(const char *name, int number, int, double, bool) {
-  if (ObjectNode *node = findSceneNode(0, number)) {
-    node->flags &= ~uint32_t(NODE_HIDDEN);
-    return 0;
+// The scene's current node while the chooser's models are read into the chooser's list.
+static ObjectNode *sceneTail;
+
+static bool inList(const ObjectNode *head, const ObjectNode *node) {
+  int walked = 0;
+  for (const ObjectNode *n = head; n && walked++ < MAX_NODES_WALKED; n = n->next)
+    if (n == node) return true;
+  return false;
+}
+
+// Scene nodes that draw a chooser model's geometry take their own back before that model is freed.
+static void returnLentGeometry() {
+  int walked = 0;
+  for (ObjectNode *n = qScene; n && walked++ < MAX_NODES_WALKED; n = n->next) n->poly = n->ownedPolys;
+}
+
+// The chooser's list is made for the models of this pattern's loaded-object table: a list of an
+// earlier table is freed first. Its root is an empty node that is never drawn.
+static int beginChooserScene() {
+  const char *status = localText(300);
+  qStatusText(status, 2, 4);
+  sceneTail = currentObjectNode;
+  if (qScene_CO) {
+    returnLentGeometry();
+    freeObjectList(&qScene_CO);
   }
-  qMsg(QMSG_DEBUG, "showVRMLPath(%s): path nodes need the VRML model store\n", name);
-  return 1;
+  currentObjectNode = nullptr;
+  currentPolyNode = nullptr;
+  if (beginVRMLObject(&qScene_CO)) {
+    freeObjectList(&qScene_CO);
+    currentObjectNode = sceneTail;
+    return 7100;
+  }
+  qScene_CO->flags |= NODE_HIDDEN;
+  return 0;
+}
+
+static ObjectNode *chooserNodeOf(int model) {
+  int walked = 0;
+  for (ObjectNode *n = qScene_CO ? qScene_CO->next : nullptr; n && walked++ < MAX_NODES_WALKED; n = n->next)
+    if (n->objectIndex == model) return n;
+  return nullptr;
+}
+
+// Every juggled object's node draws the picked model: its polygon tree is lent (the chooser's list
+// keeps owning it, marked shared), its display lists and flags are copied.
+static int takeChosenModel() {
+  currentObjectNode = inList(qScene, sceneTail) ? sceneTail : lastListNode(qScene);
+  sceneTail = nullptr;
+  ObjectNode *model = chooserNodeOf(chosenModel);
+  if (!model) return 1;
+  chooserVertexTotal = model->vertexTotal;
+  chooserFaceTotal = model->faceTotal;
+  qMsg(0, "ver=%d fac=%d\n", chooserVertexTotal, chooserFaceTotal);
+  if (model->poly) model->poly->flags |= POLY_SHARED;
+  int walked = 0;
+  for (ObjectNode *n = qScene; n && walked++ < MAX_NODES_WALKED; n = n->next) {
+    if (!(n->flags & NODE_TAKES_CHOOSER_MODEL)) continue;
+    n->poly = model->poly;
+    n->displayList = model->displayList;
+    n->shadowList = model->shadowList;
+    n->flags = (model->flags & ~uint32_t(NODE_HIDDEN)) | (n->flags & NODE_HIDDEN) | NODE_TAKES_CHOOSER_MODEL;
+    snprintf(n->name, sizeof n->name, "Changed");
+  }
+  vrmlNodeTotals();
+  return 0;
 }
 
 int qVRMLObjectChooser(int op) {
-  qMsg(QMSG_DEBUG, "qVRMLObjectChooser(%d): the chooser scene needs the VRML model store\n", op);
-  return 7100;
+  switch (op) {
+    case 2: return beginChooserScene();
+    case 3: return takeChosenModel();
+    default: qMsg(QMSG_ERROR, localText(45), op, "qVRMLObjectChooser"); return 1;
+  }
 }
 
 // The chooser's list: its root, then one node per model and the cursor frame's node. The models

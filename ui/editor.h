@@ -7,8 +7,6 @@
 struct ObjectNode;
 
 enum { EDITING_OBJECTS = 4488, NO_EDIT_DRAG = -1717 };
-// The object-node flag of nodes the "z" block leaves out, besides jugglers, hidden and juggled objects.
-enum : uint32_t { NODE_NOT_A_PROP = 0x200 };
 // Kinds of EditorObjectsToText.
 enum { EDITOR_PROPS_BLOCK = 3, EDITOR_JUGGLER_BLOCK = 4 };
 // Results of AddEditorObject besides 0, 1 (cancelled) and 2 (not loaded): no room for another.

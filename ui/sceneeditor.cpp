@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
@@ -28,6 +29,7 @@
 #include "scene/objects.h"
 #include "scene/placements.h"
 #include "scene/vrml/modeltree.h"
+#include "scene/vrmlaids.h"
 #include "scene/vrmlscene.h"
 #include "ui/glut_windows.h"
 #include "ui/keyframes.h"
@@ -238,6 +240,23 @@ static void SetEditorMouseFuncs() {
 
 static int startWalkingEditorThread();
 
+// The walking editor shows the paths of jugglers 0-4.
+enum { WALKING_PATH_JUGGLERS = 31 };
+
+// Every keyframe's segment with its juggler, for the walking-path nodes.
+static void showWalkingPaths() {
+  if (!qPrefs.vrml) return;
+  std::vector<WalkingSegment> segments;
+  int walked = 0;
+  for (const Keyframe *k = keyframeList; k && walked++ < KEYFRAMES_MAX; k = k->next) {
+    WalkingSegment s;
+    s.juggler = k->j;
+    memcpy(s.point, k->point, sizeof s.point);
+    segments.push_back(s);
+  }
+  qMakeVRMLWalkingPaths(WALKING_PATH_JUGGLERS, segments.data(), int(segments.size()));
+}
+
 // A failed start leaves everything as it was before.
 int StartEditor() {
   chooseEditorScene();
@@ -253,6 +272,7 @@ int StartEditor() {
       classicScene = false;
       return result;
     }
+    showWalkingPaths();
   }
   SetEditorHiddenObjects(0);
   editorJugglerCount = editorObjectCount = 0;
@@ -299,6 +319,7 @@ int EndEditor() {
     restartRequest = 1;
     qSetMode(MAIN_SCENE_EDITOR, 0);
   } else if (qMode.main == MAIN_WALKING_EDITOR) {
+    if (qPrefs.vrml) qRemoveWalkingPaths(WALKING_PATH_JUGGLERS);
     qSetMode(MAIN_WALKING_EDITOR, 0);
   } else {
     return 0;

@@ -72,6 +72,7 @@ enum : uint32_t {
   NODE_SPHERICAL = 0x8,
   NODE_BACKGROUND = 0x10,
   NODE_JUGGLER = 0x100,
+  NODE_NOT_A_PROP = 0x200,  // an aid (guide, path): no prop of the scene editor, left out of its "z" block
   NODE_NEGATIVE_AXIS = 0x1000,  // a joint turned about its negative axis
 };
 
@@ -88,7 +89,10 @@ enum : uint32_t {
   POLY_DIFFUSE = 0x2000,
   POLY_NO_NORMALS = 0x4000,
   POLY_NO_TEXTURE = 0x8000,
+  POLY_LINE_LOOP = 0x10000,  // the lines of the path aids: the first coordIndexCount coordinates
   POLY_SHARED = 0x20000,
+  POLY_LINE_STRIP = 0x1000000,
+  POLY_LINES = 0x2000000,
   POLY_COMPLETE = 0x10000000,
   POLY_CURRENT = 0x80000000,
 };
