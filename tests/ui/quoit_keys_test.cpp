@@ -51,7 +51,6 @@ TEST_F(QuoitKeysGui, HeldKeyActsOnce) {
   ASSERT_FALSE(quoit.window().empty());
   quoit.key("e");
   ASSERT_NE(quoit.waitForTitle("[0%]", 5).find("[0%]"), std::string::npos);
-  commandOutput("xdotool windowfocus " + quoit.window() + " 2>/dev/null");
   quoit.holdKey("greater", 1.5);
   std::string title = quoit.waitForTitle("[1%]", 5);
   EXPECT_NE(title.find("[1%]"), std::string::npos) << title;

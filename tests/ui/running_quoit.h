@@ -79,8 +79,19 @@ class RunningQuoit {
     commandOutput("xdotool key --window " + window_ + " " + name + " 2>/dev/null");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
   }
-  // The key held down for the time through the keyboard itself, so the server repeats it.
+  // Gives the window the keyboard focus and waits until the server has given it.
+  void focus() const {
+    commandOutput("xdotool windowfocus " + window_ + " 2>/dev/null");
+    for (int i = 0; i < 40; i++) {
+      std::string focused = commandOutput("xdotool getwindowfocus 2>/dev/null");
+      if (focused.substr(0, focused.find('\n')) == window_) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  }
+  // The key held down for the time through the keyboard itself, so the server repeats it; the
+  // window takes the focus first, since the keyboard's keys go to the focused window.
   void holdKey(const std::string &name, double seconds) const {
+    focus();
     commandOutput("xdotool keydown " + name + " 2>/dev/null");
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     commandOutput("xdotool keyup " + name + " 2>/dev/null");
