@@ -16,6 +16,8 @@
 
 #include "app/framestep.h"
 #include "core/localtext.h"
+#include "core/native_windows.h"
+#include "core/tclthreads.h"
 #include "core/runstate.h"
 #include "core/uistate.h"
 #include "core/viewrecords.h"
@@ -33,7 +35,9 @@
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/ui/glut_xvfb.h"
+#include "ui/keyframes.h"
 #include "ui/keys.h"
+#include "ui/modes.h"
 
 namespace {
 
@@ -160,6 +164,53 @@ TEST_F(VrmlPathsGui, TheChooserShowsTheModelsAndThePickIsDrawn) {
   }
   EXPECT_GT(looked, 0);
   EXPECT_EQ(changed, looked);
+}
+
+// The walking editor in VRML mode: its start builds each juggler's walking-path node from the
+// keyframes, and its end (the panel's own answer, save and leave, served by the main thread's
+// requests) hides it. It runs in a scratch home: the panel's exchange file is in its tmp/, and
+// the save writes into its copy of the pattern.
+TEST_F(VrmlPathsGui, TheWalkingEditorBuildsItsPathsAndHidesThemWhenItEnds) {
+  if (!getenv("QUOIT_TEST_ANSWER")) {
+    ASSERT_EQ(qPutenv("QUOIT_TEST_ANSWER=1"), 0) << "the panel would wait for a person";
+  }
+  std::string home = makeScratchHome(currentTestName()), path = home + "/m/3ball_walking";
+  std::filesystem::create_directories(home + "/tmp");
+  resetPathDisplay();
+  ASSERT_EQ(loadVrmlPattern(path), 0);
+  std::filesystem::current_path(home);
+  qWindowIds[WIN_3D] = 0;  // the editor leaves the test window's callbacks alone
+  int nodes = 0, keyframes = 0;
+  for (const ObjectNode *n = qScene; n; n = n->next) nodes++;
+  for (const Keyframe *k = keyframeList; k; k = k->next) keyframes += k->j == 0;
+  ASSERT_EQ(jugglers, 1);
+  ASSERT_GT(keyframes, 0);
+  EXPECT_EQ(findPathNode("walking_path_J0", WALKING_PATH_NUMBER), nullptr);
+
+  qSetMode(MAIN_WALKING_EDITOR, 0);
+  ASSERT_EQ(qMode.main, MAIN_WALKING_EDITOR);
+  ObjectNode *walking = findPathNode("walking_path_J0", WALKING_PATH_NUMBER);
+  ASSERT_NE(walking, nullptr);
+  EXPECT_EQ(walking->flags & NODE_HIDDEN, 0u);
+  EXPECT_EQ(findPathNode("walking_path_J1", WALKING_PATH_NUMBER + 1), nullptr);
+  int spheres = 0;
+  for (const PolyNode *p = walking->poly->child; p; p = p->brother) spheres += (p->flags & POLY_SPHERE) != 0;
+  EXPECT_EQ(spheres, 4 * keyframes);
+  int all = 0;
+  for (const ObjectNode *n = qScene; n; n = n->next) all++;
+  EXPECT_EQ(all, nodes + 1);
+
+  for (int i = 0; i < 100 && qMode.main == MAIN_WALKING_EDITOR; i++) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    serveMainThreadRequests();
+  }
+  EXPECT_EQ(qMode.main, 0);
+  EXPECT_NE(walking->flags & NODE_HIDDEN, 0u);
+  EXPECT_EQ(findPathNode("walking_path_J0", WALKING_PATH_NUMBER), walking);
+  EXPECT_NE(readWholeFile(path).find("kf "), std::string::npos);
+  // The panel's thread ends with its window.
+  for (int i = 0; i < 50 && !commandOutput("xdotool search --name '^quoit: walking editor$' 2>/dev/null").empty(); i++)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }
 
 // quoit run in VRML mode on the sample pattern, in a scratch home on the shared display; drive
