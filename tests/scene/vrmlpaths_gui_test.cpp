@@ -35,6 +35,7 @@
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/ui/glut_xvfb.h"
+#include "ui/editor.h"
 #include "ui/keyframes.h"
 #include "ui/keys.h"
 #include "ui/modes.h"
@@ -164,6 +165,44 @@ TEST_F(VrmlPathsGui, TheChooserShowsTheModelsAndThePickIsDrawn) {
   }
   EXPECT_GT(looked, 0);
   EXPECT_EQ(changed, looked);
+}
+
+// In the scene editor the arrow stands on the selected object, and Tab moves it to the next: the
+// pixels the arrow changes lie around the selected node's place in the picture and nowhere else.
+TEST_F(VrmlPathsGui, TheEditorsArrowIsDrawnOnTheSelectedObjectAndTabMovesIt) {
+  load("6club_2count_pass");
+  qWindowIds[WIN_3D] = 0;  // the editor leaves the test window's callbacks alone
+  qSetMode(MAIN_SCENE_EDITOR, 0);
+  ASSERT_EQ(qMode.main, MAIN_SCENE_EDITOR);
+  qWindowIds[WIN_3D] = window;
+  packViewState();
+  pose();
+  drawFrame();  // the first frame compiles the models' lists
+  const ObjectNode *selected[2];
+  int at[2][2];
+  for (int k = 0; k < 2; k++) {
+    SCOPED_TRACE(k);
+    ObjectNode *node = editorObject;
+    ASSERT_NE(node, nullptr);
+    selected[k] = node;
+    editorObject = nullptr;
+    Picture plain = drawFrame();
+    editorObject = node;
+    Picture arrow = drawFrame();
+    EXPECT_EQ(arrow.output.find("OpenGL Error"), std::string::npos) << arrow.output;
+    int &x = at[k][0], &y = at[k][1];
+    ASSERT_TRUE(arrow.project(node->position, &x, &y));
+    int changed = arrow.differences(plain), near = arrow.differencesNear(plain, x, y, 8);
+    EXPECT_GT(near, 10);
+    EXPECT_EQ(near, changed);
+    keyCommand(0, 9);  // Tab
+    keyCommand(0, 0);
+  }
+  EXPECT_NE(selected[1], selected[0]);
+  EXPECT_GT(std::hypot(at[1][0] - at[0][0], at[1][1] - at[0][1]), 20);  // apart, so the arrow moved
+  qWindowIds[WIN_3D] = 0;
+  EXPECT_EQ(EndEditor(), 0);
+  restartRequest = 0;  // the pattern is not loaded again here
 }
 
 // The walking editor in VRML mode: its start builds each juggler's walking-path node from the
