@@ -86,6 +86,40 @@ class VrmlPathsGui : public PathTest<PictureTest<VrmlTest, W, H>> {
     lightState = LightState{0, 0, 0, 0, 1000};
   }
 
+  // The chooser entered with its cursor on the row and column, and its first frame.
+  static void openChooser(int row, int column) {
+    aidCalls.moveChooserCursor = cursor;
+    chooserRow = row;
+    chooserColumn = column;
+    chooserState = 1;
+    qMode.main = MAIN_CHOOSER;
+    testing::internal::CaptureStdout();
+    selectObjectInBox();
+    testing::internal::GetCapturedStdout();
+  }
+  // A chooser frame that picks the model under the cursor.
+  static void pickInChooser() {
+    pickNow = -1;
+    testing::internal::CaptureStdout();
+    selectObjectInBox();
+    testing::internal::GetCapturedStdout();
+    pickNow = 0;
+  }
+
+  // The lists the nodes of the list compiled, and how many of them are lists of this context.
+  static std::vector<GLuint> ownLists(const ObjectNode *head) {
+    std::vector<GLuint> lists;
+    for (const ObjectNode *n = head; n; n = n->next)
+      for (int32_t list : n->ownLists)
+        if (list > 0) lists.push_back(GLuint(list));
+    return lists;
+  }
+  static int alive(const std::vector<GLuint> &lists) {
+    int n = 0;
+    for (GLuint list : lists) n += glIsList(list) == GL_TRUE;
+    return n;
+  }
+
   static void pose() { ASSERT_EQ(buildScene(qScene, 0, 0.3 * t_zyklus + 0.01, nullptr, -1), 0); }
 
 };
@@ -130,23 +164,13 @@ TEST_F(VrmlPathsGui, TheChooserShowsTheModelsAndThePickIsDrawn) {
   Picture before = drawFrame();
   std::vector<double> props;
   for (const ObjectNode *n : juggled()) props.insert(props.end(), n->position, n->position + 3);
-  aidCalls.moveChooserCursor = cursor;
-  chooserRow = 2;
-  chooserColumn = 2;  // the eleventh model of the object list, a club
-  chooserState = 1;
-  qMode.main = MAIN_CHOOSER;
-  testing::internal::CaptureStdout();
-  selectObjectInBox();
-  testing::internal::GetCapturedStdout();
+  openChooser(2, 2);  // the eleventh model of the object list, a club
   ASSERT_EQ(chooserState, 1);
   Picture grid = drawFrame();
   EXPECT_EQ(grid.output.find("OpenGL Error"), std::string::npos) << grid.output;
   EXPECT_GT(grid.differences(before), 1000);
 
-  pickNow = -1;
-  testing::internal::CaptureStdout();
-  selectObjectInBox();
-  testing::internal::GetCapturedStdout();
+  pickInChooser();
   ASSERT_EQ(chosenModel, chooserModels[10]);
   EXPECT_NE(std::string(objekt_geladen[chosenModel].name).find("club"), std::string::npos);
   qMode.main = 0;
@@ -250,6 +274,60 @@ TEST_F(VrmlPathsGui, TheWalkingEditorBuildsItsPathsAndHidesThemWhenItEnds) {
   // The panel's thread ends with its window.
   for (int i = 0; i < 50 && !commandOutput("xdotool search --name '^quoit: walking editor$' 2>/dev/null").empty(); i++)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}
+
+// A freed scene deletes the lists its nodes compiled. The juggled objects that draw the chooser's
+// pick only borrow the model's lists: those stay while the chooser's list has them, and go with it.
+TEST_F(VrmlPathsGui, AFreedSceneDeletesTheListsItsNodesCompiledNotTheLentOnes) {
+  load("3ball_cascade");
+  pose();
+  drawFrame();
+  std::vector<GLuint> scene = ownLists(qScene);
+  ASSERT_GT(scene.size(), 10u);
+  EXPECT_EQ(alive(scene), int(scene.size()));
+  openChooser(2, 2);
+  pickInChooser();
+  ASSERT_GE(chosenModel, 0);
+  std::vector<GLuint> chooser = ownLists(qScene_CO);
+  ASSERT_FALSE(chooser.empty());
+  EXPECT_EQ(alive(chooser), int(chooser.size()));
+  std::vector<ObjectNode *> objects = juggled();
+  ASSERT_FALSE(objects.empty());
+  GLuint lent = GLuint(objects[0]->displayList);
+  EXPECT_NE(std::find(chooser.begin(), chooser.end(), lent), chooser.end());
+  qMode.main = 0;
+  while (glGetError() != GL_NO_ERROR) {
+  }
+
+  resetVRMLScene();
+  EXPECT_EQ(alive(scene), 0);
+  EXPECT_EQ(alive(chooser), int(chooser.size()));
+  EXPECT_TRUE(glIsList(lent));
+  freeObjectList(&qScene_CO);
+  EXPECT_EQ(alive(chooser), 0);
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// A new chooser scene frees the old one's models: the juggled objects draw their own lists again.
+TEST_F(VrmlPathsGui, ANewChooserSceneGivesTheJuggledObjectsTheirOwnListsBack) {
+  load("3ball_cascade");
+  std::vector<ObjectNode *> objects = juggled();
+  ASSERT_FALSE(objects.empty());
+  std::vector<int32_t> before;
+  for (const ObjectNode *n : objects) before.insert(before.end(), {n->displayList, n->shadowList});
+  openChooser(2, 2);
+  pickInChooser();
+  ASSERT_GE(chosenModel, 0);
+  std::vector<GLuint> chooser = ownLists(qScene_CO);
+  ASSERT_NE(objects[0]->displayList, before[0]);
+  qMode.main = MAIN_CHOOSER;
+  ASSERT_EQ(qVRMLObjectChooser(2), 0);
+  qMode.main = 0;
+  EXPECT_EQ(alive(chooser), 0);
+  std::vector<int32_t> after;
+  for (const ObjectNode *n : objects) after.insert(after.end(), {n->displayList, n->shadowList});
+  EXPECT_EQ(after, before);
+  for (int32_t list : after) EXPECT_TRUE(glIsList(GLuint(list))) << list;
 }
 
 // quoit run in VRML mode on the sample pattern, in a scratch home on the shared display; drive
