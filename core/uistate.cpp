@@ -6,6 +6,7 @@ QuoitDisplay qDisplay;
 int textRefresh;
 int chooserState;
 int chosenModel = -1;
+ObjectNode *editorObject;
 int nextObjectRequest;
 int64_t savedChooserDisplay[2];
 int jugglerViewCounter;

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+struct ObjectNode;
+
 struct QuoitMode {
   int moveKeys[5];   // movement keys: [0]/[1] sideways, [2]/[3] forward/back, [4] along the view
   int dragX, dragY;  // mouse drag of the current frame
@@ -70,6 +72,9 @@ extern int chooserState;  // 0 off, 1 chooser running, 2 left with a pick pendin
 extern int chosenModel;   // loaded-object index picked in the chooser, -1 none
 extern int64_t savedChooserDisplay[2];  // display and flags before the chooser
 extern int nextObjectRequest;  // a next-object command waits for the current object to step
+// The node the scene and walking editors have selected (the editors set it, the renderer draws the
+// arrow over it); none outside the editors.
+extern ObjectNode *editorObject;
 extern int jugglerViewCounter;  // the status screen's juggler view, 0 none, 1 the overview
 
 extern int qWindowIds[WINDOW_COUNT];

@@ -421,7 +421,8 @@ static void rotateObject(const ObjectNode *node) {
 
 // Draws one node; its transform stays in force for its children (the walk's stack undoes it).
 void qGlDrawVRMLObject(ObjectNode *node, int mode) {
-  if (flagOn(FLAG_ARROW) && node->letter && node->letter == currentObjectLetter)
+  bool editing = qMode.main == MAIN_SCENE_EDITOR || qMode.main == MAIN_WALKING_EDITOR;
+  if ((flagOn(FLAG_ARROW) && node->letter && node->letter == currentObjectLetter) || (editing && node == editorObject))
     qGlDrawArrow(node->position[0], node->position[1], node->position[2], mode);
   glTranslated(node->position[0], node->position[1], node->position[2]);
   if (flagOn(FLAG_COMMENTS) && mode != MODE_SHADOW && node->letter) drawInlineComments(node->letter);

@@ -37,10 +37,16 @@ static bool inList(const ObjectNode *head, const ObjectNode *node) {
   return false;
 }
 
-// Scene nodes that draw a chooser model's geometry take their own back before that model is freed.
+// Scene nodes that draw a chooser model's geometry take their own back before that model is freed:
+// its polygon nodes and the lists they drew before.
 static void returnLentGeometry() {
   int walked = 0;
-  for (ObjectNode *n = qScene; n && walked++ < MAX_NODES_WALKED; n = n->next) n->poly = n->ownedPolys;
+  for (ObjectNode *n = qScene; n && walked++ < MAX_NODES_WALKED; n = n->next) {
+    if (n->poly == n->ownedPolys) continue;
+    n->poly = n->ownedPolys;
+    n->displayList = n->keptLists[0];
+    n->shadowList = n->keptLists[1];
+  }
 }
 
 // The chooser's list is made for the models of this pattern's loaded-object table: a list of an
@@ -85,6 +91,10 @@ static int takeChosenModel() {
   int walked = 0;
   for (ObjectNode *n = qScene; n && walked++ < MAX_NODES_WALKED; n = n->next) {
     if (!(n->flags & NODE_TAKES_CHOOSER_MODEL)) continue;
+    if (n->poly == n->ownedPolys) {  // lent for the first time: what it drew is kept
+      n->keptLists[0] = n->displayList;
+      n->keptLists[1] = n->shadowList;
+    }
     n->poly = model->poly;
     n->displayList = model->displayList;
     n->shadowList = model->shadowList;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/uistate.h"
+
 struct ObjectNode;
 
 enum { EDITING_OBJECTS = 4488, NO_EDIT_DRAG = -1717 };
@@ -16,7 +18,6 @@ enum { EDITOR_SAVE_FAILED = 4 };
 
 extern int editState;         // 4488 while objects are edited with the mouse
 extern char editorHint[100];  // the editor's hint line
-extern ObjectNode *editorObject;
 extern int editorJugglerCount;  // visible jugglers
 extern int editorObjectCount;   // visible props
 extern int editDrag;            // the drag in progress, -1717 none

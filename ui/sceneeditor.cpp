@@ -39,7 +39,6 @@
 
 int editState;
 char editorHint[100];
-ObjectNode *editorObject;
 int editorJugglerCount;
 int editorObjectCount;
 int editDrag = NO_EDIT_DRAG;

@@ -185,6 +185,7 @@ static void freeObjectNode(ObjectNode *node) {
 }
 
 static void freeChain(ObjectNode *first) {
+  deleteVRMLDisplayLists(first);
   std::unordered_set<const void *> freed;
   for (ObjectNode *n = first; n;) {
     ObjectNode *next = n->next;

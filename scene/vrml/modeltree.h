@@ -27,6 +27,8 @@ struct ObjectNode {
   char name[200];
   PolyNode *ownedPolys;  // every polygon node made for this node, chained by next; what is freed
   PolyNode *lastPoly;    // end of that chain
+  int32_t ownLists[2];   // the display and shadow list this node compiled: deleted when it is freed
+  int32_t keptLists[2];  // the lists it drew before the chooser lent it a model's
 };
 
 struct PolyNode {
@@ -146,3 +148,6 @@ int finishGeometry();
 int loadVRMLFile(const char *path, int objectNumber, double x, double y, double z, double heading, int how);
 int loadObjectByName(const char *name, const double position[3], double ax, double ay, double az, int flags);
 void defineVRMLDisplayLists(ObjectNode *node, int source);
+// Deletes the lists that the nodes of the chain from first compiled (never those they only draw)
+// in the 3D window's context; nothing when no GL context is current.
+void deleteVRMLDisplayLists(ObjectNode *first);

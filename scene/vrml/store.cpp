@@ -1,6 +1,8 @@
 // VRML model store: the parse buffers, the Inline list and the PROTO field buffer, the file loader that
 // runs the parser over a model and its Inline files, finishing geometry nodes, loading models by name
 // and compiling their display lists.
+#include <GL/gl.h>
+#include <GL/glx.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -449,12 +451,37 @@ int loadObjectByName(const char *name, const double position[3], double ax, doub
   return 0;
 }
 
+// Lists are names in the context they were made in; without a current context (no window) there
+// is nothing to delete, and a GL call would have no context to act on.
+static void deleteOwnLists(ObjectNode *node) {
+  for (int32_t &list : node->ownLists) {
+    if (list > 0 && glIsList(GLuint(list))) glDeleteLists(GLuint(list), 1);
+    list = 0;
+  }
+}
+
+void deleteVRMLDisplayLists(ObjectNode *first) {
+  bool any = false;
+  int walked = 0;
+  for (const ObjectNode *n = first; n && !any && walked++ < MAX_NODES_WALKED; n = n->next)
+    any = n->ownLists[0] > 0 || n->ownLists[1] > 0;
+  if (!any) return;
+  if (qWindowIds[WIN_3D]) windowCalls.setWindow(qWindowIds[WIN_3D]);
+  bool current = glXGetCurrentContext() != nullptr;
+  walked = 0;
+  for (ObjectNode *n = first; n && walked++ < MAX_NODES_WALKED; n = n->next) {
+    if (current) deleteOwnLists(n);
+    n->ownLists[0] = n->ownLists[1] = 0;
+  }
+}
+
 void defineVRMLDisplayLists(ObjectNode *node, int source) {
   if (!node) return;
   windowCalls.setWindow(qWindowIds[WIN_3D]);  // the lists belong to the 3D window's context
   if (source == VRML_COMPILE) {
-    node->displayList = qGlDefineGLVRMLObject(node, 0x1000);
-    node->shadowList = qGlDefineGLVRMLObject(node, 0x4000);
+    if (glXGetCurrentContext()) deleteOwnLists(node);  // compiled again: the old lists go
+    node->displayList = node->ownLists[0] = qGlDefineGLVRMLObject(node, 0x1000);
+    node->shadowList = node->ownLists[1] = qGlDefineGLVRMLObject(node, 0x4000);
     return;
   }
   if (source < 0 || source >= loadedObjectCount || !objekt_geladen || !currentObjectNode) return;

@@ -18,6 +18,7 @@
 #include "scene/objects.h"
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
+#include "tests/scene/path_fixture.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/loadpattern.h"
 
@@ -159,27 +160,8 @@ TEST(ChooserTurn, OneTurnASecondKeptWithinATurn) {
 }
 
 // A sample pattern loaded and placed, with the temporary directory in the test's scratch directory.
-class PathDisplay : public SceneTest {
+class PathDisplay : public PathTest<SceneTest> {
  public:
-  std::string temp;
-  void SetUp() override {
-    SceneTest::SetUp();
-    if (!localTextTables[qPrefs.language]) {
-      ASSERT_EQ(readLocalTexts(), 0);
-    }
-    temp = qPrefs.temp;
-    qPrefs.temp = std::filesystem::path(writeFile("tmp/keep", "")).parent_path().string() + "/";
-    qMode.speed = 100;
-    qMode.flags = 0;
-    nextObjectRequest = 0;
-    chosenModel = -1;
-  }
-  void TearDown() override {
-    freePatternData();
-    resetPathDisplay();
-    qPrefs.temp = temp;
-    SceneTest::TearDown();
-  }
   void load(const char *name) {
     resetPathDisplay();
     ASSERT_EQ(loadPattern(sourcePath(std::string("data/m/") + name)), 0) << name;

@@ -19,51 +19,15 @@
 #include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "scene/vrmlaids.h"
+#include "tests/scene/path_fixture.h"
 #include "tests/scene/vrml_fixture.h"
 #include "tests/support/loadpattern.h"
 
 namespace {
 
 // A sample pattern loaded in VRML mode, with the temporary directory in the test's scratch directory.
-class VrmlPaths : public VrmlTest {
+class VrmlPaths : public PathTest<VrmlTest> {
  public:
-  std::string temp;
-  int speed = 0;
-  void SetUp() override {
-    VrmlTest::SetUp();
-    if (!localTextTables[qPrefs.language]) {
-      ASSERT_EQ(readLocalTexts(), 0);
-    }
-    temp = qPrefs.temp;
-    speed = qMode.speed;
-    qPrefs.temp = std::filesystem::path(writeFile("tmp/keep", "")).parent_path().string() + "/";
-    qMode.speed = 100;
-    qMode.flags = 0;
-    qMode.main = 0;
-    nextObjectRequest = 0;
-    chosenModel = -1;
-  }
-  void TearDown() override {
-    freePatternData();
-    resetPathDisplay();
-    qPrefs.temp = temp;
-    qMode.speed = speed;
-    qMode.main = 0;
-    chosenModel = -1;
-    VrmlTest::TearDown();
-  }
-  void load(const char *name) {
-    freshPatternState();
-    qPrefs.vrml = 1;
-    resetVRMLScene();
-    resetPathDisplay();
-    currentPatternFile = sourcePath(std::string("data/m/") + name);
-    std::filesystem::current_path(QUOIT_SOURCE_DIR "/data");
-    testing::internal::CaptureStdout();
-    int code = Muster_laden();
-    testing::internal::GetCapturedStdout();
-    ASSERT_EQ(code, 0) << name;
-  }
   static int nodeCount(const ObjectNode *head) {
     int n = 0;
     for (; head; head = head->next) n++;
@@ -86,7 +50,7 @@ class VrmlPaths : public VrmlTest {
 };
 
 TEST_F(VrmlPaths, FlightPathNodeShownHiddenAndShownAgain) {
-  load("3ball_cascade");
+  loadVrml("3ball_cascade");
   qMode.speed = -40;
   trackCurrentObject(nullptr);
   char letter = currentObjectLetter;
@@ -138,7 +102,7 @@ TEST_F(VrmlPaths, FlightPathNodeShownHiddenAndShownAgain) {
 }
 
 TEST_F(VrmlPaths, AllFlightPathsAndTheWrapChainsSamples) {
-  load("3ball_cascade_wrap");
+  loadVrml("3ball_cascade_wrap");
   ASSERT_EQ(WRAP, 1);
   toggleFlightPathDisplay(1);
   ASSERT_EQ(int(shownFlightPaths.size()), objekte);
@@ -158,7 +122,7 @@ TEST_F(VrmlPaths, AllFlightPathsAndTheWrapChainsSamples) {
 // Path nodes are found by number and name: another node that happens to have the number (the
 // running numbers of a scene with figures pass 199) is neither shown nor taken for the path.
 TEST_F(VrmlPaths, ANodeWithTheSameNumberIsNotThePath) {
-  load("3ball_cascade");
+  loadVrml("3ball_cascade");
   trackCurrentObject(nullptr);
   int k = Objekt_Nummer(currentObjectLetter);
   ObjectNode *other = qScene->next;
@@ -172,7 +136,7 @@ TEST_F(VrmlPaths, ANodeWithTheSameNumberIsNotThePath) {
 }
 
 TEST_F(VrmlPaths, SampleCountsAreBounded) {
-  load("3ball_cascade");
+  loadVrml("3ball_cascade");
   trackCurrentObject(nullptr);
   struct {
     const char *name;
@@ -191,7 +155,7 @@ TEST_F(VrmlPaths, SampleCountsAreBounded) {
 }
 
 TEST_F(VrmlPaths, HandPathSpheresAtTheHeldSegmentsControlPoints) {
-  load("3ball_cascade");
+  loadVrml("3ball_cascade");
   trackCurrentObject(nullptr);
   char letter = currentObjectLetter;
   int k = Objekt_Nummer(letter);
@@ -226,7 +190,7 @@ TEST_F(VrmlPaths, HandPathSpheresAtTheHeldSegmentsControlPoints) {
 
 // Each keyframe goes into its own juggler's node; keyframes of jugglers that do not exist are left out.
 TEST_F(VrmlPaths, WalkingPathsSplitByJuggler) {
-  load("6club_2count_pass");
+  loadVrml("6club_2count_pass");
   ASSERT_EQ(jugglers, 2);
   auto segment = [](int juggler, double x) {
     WalkingSegment s{juggler, {{x, 0, 0.01}, {x + 0.5, 0, 0.01}, {x + 1, 0.5, 0.01}, {x + 1, 1, 0.01}}};
@@ -315,17 +279,11 @@ class VrmlChooser : public VrmlPaths {
     pickNow = 0;
   }
   std::string output;
-  static std::vector<ObjectNode *> juggled() {
-    std::vector<ObjectNode *> nodes;
-    for (ObjectNode *n = qScene; n; n = n->next)
-      if (n->flags & NODE_TAKES_CHOOSER_MODEL) nodes.push_back(n);
-    return nodes;
-  }
 };
 int VrmlChooser::pickNow;
 
 TEST_F(VrmlChooser, ModelsGoIntoTheChoosersOwnListAndThePickIsLent) {
-  load("3ball_cascade");
+  loadVrml("3ball_cascade");
   ObjectNode *tail = currentObjectNode;
   int nodes = nodeCount(qScene);
   enter();
@@ -372,7 +330,7 @@ TEST_F(VrmlChooser, ModelsGoIntoTheChoosersOwnListAndThePickIsLent) {
 // The next pattern has a new loaded-object table: the chooser's list is made again for it, not
 // added to. Nodes that still draw a picked model's geometry take their own back first.
 TEST_F(VrmlChooser, TheChooserListIsMadeAgainForANewTable) {
-  load("3ball_cascade");
+  loadVrml("3ball_cascade");
   choose();
   ASSERT_GE(chosenModel, 0);
   int chooserNodes = nodeCount(qScene_CO);
@@ -385,7 +343,7 @@ TEST_F(VrmlChooser, TheChooserListIsMadeAgainForANewTable) {
   EXPECT_EQ(nodeCount(qScene_CO), 1);
   qMode.main = 0;
 
-  load("3ball_cascade");
+  loadVrml("3ball_cascade");
   choose();
   EXPECT_EQ(nodeCount(qScene_CO), chooserNodes);
   EXPECT_EQ(chosenModel, chooserModels[1]);
@@ -393,7 +351,7 @@ TEST_F(VrmlChooser, TheChooserListIsMadeAgainForANewTable) {
 }
 
 TEST_F(VrmlChooser, UnknownOperationAndNoModel) {
-  load("3ball_cascade");
+  loadVrml("3ball_cascade");
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   int unknown = qVRMLObjectChooser(5);

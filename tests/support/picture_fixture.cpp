@@ -179,11 +179,13 @@ SavedMoments runQuoitSavingTwoMoments(const std::vector<std::string> &arguments,
   return saved;
 }
 
-int loadVrmlSample(const char *name) {
+int loadVrmlSample(const char *name) { return loadVrmlPattern(std::string(QUOIT_SOURCE_DIR "/data/m/") + name); }
+
+int loadVrmlPattern(const std::string &path) {
   freshPatternState();
   qPrefs.vrml = 1;
   resetVRMLScene();
-  currentPatternFile = std::string(QUOIT_SOURCE_DIR "/data/m/") + name;
+  currentPatternFile = path;
   std::filesystem::current_path(QUOIT_SOURCE_DIR "/data");
   testing::internal::CaptureStdout();
   int code = Muster_laden();

@@ -113,3 +113,5 @@ SavedMoments runQuoitSavingTwoMoments(const std::vector<std::string> &arguments,
 // The sample pattern data/m/<name> loaded in VRML mode with a fresh VRML scene, in the data
 // directory (which stays the working directory); the loader's report is dropped. Its code.
 int loadVrmlSample(const char *name);
+// The same for the pattern file at the path, which becomes the current pattern file.
+int loadVrmlPattern(const std::string &path);
