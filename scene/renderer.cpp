@@ -140,7 +140,7 @@ static void afterTriangle() {
 
 // Colour c of a model: one of the 64 colour lists. The colour is taken modulo 16, as the prop shapes
 // do, so a colour word outside the palette never calls a list outside the colour block.
-static bool inlineColours;  // the colour calls go into the list itself, not through the colour lists
+bool inlineColours;
 
 static void colourList(int c, int highlight) {
   if (colorLists < 0) return;
@@ -682,8 +682,8 @@ int qGlColouredList(int entry) {
   const LoadedObject &o = objekt_geladen[entry];
   GLuint own = GLuint(o.displayList > 0 ? o.displayList : 0);
   int set = currentColourSet;
-  if (!own || set < 0 || own != entryLists[entry] || builtinTypes[entry] || (o.flags & OBJ_RECOMPILE) ||
-      !shapeOf(entry).size)
+  if (!own || set < 0 || own != entryLists[entry] || (o.flags & OBJ_RECOMPILE) ||
+      (!builtinTypes[entry] && !shapeOf(entry).size))
     return int(own);
   ColouredList &c = colouredLists[entry][set];
   if (c.list && c.madeFrom == entryCompiles[entry] && c.setVersion == colourSetVersion[set] && glIsList(c.list))
@@ -693,7 +693,8 @@ int qGlColouredList(int entry) {
   glNewList(c.list, GL_COMPILE);
   beginCompile();
   inlineColours = true;
-  drawModel(entry);
+  if (builtinTypes[entry]) drawBuiltin(entry, builtinTypes[entry]);
+  else drawModel(entry);
   inlineColours = false;
   endCompile();
   glEndList();

@@ -13,6 +13,7 @@ enum { BUILTIN_SPHEROID = 6, BUILTIN_CLUB = 24, BUILTIN_ARROW = 17171 };
 extern GLUquadric *qQuadric;
 extern int highlightOffset;      // 32 while a juggled object of the pattern is compiled, else 0
 extern float lastFaceNormal[3];  // the last face normal given to GL
+extern bool inlineColours;       // the list being compiled has the colours written in
 
 // Front specular colour and shininess of material 0, 1 or 2.
 void qGlSetMaterial(int index);
@@ -27,8 +28,8 @@ int qGlDefineObject(int entry);
 // since, and then only with what uses them; the rest stays in part lists compiled once (again after
 // the figure got a new list or another shape). Returns the list name, 0 when none was made.
 int qGlDefineFigure(int entry);
-// The list to call for the entry with the colours the colour lists hold now: for a packed shape that
-// is not a figure, a list of its own with those colours written in (made when first asked for, and
+// The list to call for the entry with the colours the colour lists hold now: for a built-in shape or a
+// packed shape that is not a figure, a list of its own with those colours written in (made when first asked for, and
 // again after the entry was compiled or the set's place was given to another set); else, or for a
 // colour set that is not kept, the entry's list;
 // 0 when the entry has no list.
