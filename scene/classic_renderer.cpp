@@ -191,10 +191,11 @@ static void keepList(LoadedObject &entry, int list) {
   if (list > 0) entry.displayList = list;
 }
 
-// A figure is compiled once for all passes of a frame; what its hands move only when they moved.
+// A figure is compiled once a frame for each colour set its passes draw with; what its hands move
+// only when they moved. It keeps the entry's own list.
 static void compileModel(int e) {
   LoadedObject &entry = objekt_geladen[e];
-  if (entry.flags & OBJ_RECOMPILE) keepList(entry, qGlDefineFigure(e));
+  if (entry.flags & OBJ_RECOMPILE) qGlDefineFigure(e);
   else if (needsCompiling(entry)) keepList(entry, qGlDefineObject(e));
 }
 

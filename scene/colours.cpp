@@ -37,28 +37,35 @@ void emitColourCall(int list) {
   else glColor4fv(c.f);
 }
 
-static void compileColourCall(int list) {
+static bool sameCall(const ColourCall &a, const ColourCall &b) {
+  if (a.bytes != b.bytes) return false;
+  return a.bytes ? memcmp(a.ub, b.ub, 4) == 0 : memcmp(a.f, b.f, sizeof a.f) == 0;
+}
+
+static bool sameCalls(const ColourCall *a, const ColourCall *b) {
+  for (int i = 0; i < COLOR_LIST_COUNT; i++)
+    if (!sameCall(a[i], b[i])) return false;
+  return true;
+}
+
+// Most frames load the set the lists already hold: a list is compiled only when its call changes.
+static bool compiledLists[COLOR_LIST_COUNT];
+
+static void compileColourCall(int list, const ColourCall &call) {
+  if (compiledLists[list] && sameCall(colourCalls[list], call)) return;
+  colourCalls[list] = call;
+  compiledLists[list] = true;
   glNewList(GLuint(colorLists + list), GL_COMPILE);
   emitColourCall(list);
   glEndList();
 }
 
 static void compileUbyte(int list, const unsigned char c[3], unsigned char alpha) {
-  colourCalls[list] = ColourCall{true, {c[0], c[1], c[2], alpha}, {0, 0, 0, 0}};
-  compileColourCall(list);
+  compileColourCall(list, ColourCall{true, {c[0], c[1], c[2], alpha}, {0, 0, 0, 0}});
 }
 
 static void compileFloat(int list, const float c[4]) {
-  colourCalls[list] = ColourCall{false, {0, 0, 0, 0}, {c[0], c[1], c[2], c[3]}};
-  compileColourCall(list);
-}
-
-static bool sameCalls(const ColourCall *a, const ColourCall *b) {
-  for (int i = 0; i < COLOR_LIST_COUNT; i++) {
-    if (a[i].bytes != b[i].bytes) return false;
-    if (a[i].bytes ? memcmp(a[i].ub, b[i].ub, 4) != 0 : memcmp(a[i].f, b[i].f, sizeof a[i].f) != 0) return false;
-  }
-  return true;
+  compileColourCall(list, ColourCall{false, {0, 0, 0, 0}, {c[0], c[1], c[2], c[3]}});
 }
 
 // The colour sets loaded last, so that models can keep lists with their colours written in; when all

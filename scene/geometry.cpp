@@ -38,10 +38,20 @@ ObjectNode *vrmlNodeTotals() {
   return last;
 }
 
-// Colour n of the current colour set, with the highlight offset of the model being compiled.
+// Colour n of the current colour set, with the highlight offset of the model being compiled. A colour
+// written in goes into an empty primitive: Mesa then gives it to every vertex of the shapes that
+// follow in the list and plays them the fast way, where a colour between primitives ends the run
+// and leaves its vertices to take the colour GL holds, which Mesa plays the slow way.
 static void propColour(int n) {
-  if (colorLists >= 0) glCallList(GLuint(colorLists + (n & 15) + highlightOffset));
-  else glColor3ubv(quoitPalette[n & 15]);
+  if (colorLists >= 0 && inlineColours) {
+    glBegin(GL_TRIANGLES);
+    emitColourCall((n & 15) + highlightOffset);
+    glEnd();
+  } else if (colorLists >= 0) {
+    glCallList(GLuint(colorLists + (n & 15) + highlightOffset));
+  } else {
+    glColor3ubv(quoitPalette[n & 15]);
+  }
 }
 
 static int propSlices() {
@@ -71,21 +81,24 @@ void propClub(GLUquadric *q) {
   int knobSlices = 2 * half + 2, knobStacks = half + 1;
   if (knobSlices < 4) knobSlices = 4;
   if (knobStacks < 2) knobStacks = 2;
-  propColour(7);
+  // Each colour comes after the moves and material before its shape, which a written-in colour
+  // must follow directly (see propColour).
   glTranslated(0, 0, -0.2);
+  propColour(7);
   gluCylinder(q, 0.015, 0.02, 0.2, k, 1);
   gluSphere(q, 0.025, knobSlices, knobStacks);
-  propColour(9);
   qGlSetMaterial(1);
   glTranslated(0, 0, 0.2);
-  gluCylinder(q, 0.02, 0.055, 0.12, k, 1);
-  propColour(6);
-  glTranslated(0, 0, 0.12);
-  gluCylinder(q, 0.055, 0.055, 0.06, k, 1);
   propColour(9);
+  gluCylinder(q, 0.02, 0.055, 0.12, k, 1);
+  glTranslated(0, 0, 0.12);
+  propColour(6);
+  gluCylinder(q, 0.055, 0.055, 0.06, k, 1);
   glTranslated(0, 0, 0.06);
+  propColour(9);
   gluCylinder(q, 0.055, 0.02, 0.12, k, 1);
   glTranslated(0, 0, 0.12);
+  propColour(9);
   gluDisk(q, 0, 0.02, k, 1);
   qGlSetMaterial(0);
 }

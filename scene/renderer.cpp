@@ -140,7 +140,7 @@ static void afterTriangle() {
 
 // Colour c of a model: one of the 64 colour lists. The colour is taken modulo 16, as the prop shapes
 // do, so a colour word outside the palette never calls a list outside the colour block.
-static bool inlineColours;  // the colour calls go into the list itself, not through the colour lists
+bool inlineColours;
 
 static void colourList(int c, int highlight) {
   if (colorLists < 0) return;
@@ -564,13 +564,27 @@ int qGlDefineObject(int entry) {
   return int(list);
 }
 
-// What a figure's lists were made from: its shape's words, the moving points and the display flags.
+// The lists of a figure for one colour set: a part list per run of its static elements and the list
+// of its moving elements, which calls the part lists where they stand; with the counts of the
+// figure's static changes and poses and the colour set's version they were made from.
+struct FigureLists {
+  GLuint own = 0;
+  std::vector<GLuint> parts;
+  unsigned build = 0, pose = 0, setVersion = 0;
+};
+
+// What a figure's lists were made from: its shape's words, the moving points and the display flags;
+// the part of each element, and the counts of changes to its static elements and to its pose. Its
+// lists through the colour lists, whose own list is the entry's list, serve a colour set that is
+// not kept; each kept set has lists of its own with its colours written in.
 struct FigureParts {
   std::vector<int16_t> shape;
   int moving = -1, displayFlags = 0;
-  GLuint list = 0;  // the figure's own list
+  GLuint list = 0;  // the entry's list when the shape was last taken
   std::vector<int> elementParts;
-  std::vector<GLuint> lists;
+  int partCount = 0;
+  unsigned build = 0, pose = 0;
+  FigureLists plain, coloured[KEPT_COLOUR_SETS];
 };
 static FigureParts figureParts[LOO_MAX];
 
@@ -597,23 +611,45 @@ static void walkParts(const ShapeView &v, int entry, PartMode mode, int part) {
   partMode = PARTS_ALL;
 }
 
-static void makePartLists(FigureParts &f, const ShapeView &v, int entry) {
-  for (GLuint list : f.lists)
-    if (glIsList(list)) glDeleteLists(list, 1);
-  f.lists.clear();
+static void classifyParts(FigureParts &f, const ShapeView &v, int entry) {
   f.elementParts.clear();
   elementParts = &f.elementParts;
-  partLists = &f.lists;
   classifiedParts = 0;
   walkParts(v, entry, PARTS_CLASSIFY, 0);
-  for (int part = 0; part < classifiedParts; part++) {
-    GLuint list = glGenLists(1);
-    f.lists.push_back(list);
-    if (!list) continue;
-    glNewList(list, GL_COMPILE);
-    walkParts(v, entry, PARTS_STATIC, part);
-    glEndList();
+  f.partCount = classifiedParts;
+}
+
+// Compiles what of a set's lists is older than the figure's shape, pose or the colour set.
+static void makeFigureLists(FigureParts &f, FigureLists &l, const ShapeView &v, int entry, bool written,
+                            unsigned setVersion) {
+  elementParts = &f.elementParts;
+  partLists = &l.parts;
+  movingPoints = f.moving;
+  inlineColours = written;
+  bool partsCurrent = l.build == f.build && l.setVersion == setVersion && l.parts.size() == size_t(f.partCount);
+  if (!partsCurrent) {
+    for (GLuint list : l.parts)
+      if (glIsList(list)) glDeleteLists(list, 1);
+    l.parts.clear();
+    for (int part = 0; part < f.partCount; part++) {
+      GLuint list = glGenLists(1);
+      l.parts.push_back(list);
+      if (!list) continue;
+      glNewList(list, GL_COMPILE);
+      walkParts(v, entry, PARTS_STATIC, part);
+      glEndList();
+    }
+    l.build = f.build;
+    l.setVersion = setVersion;
   }
+  if (!l.own) l.own = glGenLists(1);
+  if (l.own && (!partsCurrent || l.pose != f.pose)) {
+    glNewList(l.own, GL_COMPILE);
+    walkParts(v, entry, PARTS_MOVING, 0);
+    glEndList();
+    l.pose = f.pose;
+  }
+  inlineColours = false;
 }
 
 int qGlDefineFigure(int entry) {
@@ -631,21 +667,42 @@ int qGlDefineFigure(int entry) {
   bool staticSame = !fresh && list == f.list && moving == f.moving && qPrefs.displayFlags == f.displayFlags &&
                     f.shape.size() == size_t(v.size) && sameWords(f.shape, v.words, 1, SHAPE_POINTS) &&
                     sameWords(f.shape, v.words, handWords, v.size);
-  if (staticSame && sameWords(f.shape, v.words, SHAPE_POINTS, handWords)) return int(list);
-  elementParts = &f.elementParts;
-  partLists = &f.lists;
-  movingPoints = moving;
-  if (!staticSame) makePartLists(f, v, entry);
-  glNewList(list, GL_COMPILE);
-  walkParts(v, entry, PARTS_MOVING, 0);
-  glEndList();
-  f.shape.assign(v.words, v.words + v.size);
-  f.moving = moving;
-  f.displayFlags = qPrefs.displayFlags;
-  f.list = list;
+  if (!staticSame || !sameWords(f.shape, v.words, SHAPE_POINTS, handWords)) {
+    movingPoints = moving;
+    if (!staticSame) {
+      classifyParts(f, v, entry);
+      f.build++;
+    }
+    f.pose++;
+    f.shape.assign(v.words, v.words + v.size);
+    f.moving = moving;
+    f.displayFlags = qPrefs.displayFlags;
+    f.list = list;
+  }
   o.flags &= ~OBJ_NEW_LIST;
+  int set = currentColourSet;
+  FigureLists *l = &f.plain;
+  if (set >= 0 && set < KEPT_COLOUR_SETS) {
+    l = &f.coloured[set];
+    makeFigureLists(f, *l, v, entry, true, colourSetVersion[set]);
+  } else {
+    if (f.plain.own != list) f.plain.pose = 0;
+    f.plain.own = list;
+    makeFigureLists(f, f.plain, v, entry, false, 0);
+  }
   qGlCheckStage("after objectdefinition");
-  return int(list);
+  return int(l->own);
+}
+
+// The figure's list for the colour set the colour lists hold now; 0 when that set has none made
+// from the figure as it stands.
+static GLuint colouredFigureList(int entry) {
+  int set = currentColourSet;
+  if (set < 0 || set >= KEPT_COLOUR_SETS) return 0;
+  const FigureParts &f = figureParts[entry];
+  const FigureLists &l = f.coloured[set];
+  bool current = l.own && l.build == f.build && l.pose == f.pose && l.setVersion == colourSetVersion[set];
+  return current ? l.own : 0;
 }
 
 int qGlDefineBuiltinObject(int entry, int type, int clearBits) {
@@ -682,8 +739,12 @@ int qGlColouredList(int entry) {
   const LoadedObject &o = objekt_geladen[entry];
   GLuint own = GLuint(o.displayList > 0 ? o.displayList : 0);
   int set = currentColourSet;
-  if (!own || set < 0 || own != entryLists[entry] || builtinTypes[entry] || (o.flags & OBJ_RECOMPILE) ||
-      !shapeOf(entry).size)
+  if (own && (o.flags & OBJ_RECOMPILE)) {
+    GLuint figure = colouredFigureList(entry);
+    return int(figure ? figure : own);
+  }
+  if (!own || set < 0 || own != entryLists[entry] ||
+      (!builtinTypes[entry] && !shapeOf(entry).size))
     return int(own);
   ColouredList &c = colouredLists[entry][set];
   if (c.list && c.madeFrom == entryCompiles[entry] && c.setVersion == colourSetVersion[set] && glIsList(c.list))
@@ -693,7 +754,8 @@ int qGlColouredList(int entry) {
   glNewList(c.list, GL_COMPILE);
   beginCompile();
   inlineColours = true;
-  drawModel(entry);
+  if (builtinTypes[entry]) drawBuiltin(entry, builtinTypes[entry]);
+  else drawModel(entry);
   inlineColours = false;
   endCompile();
   glEndList();

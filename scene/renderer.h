@@ -13,6 +13,7 @@ enum { BUILTIN_SPHEROID = 6, BUILTIN_CLUB = 24, BUILTIN_ARROW = 17171 };
 extern GLUquadric *qQuadric;
 extern int highlightOffset;      // 32 while a juggled object of the pattern is compiled, else 0
 extern float lastFaceNormal[3];  // the last face normal given to GL
+extern bool inlineColours;       // the list being compiled has the colours written in
 
 // Front specular colour and shininess of material 0, 1 or 2.
 void qGlSetMaterial(int index);
@@ -23,12 +24,15 @@ int qGlDefineBuiltinObject(int entry, int type, int clearBits);
 // otherwise its own list is compiled again in place; returns the list name, 0 when none was made.
 // A broken shape is drawn as far as it is sound and reported once at debug level.
 int qGlDefineObject(int entry);
-// Compile a juggler figure, whose hand points move: its list is compiled again only when they moved
-// since, and then only with what uses them; the rest stays in part lists compiled once (again after
-// the figure got a new list or another shape). Returns the list name, 0 when none was made.
+// Compile a juggler figure, whose hand points move, for the colours the colour lists hold now: its
+// list is compiled again only when they moved since, and then only with what uses them; the rest
+// stays in part lists compiled once (again after the figure got a new list or another shape). A
+// kept colour set gets lists of its own with its colours written in, else the entry's list serves.
+// Returns the list that draws the figure, 0 when none was made; the entry keeps its own list.
 int qGlDefineFigure(int entry);
-// The list to call for the entry with the colours the colour lists hold now: for a packed shape that
-// is not a figure, a list of its own with those colours written in (made when first asked for, and
+// The list to call for the entry with the colours the colour lists hold now: for a figure the list
+// qGlDefineFigure made for them last; for a built-in shape or a packed shape, a list of its own
+// with those colours written in (made when first asked for, and
 // again after the entry was compiled or the set's place was given to another set); else, or for a
 // colour set that is not kept, the entry's list;
 // 0 when the entry has no list.

@@ -496,6 +496,20 @@ static void serveRestartRequest() {
   }
 }
 
+// The bar shows a rate smoothed over many frames: redrawn every FPS_BAR_MS it is as current as anyone
+// can read it, while a redraw of its window every frame, and making qrc current and the 3D window
+// again, cost as much as a small frame. A frame whose bar is not redrawn smooths the rate in the 3D
+// window's display instead.
+static int fpsBarDrawnMs = -1;
+static bool fpsBarSkipped;
+
+bool qGlutFpsBarDue() {
+  int now = qGlutClockMs();
+  if (fpsBarDrawnMs >= 0 && now >= fpsBarDrawnMs && now - fpsBarDrawnMs < FPS_BAR_MS) return false;
+  fpsBarDrawnMs = now;
+  return true;
+}
+
 void qGlutIdle() {
   serveMainThreadRequests();
   if (menuRebuildPending) {
@@ -507,8 +521,11 @@ void qGlutIdle() {
   if (qGlutSetWindow(qWindowIds[WIN_3D])) glutPostRedisplay();
   serveRestartRequest();
   if (fpsMeasured != 0) {
-    if (qWindowIds[WIN_QRCFPS]) glutPostWindowRedisplay(qWindowIds[WIN_QRCFPS]);
-    if (qWindowIds[WIN_QRC]) qGlutSetWindow(qWindowIds[WIN_QRC]);
+    fpsBarSkipped = qWindowIds[WIN_QRCFPS] && !qGlutFpsBarDue();
+    if (!fpsBarSkipped) {
+      if (qWindowIds[WIN_QRCFPS]) glutPostWindowRedisplay(qWindowIds[WIN_QRCFPS]);
+      if (qWindowIds[WIN_QRC]) qGlutSetWindow(qWindowIds[WIN_QRC]);
+    }
   }
   qGlutExpireStatusLines();
 }
@@ -571,7 +588,12 @@ void qGlutDisplay() {
   }
   drawFrame();
   qGlutMeasureFrame();
-  if (!qWindowIds[WIN_QRCFPS]) qGlutqrcfpsDisplay();
+  if (!qWindowIds[WIN_QRCFPS]) {
+    qGlutqrcfpsDisplay();
+  } else if (fpsBarSkipped) {
+    fpsBarSkipped = false;
+    qGlutSmoothFrameRate();
+  }
   qGlutSetWindow(qWindowIds[WIN_3D]);
   glutSwapBuffers();
 }

@@ -42,6 +42,11 @@ extern LoopCalls loopCalls;
 extern int (*qGlutClockMs)();
 extern void (*qGlutSleepMs)(int ms);
 
+// True when the frame-rate bar of the remote control is to be redrawn: FPS_BAR_MS after its last
+// redraw, or when the clock went back; the call counts as that redraw.
+enum { FPS_BAR_MS = 50 };
+bool qGlutFpsBarDue();
+
 int qGlutResetFlags();
 int qGlutOpenWindows();
 void qGlutSetMainFuncs();

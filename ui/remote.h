@@ -39,7 +39,10 @@ void qGlutqrc2DPanel(int button, int x, int y);
 void qGlutqrcsubMouse(int button, int state, int x, int y);
 void qGlutqrcsubMotion(int x, int y);
 void qGlutqrcsubDisplay();
+// The frame-rate bar: the smoothing of the rate, then the bar. The smoothing alone, once a frame
+// when the bar is not redrawn; false when no bar is to be drawn.
 void qGlutqrcfpsDisplay();
+bool qGlutSmoothFrameRate();
 // Draws the buttons (pick 0) or their pick shapes under their GL names (pick 1).
 void qGlutqrcDrawElements(int pick);
 // What a release on qrc does with the button under the pointer (0 for none).

@@ -218,14 +218,18 @@ static void bar(double x, double width) {
   glRectd(x, 0.5, x + width, 14.5);
 }
 
-void qGlutqrcfpsDisplay() {
+bool qGlutSmoothFrameRate() {
   fpsSmoothed = 0.8 * fpsSmoothed + 0.2 * fpsMeasured;
   if (!remoteShown() || (qPrefs.displayFlags & 1)) {
     if (qMode.flags & FLAG_METERS) overlayRequests |= OVERLAY_FPS;
-    return;
+    return false;
   }
   if (fpsMeasured == 0) fpsSmoothed = 0.52;
-  if (fpsSmoothed < 0.5) return;
+  return fpsSmoothed >= 0.5;
+}
+
+void qGlutqrcfpsDisplay() {
+  if (!qGlutSmoothFrameRate()) return;
   glClearColor(0.2f, 0.2f, 0.4f, 0);
   glClear(GL_COLOR_BUFFER_BIT);
   int whole = int(fpsSmoothed);

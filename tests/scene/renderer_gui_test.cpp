@@ -552,6 +552,37 @@ TEST_F(ModelCompilerGui, BuiltinShapesCompileIntoTheirEntry) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// A ball's and a club's list with the colours of a kept set written in draws, lit, what their own
+// list draws through the colour lists of that set.
+TEST_F(ModelCompilerGui, BuiltinShapesGetListsWithTheColoursWrittenIn) {
+  const float shadow[4] = {0.1f, 0.2f, 0.3f, 0.4f};
+  const std::function<void()> sets[] = {[] { qGlSetColors(255); }, [] { qGlSetColors2(); },
+                                        [&] { qGlSetShadowColors(shadow); }};
+  const GLfloat aslant[4] = {1, 2, 3, 0};
+  LitScene light(aslant);
+  for (int type : {BUILTIN_SPHEROID, BUILTIN_CLUB}) {
+    for (int i = 0; i < 3; i++) {
+      sets[i]();
+      enter(6, packed({}, {0, 0, 0, 0}), OBJ_JUGGLED | OBJ_NEW_LIST);
+      GLuint own = GLuint(qGlDefineBuiltinObject(6, type, OBJ_NEW_LIST));
+      GLuint coloured = GLuint(qGlColouredList(6));
+      ASSERT_NE(coloured, 0u) << type << " " << i;
+      EXPECT_NE(coloured, own) << type << " " << i;
+      auto image = [](GLuint list) {
+        return imageOf([list] {
+          glRotated(-70, 1, 0, 0);
+          glScaled(5, 5, 5);
+          glCallList(list);
+        });
+      };
+      Image written = image(coloured);
+      EXPECT_GT(pixelsOf(written, clearColour, true), 200) << type << " " << i;
+      EXPECT_EQ(differingPixels(written, image(own)), 0) << type << " " << i;
+    }
+  }
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 // Broken shapes: counts and indices past the end, negative counts. Each draws exactly what its
 // sound beginning draws, is reported once however often it is compiled, and leaves no GL error.
 TEST_F(ModelCompilerGui, BrokenShapesDrawTheirSoundPart) {
@@ -665,6 +696,45 @@ TEST_F(ModelCompilerGui, FigureListDrawsItsShapeAsTheHandsMove) {
   }
   EXPECT_EQ(GLuint(qGlDefineFigure(7)), list);  // nothing moved: the same list, drawing the same
   EXPECT_EQ(differingPixels(imageOfList(list, 0), whole()), 0);
+  handPointCount[0] = 0;
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// Each kept colour set has its own figure lists: the hands moving while one set draws leaves the
+// other set's lists to be made again when that set draws next, with its own colours.
+TEST_F(ModelCompilerGui, FigureListsOfEachColourSetFollowTheHands) {
+  const std::vector<Point> points = {{-600, -600, 0}, {600, -600, 0}, {500, 500, 0}, {-500, 500, 0}};
+  const std::vector<int> sections = {0, 2, colours(6, 0), 1, 0, 1, 2, colours(4, 0), 1, 0, 2, 3, 0, 0};
+  std::vector<int16_t> words = packed(points, sections);
+  handPointCount[0] = 1;  // points 0 and 1 are the hands
+  enter(7, words, OBJ_FIGURE | OBJ_NEW_LIST | OBJ_RECOMPILE);
+  objekt_geladen[7].objektnummer = 0;
+  int16_t *figure = objectShapes[7];
+  const float shadow[4] = {0.1f, 0.2f, 0.3f, 0.4f};
+  const std::function<void()> sets[] = {[] { qGlSetColors(255); }, [&] { qGlSetShadowColors(shadow); }};
+  auto whole = [&] {
+    enter(8, std::vector<int16_t>(figure, figure + words.size()));
+    return imageOfList(GLuint(qGlDefineObject(8)), 0);
+  };
+  GLuint lists[2];
+  for (int i = 0; i < 2; i++) {
+    sets[i]();
+    lists[i] = GLuint(qGlDefineFigure(7));
+    ASSERT_NE(lists[i], 0u) << i;
+    EXPECT_EQ(GLuint(qGlColouredList(7)), lists[i]) << i;
+    EXPECT_EQ(differingPixels(imageOfList(lists[i], 0), whole()), 0) << i;
+  }
+  EXPECT_NE(lists[0], lists[1]);
+  figure[SHAPE_POINTS] = -900;  // the left hand moves while the shadow set draws
+  EXPECT_EQ(GLuint(qGlDefineFigure(7)), lists[1]);
+  EXPECT_EQ(differingPixels(imageOfList(lists[1], 0), whole()), 0);
+  sets[0]();
+  EXPECT_NE(GLuint(qGlColouredList(7)), lists[0]);  // made before the hand moved: not used
+  EXPECT_EQ(GLuint(qGlDefineFigure(7)), lists[0]);
+  Image moved = imageOfList(lists[0], 0);
+  EXPECT_EQ(differingPixels(moved, whole()), 0);
+  sets[1]();
+  EXPECT_GT(differingPixels(moved, imageOfList(lists[1], 0)), 100);  // each with its own colours
   handPointCount[0] = 0;
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -155,6 +155,20 @@ TEST_F(FrameClock, RateWithoutLimiterCountsFramesOfTheSameMillisecond) {
   EXPECT_DOUBLE_EQ(fpsAccumulator, 1000);
 }
 
+TEST_F(FrameClock, FrameRateBarIsRedrawnEveryFiftyMilliseconds) {
+  struct Step {
+    int nowMs;
+    bool due;
+  } steps[] = {{5000, true}, {5001, false}, {5049, false}, {5050, true}, {5120, true},
+               {5169, false}, {4000, true}, {4001, false}};
+  nowMs = 100000;
+  qGlutFpsBarDue();  // whatever an earlier test left
+  for (const Step &s : steps) {
+    nowMs = s.nowMs;
+    EXPECT_EQ(qGlutFpsBarDue(), s.due) << s.nowMs;
+  }
+}
+
 TEST_F(FrameClock, RateIsZeroWithTheMetersOff) {
   fpsMeasured = 55;
   qMode.flags = 0;
