@@ -7,23 +7,15 @@
 #include "pattern/throws.h"
 #include "tests/scene/vrml_fixture.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/picture_fixture.h"
 
 namespace {
-
-int loadInVrmlMode(const std::string &path) {
-  freshPatternState();
-  qPrefs.vrml = 1;
-  resetVRMLScene();
-  currentPatternFile = path;
-  std::filesystem::current_path(QUOIT_SOURCE_DIR "/data");
-  return Muster_laden();
-}
 
 TEST_F(VrmlTest, SamplePatternsLoad) {
   int patterns = 0;
   for (const auto &entry : std::filesystem::directory_iterator(QUOIT_SOURCE_DIR "/data/m")) {
     SCOPED_TRACE(entry.path().string());
-    ASSERT_EQ(loadInVrmlMode(entry.path().string()), 0);
+    ASSERT_EQ(loadVrmlPattern(entry.path().string()), 0);
     patterns++;
     ASSERT_NE(qScene, nullptr);
     EXPECT_EQ(qScene->number, 0);
