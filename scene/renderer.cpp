@@ -466,7 +466,7 @@ static int drawSpheres(const ShapeView &v, int e, int position) {
     closeRun();
     glPushMatrix();
     glTranslated(centre[0] * MM, centre[1] * MM, centre[2] * MM);
-    gluSphere(sharedQuadric(), r, slices, stacks);
+    sphereTriangles(r, slices, stacks);
     glPopMatrix();
   }
   return position;
