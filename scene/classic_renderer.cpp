@@ -191,11 +191,12 @@ static void keepList(LoadedObject &entry, int list) {
   if (list > 0) entry.displayList = list;
 }
 
-// A figure is compiled once a frame for each colour set its passes draw with; what its hands move
-// only when they moved. It keeps the entry's own list.
+// A figure is prepared once a frame for each colour set its passes draw with; its part lists are
+// compiled only when its shape changed, what its hands move is drawn as it stands. It keeps the
+// entry's own list.
 static void compileModel(int e) {
   LoadedObject &entry = objekt_geladen[e];
-  if (entry.flags & OBJ_RECOMPILE) qGlDefineFigure(e);
+  if (entry.flags & OBJ_RECOMPILE) qGlPrepareFigure(e);
   else if (needsCompiling(entry)) keepList(entry, qGlDefineObject(e));
 }
 
@@ -244,12 +245,14 @@ static void endCounting() {
   countedFragments = long(fragments);
 }
 
-// A model whose list is not made yet draws nothing.
+// A model whose list is not made yet draws nothing; a figure draws its moving elements as they stand.
 static void callList(const LoadedObject &entry) {
   if (entry.displayList <= 0) return;
   int e = int(&entry - objekt_geladen);
-  int coloured = e < LOO_MAX ? qGlColouredList(e) : 0;
-  glCallList(GLuint(coloured > 0 ? coloured : entry.displayList));
+  if (!qGlDrawFigure(e)) {
+    int coloured = e < LOO_MAX ? qGlColouredList(e) : 0;
+    glCallList(GLuint(coloured > 0 ? coloured : entry.displayList));
+  }
   if (countingTriangles) frameTriangles += qGlModelTriangles(e);
 }
 

@@ -153,4 +153,55 @@ void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colou
   }
 }
 
+void sphereTriangles(double radius, int slices, int stacks) {
+  enum { MOST = 239 };
+  slices = slices < 3 ? 3 : slices > MOST ? MOST : slices;
+  stacks = stacks < 2 ? 2 : stacks > MOST ? MOST : stacks;
+  // Ring i of slice angles and ring j of stack angles, in floats from float angles as GLU has them.
+  float sinA[MOST + 1], cosA[MOST + 1], ringRadius[MOST + 1], ringZ[MOST + 1], sinB[MOST + 1], cosB[MOST + 1];
+  for (int i = 0; i < slices; i++) {
+    float angle = float(2 * PI * i / slices);
+    sinA[i] = float(sin(angle));
+    cosA[i] = float(cos(angle));
+  }
+  sinA[slices] = sinA[0];
+  cosA[slices] = cosA[0];
+  for (int j = 0; j <= stacks; j++) {
+    float angle = float(PI * j / stacks);
+    sinB[j] = float(sin(angle));
+    cosB[j] = float(cos(angle));
+    ringRadius[j] = float(radius * sin(angle));
+    ringZ[j] = float(radius * cos(angle));
+  }
+  ringRadius[0] = ringRadius[stacks] = 0;
+  auto vertex = [&](int i, int j) {
+    glNormal3f(sinA[i] * sinB[j], cosA[i] * sinB[j], cosB[j]);
+    glVertex3f(ringRadius[j] * sinA[i], ringRadius[j] * cosA[i], ringZ[j]);
+  };
+  glBegin(GL_TRIANGLES);
+  for (int i = slices; i > 0; i--) {  // the top cap, a fan about the apex
+    glNormal3f(sinA[0] * sinB[0], cosA[0] * sinB[0], cosB[0]);
+    glVertex3f(0, 0, float(radius));
+    vertex(i, 1);
+    vertex(i - 1, 1);
+  }
+  for (int i = 0; i < slices; i++) {  // the bottom cap
+    glNormal3f(sinA[0] * sinB[stacks], cosA[0] * sinB[stacks], cosB[stacks]);
+    glVertex3f(0, 0, float(-radius));
+    vertex(i, stacks - 1);
+    vertex(i + 1, stacks - 1);
+  }
+  for (int j = 1; j < stacks - 1; j++) {  // each band as its quads, split as GL splits them
+    for (int i = 0; i < slices; i++) {
+      vertex(i + 1, j + 1);
+      vertex(i, j + 1);
+      vertex(i + 1, j);
+      vertex(i, j + 1);
+      vertex(i, j);
+      vertex(i + 1, j);
+    }
+  }
+  glEnd();
+}
+
 int propShapeCount(int which) { return which == 0 ? sceneVertexTotal : sceneFaceTotal; }

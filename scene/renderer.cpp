@@ -466,7 +466,7 @@ static int drawSpheres(const ShapeView &v, int e, int position) {
     closeRun();
     glPushMatrix();
     glTranslated(centre[0] * MM, centre[1] * MM, centre[2] * MM);
-    gluSphere(sharedQuadric(), r, slices, stacks);
+    sphereTriangles(r, slices, stacks);
     glPopMatrix();
   }
   return position;
@@ -619,9 +619,10 @@ static void classifyParts(FigureParts &f, const ShapeView &v, int entry) {
   f.partCount = classifiedParts;
 }
 
-// Compiles what of a set's lists is older than the figure's shape, pose or the colour set.
+// Compiles what of a set's part lists is older than the figure's shape or the colour set, and the
+// list of its moving elements when it is asked for and older than the pose.
 static void makeFigureLists(FigureParts &f, FigureLists &l, const ShapeView &v, int entry, bool written,
-                            unsigned setVersion) {
+                            unsigned setVersion, bool movingList) {
   elementParts = &f.elementParts;
   partLists = &l.parts;
   movingPoints = f.moving;
@@ -641,9 +642,10 @@ static void makeFigureLists(FigureParts &f, FigureLists &l, const ShapeView &v, 
     }
     l.build = f.build;
     l.setVersion = setVersion;
+    l.pose = 0;
   }
   if (!l.own) l.own = glGenLists(1);
-  if (l.own && (!partsCurrent || l.pose != f.pose)) {
+  if (movingList && l.own && l.pose != f.pose) {
     glNewList(l.own, GL_COMPILE);
     walkParts(v, entry, PARTS_MOVING, 0);
     glEndList();
@@ -652,15 +654,16 @@ static void makeFigureLists(FigureParts &f, FigureLists &l, const ShapeView &v, 
   inlineColours = false;
 }
 
-int qGlDefineFigure(int entry) {
-  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
+// Takes the figure's shape as it stands and brings the lists of the colour set the colour lists
+// hold now up to it, the list of its moving elements only when movingList asks; null when the
+// entry has no list.
+static FigureLists *prepareFigure(int entry, bool movingList) {
   LoadedObject &o = objekt_geladen[entry];
   ShapeView v = shapeOf(entry);
-  if (!v.size) return qGlDefineObject(entry);
   FigureParts &f = figureParts[entry];
   bool fresh = o.flags & OBJ_NEW_LIST;
   GLuint list = entryList(entry, fresh);
-  if (!list) return 0;
+  if (!list) return nullptr;
   builtinTypes[entry] = 0;
   entryCompiles[entry]++;
   int moving = movingPointsOf(entry, v), handWords = SHAPE_POINTS + 3 * moving;
@@ -684,14 +687,62 @@ int qGlDefineFigure(int entry) {
   FigureLists *l = &f.plain;
   if (set >= 0 && set < KEPT_COLOUR_SETS) {
     l = &f.coloured[set];
-    makeFigureLists(f, *l, v, entry, true, colourSetVersion[set]);
+    makeFigureLists(f, *l, v, entry, true, colourSetVersion[set], movingList);
   } else {
     if (f.plain.own != list) f.plain.pose = 0;
     f.plain.own = list;
-    makeFigureLists(f, f.plain, v, entry, false, 0);
+    makeFigureLists(f, f.plain, v, entry, false, 0, movingList);
   }
   qGlCheckStage("after objectdefinition");
-  return int(l->own);
+  return l;
+}
+
+int qGlDefineFigure(int entry) {
+  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
+  if (!shapeOf(entry).size) return qGlDefineObject(entry);
+  FigureLists *l = prepareFigure(entry, true);
+  return l ? int(l->own) : 0;
+}
+
+int qGlPrepareFigure(int entry) {
+  if (!entryCompilable(entry, LOO_MAX - 1)) return 0;
+  if (!shapeOf(entry).size) return qGlDefineObject(entry);
+  return prepareFigure(entry, false) ? objekt_geladen[entry].displayList : 0;
+}
+
+// The lists of the colour set the colour lists hold now, when the figure's part lists were made
+// from its shape as it stands and from that set; null when there are none.
+static FigureLists *currentFigureLists(int entry, bool *written) {
+  FigureParts &f = figureParts[entry];
+  int set = currentColourSet;
+  bool kept = set >= 0 && set < KEPT_COLOUR_SETS;
+  FigureLists &l = kept ? f.coloured[set] : f.plain;
+  unsigned setVersion = kept ? colourSetVersion[set] : 0;
+  *written = kept;
+  ShapeView v = shapeOf(entry);
+  bool current = v.size && f.list && GLuint(objekt_geladen[entry].displayList) == f.list &&
+                 f.shape.size() == size_t(v.size) && sameWords(f.shape, v.words, 0, v.size) &&
+                 l.build == f.build && l.setVersion == setVersion && l.parts.size() == size_t(f.partCount);
+  return current ? &l : nullptr;
+}
+
+bool qGlDrawFigure(int entry) {
+  if (!entryCompilable(entry, LOO_MAX - 1) || !(objekt_geladen[entry].flags & OBJ_RECOMPILE)) return false;
+  bool written;
+  FigureLists *l = currentFigureLists(entry, &written);
+  if (!l) return false;
+  FigureParts &f = figureParts[entry];
+  if (l->own && l->pose == f.pose) {
+    glCallList(l->own);
+    return true;
+  }
+  elementParts = &f.elementParts;
+  partLists = &l->parts;
+  movingPoints = f.moving;
+  inlineColours = written;
+  walkParts(shapeOf(entry), entry, PARTS_MOVING, 0);
+  inlineColours = false;
+  return true;
 }
 
 // The figure's list for the colour set the colour lists hold now; 0 when that set has none made

@@ -30,6 +30,14 @@ int qGlDefineObject(int entry);
 // kept colour set gets lists of its own with its colours written in, else the entry's list serves.
 // Returns the list that draws the figure, 0 when none was made; the entry keeps its own list.
 int qGlDefineFigure(int entry);
+// As qGlDefineFigure, but the list of the moving elements is left as it is: a frame whose hands move
+// draws them with qGlDrawFigure, as compiling that list again costs more than drawing it. Returns
+// the entry's list, 0 when none was made.
+int qGlPrepareFigure(int entry);
+// Draw the figure with the colours the colour lists hold now from its part lists and its moving
+// elements as qGlPrepareFigure or qGlDefineFigure left them for the figure as it stands; false, and
+// nothing drawn, when they were not made for it.
+bool qGlDrawFigure(int entry);
 // The list to call for the entry with the colours the colour lists hold now: for a figure the list
 // qGlDefineFigure made for them last; for a built-in shape or a packed shape, a list of its own
 // with those colours written in (made when first asked for, and

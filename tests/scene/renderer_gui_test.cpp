@@ -381,6 +381,8 @@ TEST_F(ModelCompilerGui, SphereTessellationGrowsWithTheRadius) {
   const Case cases[] = {{20, 7, 3}, {100, 14, 7}, {500, 48, 24}};
   const GLfloat aslant[4] = {1, 2, 3, 0};
   LitScene light(aslant);
+  GLUquadric *quadric = gluNewQuadric();
+  ASSERT_NE(quadric, nullptr);
   for (const Case &c : cases) {
     enter(2, packed({{10, -5, 0}}, {0, 0, 0, 1, 6, 0, 0, c.radiusMm}));
     GLuint list = GLuint(qGlDefineObject(2));
@@ -394,7 +396,7 @@ TEST_F(ModelCompilerGui, SphereTessellationGrowsWithTheRadius) {
         glScaled(scale, scale, scale);
         glCallList(GLuint(colorLists + 6));
         glTranslated(0.01, -0.005, 0);
-        gluSphere(qQuadric, r, slices, stacks);
+        gluSphere(quadric, r, slices, stacks);
       });
     };
     EXPECT_GT(pixelsOf(model, clearColour, true), 10000) << c.radiusMm;
@@ -402,6 +404,7 @@ TEST_F(ModelCompilerGui, SphereTessellationGrowsWithTheRadius) {
     EXPECT_GT(differingPixels(model, sphere(c.slices + 1, c.stacks)), 200) << c.radiusMm;
     EXPECT_GT(differingPixels(model, sphere(c.slices, c.stacks + 1)), 200) << c.radiusMm;
   }
+  gluDeleteQuadric(quadric);
 }
 
 // Juggled objects take the colour lists 32 above; colours beyond the palette fold into it and
