@@ -171,7 +171,9 @@ TEST_F(WindowGui, FrameLimiterKeepsTheMaximumRate) {
   });
   int frames = waitChild(child, 10);
   EXPECT_GE(frames, 1);   // the loop ran (a loaded machine draws far fewer: the limit is the point)
-  EXPECT_LE(frames, 42);  // 20 a second, and one more at each end of the count
+  // 20 a second and one more at each end of the count; the sleep subtracts the work time as the
+  // millisecond clock saw it, which rounds it up by a frame or two in two seconds.
+  EXPECT_LE(frames, 45);
 }
 
 TEST_F(WindowGui, FrameIsClearedAndTheStatusLineDrawn) {
