@@ -153,7 +153,7 @@ void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colou
   }
 }
 
-void sphereTriangles(double radius, int slices, int stacks) {
+void sphereTriangles(const double centre[3], double radius, int slices, int stacks) {
   enum { MOST = 239 };
   slices = slices < 3 ? 3 : slices > MOST ? MOST : slices;
   stacks = stacks < 2 ? 2 : stacks > MOST ? MOST : stacks;
@@ -174,20 +174,20 @@ void sphereTriangles(double radius, int slices, int stacks) {
     ringZ[j] = float(radius * cos(angle));
   }
   ringRadius[0] = ringRadius[stacks] = 0;
+  float x = float(centre[0]), y = float(centre[1]), z = float(centre[2]);
   auto vertex = [&](int i, int j) {
     glNormal3f(sinA[i] * sinB[j], cosA[i] * sinB[j], cosB[j]);
-    glVertex3f(ringRadius[j] * sinA[i], ringRadius[j] * cosA[i], ringZ[j]);
+    glVertex3f(x + ringRadius[j] * sinA[i], y + ringRadius[j] * cosA[i], z + ringZ[j]);
   };
-  glBegin(GL_TRIANGLES);
   for (int i = slices; i > 0; i--) {  // the top cap, a fan about the apex
     glNormal3f(sinA[0] * sinB[0], cosA[0] * sinB[0], cosB[0]);
-    glVertex3f(0, 0, float(radius));
+    glVertex3f(x, y, z + float(radius));
     vertex(i, 1);
     vertex(i - 1, 1);
   }
   for (int i = 0; i < slices; i++) {  // the bottom cap
     glNormal3f(sinA[0] * sinB[stacks], cosA[0] * sinB[stacks], cosB[stacks]);
-    glVertex3f(0, 0, float(-radius));
+    glVertex3f(x, y, z + float(-radius));
     vertex(i, stacks - 1);
     vertex(i + 1, stacks - 1);
   }
@@ -201,7 +201,6 @@ void sphereTriangles(double radius, int slices, int stacks) {
       vertex(i + 1, j);
     }
   }
-  glEnd();
 }
 
 int propShapeCount(int which) { return which == 0 ? sceneVertexTotal : sceneFaceTotal; }
