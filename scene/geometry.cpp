@@ -110,30 +110,39 @@ static void spheroidVertex(double r, double p, double t, int sy, int sz) {
   glVertex3d(r * n[0], r * n[1], r * n[2]);
 }
 
-// A quarter turn about the x axis from pole to pole. Segments 0 and 1 run their turns downwards,
-// 2 and 3 upwards (they are mirror images), so every face points outward.
+// A quarter turn about the x axis from pole to pole, as one GL_TRIANGLES primitive: the triangles GL
+// makes of a fan about each pole and a quad strip for each ring between, in the same order and
+// split, since each fan and strip would be a draw of its own when the list is played. Segments 0 and
+// 1 run their turns downwards, 2 and 3 upwards (they are mirror images), so every face points outward.
 static void spheroidSegment(double r, int quarter, int stacks, double dt, double dp, int segment) {
   static const int signs[4][2] = {{1, 1}, {-1, -1}, {-1, 1}, {1, -1}};
   int sy = signs[segment][0], sz = signs[segment][1];
   bool down = segment < 2;
   auto turn = [&](int j) { return (down ? quarter - j : j) * dt; };
-  glBegin(GL_TRIANGLE_FAN);
-  glNormal3d(1, 0, 0);
-  glVertex3d(r, 0, 0);
-  for (int j = 0; j <= quarter; j++) spheroidVertex(r, dp, turn(j), sy, sz);
-  glEnd();
-  for (int ring = 1; ring <= stacks - 2; ring++) {
-    glBegin(GL_QUAD_STRIP);
-    for (int j = 0; j <= quarter; j++) {
-      spheroidVertex(r, ring * dp, turn(j), sy, sz);
-      spheroidVertex(r, (ring + 1) * dp, turn(j), sy, sz);
-    }
-    glEnd();
+  auto point = [&](int ring, int j) { spheroidVertex(r, ring * dp, turn(j), sy, sz); };
+  glBegin(GL_TRIANGLES);
+  for (int j = 0; j < quarter; j++) {
+    glNormal3d(1, 0, 0);
+    glVertex3d(r, 0, 0);
+    point(1, j);
+    point(1, j + 1);
   }
-  glBegin(GL_TRIANGLE_FAN);
-  glNormal3d(-1, 0, 0);
-  glVertex3d(-r, 0, 0);
-  for (int j = quarter; j >= 0; j--) spheroidVertex(r, (stacks - 1) * dp, turn(j), sy, sz);
+  for (int ring = 1; ring <= stacks - 2; ring++) {
+    for (int j = 0; j < quarter; j++) {
+      point(ring, j + 1);
+      point(ring, j);
+      point(ring + 1, j + 1);
+      point(ring, j);
+      point(ring + 1, j);
+      point(ring + 1, j + 1);
+    }
+  }
+  for (int j = quarter; j > 0; j--) {
+    glNormal3d(-1, 0, 0);
+    glVertex3d(-r, 0, 0);
+    point(stacks - 1, j);
+    point(stacks - 1, j - 1);
+  }
   glEnd();
 }
 
