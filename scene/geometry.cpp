@@ -110,17 +110,17 @@ static void spheroidVertex(double r, double p, double t, int sy, int sz) {
   glVertex3d(r * n[0], r * n[1], r * n[2]);
 }
 
-// A quarter turn about the x axis from pole to pole, as one GL_TRIANGLES primitive: the triangles GL
-// makes of a fan about each pole and a quad strip for each ring between, in the same order and
-// split, since each fan and strip would be a draw of its own when the list is played. Segments 0 and
-// 1 run their turns downwards, 2 and 3 upwards (they are mirror images), so every face points outward.
+// A quarter turn about the x axis from pole to pole, for a GL_TRIANGLES primitive the caller has begun:
+// the triangles GL makes of a fan about each pole and a quad strip for each ring between, in the same
+// order and split, since each fan and strip would be a draw of its own when the list is played.
+// Segments 0 and 1 run their turns downwards, 2 and 3 upwards (they are mirror images), so every face
+// points outward.
 static void spheroidSegment(double r, int quarter, int stacks, double dt, double dp, int segment) {
   static const int signs[4][2] = {{1, 1}, {-1, -1}, {-1, 1}, {1, -1}};
   int sy = signs[segment][0], sz = signs[segment][1];
   bool down = segment < 2;
   auto turn = [&](int j) { return (down ? quarter - j : j) * dt; };
   auto point = [&](int ring, int j) { spheroidVertex(r, ring * dp, turn(j), sy, sz); };
-  glBegin(GL_TRIANGLES);
   for (int j = 0; j < quarter; j++) {
     glNormal3d(1, 0, 0);
     glVertex3d(r, 0, 0);
@@ -143,7 +143,6 @@ static void spheroidSegment(double r, int quarter, int stacks, double dt, double
     point(stacks - 1, j);
     point(stacks - 1, j - 1);
   }
-  glEnd();
 }
 
 void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colourSet, int colourA, int colourB) {
@@ -153,13 +152,25 @@ void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colou
   int quarter = slices / 4;
   double dt = 2 * PI / slices, dp = PI / stacks;
   bool ownSet = colourSet == colorLists && colorLists >= 0;
+  if (ownSet && !inlineColours) {  // a colour list cannot be called inside a primitive
+    for (int segment = 0; segment < 4; segment++) {
+      propColour(segment >= 2 ? colourA : colourB);
+      glBegin(GL_TRIANGLES);
+      spheroidSegment(radius, quarter, stacks, dt, dp, segment);
+      glEnd();
+    }
+    return;
+  }
+  // The colours go in between the segments, so that the whole ball is one draw.
+  glBegin(GL_TRIANGLES);
   for (int segment = 0; segment < 4; segment++) {
     bool a = segment >= 2;
-    if (ownSet) propColour(a ? colourA : colourB);
+    if (ownSet) emitColourCall(((a ? colourA : colourB) & 15) + highlightOffset);
     else if (a) glColor3ub(255, 255, 255);
     else glColor3ub(255, 0, 0);
     spheroidSegment(radius, quarter, stacks, dt, dp, segment);
   }
+  glEnd();
 }
 
 void sphereTriangles(const double centre[3], double radius, int slices, int stacks) {
