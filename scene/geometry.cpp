@@ -110,31 +110,39 @@ static void spheroidVertex(double r, double p, double t, int sy, int sz) {
   glVertex3d(r * n[0], r * n[1], r * n[2]);
 }
 
-// A quarter turn about the x axis from pole to pole. Segments 0 and 1 run their turns downwards,
-// 2 and 3 upwards (they are mirror images), so every face points outward.
+// A quarter turn about the x axis from pole to pole, for a GL_TRIANGLES primitive the caller has begun:
+// the triangles GL makes of a fan about each pole and a quad strip for each ring between, in the same
+// order and split, since each fan and strip would be a draw of its own when the list is played.
+// Segments 0 and 1 run their turns downwards, 2 and 3 upwards (they are mirror images), so every face
+// points outward.
 static void spheroidSegment(double r, int quarter, int stacks, double dt, double dp, int segment) {
   static const int signs[4][2] = {{1, 1}, {-1, -1}, {-1, 1}, {1, -1}};
   int sy = signs[segment][0], sz = signs[segment][1];
   bool down = segment < 2;
   auto turn = [&](int j) { return (down ? quarter - j : j) * dt; };
-  glBegin(GL_TRIANGLE_FAN);
-  glNormal3d(1, 0, 0);
-  glVertex3d(r, 0, 0);
-  for (int j = 0; j <= quarter; j++) spheroidVertex(r, dp, turn(j), sy, sz);
-  glEnd();
-  for (int ring = 1; ring <= stacks - 2; ring++) {
-    glBegin(GL_QUAD_STRIP);
-    for (int j = 0; j <= quarter; j++) {
-      spheroidVertex(r, ring * dp, turn(j), sy, sz);
-      spheroidVertex(r, (ring + 1) * dp, turn(j), sy, sz);
-    }
-    glEnd();
+  auto point = [&](int ring, int j) { spheroidVertex(r, ring * dp, turn(j), sy, sz); };
+  for (int j = 0; j < quarter; j++) {
+    glNormal3d(1, 0, 0);
+    glVertex3d(r, 0, 0);
+    point(1, j);
+    point(1, j + 1);
   }
-  glBegin(GL_TRIANGLE_FAN);
-  glNormal3d(-1, 0, 0);
-  glVertex3d(-r, 0, 0);
-  for (int j = quarter; j >= 0; j--) spheroidVertex(r, (stacks - 1) * dp, turn(j), sy, sz);
-  glEnd();
+  for (int ring = 1; ring <= stacks - 2; ring++) {
+    for (int j = 0; j < quarter; j++) {
+      point(ring, j + 1);
+      point(ring, j);
+      point(ring + 1, j + 1);
+      point(ring, j);
+      point(ring + 1, j);
+      point(ring + 1, j + 1);
+    }
+  }
+  for (int j = quarter; j > 0; j--) {
+    glNormal3d(-1, 0, 0);
+    glVertex3d(-r, 0, 0);
+    point(stacks - 1, j);
+    point(stacks - 1, j - 1);
+  }
 }
 
 void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colourSet, int colourA, int colourB) {
@@ -144,16 +152,28 @@ void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colou
   int quarter = slices / 4;
   double dt = 2 * PI / slices, dp = PI / stacks;
   bool ownSet = colourSet == colorLists && colorLists >= 0;
+  if (ownSet && !inlineColours) {  // a colour list cannot be called inside a primitive
+    for (int segment = 0; segment < 4; segment++) {
+      propColour(segment >= 2 ? colourA : colourB);
+      glBegin(GL_TRIANGLES);
+      spheroidSegment(radius, quarter, stacks, dt, dp, segment);
+      glEnd();
+    }
+    return;
+  }
+  // The colours go in between the segments, so that the whole ball is one draw.
+  glBegin(GL_TRIANGLES);
   for (int segment = 0; segment < 4; segment++) {
     bool a = segment >= 2;
-    if (ownSet) propColour(a ? colourA : colourB);
+    if (ownSet) emitColourCall(((a ? colourA : colourB) & 15) + highlightOffset);
     else if (a) glColor3ub(255, 255, 255);
     else glColor3ub(255, 0, 0);
     spheroidSegment(radius, quarter, stacks, dt, dp, segment);
   }
+  glEnd();
 }
 
-void sphereTriangles(double radius, int slices, int stacks) {
+void sphereTriangles(const double centre[3], double radius, int slices, int stacks) {
   enum { MOST = 239 };
   slices = slices < 3 ? 3 : slices > MOST ? MOST : slices;
   stacks = stacks < 2 ? 2 : stacks > MOST ? MOST : stacks;
@@ -174,20 +194,20 @@ void sphereTriangles(double radius, int slices, int stacks) {
     ringZ[j] = float(radius * cos(angle));
   }
   ringRadius[0] = ringRadius[stacks] = 0;
+  float x = float(centre[0]), y = float(centre[1]), z = float(centre[2]);
   auto vertex = [&](int i, int j) {
     glNormal3f(sinA[i] * sinB[j], cosA[i] * sinB[j], cosB[j]);
-    glVertex3f(ringRadius[j] * sinA[i], ringRadius[j] * cosA[i], ringZ[j]);
+    glVertex3f(x + ringRadius[j] * sinA[i], y + ringRadius[j] * cosA[i], z + ringZ[j]);
   };
-  glBegin(GL_TRIANGLES);
   for (int i = slices; i > 0; i--) {  // the top cap, a fan about the apex
     glNormal3f(sinA[0] * sinB[0], cosA[0] * sinB[0], cosB[0]);
-    glVertex3f(0, 0, float(radius));
+    glVertex3f(x, y, z + float(radius));
     vertex(i, 1);
     vertex(i - 1, 1);
   }
   for (int i = 0; i < slices; i++) {  // the bottom cap
     glNormal3f(sinA[0] * sinB[stacks], cosA[0] * sinB[stacks], cosB[stacks]);
-    glVertex3f(0, 0, float(-radius));
+    glVertex3f(x, y, z + float(-radius));
     vertex(i, stacks - 1);
     vertex(i + 1, stacks - 1);
   }
@@ -201,7 +221,6 @@ void sphereTriangles(double radius, int slices, int stacks) {
       vertex(i + 1, j);
     }
   }
-  glEnd();
 }
 
 int propShapeCount(int which) { return which == 0 ? sceneVertexTotal : sceneFaceTotal; }

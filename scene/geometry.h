@@ -13,10 +13,11 @@ void propArrow(GLUquadric *quadric);
 void propSpheroid(GLUquadric *quadric, double radius, int slices, int stacks, int colourSet, int colourA,
                   int colourB);
 void propClub(GLUquadric *quadric);
-// A sphere about the origin with smooth normals facing out, the same vertices, normals and triangles
-// as gluSphere draws with a quadric's defaults, all in one GL_TRIANGLES primitive (gluSphere's strips
-// and fans are a draw each when a list is played). Slices are kept to 3..239, stacks to 2..239.
-void sphereTriangles(double radius, int slices, int stacks);
+// The triangles of a sphere about centre with smooth normals facing out, the same vertices, normals and
+// triangles as gluSphere draws with a quadric's defaults, for a GL_TRIANGLES primitive the caller has
+// begun, so that spheres share one draw when a list is played (gluSphere's strips and fans are a draw
+// each, and so is every sphere moved into place on its own). Slices are kept to 3..239, stacks to 2..239.
+void sphereTriangles(const double centre[3], double radius, int slices, int stacks);
 
 // The two geometry counters of the prop-shape builder.
 int propShapeCount(int which);

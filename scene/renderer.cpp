@@ -99,9 +99,10 @@ static void reportBrokenShape(int e, const char *what, int position) {
 static int compiledColour = -1;
 static bool compiling;
 
-// Filled triangles and plain filled polygons of one colour go into one open GL_TRIANGLES run, which
-// every other primitive, a colour call, a sphere and the end of the model close. A run is one draw
-// when the list is played, where a glBegin of its own for each face is one draw each.
+// Filled triangles, plain filled polygons and spheres of one colour go into one open GL_TRIANGLES run,
+// which every other primitive, a colour call and the end of the model close (a colour written in
+// keeps it open). A run is one draw when the list is played, where a glBegin of its own for each face
+// is one draw each.
 static bool runOpen;
 
 static void closeRun() {
@@ -463,11 +464,9 @@ static int drawSpheres(const ShapeView &v, int e, int position) {
     double r = w[3] * MM;
     int stacks = std::max(2, int(42 * r + 3)), slices = std::max(3, int(2 * (42 * r + 3)));
     colourList(w[0] & 0xff, highlight);
-    closeRun();
-    glPushMatrix();
-    glTranslated(centre[0] * MM, centre[1] * MM, centre[2] * MM);
-    sphereTriangles(r, slices, stacks);
-    glPopMatrix();
+    openRun();
+    const double at[3] = {centre[0] * MM, centre[1] * MM, centre[2] * MM};
+    sphereTriangles(at, r, slices, stacks);
   }
   return position;
 }
