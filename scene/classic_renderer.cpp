@@ -488,15 +488,17 @@ static void interlaceRows() {
   qGlCheckStage("after IR 2nd Row clean");
 }
 
-// The scene mirrored in the floor, visible only where the floor is (stencil value 2).
-static void drawMirror() {
+// The scene mirrored in the floor, visible only where the floor is (stencil value 2): the floor marks
+// its pixels, the objects are drawn upside down through them, and blending is left on for the
+// translucent floor that the caller draws over its mirror image.
+void drawMirrorPass(void (*drawFloor)(), void (*drawObjects)()) {
   glEnable(GL_STENCIL_TEST);
   glDisable(GL_DEPTH_TEST);
   glStencilFunc(GL_NOTEQUAL, 2, STENCIL_MASK);
   glStencilOp(GL_KEEP, GL_REPLACE, GL_REPLACE);
   glDepthFunc(GL_NEVER);
   glDrawBuffer(GL_NONE);
-  drawscenes(DRAW_FLOOR);
+  drawFloor();
   glDrawBuffer(GL_BACK);
   glDepthFunc(GL_LESS);
   glDisable(GL_BLEND);
@@ -508,13 +510,17 @@ static void drawMirror() {
   glScaled(1, 1, -1);
   glFrontFace(GL_CW);
   qGlSetLight(1);
-  drawscenes(DRAW_OBJECTS);
+  drawObjects();
   glFrontFace(GL_CCW);
   qGlSetLight(-1);
   glPopMatrix();
   glDisable(GL_STENCIL_TEST);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+static void drawMirror() {
+  drawMirrorPass([] { drawscenes(DRAW_FLOOR); }, [] { drawscenes(DRAW_OBJECTS); });
   qGlSetColors(160);
 }
 

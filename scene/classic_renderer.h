@@ -32,6 +32,9 @@ void qGlutShowWindows(int show);
 void qGlSetLight(int heightSign);
 void qGlShadowMatrix();
 void drawscenes(int kind);
+// The mirror pass of both renderers: the floor's pixels marked in the stencil buffer, the objects
+// drawn mirrored through them; leaves blending on for the translucent floor the caller draws next.
+void drawMirrorPass(void (*drawFloor)(), void (*drawObjects)());
 int qGlUpdateDisplay();
 // The next frame counts the triangles of the model lists it calls, in every pass, and the fragments
 // it draws; the counts of the last counted frame, -1 before one was counted.

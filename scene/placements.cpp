@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "core/userfiles.h"
@@ -303,21 +304,26 @@ int pathSamplesPerCycle() {
   return samples > double(MAX_CYCLE_SAMPLES) ? int(MAX_CYCLE_SAMPLES) : int(samples);
 }
 
-// Every cycle the path goes on in the row of the object's forward wrap partner.
-static void writePathPoints(std::string &text, int r, int n, double dt) {
+void forEachPathSample(int object, int count, double step, const std::function<void(int i, int object, double t)> &sample) {
   int period = pathSamplesPerCycle();
   double t = 0.01;
-  for (int i = 0; i < n; i++) {
+  for (int i = 0; i < count; i++) {
     if (i != 0 && i % period == 0) {
-      r = wrapPartnerObject(r, 1);
+      object = wrapPartnerObject(object, 1);
       t = 0.01;
     }
+    sample(i, object, t);
+    t += step;
+  }
+}
+
+static void writePathPoints(std::string &text, int r, int n, double dt) {
+  forEachPathSample(r, n, dt, [&text](int, int object, double t) {
     Placement one;
     double p[3] = {0, 0, 0};
-    qComputeObjectPositions(&one, 0, t, p, r);
+    qComputeObjectPositions(&one, 0, t, p, object);
     text += formatText("%6.3f %6.3f %6.3f\n", p[0], p[1], p[2]);
-    t += dt;
-  }
+  });
 }
 
 // The file's comment line names the object; it stays one comment line whatever the local text holds.

@@ -4,6 +4,7 @@
 // segment lines.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "pattern/placement.h"
@@ -40,6 +41,9 @@ int qWritePathObject(const char *path, int n, double dt);
 // Flight-path samples of one cycle: about 20 a second, at least one and at most MAX_CYCLE_SAMPLES.
 enum { MAX_CYCLE_SAMPLES = 10000 };
 int pathSamplesPerCycle();
+// The samples of a flight path: count times from t = 0.01 on in steps, each cycle's samples
+// (pathSamplesPerCycle) in the row of the object's forward wrap partner of the cycle before.
+void forEachPathSample(int object, int count, double step, const std::function<void(int i, int object, double t)> &sample);
 
 // The flying list back to the pattern's block, or to the floor-only list when there is none (after
 // the chooser, and when the store frees the block).

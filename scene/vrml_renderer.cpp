@@ -492,31 +492,7 @@ int qParseObjectTree(int kind, int mode) {
 // One frame
 
 static void drawMirror() {
-  glEnable(GL_STENCIL_TEST);
-  glStencilFunc(GL_NOTEQUAL, 2, STENCIL_MASK);
-  glStencilOp(GL_KEEP, GL_REPLACE, GL_REPLACE);
-  glDrawBuffer(GL_NONE);
-  glDisable(GL_DEPTH_TEST);
-  glDepthFunc(GL_NEVER);
-  qParseObjectTree(DRAW_FLOOR, MODE_NORMAL);
-  glDrawBuffer(GL_BACK);
-  glDepthFunc(GL_LESS);
-  glDisable(GL_BLEND);
-  glEnable(GL_DEPTH_TEST);
-  glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-  glStencilFunc(GL_EQUAL, 2, STENCIL_MASK);
-  stencilDirty = 1;
-  glPushMatrix();
-  glScaled(1, 1, -1);
-  glFrontFace(GL_CW);
-  qGlSetLight(1);
-  qParseObjectTree(DRAW_OBJECTS, MODE_NORMAL);
-  glFrontFace(GL_CCW);
-  qGlSetLight(-1);
-  glPopMatrix();
-  glDisable(GL_STENCIL_TEST);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  drawMirrorPass([] { qParseObjectTree(DRAW_FLOOR, MODE_NORMAL); }, [] { qParseObjectTree(DRAW_OBJECTS, MODE_NORMAL); });
   glDisable(GL_DEPTH_TEST);
   qParseObjectTree(DRAW_FLOOR, MODE_TRANSLUCENT);  // the translucent ground over its mirror image
 }

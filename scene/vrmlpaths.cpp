@@ -127,25 +127,18 @@ static int currentObject() {
   return flugbahn && k >= 0 && k < objekte && k < MAX_OBJECTS && segmentRowLength > 0 ? k : -1;
 }
 
-// Every cycle the path goes on in the row of the object's forward wrap partner. The samples are
-// taken at the normal speed and the clock's object cursors are left where the frames had them.
+// The samples are taken at the normal speed, and the clock's object cursors are left where the
+// frames had them.
 static void sampleFlightPath(Point *points, int k, int count, double step) {
   int cursors[MAX_OBJECTS];
   memcpy(cursors, objectCursor, sizeof cursors);
   int speed = qMode.speed;
   qMode.speed = 100;
-  int period = pathSamplesPerCycle();
-  double t = 0.01;
-  for (int i = 0; i < count; i++) {
-    if (i > 0 && i % period == 0) {
-      k = wrapPartnerObject(k, 1);
-      t = 0.01;
-    }
+  forEachPathSample(k, count, step, [points](int i, int object, double t) {
     double p[3] = {0, 0, 0};
-    buildScene(nullptr, 0, t, p, k);
+    buildScene(nullptr, 0, t, p, object);
     for (int c = 0; c < 3; c++) points[i][c] = p[c];
-    t += step;
-  }
+  });
   qMode.speed = speed;
   memcpy(objectCursor, cursors, sizeof cursors);
 }

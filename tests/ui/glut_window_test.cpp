@@ -1,5 +1,4 @@
 #include <GL/freeglut.h>
-#include <png.h>
 
 #include <filesystem>
 #include <string>
@@ -11,6 +10,7 @@
 #include "core/prefs.h"
 #include "app/startup.h"
 #include "tests/ui/glut_xvfb.h"
+#include "tests/ui/running_quoit.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
 
@@ -209,16 +209,12 @@ TEST_F(WindowGui, SavedWindowImageIsAPngOfTheFrame) {
     return qSaveWindowImage(552, 0) == 1 ? 0 : 5;
   });
   ASSERT_EQ(waitChild(child, 15), 0);
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str())) << file;
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  running_quoit::Image image = running_quoit::readPng(file);
+  ASSERT_FALSE(image.rgb.empty()) << file;
   EXPECT_EQ(image.width, 320u);
   EXPECT_EQ(image.height, 256u);
-  EXPECT_EQ(rgb[0], 0);
-  EXPECT_NEAR(rgb[2], 25, 1);  // the clear colour (0, 0, 0.1)
+  EXPECT_EQ(image.rgb[0], 0);
+  EXPECT_NEAR(image.rgb[2], 25, 1);  // the clear colour (0, 0, 0.1)
 }
 
 // An image asked for during a frame ('h') is saved by the display that follows, with the overlays
@@ -240,14 +236,10 @@ TEST_F(WindowGui, WindowImageIsSavedAfterTheNextFrame) {
     return std::filesystem::exists(file) ? 0 : 7;
   });
   ASSERT_EQ(waitChild(child, 15), 0);
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&image, file.c_str())) << file;
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  running_quoit::Image image = running_quoit::readPng(file);
+  ASSERT_FALSE(image.rgb.empty()) << file;
   ASSERT_EQ(image.width, 320u);
-  const uint8_t *corner = &rgb[(2 * 320 + 2) * 3];  // inside the backdrop of the message line
+  const uint8_t *corner = &image.rgb[(2 * 320 + 2) * 3];  // inside the backdrop of the message line
   EXPECT_GE(corner[0], 40);
   EXPECT_GE(corner[2], 60);
 }
