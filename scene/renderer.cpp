@@ -105,6 +105,22 @@ static bool compiling;
 // is one draw each.
 static bool runOpen;
 
+// The normal and the written-in colour the compiler gave GL last in this walk, so that a run can give
+// them again as it opens: every vertex of the run then carries both, and Mesa keeps one vertex layout
+// for the whole run. A colour or normal first given inside a run changes the layout and splits the
+// run into draws of their own, each with a vertex program of its own.
+static bool normalGiven, colourGiven;
+static float givenNormal[3];
+static int givenColour;
+
+static void giveNormal(float x, float y, float z) {
+  givenNormal[0] = x;
+  givenNormal[1] = y;
+  givenNormal[2] = z;
+  normalGiven = true;
+  glNormal3fv(givenNormal);
+}
+
 static void closeRun() {
   if (!runOpen) return;
   glEnd();
@@ -115,6 +131,8 @@ static void openRun() {
   if (runOpen) return;
   glBegin(GL_TRIANGLES);
   runOpen = true;
+  if (normalGiven) glNormal3fv(givenNormal);
+  if (colourGiven && inlineColours) emitColourCall(givenColour);
 }
 
 // With any display flag set, texturing goes off after the first triangle of a model (only the
@@ -122,6 +140,7 @@ static void openRun() {
 static bool textureOffPending;
 
 static void beginCompile() {
+  normalGiven = colourGiven = false;
   compiling = true;
   compiledColour = -1;
   textureOffPending = qPrefs.displayFlags != 0;
@@ -149,9 +168,12 @@ static void colourList(int c, int highlight) {
   if (compiling && list == compiledColour) return;
   compiledColour = list;
   if (inlineColours) {
-    emitColourCall(list - colorLists);
+    givenColour = list - colorLists;
+    colourGiven = true;
+    emitColourCall(givenColour);
     return;
   }
+  colourGiven = false;
   closeRun();
   glCallList(GLuint(list));
 }
@@ -205,12 +227,12 @@ static void faceNormal(const ShapeView &v, int a, int b, int c) {
   }
   const double *n = crossProduct(d1, d2);
   for (int i = 0; i < 3; i++) lastFaceNormal[i] = float(n[i]);
-  glNormal3fv(lastFaceNormal);
+  giveNormal(lastFaceNormal[0], lastFaceNormal[1], lastFaceNormal[2]);
 }
 
 void qGlFaceNormal(int entry, int a, int b, int c) { faceNormal(shapeOf(entry), a, b, c); }
 
-static void backNormal() { glNormal3f(-lastFaceNormal[0], -lastFaceNormal[1], -lastFaceNormal[2]); }
+static void backNormal() { giveNormal(-lastFaceNormal[0], -lastFaceNormal[1], -lastFaceNormal[2]); }
 
 // The GLU tessellator of polygons with holes. Vertices that it makes where edges cross live in
 // combined until the polygon is finished.
