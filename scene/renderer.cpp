@@ -495,7 +495,7 @@ static int drawSpheres(const ShapeView &v, int e, int position) {
 
 static int drawPolygonSection(const ShapeView &v, int e, int position) {
   if (!fits(v, position, 1)) return -1;
-  return qGlDrawPolygons(v.words[position], e, position + 1, 0);
+  return drawPolygons(v.words[position], e, position + 1, 0);
 }
 
 // The sections of a shape in their order, drawn up to the first part that leaves the shape.
