@@ -173,7 +173,6 @@ static void colourList(int c, int highlight) {
     emitColourCall(givenColour);
     return;
   }
-  colourGiven = false;
   closeRun();
   glCallList(GLuint(list));
 }
