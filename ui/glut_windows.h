@@ -44,7 +44,7 @@ extern void (*qGlutSleepMs)(int ms);
 
 // True when the frame-rate bar of the remote control is to be redrawn: FPS_BAR_MS after its last
 // redraw, or when the clock went back; the call counts as that redraw.
-enum { FPS_BAR_MS = 50 };
+enum { FPS_BAR_MS = 250 };
 bool qGlutFpsBarDue();
 
 int qGlutResetFlags();
