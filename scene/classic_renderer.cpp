@@ -421,9 +421,13 @@ void setFog(float density) {
   }
 }
 
-void setLighting(bool fogModesLit) {
+static bool lightingOn(bool fogModesLit) {
   int64_t mode = displayMode();
-  if (mode == 9 || mode == 7 || (fogModesLit && (mode == 3 || mode == 4))) {
+  return mode == 9 || mode == 7 || (fogModesLit && (mode == 3 || mode == 4));
+}
+
+void setLighting(bool fogModesLit) {
+  if (lightingOn(fogModesLit)) {
     glEnable(GL_LIGHT0);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_LIGHTING);
@@ -633,6 +637,7 @@ void motionBlur(float keep) {
 int qGlUpdateDisplay() {
   qGlCheckStage("before update Display");
   beginCounting();
+  qGlModelNormals(lightingOn(false));
   if (!qQuadric) qQuadric = gluNewQuadric();
   qGlSetProjection(qPrefs.width, qPrefs.height);
   ModifyWorld(0);

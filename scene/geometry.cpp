@@ -173,7 +173,7 @@ void propSpheroid(GLUquadric *, double radius, int slices, int stacks, int colou
   glEnd();
 }
 
-void sphereTriangles(const double centre[3], double radius, int slices, int stacks) {
+void sphereTriangles(const double centre[3], double radius, int slices, int stacks, bool normals) {
   enum { MOST = 239 };
   slices = slices < 3 ? 3 : slices > MOST ? MOST : slices;
   stacks = stacks < 2 ? 2 : stacks > MOST ? MOST : stacks;
@@ -196,17 +196,17 @@ void sphereTriangles(const double centre[3], double radius, int slices, int stac
   ringRadius[0] = ringRadius[stacks] = 0;
   float x = float(centre[0]), y = float(centre[1]), z = float(centre[2]);
   auto vertex = [&](int i, int j) {
-    glNormal3f(sinA[i] * sinB[j], cosA[i] * sinB[j], cosB[j]);
+    if (normals) glNormal3f(sinA[i] * sinB[j], cosA[i] * sinB[j], cosB[j]);
     glVertex3f(x + ringRadius[j] * sinA[i], y + ringRadius[j] * cosA[i], z + ringZ[j]);
   };
   for (int i = slices; i > 0; i--) {  // the top cap, a fan about the apex
-    glNormal3f(sinA[0] * sinB[0], cosA[0] * sinB[0], cosB[0]);
+    if (normals) glNormal3f(sinA[0] * sinB[0], cosA[0] * sinB[0], cosB[0]);
     glVertex3f(x, y, z + float(radius));
     vertex(i, 1);
     vertex(i - 1, 1);
   }
   for (int i = 0; i < slices; i++) {  // the bottom cap
-    glNormal3f(sinA[0] * sinB[stacks], cosA[0] * sinB[stacks], cosB[stacks]);
+    if (normals) glNormal3f(sinA[0] * sinB[stacks], cosA[0] * sinB[stacks], cosB[stacks]);
     glVertex3f(x, y, z + float(-radius));
     vertex(i, stacks - 1);
     vertex(i + 1, stacks - 1);

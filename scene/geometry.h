@@ -17,7 +17,8 @@ void propClub(GLUquadric *quadric);
 // triangles as gluSphere draws with a quadric's defaults, for a GL_TRIANGLES primitive the caller has
 // begun, so that spheres share one draw when a list is played (gluSphere's strips and fans are a draw
 // each, and so is every sphere moved into place on its own). Slices are kept to 3..239, stacks to 2..239.
-void sphereTriangles(const double centre[3], double radius, int slices, int stacks);
+// Without normals only the vertices, for lists that are drawn unlit.
+void sphereTriangles(const double centre[3], double radius, int slices, int stacks, bool normals);
 
 // The two geometry counters of the prop-shape builder.
 int propShapeCount(int which);

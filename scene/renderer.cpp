@@ -113,12 +113,16 @@ static bool normalGiven, colourGiven;
 static float givenNormal[3];
 static int givenColour;
 
+// Whether the model lists give GL their normals. Only lighting reads them; a list without them
+// shares the vertices of neighbouring faces and costs fewer vertices to draw.
+static bool modelNormals = true;
+
 static void giveNormal(float x, float y, float z) {
   givenNormal[0] = x;
   givenNormal[1] = y;
   givenNormal[2] = z;
   normalGiven = true;
-  glNormal3fv(givenNormal);
+  if (modelNormals) glNormal3fv(givenNormal);
 }
 
 static void closeRun() {
@@ -131,7 +135,7 @@ static void openRun() {
   if (runOpen) return;
   glBegin(GL_TRIANGLES);
   runOpen = true;
-  if (normalGiven) glNormal3fv(givenNormal);
+  if (normalGiven && modelNormals) glNormal3fv(givenNormal);
   if (colourGiven && inlineColours) emitColourCall(givenColour);
 }
 
@@ -487,7 +491,7 @@ static int drawSpheres(const ShapeView &v, int e, int position) {
     colourList(w[0] & 0xff, highlight);
     openRun();
     const double at[3] = {centre[0] * MM, centre[1] * MM, centre[2] * MM};
-    sphereTriangles(at, r, slices, stacks);
+    sphereTriangles(at, r, slices, stacks, modelNormals);
   }
   return position;
 }
@@ -565,6 +569,17 @@ static int builtinTypes[LOO_MAX + 1];
 
 // Compiles of each entry's list so far; a list with colours written in is made for one of them.
 static unsigned entryCompiles[LOO_MAX + 1];
+
+// The lists this module made from shapes are made again; lists made elsewhere and the built-in
+// shapes, which give their own normals, stay.
+void qGlModelNormals(bool on) {
+  if (on == modelNormals) return;
+  modelNormals = on;
+  if (!objekt_geladen) return;
+  for (int e = 0; e < LOO_MAX; e++)
+    if (entryLists[e] && GLuint(objekt_geladen[e].displayList) == entryLists[e] && !builtinTypes[e])
+      objekt_geladen[e].flags |= OBJ_NEW_LIST;
+}
 
 int qGlDefineObject(int entry) {
   if (!entryCompilable(entry, LOO_MAX - 1)) return 0;

@@ -50,6 +50,10 @@ int qGlColouredList(int entry);
 int qGlDrawPolygons(int count, int entry, int position, int depth);
 // Normal (P1 - P2) x (P0 - P1) of three points of the entry's shape, in metres; kept in lastFaceNormal.
 void qGlFaceNormal(int entry, int a, int b, int c);
+
+// Model lists with normals (the start) or without, for frames drawn without lighting; a change makes
+// every model's lists again before it is next drawn.
+void qGlModelNormals(bool on);
 // Triangles that the entry's list draws, counted from GL's feedback of the model drawn once more; 0
 // for an entry without a list.
 long qGlModelTriangles(int entry);
