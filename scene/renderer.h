@@ -52,7 +52,7 @@ int qGlDrawPolygons(int count, int entry, int position, int depth);
 void qGlFaceNormal(int entry, int a, int b, int c);
 
 // Model lists with normals (the start) or without, for frames drawn without lighting; a change makes
-// every model's lists again before it is next drawn.
+// the lists compiled here from models' shapes again before they are next drawn.
 void qGlModelNormals(bool on);
 // Triangles that the entry's list draws, counted from GL's feedback of the model drawn once more; 0
 // for an entry without a list.
