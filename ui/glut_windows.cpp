@@ -36,7 +36,7 @@ static int endProgram(int) { return 0; }
 static int noPattern() { return 1; }
 LoopCalls loopCalls = {noFrame, noAfterRendering, endProgram, noPattern};
 
-unsigned char keyBuffer;
+int keyBuffer;
 double fpsMeasured;
 double fpsSmoothed;
 double fpsAccumulator = 1000.0;
@@ -209,7 +209,7 @@ static int pointerModifiers() {
 
 void qGlutSpecial(int key, int, int) {
   if (key >= 0x70 && key <= 0x77) return;  // freeglut's modifier keys
-  keyBuffer = (unsigned char)(key + 128);
+  keyBuffer = SPECIAL_KEY | ((key + 128) & 0xFF);
   if (moveKeyOf(key) >= 0) pointerMoveKey(moveKeyOf(key), true, pointerModifiers());
 }
 
@@ -217,8 +217,8 @@ void qGlutSpecialUp(int key, int, int) {
   if (moveKeyOf(key) >= 0) pointerMoveKey(moveKeyOf(key), false, 0);
 }
 
-unsigned char qGlutTakeKey() {
-  unsigned char key = keyBuffer;
+int qGlutTakeKey() {
+  int key = keyBuffer;
   keyBuffer = 0;
   return key;
 }

@@ -10,7 +10,7 @@
 
 enum { MESSAGE_LINE_SIZE = 128, HINT_LINE_SIZE = 100, MAX_TEXT_COLUMNS = 100 };
 
-extern unsigned char keyBuffer;
+extern int keyBuffer;  // the last key, as qTakeKey gives it
 extern double fpsMeasured;
 extern double fpsSmoothed;
 extern double fpsAccumulator;
@@ -55,7 +55,7 @@ int qGlutSetWindow(int id);
 void qGlutSetTitle();
 void qGlutKeyboard(unsigned char key, int x, int y);
 void qGlutSpecial(int key, int x, int y);
-unsigned char qGlutTakeKey();
+int qGlutTakeKey();
 void qGlutVisibility(int state);
 void qGlutTimer(int value);
 void qGlutToggleFullScreen();
