@@ -77,8 +77,7 @@ std::string fullStatusText(int *lines) {
     appendFormat(text, localText(217), loadedTextureCount());
   }
   appendFormat(text, localText(209), currentObjectLetter ? currentObjectLetter : ' ');
-  if (WRAP) appendFormat(text, "wrap:%3d/%3d/%s", takte, qInternal[QINTERNAL_RECORD_TAKTS], localText(60));
-  else text += localText(61);
+  appendFormat(text, "wrap:%3d/%3d/%s", takte, qInternal[QINTERNAL_RECORD_TAKTS], localText(WRAP ? 60 : 61));
   *lines = newlines(text);
   return text;
 }

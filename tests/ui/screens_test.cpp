@@ -125,7 +125,6 @@ TEST_F(Screens, FullStatusText) {
   EXPECT_NE(text.find("Objects:3\n"), std::string::npos) << text;
   EXPECT_NE(text.find("    dt:0.2500s\nt_zyklus 1.50s\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Radius:"), std::string::npos);
-  EXPECT_EQ(text.substr(text.size() - localTextLine(61).size() - 1), localText(61));
   EXPECT_LE(lines, int(FS_ZEILEN));
   qPrefs.vrml = 1;
   WRAP = 1;
@@ -133,6 +132,30 @@ TEST_F(Screens, FullStatusText) {
   EXPECT_EQ(lineCount(vrmlText), lineCount(text) + 3);
   EXPECT_NE(vrmlText.find("wrap:  6/  0/" + std::string(localText(60))), std::string::npos) << vrmlText;
   WRAP = 0;
+}
+
+// The wrap line gives the counts whether the pattern has wrap lines or not; only its end text
+// tells which.
+TEST_F(Screens, WrapLineAlwaysGivesTheCounts) {
+  ASSERT_EQ(readLocalTextFile(ENGLISH, sourcePath("data/l/english").c_str()), 0);
+  int savedRecord = qInternal[QINTERNAL_RECORD_TAKTS];
+  struct Case {
+    int wrap, takts, record, text;
+    const char *counts;
+  } cases[] = {{0, 6, 0, 61, "wrap:  6/  0/"}, {0, 124, 3, 61, "wrap:124/  3/"}, {1, 12, 4, 60, "wrap: 12/  4/"}};
+  for (const Case &c : cases) {
+    WRAP = c.wrap;
+    takte = c.takts;
+    qInternal[QINTERNAL_RECORD_TAKTS] = c.record;
+    int lines;
+    std::string text = fullStatusText(&lines);
+    std::string last = std::string(c.counts) + localText(c.text);
+    ASSERT_GE(text.size(), last.size());
+    EXPECT_EQ(text.substr(text.size() - last.size()), last) << text;
+    EXPECT_EQ(lines, lineCount(text));
+  }
+  WRAP = 0;
+  qInternal[QINTERNAL_RECORD_TAKTS] = savedRecord;
 }
 
 // In every language the full status screen is drawn whole: its lines are as wide as the widest
@@ -155,7 +178,7 @@ TEST_F(Screens, FullStatusIsDrawnWholeInEveryLanguage) {
       std::vector<std::string> drawn = drawnTextLines(text, lines, widestTextLine(text));
       ASSERT_GE(drawn.size(), 3u) << path;
       EXPECT_EQ(int(drawn.size()), lines) << path << "\n" << text;
-      EXPECT_EQ(drawn.back(), localTextLine(61)) << path;
+      EXPECT_EQ(drawn.back(), "wrap:  6/  0/" + localTextLine(61)) << path;
       std::string object = localTextLine(209);
       object = object.substr(0, object.find('%')) + (letter ? letter : ' ');
       EXPECT_EQ(drawn[drawn.size() - 2], object) << path;
