@@ -286,7 +286,13 @@ static int writeUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Ob
 
 Tcl_Interp *createTclInterp() {
   static std::once_flag executableFound;
-  std::call_once(executableFound, [] { Tcl_FindExecutable(qArgv ? qArgv[0] : nullptr); });
+  // Tcl takes its system encoding from the environment's character type and leaves that set for
+  // the whole process; the character type goes back to "C", where the GLUT keyboard gives a key
+  // such as 'ä' as its Latin-1 code and not as the first byte of its UTF-8 form.
+  std::call_once(executableFound, [] {
+    Tcl_FindExecutable(qArgv ? qArgv[0] : nullptr);
+    setlocale(LC_CTYPE, "C");
+  });
   Tcl_Interp *interp = Tcl_CreateInterp();
   if (Tcl_Init(interp) != TCL_OK) {
     qMsg(QMSG_DEBUG, "Tcl_Init failed: %s\n", Tcl_GetStringResult(interp));
