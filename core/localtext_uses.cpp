@@ -147,6 +147,7 @@ const LocalTextUse localTextUses[] = {
     {403, ""},       // a status or help text
     {404, ""},       // a status or help text
     {406, ""},       // a status or help text
+    {407, ""},       // a status or help text
     {501, ""},       // a status or help text
     {502, "s"},      // the name a siteswap is saved under
     {503, ""},       // no converted siteswap to save
