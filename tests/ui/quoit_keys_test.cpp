@@ -113,10 +113,8 @@ TEST_F(QuoitKeysGui, XExportsTheCycleForPovRay) {
 TEST_F(QuoitKeysGui, QuestionMarkShowsTheHelpScreen) {
   RunningQuoit quoit;
   ASSERT_FALSE(quoit.window().empty());
-  quoit.stillPicture();
-  Image still = quoit.saveImage();
-  ASSERT_GT(still.width, 0u);
-  ASSERT_TRUE(quoit.saveImage() == still);
+  Image still = quoit.stillImage();
+  ASSERT_GT(still.width, 0u) << "no still picture";
   quoit.key("question");
   Image help = quoit.saveImage();
   ASSERT_GT(help.width, 0u);
@@ -181,10 +179,8 @@ TEST_F(QuoitKeysGui, LeftArrowMovesTheCameraAndAUmlautOpensTheChooser) {
   ASSERT_TRUE(keysymOnTheKeyboard(XK_adiaeresis));
   RunningQuoit quoit;
   ASSERT_FALSE(quoit.window().empty());
-  quoit.stillPicture();
-  Image still = quoit.saveImage();
-  ASSERT_GT(still.width, 0u);
-  ASSERT_TRUE(quoit.saveImage() == still) << "the picture does not stand still";
+  Image still = quoit.stillImage();
+  ASSERT_GT(still.width, 0u) << "no still picture";
   quoit.key("Left");
   Image moved = quoit.saveImage();
   ASSERT_GT(moved.width, 0u);
@@ -213,10 +209,8 @@ std::vector<std::string> filesIn(const std::string &directory) {
 TEST_F(QuoitKeysGui, FShowsEveryFlightPath) {
   RunningQuoit quoit;
   ASSERT_FALSE(quoit.window().empty());
-  quoit.stillPicture();
-  Image still = quoit.saveImage();
-  ASSERT_GT(still.width, 0u);
-  ASSERT_TRUE(quoit.saveImage() == still) << "the picture does not stand still";
+  Image still = quoit.stillImage();
+  ASSERT_GT(still.width, 0u) << "no still picture";
   quoit.key("F");
   Image paths = quoit.saveImage();
   ASSERT_GT(paths.width, 0u);
