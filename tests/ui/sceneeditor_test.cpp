@@ -13,19 +13,25 @@
 #include <GL/freeglut.h>
 
 #include "core/localtext.h"
+#include "core/native_windows.h"
 #include "core/prefs.h"
 #include "core/runstate.h"
 #include "core/uistate.h"
 #include "pattern/reader.h"
 #include "pattern/rewriter.h"
 #include "pattern/store.h"
+#include "scene/classic_renderer.h"
 #include "scene/objects.h"
+#include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "scene/vrml/modeltree.h"
+#include "scene/vrmlaids.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"
 #include "ui/editor.h"
+#include "ui/glut_windows.h"
+#include "ui/keys.h"
 #include "ui/modes.h"
 #include "ui/walkingeditor.h"
 #include "ui/screens.h"
@@ -445,6 +451,100 @@ TEST_F(SceneEditor, VrmlModeEditsTheModelTree) {
   ASSERT_EQ(loadVrml(path), 0);
   before.jugglers[0].position[0] = 0.75;
   expectSameScene(before, loadedScene());
+  freeVRMLAll();
+}
+
+int visibleTopNodes() {
+  int n = 0;
+  for (const ObjectNode *node = qScene; node; node = node->next) n += !node->parent && !(node->flags & NODE_HIDDEN);
+  return n;
+}
+
+int noPick(int *rowOffset, int16_t *, int16_t *) {
+  *rowOffset = 0;
+  return 0;
+}
+
+// Each aid turned on before the editor starts: the editor counts and saves only the pattern's own
+// props, so the file is the same as one saved without any aid.
+TEST_F(SceneEditor, NoAidReachesTheSavedPattern) {
+  ASSERT_EQ(allocObjectBuffers(), 0);
+  ASSERT_EQ(allocVRMLBuffers(), 0);
+  std::string temp = qPrefs.temp;
+  qPrefs.temp = home + "/";
+  AidCalls savedAidCalls = aidCalls;
+  aidCalls.moveChooserCursor = noPick;
+  const std::string original = fileText(sourcePath("data/m/3ball_props_camera"));
+  std::string path = writeTempPattern("aids", original);
+  files.push_back(path);
+  struct Aid {
+    const char *name;
+    void (*turnOn)();
+    bool inTheScene;  // its nodes join the scene list
+  } aids[] = {
+      {"no aid", [] {}, false},
+      {"debug cross",
+       [] {
+         qOpenGL.invkin = 1;
+         keyCommand(0, 'X');
+         qOpenGL.invkin = 0;
+       },
+       true},
+      {"object chooser",
+       [] {
+         qMode.main = MAIN_CHOOSER;
+         chooserState = 1;
+         selectObjectInBox();
+         leaveObjectChooser();
+         qMode.main = 0;
+       },
+       false},
+      {"flight path", [] { toggleFlightPathDisplay(0); }, true},
+      {"hand path", [] { toggleHandPathDisplay(0); }, true},
+      {"walking path",
+       [] {
+         WalkingSegment segment = {0, {{0, 0, 0}, {0.5, 0, 0}, {1, 0.5, 0}, {1, 1, 0}}};
+         qMakeVRMLWalkingPaths(1, &segment, 1);
+       },
+       true},
+      {"height scale",
+       [] {
+         qMode.flags |= FLAG_HEIGHT_SCALE;
+         toggleHelperObjects();
+       },
+       true},
+      {"coordinate system",
+       [] {
+         qMode.flags |= FLAG_COORDINATES;
+         toggleHelperObjects();
+       },
+       true},
+      {"arrow", [] { qMode.flags |= FLAG_ARROW; }, false},
+  };
+  std::string savedWithoutAids;
+  for (const Aid &aid : aids) {
+    SCOPED_TRACE(aid.name);
+    writeWholeFile(path, original);
+    resetPathDisplay();
+    ASSERT_EQ(loadVrml(path), 0);
+    trackCurrentObject(nullptr);
+    int shown = visibleTopNodes();
+    aid.turnOn();
+    EXPECT_EQ(visibleTopNodes() > shown, aid.inTheScene) << "the aid is shown";
+    qMode.main = MAIN_SCENE_EDITOR;
+    ASSERT_EQ(StartEditor(), 0);
+    EXPECT_EQ(editorObjectCount, 3);
+    ASSERT_EQ(SaveEditorPattern(1), 0);
+    qMode.main = 0;
+    qMode.flags = 0;
+    if (savedWithoutAids.empty()) savedWithoutAids = fileText(path);
+    else EXPECT_EQ(fileText(path), savedWithoutAids);
+  }
+  EXPECT_NE(savedWithoutAids.find("\nz=3\n"), std::string::npos) << savedWithoutAids;
+  aidCalls = savedAidCalls;
+  qPrefs.temp = temp;
+  resetPathDisplay();
+  freeObjectList(&qScene_CO);
   freeVRMLAll();
 }
 
