@@ -27,6 +27,8 @@ char statusLineTitle[STATUS_TITLE_SIZE + 1];
 int statusLineTitleLength;
 
 static const char *const VERSION = "V14.8";
+
+const char *versionText() { return VERSION; }
 static int helpWidth;
 
 static void appendFormat(std::string &text, const char *format, ...) __attribute__((format(printf, 2, 3)));

@@ -351,6 +351,64 @@ TEST_F(SceneEditor, HelpAndStatusScreens) {
   EXPECT_LE(lines, 25);
 }
 
+std::string shownText;
+int shownLines, shownColumns;
+
+// In every language, with the remote control hidden or shown, for a juggler and for a prop, the
+// window draws the whole editor status: beside the scene in a wide window, wrapped at the width of
+// a narrow one.
+TEST_F(SceneEditor, StatusScreenIsDrawnWholeInEveryLanguage) {
+  start("status", "j 0 0.5 -0.25 0 c S\nz=1\n o/ring 0 1 1 0\n" + std::string(BODY_ONE));
+  ObjectNode *juggler = editorObject, *prop = nullptr;
+  for (ObjectNode *n = firstEditorNode(); n && !prop; n = n->next)
+    if (!n->parent && !(n->flags & (NODE_JUGGLER | NODE_HIDDEN))) prop = n;
+  ASSERT_NE(juggler, nullptr);
+  ASSERT_NE(prop, nullptr);
+  WindowCalls savedCalls = windowCalls;
+  int savedLanguage = qPrefs.language, savedRemote = remoteState, savedFont = qPrefs.textFont;
+  windowCalls.multiLineText = [](const char *text, int lines, int columns, int) {
+    shownText = text;
+    shownLines = lines;
+    shownColumns = columns;
+  };
+  qPrefs.textFont = 0;  // 8 pixels a character
+  for (int language = 0; language < LANGUAGE_COUNT; language++) {
+    std::string path = sourcePath("data/l/") + languageNames[language];
+    ASSERT_EQ(readLocalTextFile(language, path.c_str()), 0) << path;
+    qPrefs.language = language;
+    for (int remote : {REMOTE_HIDDEN, REMOTE_SHOWN}) {
+      remoteState = remote;
+      for (int width : {640, 160}) {
+        qPrefs.width = width;
+        for (ObjectNode *selected : {juggler, prop}) {
+          SCOPED_TRACE(path + " remote " + std::to_string(remote) + " width " + std::to_string(width) +
+                       (selected == juggler ? " juggler" : " prop"));
+          editorObject = selected;
+          int lines;
+          std::string text = editorStatusText(&lines);
+          shownText.clear();
+          qFullStatusEditor();
+          ASSERT_EQ(shownText, text);
+          std::vector<std::string> drawn = drawnTextLines(shownText, shownLines, shownColumns);
+          std::string joined, whole;
+          for (const std::string &line : drawn) joined += line;
+          for (char c : text)
+            if (c != '\n') whole += c;
+          EXPECT_EQ(joined, whole) << text;
+          EXPECT_LE((shownColumns + 1) * 8 + 14, width);
+          if (width == 640) {
+            EXPECT_EQ(int(drawn.size()), lines) << "no line wraps beside the scene";
+          }
+        }
+      }
+    }
+  }
+  windowCalls = savedCalls;
+  qPrefs.language = savedLanguage;
+  qPrefs.textFont = savedFont;
+  remoteState = savedRemote;
+}
+
 }  // namespace
 
 namespace {
