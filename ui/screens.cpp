@@ -27,9 +27,9 @@ char statusLineTitle[STATUS_TITLE_SIZE + 1];
 int statusLineTitleLength;
 
 static const char *const VERSION = "V14.8";
+static int helpWidth;
 
 const char *versionText() { return VERSION; }
-static int helpWidth;
 
 static void appendFormat(std::string &text, const char *format, ...) __attribute__((format(printf, 2, 3)));
 static void appendFormat(std::string &text, const char *format, ...) {
