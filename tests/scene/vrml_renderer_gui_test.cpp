@@ -242,6 +242,59 @@ TEST_F(VrmlRendererGui, PrimitivesTurnWithTheirTransformWhereverTheyStand) {
   }
 }
 
+// The coordinate system and the debug cross draw each axis along its own direction: the shapes of
+// x's red reach along x from the origin and stay near the other two axes, and so do y's green and
+// z's blue, the arrow heads included (read back in feedback mode, at half size inside the volume).
+TEST_F(VrmlRendererGui, GuideModelsDrawTheirAxesAlongXYAndZ) {
+  const double colours[3][3] = {{0.9, 0.1, 0.1}, {0.1, 0.8, 0.1}, {0.15, 0.3, 0.95}};
+  const struct {
+    const char *file;
+    double length;
+  } models[] = {{"v/basic/KO_System.wrl", 1.0}, {"v/basic/debug/debugCross.wrl", 0.1}};
+  for (const auto &model : models) {
+    SCOPED_TRACE(model.file);
+    resetVRMLScene();
+    ASSERT_EQ(loadVRMLFile(model.file, 0, 0, 0, 0, 0, VRML_SCENE_OBJECT), VRML_LOADED);
+    std::vector<GLfloat> buffer(2000000);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    glPushMatrix();
+    glScaled(0.5, 0.5, 0.5);
+    glCallList(GLuint(qScene->displayList));
+    glPopMatrix();
+    GLint used = glRenderMode(GL_RENDER);
+    ASSERT_GT(used, 0);
+    double low[3][3], high[3][3];  // per colour, the extent along x, y and z (m)
+    for (int c = 0; c < 3; c++)
+      for (int a = 0; a < 3; a++) low[c][a] = 1e9, high[c][a] = -1e9;
+    for (GLint i = 0; i + 1 < used && buffer[size_t(i)] == GL_POLYGON_TOKEN;) {
+      int vertices = int(buffer[size_t(i) + 1]);
+      for (int v = 0; v < vertices; v++) {
+        const GLfloat *f = &buffer[size_t(i) + 2 + 7 * size_t(v)];
+        double at[3] = {(f[0] / (W / 2.0) - 1) * 2, (f[1] / (H / 2.0) - 1) * 2, (1 - 2 * f[2]) * 2};
+        for (int c = 0; c < 3; c++) {
+          if (std::fabs(f[3] - colours[c][0]) > 0.01 || std::fabs(f[4] - colours[c][1]) > 0.01) continue;
+          for (int a = 0; a < 3; a++) {
+            low[c][a] = std::min(low[c][a], at[a]);
+            high[c][a] = std::max(high[c][a], at[a]);
+          }
+        }
+      }
+      i += 2 + 7 * vertices;
+    }
+    for (int c = 0; c < 3; c++)
+      for (int a = 0; a < 3; a++) {
+        SCOPED_TRACE(testing::Message() << "colour " << c << " axis " << a);
+        if (a == c) {
+          EXPECT_NEAR(high[c][a], model.length, 0.02 * model.length);
+        } else {
+          EXPECT_LT(high[c][a], 0.05);
+          EXPECT_GT(low[c][a], -0.05);
+        }
+      }
+  }
+}
+
 // A polygon tree with 32 brothers pending at once draws whole, whatever GL's matrix stack holds; one
 // with more reports and draws what fits. Every shape stands where its nodes' translations put it.
 TEST_F(VrmlRendererGui, DeepPolygonTreesDrawWhatTheStackHolds) {
