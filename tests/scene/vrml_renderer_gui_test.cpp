@@ -1,6 +1,6 @@
 // The VRML renderer's pieces in a real GL context: the walks' node stacks keep the GL matrix stack
-// balanced, hidden nodes and deep trees, face sets with broken index lists, the round shapes' detail,
-// and the walking-path colours.
+// balanced, hidden nodes and deep trees, shapes turned and moved by the transforms above them, face
+// sets with broken index lists, the round shapes' detail, and the walking-path colours.
 #include <GL/freeglut.h>
 
 #include <algorithm>
@@ -189,6 +189,29 @@ TEST_F(VrmlRendererGui, BrokenFaceSetsDrawWhatIsSound) {
   gluDeleteQuadric(q);
 }
 
+// The polygons a list draws in feedback mode, each as its vertices' values one after the other (2 a
+// vertex for GL_2D, 3 for GL_3D, 7 for GL_3D_COLOR: window x, y, depth, r, g, b, a).
+std::vector<std::vector<GLfloat>> feedbackPolygons(int list, GLenum type, int perVertex) {
+  std::vector<GLfloat> buffer(4000000);
+  glFeedbackBuffer(GLsizei(buffer.size()), type, buffer.data());
+  glRenderMode(GL_FEEDBACK);
+  glCallList(GLuint(list));
+  GLint used = glRenderMode(GL_RENDER);
+  std::vector<std::vector<GLfloat>> polygons;
+  EXPECT_GE(used, 0) << "feedback buffer too small";
+  for (GLint i = 0; i < used;) {
+    GLfloat token = buffer[size_t(i)];
+    if (token == GL_POLYGON_TOKEN) {
+      size_t values = size_t(buffer[size_t(i) + 1]) * size_t(perVertex);
+      polygons.emplace_back(buffer.begin() + i + 2, buffer.begin() + i + 2 + GLint(values));
+      i += 2 + GLint(values);
+    } else {
+      i += token == GL_PASS_THROUGH_TOKEN ? 2 : token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN ? 1 + 2 * perVertex : 1 + perVertex;
+    }
+  }
+  return polygons;
+}
+
 // The extent in pixels of what was drawn (what differs from the white background) within a part of
 // the window: width and height, 0 when nothing was drawn there.
 struct Extent {
@@ -255,22 +278,17 @@ TEST_F(VrmlRendererGui, GuideModelsDrawTheirAxesAlongXYAndZ) {
     SCOPED_TRACE(model.file);
     resetVRMLScene();
     ASSERT_EQ(loadVRMLFile(model.file, 0, 0, 0, 0, 0, VRML_SCENE_OBJECT), VRML_LOADED);
-    std::vector<GLfloat> buffer(2000000);
-    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR, buffer.data());
-    glRenderMode(GL_FEEDBACK);
     glPushMatrix();
     glScaled(0.5, 0.5, 0.5);
-    glCallList(GLuint(qScene->displayList));
+    std::vector<std::vector<GLfloat>> polygons = feedbackPolygons(qScene->displayList, GL_3D_COLOR, 7);
     glPopMatrix();
-    GLint used = glRenderMode(GL_RENDER);
-    ASSERT_GT(used, 0);
+    ASSERT_FALSE(polygons.empty());
     double low[3][3], high[3][3];  // per colour, the extent along x, y and z (m)
     for (int c = 0; c < 3; c++)
       for (int a = 0; a < 3; a++) low[c][a] = 1e9, high[c][a] = -1e9;
-    for (GLint i = 0; i + 1 < used && buffer[size_t(i)] == GL_POLYGON_TOKEN;) {
-      int vertices = int(buffer[size_t(i) + 1]);
-      for (int v = 0; v < vertices; v++) {
-        const GLfloat *f = &buffer[size_t(i) + 2 + 7 * size_t(v)];
+    for (const std::vector<GLfloat> &polygon : polygons)
+      for (size_t v = 0; v + 7 <= polygon.size(); v += 7) {
+        const GLfloat *f = &polygon[v];
         double at[3] = {(f[0] / (W / 2.0) - 1) * 2, (f[1] / (H / 2.0) - 1) * 2, (1 - 2 * f[2]) * 2};
         for (int c = 0; c < 3; c++) {
           if (std::fabs(f[3] - colours[c][0]) > 0.01 || std::fabs(f[4] - colours[c][1]) > 0.01) continue;
@@ -280,8 +298,6 @@ TEST_F(VrmlRendererGui, GuideModelsDrawTheirAxesAlongXYAndZ) {
           }
         }
       }
-      i += 2 + 7 * vertices;
-    }
     for (int c = 0; c < 3; c++)
       for (int a = 0; a < 3; a++) {
         SCOPED_TRACE(testing::Message() << "colour " << c << " axis " << a);
@@ -336,23 +352,17 @@ TEST_F(VrmlRendererGui, DeepPolygonTreesDrawWhatTheStackHolds) {
     glPushMatrix();
     glLoadIdentity();
     glTranslated(-0.9, 0, 0);
-    std::vector<GLfloat> buffer(100000);
-    glFeedbackBuffer(GLsizei(buffer.size()), GL_2D, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    glCallList(GLuint(list));
-    GLint used = glRenderMode(GL_RENDER);
+    std::vector<std::vector<GLfloat>> polygons = feedbackPolygons(list, GL_2D, 2);
     glPopMatrix();
     std::multiset<std::pair<int, int>> found, expected;
-    for (GLint i = 0; i + 1 < used && buffer[size_t(i)] == GL_POLYGON_TOKEN;) {
-      int vertices = int(buffer[size_t(i) + 1]);
-      double x = 0, y = 0;
-      for (int v = 0; v < vertices; v++) {
-        x += buffer[size_t(i) + 2 + 2 * size_t(v)] / vertices;
-        y += buffer[size_t(i) + 3 + 2 * size_t(v)] / vertices;
+    for (const std::vector<GLfloat> &polygon : polygons) {
+      double x = 0, y = 0, vertices = double(polygon.size() / 2);
+      for (size_t v = 0; v + 2 <= polygon.size(); v += 2) {
+        x += polygon[v] / vertices;
+        y += polygon[v + 1] / vertices;
       }
       // in units of 2 cm from the origin's pixel: 32 pixels a metre
       found.insert({int(std::lround((x - (0.1 * W / 2)) / (0.02 * W / 2))), int(std::lround((y - H / 2.0) / (0.02 * H / 2)))});
-      i += 2 + 2 * vertices;
     }
     for (int i = 0; i < c.depth; i++) {
       expected.insert({i + 1, 0});
@@ -363,27 +373,6 @@ TEST_F(VrmlRendererGui, DeepPolygonTreesDrawWhatTheStackHolds) {
   }
 }
 
-// The polygons of a list in feedback mode.
-int feedbackPolygons(int list) {
-  std::vector<GLfloat> buffer(4000000);
-  glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
-  glRenderMode(GL_FEEDBACK);
-  glCallList(GLuint(list));
-  GLint used = glRenderMode(GL_RENDER);
-  if (used < 0) return -1;
-  int polygons = 0;
-  for (GLint i = 0; i < used;) {
-    GLfloat token = buffer[size_t(i)];
-    if (token == GL_POLYGON_TOKEN) {
-      int vertices = int(buffer[size_t(i) + 1]);
-      polygons++;
-      i += 2 + 3 * vertices;
-    } else {
-      i += token == GL_PASS_THROUGH_TOKEN ? 2 : token == GL_POINT_TOKEN ? 4 : 7;
-    }
-  }
-  return polygons;
-}
 
 // A large sphere and a high detail preference get no more than 64 stacks of 128 slices; a
 // detail below zero still gives a sphere.
@@ -395,7 +384,7 @@ TEST_F(VrmlRendererGui, SphereDetailIsClamped) {
     ASSERT_EQ(loadSnippet("#VRML V2.0 utf8\nShape { appearance Appearance { material Material { diffuseColor 1 0 0 } } "
                           "geometry Sphere { radius 5 } }\n"),
               VRML_LOADED);
-    int polygons = feedbackPolygons(qScene->displayList);
+    int polygons = int(feedbackPolygons(qScene->displayList, GL_3D, 3).size());
     EXPECT_GT(polygons, 8);
     EXPECT_LE(polygons, 2 * 128 * 64);
     resetVRMLScene();
