@@ -4,6 +4,7 @@
 // and camera of the window, numbers in any locale, failures while creating and writing the files,
 // file names that cannot reach the INI file as options, the include files, and a real render.
 #include <gtest/gtest.h>
+#include <GL/freeglut.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -22,13 +23,16 @@
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "core/utils.h"
+#include "core/viewrecords.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
+#include "scene/classic_renderer.h"
 #include "scene/placements.h"
 #include "scene/povexport.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/childprocess.h"
+#include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 
@@ -319,13 +323,54 @@ TEST_F(PovExport, CameraAndLightOfTheWindow) {
   exportAndListen(v);
   std::string pov = file("club_ring_0.pov");
   EXPECT_NE(pov.find("  location < 3.500000 , -4.250000 , 1.200000 >\n  look_at  < 0.500000 , -0.250000 , 1.200000 >\n"
-                     "  angle degrees(2 * atan2( 175, 190.000000 ))\n"),
+                     "  angle degrees(2 * atan2( 189.000000 , 190.000000 ))\n"),
             std::string::npos);
   double theta = -(1438 / 2048.0 * 2 * M_PI) - M_PI / 2;
   char expected[200];
   snprintf(expected, sizeof expected, "light_source {< %f , %f , %f > color White}", cos(theta) * 6, sin(theta) * 6, 10.0);
   EXPECT_NE(pov.find(expected), std::string::npos) << expected;
   EXPECT_NE(pov.find("  #declare maintime=0.500000\n"), std::string::npos);
+}
+
+// The film sees what the window sees: at two window shapes the camera's horizontal angle, and
+// through the frame's shape its vertical one, are those of the 3D window's projection at the
+// frame's size.
+class PovExportGui : public PovExport {};
+
+TEST_F(PovExportGui, CameraAngleIsTheWindowFrustum) {
+  static int window = openGlutTestWindow("quoit POV-Ray camera", 64, 64, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+  ASSERT_GT(window, 0);
+  load(fixture("club_ring"));
+  int16_t savedZoom = viewState.zoom;
+  struct Case {
+    int width, height;
+  } cases[] = {{640, 480}, {1280, 480}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.width);
+    for (const auto &name : childprocess::listDirectory(out)) fs::remove(out + "/" + name);
+    qPrefs.width = c.width;
+    qPrefs.height = c.height;
+    exportAndListen(view(fixture("club_ring")));  // zoom 300
+    std::string pov = file("club_ring_0.pov");
+    int w = 0, h = 0;
+    double across = 0, along = 0;
+    size_t right = pov.find("  right <-"), angle = pov.find("  angle degrees(2 * atan2(");
+    ASSERT_NE(right, std::string::npos) << pov;
+    ASSERT_NE(angle, std::string::npos) << pov;
+    ASSERT_EQ(sscanf(pov.c_str() + right, "  right <-%d/%d", &w, &h), 2);
+    ASSERT_EQ(sscanf(pov.c_str() + angle, "  angle degrees(2 * atan2( %lf , %lf ))", &across, &along), 2);
+    EXPECT_EQ(w, povFiles.width);
+    EXPECT_EQ(h, povFiles.height);
+    viewState.zoom = 300;
+    qGlSetProjection(w, h);
+    GLdouble p[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, p);
+    double halfAngleTangent = across / along;
+    EXPECT_NEAR(halfAngleTangent, 1 / p[0], 1e-6);  // half width / near plane
+    // Half height / near plane, up to the window's width truncated to 1/300 of its height.
+    EXPECT_NEAR(halfAngleTangent * h / w, 1 / p[5], 2e-3);
+  }
+  viewState.zoom = savedZoom;
 }
 
 // A numeric locale with a decimal comma, made for this test; skipped where the system cannot build one.
