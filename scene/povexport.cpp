@@ -371,7 +371,8 @@ void qWriteMpegParams() {
   qStatusText(written, 1, 0x104);
   std::string film;
   numberedFileName(film, 0, NUMBERED_POVRAY, "mpg");
-  qMsg(QMSG_INFO, "\n> povray %s\n> mpeg2encode %s %s\n> mpeg_play -loop -quiet -controls off %s\n", f.iniName.c_str(),
+  // -D: POV-Ray renders the frames into their files only, without a preview of each.
+  qMsg(QMSG_INFO, "\n> povray %s -D\n> mpeg2encode %s %s\n> mpeg_play -loop -quiet -controls off %s\n", f.iniName.c_str(),
        parName.c_str(), film.c_str(), film.c_str());
 }
 
