@@ -88,9 +88,26 @@ static void showInfo(const std::string &text) {
   if (qTclUsed) qSleep(30);
 }
 
+// Tk takes a window that another client destroyed (xdotool windowclose) as closed, but its
+// clean-up still sends requests for that window and its children. The server's BadWindow and
+// BadDrawable answers reach the handler that was there before Tk, whose default ends the whole
+// process from the Tk thread. A thread that serves Tk events drops them; every other error goes
+// on to that handler.
+static thread_local int tkEventScopes = 0;
+static XErrorHandler errorHandlerBeforeTk = nullptr;
+
+static int dropErrorsOfDestroyedWindows(Display *display, XErrorEvent *error) {
+  if (tkEventScopes > 0 && (error->error_code == BadWindow || error->error_code == BadDrawable)) return 0;
+  return errorHandlerBeforeTk ? errorHandlerBeforeTk(display, error) : 0;
+}
+
+TkEventScope::TkEventScope() { tkEventScopes++; }
+TkEventScope::~TkEventScope() { tkEventScopes--; }
+
 // Serves events until this interpreter's windows are closed. Other Tk applications of the same
 // thread (the dialog thread's window, a dialog that opened this one) do not keep it waiting.
 static void runUntilClosed(Tcl_Interp *interp) {
+  TkEventScope serving;
   while (Tk_MainWindow(interp)) Tcl_DoOneEvent(0);
   Tcl_ResetResult(interp);
 }
@@ -292,6 +309,7 @@ Tcl_Interp *createTclInterp() {
   std::call_once(executableFound, [] {
     Tcl_FindExecutable(qArgv ? qArgv[0] : nullptr);
     setlocale(LC_CTYPE, "C");
+    errorHandlerBeforeTk = XSetErrorHandler(dropErrorsOfDestroyedWindows);  // before Tk puts its own on top
   });
   Tcl_Interp *interp = Tcl_CreateInterp();
   if (Tcl_Init(interp) != TCL_OK) {

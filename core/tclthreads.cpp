@@ -94,6 +94,7 @@ static bool isPollSignal(int signal) {
 
 // Thread 2's loop: all pending Tk events, then the signal slot, every 15 ms, while its window lives.
 static void pollDialogThread() {
+  TkEventScope serving;
   while (Tk_GetNumMainWindows() > 0) {
     while (Tcl_DoOneEvent(TCL_DONT_WAIT)) {
     }
@@ -136,6 +137,7 @@ static void runWalkingEditorThread(const char *script) {
   int code = Tcl_EvalFile(qTclInterp, script);
   if (code == TCL_OK) {
     setStartEvent();
+    TkEventScope serving;
     Tk_MainLoop();
   } else {
     reportTclError(qTclInterp, code);

@@ -22,6 +22,7 @@
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
+#include "scene/classic_renderer.h"
 #include "scene/objects.h"
 
 PovFiles povFiles;
@@ -160,12 +161,16 @@ int qPovWriteHeader(const PovView &view) {
           "#include \"textures.inc\"\n#include \"QuoitCol.inc\"\n#include \"QuoitObj.inc\"\n#include \"QuoitWld.inc\"\n\n",
           localTextLine(904).c_str(), long(time(nullptr) & 0x7fffffff));
 
+  // The film sees what the window's frustum sees at the frame's width and height: POV-Ray's angle
+  // is the horizontal one, the right vector gives the frame's shape and so the same height.
   double eye[3];
   for (int i = 0; i < 3; i++) eye[i] = view.lookAt[i] - view.distance * view.viewDir[i];
+  WindowFrustum seen = windowFrustum(f.width, f.height, view.zoom);
   fprintf(f.pov,
           "/* the camera */\ncamera {\n  sky <0,0,1>\n  right <-%d/%d, 0.0, 0.0>\n  location < %f , %f , %f >\n"
-          "  look_at  < %f , %f , %f >\n  angle degrees(2 * atan2( 175, %f ))\n}\n\n",
-          f.width, f.height, eye[0], eye[1], eye[2], view.lookAt[0], view.lookAt[1], view.lookAt[2], view.zoom);
+          "  look_at  < %f , %f , %f >\n  angle degrees(2 * atan2( %f , %f ))\n}\n\n",
+          f.width, f.height, eye[0], eye[1], eye[2], view.lookAt[0], view.lookAt[1], view.lookAt[2],
+          seen.halfWidth * 1000, seen.nearPlane * 1000);
 
   // The main light stands where the window's light stands: its distance in 1/100 m, 10 m up.
   double d = view.lightDistance * 0.01;
@@ -366,7 +371,8 @@ void qWriteMpegParams() {
   qStatusText(written, 1, 0x104);
   std::string film;
   numberedFileName(film, 0, NUMBERED_POVRAY, "mpg");
-  qMsg(QMSG_INFO, "\n> povray %s\n> mpeg2encode %s %s\n> mpeg_play -loop -quiet -controls off %s\n", f.iniName.c_str(),
+  // -D: POV-Ray renders the frames into their files only, without a preview of each.
+  qMsg(QMSG_INFO, "\n> povray %s -D\n> mpeg2encode %s %s\n> mpeg_play -loop -quiet -controls off %s\n", f.iniName.c_str(),
        parName.c_str(), film.c_str(), film.c_str());
 }
 

@@ -7,6 +7,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -715,7 +716,7 @@ static void appendLine(std::string &text, const std::string &line) {
 }
 
 std::string editorStatusText(int *lines) {
-  std::string text = formatText(remoteState == REMOTE_SHOWN ? "%s\n\n" : "Quoit %s\n\n", qVersionLine());
+  std::string text = formatText(remoteState == REMOTE_SHOWN ? "%s\n\n" : "Quoit %s\n\n", versionText());
   appendLine(text, localText(2610));
   text += "\n";
   appendLine(text, formatText(localText(216), editorJugglerCount));
@@ -740,5 +741,7 @@ void qFullStatusEditor() {
   int lines;
   std::string text = editorStatusText(&lines);
   if (lines > FSE_ZEILEN) qMsg(QMSG_ERROR, "qFullStatusEditor(): FSE_ZEILEN is zu klein: %d w\xe4ren n\xf6tig\n", lines);
-  qTextOutput(text.c_str(), lines, 14, 1);
+  // As wide as its widest line where the window has room, else wrapped at the window's width.
+  int columns = std::min(widestTextLine(text), windowTextColumns());
+  qTextOutput(text.c_str(), wrappedTextLines(text, columns), columns, 1);
 }

@@ -12,6 +12,7 @@
 #include "core/tclthreads.h"
 #include "scratch_dir.h"
 #include "tests/support/quoit_test_support.h"
+#include "tests/support/xwindows.h"
 
 namespace {
 
@@ -122,19 +123,8 @@ bool closeWindow(const char *title) {
   Display *display = XOpenDisplay(nullptr);
   if (!display) return false;
   Window window = findWindow(display, DefaultRootWindow(display), title);
-  if (window) {
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-  }
   XCloseDisplay(display);
-  return window != 0;
+  return window != 0 && askWindowToClose(window);
 }
 
 bool waitForText(const std::string &path, const std::string &text) {

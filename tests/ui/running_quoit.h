@@ -74,6 +74,15 @@ class RunningQuoit {
     }
     return seen;
   }
+  // Waits up to the time for the program to take its window away by itself; true when it did.
+  bool waitForWindowGone(double seconds) const {
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!title().empty()) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+  }
   // One key press and release, sent to the window; a pause lets a frame take it before the next.
   void key(const std::string &name) const {
     commandOutput("xdotool key --window " + window_ + " " + name + " 2>/dev/null");
