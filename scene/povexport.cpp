@@ -348,7 +348,8 @@ void qWriteMpegParams() {
     qMsg(QMSG_INFO, localText(302), parName.c_str());
     return;
   }
-  qStatusText(localText(363), 1, 0x104);
+  const char *done = localText(363);
+  qStatusText(done, 1, 0x104);
   std::string film;
   numberedFileName(film, 0, NUMBERED_POVRAY, "mpg");
   qMsg(QMSG_INFO, "\n> povray %s\n> mpeg2encode %s %s\n> mpeg_play -loop -quiet -controls off %s\n", f.iniName.c_str(),
