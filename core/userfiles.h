@@ -1,6 +1,6 @@
-// Safe file access for outside and user files: regular files only, bounded reads, and writes
-// through a unique temporary file that is synced and renamed. Uses only the C library, so the
-// converters link it too.
+// Safe file access for outside and user files: regular files only, bounded reads, writes
+// through a unique temporary file that is synced and renamed, and the program's own files made
+// without following a link. Uses only the C library, so the converters link it too.
 #pragma once
 #include <cstddef>
 #include <cstdio>
