@@ -161,7 +161,7 @@ void qTclFork(const int *numberPointer) {
   // A script that cannot be read is a failed start, not a closed window.
   FILE *file = openRegularFile(script);
   if (!file) {
-    qMsg(QMSG_ERROR, localText(33), script, errno == EINVAL ? "not a regular file" : strerror(errno));
+    qMsg(QMSG_ERROR, localText(33), script, fileErrorReason(errno));
     failStart();
     return;
   }
