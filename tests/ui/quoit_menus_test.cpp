@@ -215,6 +215,29 @@ TEST_F(QuoitMenusGui, RemotePanelMovesTheCamera) {
   expectCleanEnd(quoit.finish());
 }
 
+// In light mode (its figure button) a click in the panel moves the spot light, and the light stays
+// where the click put it.
+TEST_F(QuoitMenusGui, RemotePanelMovesTheLight) {
+  RemoteQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  ASSERT_FALSE(quoit.remote().empty());
+  quoit.clickButton(27);
+  ASSERT_NE(quoit.waitForTitle("[0%]", 5).find("[0%]"), std::string::npos);
+  quoit.key("O");
+  quoit.clickButton(46);
+  Image first = quoit.saveImage();
+  ASSERT_GT(first.width, 0u);
+  ASSERT_TRUE(quoit.saveImage() == first) << "the picture does not stand still";
+  int x, y;
+  quoit.panelPoint(90, 15, &x, &y);
+  RemoteQuoit::clickAt(quoit.remote(), x, y);
+  Image lit = quoit.saveImage();
+  ASSERT_GT(lit.width, 0u);
+  EXPECT_FALSE(lit == first) << "the light did not move";
+  EXPECT_TRUE(quoit.saveImage() == lit) << "the light does not stay";
+  expectCleanEnd(quoit.finish());
+}
+
 struct Pixels {
   int width = 0, height = 0;
   std::vector<uint32_t> rgb;  // 0xRRGGBB, rows from the top
