@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/support/quoit_test_support.h"
 #include "tests/ui/glut_xvfb.h"
 #include "tests/ui/running_quoit.h"
+#include "ui/remote.h"
 
 namespace {
 
@@ -27,12 +29,12 @@ std::string waitForText(const std::string &path, const std::string &text, double
   return seen;
 }
 
-int windowWidth(const std::string &window) {
+// The width and height of a window; 0 when xdotool does not know it.
+void windowSize(const std::string &window, int *width, int *height) {
   std::string geometry = commandOutput("xdotool getwindowgeometry " + window + " 2>/dev/null");
-  unsigned width = 0, height = 0;
   size_t at = geometry.find("Geometry: ");
-  if (at == std::string::npos || sscanf(geometry.c_str() + at, "Geometry: %ux%u", &width, &height) != 2) return 0;
-  return int(width);
+  *width = *height = 0;
+  if (at == std::string::npos || sscanf(geometry.c_str() + at, "Geometry: %dx%d", width, height) != 2) *width = *height = 0;
 }
 
 class EditorsGui : public ::testing::Test {
@@ -42,36 +44,64 @@ class EditorsGui : public ::testing::Test {
 
 // "531" comes from the siteswap converter, so leaving the editor asks whether to save: the
 // unattended dialog says yes, and the unattended requester names the file "1", which is "m/1"
-// in the home as every pattern name that begins with a digit.
+// in the home as every pattern name that begins with a digit. A drag moves the juggler by its
+// length over the 3D window's width times 5 m, in the 3D window and in the remote's panel alike.
 TEST_F(EditorsGui, ADragInTheSceneEditorMovesTheJugglerInTheSavedFile) {
-  RunningQuoit quoit;
-  ASSERT_FALSE(quoit.window().empty());
-  int width = windowWidth(quoit.window());
-  ASSERT_GT(width, 200);
-  quoit.key("ctrl+e");
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  const std::string &w = quoit.window();
-  commandOutput("xdotool mousemove --window " + w + " 50 150 mousedown 1 2>/dev/null");
-  for (int x = 70; x <= 250; x += 20) {
-    commandOutput("xdotool mousemove --window " + w + " " + std::to_string(x) + " 150 2>/dev/null");
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  const struct {
+    const char *where;
+    bool remote;
+    int fromX, fromY, length;  // from the top left of the 3D window, or of the panel
+  } drags[] = {
+      {"3D window", false, 50, 150, 200},
+      {"remote's panel", true, 5, 45, 80},
+  };
+  for (const auto &d : drags) {
+    std::vector<std::string> words = {"531"};
+    if (d.remote) words.push_back("+qremote=1");
+    RunningQuoit quoit(words);
+    ASSERT_FALSE(quoit.window().empty()) << d.where;
+    int width, height;
+    windowSize(quoit.window(), &width, &height);
+    ASSERT_GT(width, 200) << d.where;
+    std::string target = quoit.window();
+    int x = d.fromX, y = d.fromY;
+    if (d.remote) {
+      target = findWindow("^QuoitRemoteControl$", 10);
+      ASSERT_FALSE(target.empty());
+      int remoteWidth, remoteHeight;
+      windowSize(target, &remoteWidth, &remoteHeight);
+      RemoteLayout l = remoteLayout(remoteWidth, remoteHeight);
+      ASSERT_LT(d.fromX + d.length, l.panel[2]);
+      x += l.panel[0];
+      y += l.panel[1];
+    }
+    quoit.key("ctrl+e");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    commandOutput("xdotool mousemove --window " + target + " " + std::to_string(x) + " " + std::to_string(y) +
+                  " mousedown 1 2>/dev/null");
+    for (int step = 1; step <= 10; step++) {
+      commandOutput("xdotool mousemove --window " + target + " " + std::to_string(x + d.length * step / 10) + " " +
+                    std::to_string(y) + " 2>/dev/null");
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    commandOutput("xdotool mouseup 1 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    quoit.key("ctrl+e");
+    std::string saved = waitForText(quoit.home() + "/m/1", "\nj\n", 20);
+    size_t at = saved.find("\nj\n");
+    ASSERT_NE(at, std::string::npos) << d.where << ": " << saved;
+    double heading = 1717, jx = 1717, jy = 1717, jz = 1717;
+    char left = 0, right = 0;
+    ASSERT_EQ(sscanf(saved.c_str() + at, "\nj\n%lf\n%lf %lf %lf %c %c", &heading, &jx, &jy, &jz, &left, &right), 6)
+        << d.where << ": " << saved;
+    EXPECT_NEAR(jx, double(d.length) / width * 5, 0.011) << d.where << ": " << saved;
+    EXPECT_NEAR(jy, 0, 0.011) << d.where << ": " << saved;
+    EXPECT_EQ(left, 'c');
+    EXPECT_EQ(right, 'c');
+    // Leaving reloads the saved file: the program goes on with it.
+    EXPECT_NE(quoit.waitForTitle("Quoit: ", 10).find("Quoit: "), std::string::npos) << d.where;
+    EXPECT_EQ(quoit.finish().exitCode, 0) << d.where;
   }
-  commandOutput("xdotool mouseup 1 2>/dev/null");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  quoit.key("ctrl+e");
-  std::string saved = waitForText(quoit.home() + "/m/1", "\nj\n", 20);
-  size_t at = saved.find("\nj\n");
-  ASSERT_NE(at, std::string::npos) << saved;
-  double heading = 1717, x = 1717, y = 1717, z = 1717;
-  char left = 0, right = 0;
-  ASSERT_EQ(sscanf(saved.c_str() + at, "\nj\n%lf\n%lf %lf %lf %c %c", &heading, &x, &y, &z, &left, &right), 6) << saved;
-  EXPECT_NEAR(x, 200.0 / width * 5, 0.011) << saved;
-  EXPECT_NEAR(y, 0, 0.011) << saved;
-  EXPECT_EQ(left, 'c');
-  EXPECT_EQ(right, 'c');
-  // Leaving reloads the saved file: the program goes on with it.
-  EXPECT_NE(quoit.waitForTitle("Quoit: ", 10).find("Quoit: "), std::string::npos);
-  EXPECT_EQ(quoit.finish().exitCode, 0);
 }
 
 // The section the program read is what the panel's save writes: with it taken out of the file
