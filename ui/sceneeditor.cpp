@@ -329,6 +329,7 @@ int EndEditor() {
     qSetMode(MAIN_SCENE_EDITOR, 0);
   } else if (qMode.main == MAIN_WALKING_EDITOR) {
     if (qPrefs.vrml) qRemoveWalkingPaths(WALKING_PATH_JUGGLERS);
+    closeWalkingEditorPanel();
     qSetMode(MAIN_WALKING_EDITOR, 0);
   } else {
     return 0;

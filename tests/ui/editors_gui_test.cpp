@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,14 +28,6 @@ std::string waitForText(const std::string &path, const std::string &text, double
     seen = readWholeFile(path);
   }
   return seen;
-}
-
-// The width and height of a window; 0 when xdotool does not know it.
-void windowSize(const std::string &window, int *width, int *height) {
-  std::string geometry = commandOutput("xdotool getwindowgeometry " + window + " 2>/dev/null");
-  size_t at = geometry.find("Geometry: ");
-  *width = *height = 0;
-  if (at == std::string::npos || sscanf(geometry.c_str() + at, "Geometry: %dx%d", width, height) != 2) *width = *height = 0;
 }
 
 class EditorsGui : public ::testing::Test {
@@ -60,17 +53,15 @@ TEST_F(EditorsGui, ADragInTheSceneEditorMovesTheJugglerInTheSavedFile) {
     if (d.remote) words.push_back("+qremote=1");
     RunningQuoit quoit(words);
     ASSERT_FALSE(quoit.window().empty()) << d.where;
-    int width, height;
-    windowSize(quoit.window(), &width, &height);
+    int width = windowGeometry(quoit.window()).width;
     ASSERT_GT(width, 200) << d.where;
     std::string target = quoit.window();
     int x = d.fromX, y = d.fromY;
     if (d.remote) {
       target = findWindow("^QuoitRemoteControl$", 10);
       ASSERT_FALSE(target.empty());
-      int remoteWidth, remoteHeight;
-      windowSize(target, &remoteWidth, &remoteHeight);
-      RemoteLayout l = remoteLayout(remoteWidth, remoteHeight);
+      Geometry g = windowGeometry(target);
+      RemoteLayout l = remoteLayout(g.width, g.height);
       ASSERT_LT(d.fromX + d.length, l.panel[2]);
       x += l.panel[0];
       y += l.panel[1];
@@ -119,6 +110,50 @@ TEST_F(EditorsGui, TheWalkingEditorsPanelSavesTheKeyframeSection) {
   quoit.key("ctrl+w");
   EXPECT_FALSE(findWindow("^quoit: walking editor$", 10).empty());
   EXPECT_EQ(waitForText(path, section, 20), original);
+  EXPECT_NE(quoit.title().find("Quoit: "), std::string::npos);
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+// Presses the panel's first button, "Save and leave", from the keyboard: Tab takes the focus to it,
+// space presses it.
+void pressSaveAndLeave(const std::string &panel) {
+  commandOutput("xdotool windowfocus --sync " + panel + " 2>/dev/null");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  commandOutput("xdotool key --clearmodifiers Tab space 2>/dev/null");
+}
+
+// However the walking editor is left, its panel closes; each time it is entered again a new panel
+// opens, and the last one's "Save and leave" works. No dialog answers by itself here: the panel
+// waits for its buttons. The editor keeps the keyframes it read, so each save puts the section
+// back into the file it was taken out of.
+TEST_F(EditorsGui, LeavingTheWalkingEditorClosesItsPanelAndEnteringOpensANewOne) {
+  RunningQuoit quoit({"m/3ball_walking"}, "", false);
+  ASSERT_FALSE(quoit.window().empty());
+  std::string path = quoit.home() + "/m/3ball_walking";
+  std::string original = readWholeFile(path);
+  size_t from = original.find("kf 1"), to = original.find("kf -1\n");
+  ASSERT_NE(from, std::string::npos);
+  ASSERT_NE(to, std::string::npos);
+  std::string section = original.substr(from, to + 6 - from);
+  std::string without = original.substr(0, from) + original.substr(to + 6);
+  const char *title = "^quoit: walking editor$";
+  const struct {
+    const char *way;
+    bool saves;
+  } ways[] = {{"Ctrl-W", false}, {"the menu's Save and leave", true}, {"the panel's Save and leave", true}};
+  for (const auto &w : ways) {
+    writeWholeFile(path, without);
+    quoit.key("ctrl+w");
+    std::string panel = findWindow(title, 10);
+    ASSERT_FALSE(panel.empty()) << w.way << ": no panel";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (w.way[0] == 'C') quoit.key("ctrl+w");
+    else if (strstr(w.way, "menu")) chooseFromMenu(quoit.window(), 7, 10, -1, 0);
+    else pressSaveAndLeave(panel);
+    EXPECT_EQ(findVisible(title, false), "") << w.way << ": the panel stays open";
+    if (w.saves) EXPECT_EQ(waitForText(path, section, 20), original) << w.way;
+    else EXPECT_EQ(readWholeFile(path), without) << w.way;
+  }
   EXPECT_NE(quoit.title().find("Quoit: "), std::string::npos);
   EXPECT_EQ(quoit.finish().exitCode, 0);
 }
