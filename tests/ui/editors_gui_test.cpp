@@ -95,21 +95,32 @@ TEST_F(EditorsGui, ADragInTheSceneEditorMovesTheJugglerInTheSavedFile) {
   }
 }
 
+// The walking pattern's file as the program read it, its keyframe section, and the file without it.
+struct KeyframeFile {
+  std::string path, original, section, without;
+};
+
+void readKeyframeFile(const RunningQuoit &quoit, KeyframeFile *file) {
+  file->path = quoit.home() + "/m/3ball_walking";
+  file->original = readWholeFile(file->path);
+  size_t from = file->original.find("kf 1"), to = file->original.find("kf -1\n");
+  ASSERT_NE(from, std::string::npos);
+  ASSERT_NE(to, std::string::npos);
+  file->section = file->original.substr(from, to + 6 - from);
+  file->without = file->original.substr(0, from) + file->original.substr(to + 6);
+}
+
 // The section the program read is what the panel's save writes: with it taken out of the file
 // after the load, the save puts it back in its place, byte for byte.
 TEST_F(EditorsGui, TheWalkingEditorsPanelSavesTheKeyframeSection) {
   RunningQuoit quoit({"m/3ball_walking"});
   ASSERT_FALSE(quoit.window().empty());
-  std::string path = quoit.home() + "/m/3ball_walking";
-  std::string original = readWholeFile(path);
-  size_t from = original.find("kf 1"), to = original.find("kf -1\n");
-  ASSERT_NE(from, std::string::npos);
-  ASSERT_NE(to, std::string::npos);
-  std::string section = original.substr(from, to + 6 - from);
-  writeWholeFile(path, original.substr(0, from) + original.substr(to + 6));
+  KeyframeFile file;
+  ASSERT_NO_FATAL_FAILURE(readKeyframeFile(quoit, &file));
+  writeWholeFile(file.path, file.without);
   quoit.key("ctrl+w");
   EXPECT_FALSE(findWindow("^quoit: walking editor$", 10).empty());
-  EXPECT_EQ(waitForText(path, section, 20), original);
+  EXPECT_EQ(waitForText(file.path, file.section, 20), file.original);
   EXPECT_NE(quoit.title().find("Quoit: "), std::string::npos);
   EXPECT_EQ(quoit.finish().exitCode, 0);
 }
@@ -129,20 +140,15 @@ void pressSaveAndLeave(const std::string &panel) {
 TEST_F(EditorsGui, LeavingTheWalkingEditorClosesItsPanelAndEnteringOpensANewOne) {
   RunningQuoit quoit({"m/3ball_walking"}, "", false);
   ASSERT_FALSE(quoit.window().empty());
-  std::string path = quoit.home() + "/m/3ball_walking";
-  std::string original = readWholeFile(path);
-  size_t from = original.find("kf 1"), to = original.find("kf -1\n");
-  ASSERT_NE(from, std::string::npos);
-  ASSERT_NE(to, std::string::npos);
-  std::string section = original.substr(from, to + 6 - from);
-  std::string without = original.substr(0, from) + original.substr(to + 6);
+  KeyframeFile file;
+  ASSERT_NO_FATAL_FAILURE(readKeyframeFile(quoit, &file));
   const char *title = "^quoit: walking editor$";
   const struct {
     const char *way;
     bool saves;
   } ways[] = {{"Ctrl-W", false}, {"the menu's Save and leave", true}, {"the panel's Save and leave", true}};
   for (const auto &w : ways) {
-    writeWholeFile(path, without);
+    writeWholeFile(file.path, file.without);
     quoit.key("ctrl+w");
     std::string panel = findWindow(title, 10);
     ASSERT_FALSE(panel.empty()) << w.way << ": no panel";
@@ -151,8 +157,8 @@ TEST_F(EditorsGui, LeavingTheWalkingEditorClosesItsPanelAndEnteringOpensANewOne)
     else if (strstr(w.way, "menu")) chooseFromMenu(quoit.window(), 7, 10, -1, 0);
     else pressSaveAndLeave(panel);
     EXPECT_EQ(findVisible(title, false), "") << w.way << ": the panel stays open";
-    if (w.saves) EXPECT_EQ(waitForText(path, section, 20), original) << w.way;
-    else EXPECT_EQ(readWholeFile(path), without) << w.way;
+    if (w.saves) EXPECT_EQ(waitForText(file.path, file.section, 20), file.original) << w.way;
+    else EXPECT_EQ(readWholeFile(file.path), file.without) << w.way;
   }
   EXPECT_NE(quoit.title().find("Quoit: "), std::string::npos);
   EXPECT_EQ(quoit.finish().exitCode, 0);

@@ -107,24 +107,37 @@ TEST_F(QuoitMenusGui, RemoteSpeedButtonsChangeTheSpeed) {
   expectCleanEnd(quoit.finish());
 }
 
-// With the animation stopped, a click high in the panel tilts the camera; in pan mode (its button)
-// a drag across the panel moves the look-at point.
-TEST_F(QuoitMenusGui, RemotePanelMovesTheCamera) {
-  RemoteQuoit quoit;
+// The animation stopped with the remote's speed button 0, and the picture then, which stands still.
+void stoppedPicture(const RemoteQuoit &quoit, Image *picture) {
   ASSERT_FALSE(quoit.window().empty());
   ASSERT_FALSE(quoit.remote().empty());
   quoit.clickButton(27);
   ASSERT_NE(quoit.waitForTitle("[0%]", 5).find("[0%]"), std::string::npos);
-  Image first = quoit.saveImage();
-  ASSERT_GT(first.width, 0u);
-  ASSERT_TRUE(quoit.saveImage() == first) << "the picture does not stand still";
+  *picture = quoit.saveImage();
+  ASSERT_GT(picture->width, 0u);
+  ASSERT_TRUE(quoit.saveImage() == *picture) << "the picture does not stand still";
+}
+
+// A click at a point of the panel (percent of it); the picture after it, which differs from the
+// one before and stands still.
+void clickChangesPicture(const RemoteQuoit &quoit, double px, double py, const Image &before, Image *after) {
   int x, y;
-  quoit.panelPoint(50, 20, &x, &y);
+  quoit.panelPoint(px, py, &x, &y);
   RemoteQuoit::clickAt(quoit.remote(), x, y);
-  Image tilted = quoit.saveImage();
-  ASSERT_GT(tilted.width, 0u);
-  EXPECT_FALSE(tilted == first);
-  ASSERT_TRUE(quoit.saveImage() == tilted) << "the tilted camera does not stand still";
+  *after = quoit.saveImage();
+  ASSERT_GT(after->width, 0u);
+  EXPECT_FALSE(*after == before) << "the click changed nothing";
+  ASSERT_TRUE(quoit.saveImage() == *after) << "the picture does not stand still after the click";
+}
+
+// With the animation stopped, a click high in the panel tilts the camera; in pan mode (its button)
+// a drag across the panel moves the look-at point.
+TEST_F(QuoitMenusGui, RemotePanelMovesTheCamera) {
+  RemoteQuoit quoit;
+  Image first;
+  ASSERT_NO_FATAL_FAILURE(stoppedPicture(quoit, &first));
+  Image tilted;
+  ASSERT_NO_FATAL_FAILURE(clickChangesPicture(quoit, 50, 20, first, &tilted));
 
   quoit.clickButton(47);
   int x0, y0, x1, y1;
@@ -146,25 +159,15 @@ TEST_F(QuoitMenusGui, RemotePanelMovesTheCamera) {
 }
 
 // In light mode (its figure button) a click in the panel moves the spot light, and the light stays
-// where the click put it.
+// where the click put it (the frame step does not set it back).
 TEST_F(QuoitMenusGui, RemotePanelMovesTheLight) {
   RemoteQuoit quoit;
-  ASSERT_FALSE(quoit.window().empty());
-  ASSERT_FALSE(quoit.remote().empty());
-  quoit.clickButton(27);
-  ASSERT_NE(quoit.waitForTitle("[0%]", 5).find("[0%]"), std::string::npos);
   quoit.key("O");
   quoit.clickButton(46);
-  Image first = quoit.saveImage();
-  ASSERT_GT(first.width, 0u);
-  ASSERT_TRUE(quoit.saveImage() == first) << "the picture does not stand still";
-  int x, y;
-  quoit.panelPoint(90, 15, &x, &y);
-  RemoteQuoit::clickAt(quoit.remote(), x, y);
-  Image lit = quoit.saveImage();
-  ASSERT_GT(lit.width, 0u);
-  EXPECT_FALSE(lit == first) << "the light did not move";
-  EXPECT_TRUE(quoit.saveImage() == lit) << "the light does not stay";
+  Image first;
+  ASSERT_NO_FATAL_FAILURE(stoppedPicture(quoit, &first));
+  Image lit;
+  ASSERT_NO_FATAL_FAILURE(clickChangesPicture(quoit, 90, 15, first, &lit));
   expectCleanEnd(quoit.finish());
 }
 
