@@ -233,9 +233,12 @@ TEST_F(TclThreadGui, FailingStartScriptEndsTheProgram) {
   EXPECT_EXIT(exit(20 + qStartTclThread(2)), testing::ExitedWithCode(10), "");
 }
 
+// The windows of that title; the server is held while the tree is walked, so that no window goes
+// away under the walk (a BadWindow would end the test program).
 int windowsNamed(const char *title) {
   Display *display = XOpenDisplay(nullptr);
   if (!display) return -1;
+  XGrabServer(display);
   int count = 0;
   std::function<void(Window)> walk = [&](Window window) {
     char *name = nullptr;
@@ -251,6 +254,7 @@ int windowsNamed(const char *title) {
     }
   };
   walk(DefaultRootWindow(display));
+  XUngrabServer(display);
   XCloseDisplay(display);
   return count;
 }
