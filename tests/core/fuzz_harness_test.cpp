@@ -59,7 +59,9 @@ TEST(FuzzScratch, HomeCopyIsTheWorkingDirectoryAndGoesWithTheProcess) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(listDirectory(temp).empty());
-  EXPECT_FALSE(fileExists(QUOIT_SOURCE_DIR "/data/quoit.err"));
+  // Other tests may leave a report of their own in the source home; only the target's text matters.
+  std::string sourceReport = QUOIT_SOURCE_DIR "/data/quoit.err";
+  if (fileExists(sourceReport)) EXPECT_EQ(readFile(sourceReport).find("written by the target"), std::string::npos);
   removeScratchDirectory(temp);
 }
 
