@@ -302,8 +302,12 @@ static int writeUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Ob
 
 Tcl_Interp *createTclInterp() {
   static std::once_flag executableFound;
+  // Tcl takes its system encoding from the environment's character type and leaves that set for
+  // the whole process; the character type goes back to "C", where the GLUT keyboard gives a key
+  // such as 'ä' as its Latin-1 code and not as the first byte of its UTF-8 form.
   std::call_once(executableFound, [] {
     Tcl_FindExecutable(qArgv ? qArgv[0] : nullptr);
+    setlocale(LC_CTYPE, "C");
     errorHandlerBeforeTk = XSetErrorHandler(dropErrorsOfDestroyedWindows);  // before Tk puts its own on top
   });
   Tcl_Interp *interp = Tcl_CreateInterp();

@@ -147,9 +147,11 @@ const LocalTextUse localTextUses[] = {
     {403, ""},       // a status or help text
     {404, ""},       // a status or help text
     {406, ""},       // a status or help text
+    {407, ""},       // a status or help text
     {501, ""},       // a status or help text
     {502, "s"},      // the name a siteswap is saved under
     {503, ""},       // no converted siteswap to save
+    {504, ""},       // animated-image recording is not available
     {601, "s"},      // a juggler list whose count line is no number
     {701, "d"},      // which count of a bounce throw's floor contacts is too high
     {702, "dd"},     // the takts of a bounce throw that has no path

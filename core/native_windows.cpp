@@ -188,7 +188,7 @@ static void noText(const char *, int, int, int) {}
 static void noStatus(const char *, int, int) {}
 static void noOverlay() {}
 static void noStroke(const char *) {}
-static unsigned char noKey() { return 0; }
+static int noKey() { return 0; }
 
 WindowCalls windowCalls = {noWindowLayer, noWindowLayer, noWindow, noText, noStatus, noOverlay, noStroke, noKey};
 

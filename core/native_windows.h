@@ -36,8 +36,13 @@ struct WindowCalls {
   void (*statusText)(const char *text, int level, int flags);
   void (*fpsOverlay)();
   void (*strokeString)(const char *text);
-  unsigned char (*takeKey)();
+  int (*takeKey)();
 };
+
+// A key from the key buffer: an ordinary key is its character code (1..255), a special key (function
+// and arrow keys) SPECIAL_KEY + its GLUT code + 128 (in one byte), so that the left arrow (228) is
+// not the typed 'ä' and page up and down (232, 233) are not the typed 'è' and 'é'; 0 is no key.
+enum { SPECIAL_KEY = 0x100, KEY_MASK = 0x1FF };
 extern WindowCalls windowCalls;
 
 int InitNothing(const char *programPath);

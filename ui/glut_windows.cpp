@@ -36,7 +36,7 @@ static int endProgram(int) { return 0; }
 static int noPattern() { return 1; }
 LoopCalls loopCalls = {noFrame, noAfterRendering, endProgram, noPattern};
 
-unsigned char keyBuffer;
+int keyBuffer;
 double fpsMeasured;
 double fpsSmoothed;
 double fpsAccumulator = 1000.0;
@@ -209,7 +209,7 @@ static int pointerModifiers() {
 
 void qGlutSpecial(int key, int, int) {
   if (key >= 0x70 && key <= 0x77) return;  // freeglut's modifier keys
-  keyBuffer = (unsigned char)(key + 128);
+  keyBuffer = SPECIAL_KEY | ((key + 128) & 0xFF);
   if (moveKeyOf(key) >= 0) pointerMoveKey(moveKeyOf(key), true, pointerModifiers());
 }
 
@@ -217,8 +217,8 @@ void qGlutSpecialUp(int key, int, int) {
   if (moveKeyOf(key) >= 0) pointerMoveKey(moveKeyOf(key), false, 0);
 }
 
-unsigned char qGlutTakeKey() {
-  unsigned char key = keyBuffer;
+int qGlutTakeKey() {
+  int key = keyBuffer;
   keyBuffer = 0;
   return key;
 }
@@ -338,43 +338,55 @@ TextColumns splitTextColumns(const std::vector<std::string> &drawn, int lines, i
   return c;
 }
 
-static int bitmapLineWidth(const std::string &line) {
+int textLineWidth(const std::string &line) {
   void *font = bigFont() ? GLUT_BITMAP_9_BY_15 : GLUT_BITMAP_8_BY_13;
   int w = 0;
   for (unsigned char c : line) w += glutBitmapWidth(font, c);
   return w;
 }
 
-static void drawTextLines(const std::vector<std::string> &drawn, int x, int y, int lineStep, int splitAfter,
-                          int secondX, int secondY) {
+// A text higher than the window goes into two columns; the second one starts after the widest line
+// of the first, as the font draws it. A lower text stands at the window's right edge.
+TextPlacement placeTextLines(const std::vector<std::string> &drawn, int lines, int cpl, int width, int height,
+                             int (*lineWidth)(const std::string &)) {
+  int lineStep = bigFont() ? 16 : 14, charWidth = textCharWidth();
+  cpl = cpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : cpl;
+  int textWidth = (cpl + 1) * charWidth, textHeight = (lines + 2) * lineStep;
+  TextPlacement p;
+  int x, y, splitAfter = -1, secondX = 0, secondY = 0;
+  if (textHeight > height - 46) {
+    int h = textHeight / 2, top = (height + h) / 2;
+    TextColumns columns = splitTextColumns(drawn, lines, lineWidth);
+    p.backdrop = {-6, top - h - 10, columns.secondX + columns.secondWidth + 16, h + lineStep + 20};
+    x = 4;
+    y = top;
+    splitAfter = columns.splitAfter;
+    secondX = columns.secondX;
+    secondY = top - 2 * lineStep;
+  } else {
+    x = width - textWidth - 4;
+    y = (height + textHeight) / 2 - 18;
+    p.backdrop = {x - 10, y - textHeight - 10, textWidth + 20, textHeight + lineStep + 20};
+  }
   for (int i = 0; i < int(drawn.size()); i++) {
-    glRasterPos2i(x, y);
-    qGlutBitmapString(drawn[size_t(i)].c_str(), int(drawn[size_t(i)].size()));
+    p.x.push_back(x);
+    p.y.push_back(y);
     y -= lineStep;
     if (i == splitAfter) {
       x = secondX;
       y = secondY;
     }
   }
+  return p;
 }
 
-// A text higher than the window goes into two columns; the second one starts after the widest line
-// of the first, as the font draws it.
 static void drawMultiLineText() {
-  int lineStep = bigFont() ? 16 : 14, charWidth = textCharWidth();
-  int width = qPrefs.width, height = qPrefs.height;
-  int cpl = storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
-  int textWidth = (cpl + 1) * charWidth, textHeight = (storedLines + 2) * lineStep;
   std::vector<std::string> drawn = drawnTextLines(storedText, storedLines, storedCpl);
-  if (textHeight > height - 46) {
-    int h = textHeight / 2, top = (height + h) / 2;
-    TextColumns columns = splitTextColumns(drawn, storedLines, bitmapLineWidth);
-    drawTextBackdrop(-6, top - h - 10, columns.secondX + columns.secondWidth + 16, h + lineStep + 20);
-    drawTextLines(drawn, 4, top, lineStep, columns.splitAfter, columns.secondX, top - 2 * lineStep);
-  } else {
-    int x = width - textWidth - 4, y = (height + textHeight) / 2 - 18;
-    drawTextBackdrop(x - 10, y - textHeight - 10, textWidth + 20, textHeight + lineStep + 20);
-    drawTextLines(drawn, x, y, lineStep, -1, 0, 0);
+  TextPlacement p = placeTextLines(drawn, storedLines, storedCpl, qPrefs.width, qPrefs.height, textLineWidth);
+  drawTextBackdrop(p.backdrop[0], p.backdrop[1], p.backdrop[2], p.backdrop[3]);
+  for (size_t i = 0; i < drawn.size(); i++) {
+    glRasterPos2i(p.x[i], p.y[i]);
+    qGlutBitmapString(drawn[i].c_str(), int(drawn[i].size()));
   }
   qGlCheckError("after text output");
 }

@@ -1,6 +1,7 @@
 // GLUT front end: the windows and their ids, the callbacks, the idle pass with its frame limiter, the
 // frame-rate measurement, the last key, the text overlays (multi-line text, status lines, frame rate).
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,7 +11,7 @@
 
 enum { MESSAGE_LINE_SIZE = 128, HINT_LINE_SIZE = 100, MAX_TEXT_COLUMNS = 100 };
 
-extern unsigned char keyBuffer;
+extern int keyBuffer;  // the last key, as qTakeKey gives it
 extern double fpsMeasured;
 extern double fpsSmoothed;
 extern double fpsAccumulator;
@@ -55,7 +56,7 @@ int qGlutSetWindow(int id);
 void qGlutSetTitle();
 void qGlutKeyboard(unsigned char key, int x, int y);
 void qGlutSpecial(int key, int x, int y);
-unsigned char qGlutTakeKey();
+int qGlutTakeKey();
 void qGlutVisibility(int state);
 void qGlutTimer(int value);
 void qGlutToggleFullScreen();
@@ -89,6 +90,17 @@ struct TextColumns {
   int splitAfter = 0, firstWidth = 0, secondWidth = 0, secondX = 0;
 };
 TextColumns splitTextColumns(const std::vector<std::string> &drawn, int lines, int (*lineWidth)(const std::string &));
+// Where the drawn lines of a multi-line text go in a window of width x height, in the text font:
+// the start of each line (x from the left, y of its baseline from the bottom) and the backdrop
+// behind them (x, y, width, height).
+struct TextPlacement {
+  std::vector<int> x, y;
+  std::array<int, 4> backdrop{};
+};
+TextPlacement placeTextLines(const std::vector<std::string> &drawn, int lines, int cpl, int width, int height,
+                             int (*lineWidth)(const std::string &));
+// Pixels of a line as the text font draws it (GLUT must have started).
+int textLineWidth(const std::string &line);
 
 // Draws the current frame into the back buffer and reads it before any swap: RGB rows, top row first;
 // 0 on success. Brings the 3D window to the front.

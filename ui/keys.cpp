@@ -1,5 +1,6 @@
 // Key command table: once a frame the key of the frame runs table A (letters and umlauts) and then
-// table B (control keys, digits, signs, special keys). A guarded entry does nothing while the key
+// table B (control keys, digits, signs, special keys). A special key is marked as one (SPECIAL_KEY),
+// so it never acts as the typed key of the same byte. A guarded entry does nothing while the key
 // it names was already the key of the previous frame, so a held key acts once.
 #include "ui/keys.h"
 
@@ -82,6 +83,10 @@ static const KeyEntry tableA[] = {
     {'z', 'z', 0, MODE, 0x200000000LL}, {OE, OE, 0, MODE, 0x100000000LL}, {UE, UE, 0, MODE, 0x2000000},
 };
 
+// Special keys carry SPECIAL_KEY (SK): F1...F10 are SK + 129...138, page up and down SK + 232 and
+// 233; the arrow keys have no entry, they only move the camera while held.
+const int SK = SPECIAL_KEY;
+
 static const KeyEntry tableB[] = {
     {5, 0, 0, SPECIAL, 0},           {8, 0, 0, DEBUG_INFO, 71},        {9, 9, 0, MODE, 0xC000},
     {13, 13, 0, MODE, 0x10},         {18, 0, 0, MODE, 0x40000},        {19, 0, 0, MODE, 0x60000},
@@ -92,12 +97,16 @@ static const KeyEntry tableB[] = {
     {'6', '6', 0, VIEW_PRESET, 6},   {'7', '7', 0, VIEW_PRESET, 7},    {'8', '8', 0, VIEW_PRESET, 8},
     {'9', '9', 0, VIEW_PRESET, 9},   {'<', 0, 0, SPEED_ADD, -1},       {'>', 0, 0, SPEED_ADD, 1},
     {'?', '^', 0, MODE, 0xB000},     {'^', '^', 0, MODE, 0xB000},      {'~', '~', 0, SPECIAL, 0},
-    {127, 127, 0, SPECIAL, 0},       {129, 129, 0, CAMERA_PRESET, 1},  {130, 130, 0, CAMERA_PRESET, 2},
-    {131, 131, 0, CAMERA_PRESET, 3}, {132, 132, 0, CAMERA_PRESET, 4},  {133, 133, 0, CAMERA_PRESET, 5},
-    {134, 134, 0, CAMERA_PRESET, 6}, {135, 135, 0, CAMERA_PRESET, 7},  {136, 136, 0, CAMERA_PRESET, 8},
-    {137, 137, 0, CAMERA_PRESET, 9}, {138, 138, 0, CAMERA_PRESET, 10}, {143, 0, 0, SPEED_ADD, -10},
-    {144, 0, 0, SPEED_ADD, -10},     {145, 0, 0, SPEED_ADD, 10},       {146, 0, 0, SPEED_ADD, 10},
-    {162, 162, 13, MODE, 0x10},      {232, 0, 0, SPECIAL, 0},          {233, 0, 0, SPECIAL, 0},
+    {127, 127, 0, SPECIAL, 0},
+    {SK + 129, SK + 129, 0, CAMERA_PRESET, 1}, {SK + 130, SK + 130, 0, CAMERA_PRESET, 2},
+    {SK + 131, SK + 131, 0, CAMERA_PRESET, 3}, {SK + 132, SK + 132, 0, CAMERA_PRESET, 4},
+    {SK + 133, SK + 133, 0, CAMERA_PRESET, 5}, {SK + 134, SK + 134, 0, CAMERA_PRESET, 6},
+    {SK + 135, SK + 135, 0, CAMERA_PRESET, 7}, {SK + 136, SK + 136, 0, CAMERA_PRESET, 8},
+    {SK + 137, SK + 137, 0, CAMERA_PRESET, 9}, {SK + 138, SK + 138, 0, CAMERA_PRESET, 10},
+    {SK + 143, 0, 0, SPEED_ADD, -10},          {SK + 144, 0, 0, SPEED_ADD, -10},
+    {SK + 145, 0, 0, SPEED_ADD, 10},           {SK + 146, 0, 0, SPEED_ADD, 10},
+    {SK + 162, SK + 162, 13, MODE, 0x10},      {SK + 232, 0, 0, SPECIAL, 0},
+    {SK + 233, 0, 0, SPECIAL, 0},
 };
 
 static void mode(int64_t value) { keyCalls.setMode(unsigned(uint64_t(value)), unsigned(uint64_t(value) >> 32)); }
@@ -138,8 +147,8 @@ static void specialKey(int key) {
     case '0': if (inSceneEditor()) keyCalls.groundEditorObject(); else qMode.viewPreset = 10; break;
     case '~': keyTableState++; break;
     case 127: if (inSceneEditor()) keyCalls.deleteEditorObject(); else keyCalls.debugInfo(72); break;
-    case 232: changePattern(STEP_PREVIOUS); break;
-    case 233: changePattern(STEP_NEXT); break;
+    case SK + 232: changePattern(STEP_PREVIOUS); break;
+    case SK + 233: changePattern(STEP_NEXT); break;
   }
 }
 
@@ -216,8 +225,8 @@ static void tableD(int key) {
 }
 
 void keyCommand(int, int key) {
-  key &= 0xFF;
-  if (key == 0) key = qTakeKey() & 0xFF;
+  key &= KEY_MASK;
+  if (key == 0) key = qTakeKey() & KEY_MASK;
   frameKey = key;
   if (qOpenGL.invkin) {
     if (crossState == 0 && !crossReady()) return;

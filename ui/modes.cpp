@@ -382,8 +382,12 @@ static void saveConvertedSiteswap() {
   cameraIntoPatternFile();
 }
 
+// Without animated-image recording the command only tells the user so in the status line.
 static void animationRecording(int set, int clear) {
-  if (!gifRecordingAvailable(8)) return;
+  if (!gifRecordingAvailable(8)) {
+    modeCalls.statusText(localTextLine(504).c_str(), 3, 0x202);
+    return;
+  }
   qPrefs.animationFlags = (qPrefs.animationFlags | set) & ~clear;
 }
 

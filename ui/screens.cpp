@@ -79,8 +79,7 @@ std::string fullStatusText(int *lines) {
     appendFormat(text, localText(217), loadedTextureCount());
   }
   appendFormat(text, localText(209), currentObjectLetter ? currentObjectLetter : ' ');
-  if (WRAP) appendFormat(text, "wrap:%3d/%3d/%s", takte, qInternal[QINTERNAL_RECORD_TAKTS], localText(60));
-  else text += localText(61);
+  appendFormat(text, "wrap:%3d/%3d/%s", takte, qInternal[QINTERNAL_RECORD_TAKTS], localText(WRAP ? 60 : 61));
   *lines = newlines(text);
   return text;
 }
@@ -147,14 +146,15 @@ std::string helpText(int *width) {
   }
   appendHelpLine(buffer, 321);
   if (remoteState != REMOTE_NOT_OPENED) appendHelpLine(buffer, 387);
-  const int keys[] = {323, 386, 371, 380, 374, 326, 327, 382, 329, 375, 330, 331, 354, 391, 332, 383, 406,
-                      333, 402, 334, 336, 338, 388, 340, 373, 372, 384, NL};
+  // The arrow keys (401, 407) act whether the remote control is shown or not.
+  const int keys[] = {323, 386, 371, 380, 374, 326, 327, 382, 329, 375, 330, 331, 401, 407, 354, 391, 332, 383,
+                      406, 333, 402, 334, 336, 338, 388, 340, 373, 372, 384, NL};
   appendAll(buffer, keys, sizeof keys / sizeof keys[0]);
   if (remoteState == REMOTE_SHOWN) {
     appendHelpLine(buffer, 370);
   } else {
-    const int panel[] = {389, 399, 400, 401, 2636};
-    appendAll(buffer, panel, 5);
+    const int panel[] = {389, 399, 400, 2636};
+    appendAll(buffer, panel, 4);
   }
   const int tail[] = {NL, 344, NL, 345, 346, 369, 349, NL, 352, 398, NL, 353, 354, NL, 355};
   appendAll(buffer, tail, sizeof tail / sizeof tail[0]);

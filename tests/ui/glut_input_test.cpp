@@ -25,10 +25,12 @@ TEST(GlutKeys, OnlyTheLastKeyBetweenTwoFramesIsKept) {
   EXPECT_EQ(qGlutTakeKey(), 0);
 }
 
-TEST(GlutKeys, SpecialKeysArriveAsCodePlus128InOneByte) {
+// A special key arrives as its code + 128 in one byte, marked as a special key.
+TEST(GlutKeys, SpecialKeysArriveMarkedAsCodePlus128InOneByte) {
   struct Case {
     int special, key;
-  } cases[] = {{1, 129}, {10, 138}, {100, 228}, {104, 232}, {105, 233}, {200, 72}};
+  } cases[] = {{1, SPECIAL_KEY + 129}, {10, SPECIAL_KEY + 138}, {100, SPECIAL_KEY + 228},
+               {104, SPECIAL_KEY + 232}, {105, SPECIAL_KEY + 233}, {200, SPECIAL_KEY + 72}};
   for (const Case &c : cases) {
     qGlutSpecial(c.special, 0, 0);
     EXPECT_EQ(qGlutTakeKey(), c.key) << c.special;

@@ -1,6 +1,11 @@
 // Key command table: what each key runs, in and outside the editors, the repeat guard and the
 // speed keys, with fakes for the mode commands and the editor calls.
+#include <GL/freeglut.h>
+
+#include "core/native_windows.h"
+#include "core/pointer.h"
 #include "scene/classic_renderer.h"
+#include "ui/glut_windows.h"
 #include "tests/ui/mode_fakes.h"
 
 class Keys : public ModeTest {
@@ -46,6 +51,7 @@ class Keys : public ModeTest {
 };
 
 using Log = std::vector<std::string>;
+const int SK = SPECIAL_KEY;
 
 TEST_F(Keys, OrdinaryKeys) {
   struct Case {
@@ -70,10 +76,41 @@ TEST_F(Keys, OrdinaryKeys) {
       {13, {"mode 0x10"}},        {18, {"mode 0x40000"}},      {19, {"mode 0x60000"}},
       {23, {"mode 0x60"}},        {27, {"mode 0x40"}},         {' ', {"mode 0x9000"}},
       {'*', {"debuginfo 75"}},    {'?', {"mode 0xb000"}},      {'^', {"mode 0xb000"}},
-      {127, {"debuginfo 72"}},    {162, {"mode 0x10"}},        {232, {"step 22"}},
-      {233, {"step 21"}},         {'Q', {}},                   {'A', {}},
+      {127, {"debuginfo 72"}},    {SK + 162, {"mode 0x10"}},   {SK + 232, {"step 22"}},
+      {SK + 233, {"step 21"}},         {'Q', {}},                   {'A', {}},
   };
   for (const Case &c : cases) EXPECT_EQ(press(c.key), c.log) << c.key;
+}
+
+// Keys as the window's callbacks store them: a special key is never taken for the typed key of
+// the same byte, so the left arrow only moves the camera while 'ä' opens the chooser, and page up
+// and down step the patterns while 'è' and 'é' do nothing.
+TEST_F(Keys, SpecialKeysAreNotTheTypedKeysOfTheirByte) {
+  struct Case {
+    int special;  // a GLUT special-key code, or -1 for the typed key below
+    int typed;
+    Log log;
+  } cases[] = {
+      {GLUT_KEY_LEFT, 0, {}},          {GLUT_KEY_RIGHT, 0, {}},          {GLUT_KEY_UP, 0, {}},
+      {GLUT_KEY_DOWN, 0, {}},          {-1, 228, {"mode 0x20"}},          {-1, 'c', {"mode 0x20"}},
+      {GLUT_KEY_PAGE_UP, 0, {"step 22"}}, {GLUT_KEY_PAGE_DOWN, 0, {"step 21"}}, {-1, 232, {}},
+      {-1, 233, {}},                   {GLUT_KEY_F1, 0, {}},             {-1, 129, {}},
+  };
+  WindowCalls saved = windowCalls;
+  windowCalls.takeKey = qGlutTakeKey;
+  for (const Case &c : cases) {
+    callLog.clear();
+    lastKey = 0;
+    qMode.cameraPreset = 0;
+    if (c.special >= 0) qGlutSpecial(c.special, 0, 0);
+    else qGlutKeyboard((unsigned char)c.typed, 0, 0);
+    keyCommand(17, 0);
+    EXPECT_EQ(callLog, c.log) << c.special << " " << c.typed;
+    EXPECT_EQ(qMode.cameraPreset, c.special == GLUT_KEY_F1 ? 1 : 0) << c.special << " " << c.typed;
+    if (c.special >= 0) qGlutSpecialUp(c.special, 0, 0);
+  }
+  windowCalls = saved;
+  pointerReset();
 }
 
 TEST_F(Keys, PresetsAndCounter) {
@@ -84,7 +121,7 @@ TEST_F(Keys, PresetsAndCounter) {
   press('0');
   EXPECT_EQ(qMode.viewPreset, 10);
   for (int f = 1; f <= 10; f++) {
-    press(128 + f);
+    press(SK + 128 + f);
     EXPECT_EQ(qMode.cameraPreset, f);
   }
   press('~');
@@ -136,7 +173,7 @@ TEST_F(Keys, RepeatGuard) {
   } cases[] = {
       {{'q', 'q', 'q'}, 1},  {{'q', 0, 'q'}, 2},   {{'F', 'F'}, 1},     {{'+', '+', '+'}, 3},
       {{228, 'c'}, 2},       {{'c', 228}, 1},      {{228, 228}, 1},     {{'^', '?'}, 1},
-      {{'?', '?'}, 2},       {{13, 162}, 1},       {{162, 162}, 1},     {{'h', 'h'}, 2},
+      {{'?', '?'}, 2},       {{13, SK + 162}, 1},  {{SK + 162, SK + 162}, 1},     {{'h', 'h'}, 2},
   };
   keyCalls.setModeValue = [](unsigned, unsigned, int, int) {
     logCall("speed");
@@ -164,7 +201,7 @@ TEST_F(Keys, SpeedKeys) {
   struct Case {
     int start, key, speed;
   } cases[] = {{195, '+', 195}, {199, '>', 200}, {100, '-', 90}, {100, '<', 99}, {-195, '-', -195},
-               {-200, '>', -199}, {10, 143, 0}, {10, 146, 20}, {70, 'E', 50}, {70, 'w', 100}, {70, 'e', 0}};
+               {-200, '>', -199}, {10, SK + 143, 0}, {10, SK + 146, 20}, {70, 'E', 50}, {70, 'w', 100}, {70, 'e', 0}};
   for (const Case &c : cases) {
     qMode.speed = c.start;
     press(c.key);
@@ -185,10 +222,10 @@ TEST_F(Keys, LeavingTheChooserByKeyDropsThePick) {
 
 TEST_F(Keys, PatternStepLeavesTheEditorFirst) {
   qMode.main = MAIN_SCENE_EDITOR;
-  EXPECT_EQ(press(233), (Log{"end editor", "step 21"}));
+  EXPECT_EQ(press(SK + 233), (Log{"end editor", "step 21"}));
   qMode.main = MAIN_SCENE_EDITOR;
   fakeResults.editorStays = true;
-  EXPECT_EQ(press(232), Log{"end editor"});
+  EXPECT_EQ(press(SK + 232), Log{"end editor"});
 }
 
 // The arm test mode: table D in place of table A, table B still runs.

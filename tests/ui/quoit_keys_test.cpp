@@ -3,6 +3,9 @@
 // path, 'h' saves the window image and 'X' exports the cycle for POV-Ray. A held key acts once although X repeats it.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -110,10 +113,8 @@ TEST_F(QuoitKeysGui, XExportsTheCycleForPovRay) {
 TEST_F(QuoitKeysGui, QuestionMarkShowsTheHelpScreen) {
   RunningQuoit quoit;
   ASSERT_FALSE(quoit.window().empty());
-  quoit.stillPicture();
-  Image still = quoit.saveImage();
-  ASSERT_GT(still.width, 0u);
-  ASSERT_TRUE(quoit.saveImage() == still);
+  Image still = quoit.stillImage();
+  ASSERT_GT(still.width, 0u) << "no still picture";
   quoit.key("question");
   Image help = quoit.saveImage();
   ASSERT_GT(help.width, 0u);
@@ -148,6 +149,52 @@ TEST_F(QuoitKeysGui, CameraKeysChangeTheCameraOnTheStatusScreen) { expectCloseFo
 // The scene itself, after a camera reset ('r'), seen from the close follow view.
 TEST_F(QuoitKeysGui, CameraKeysMoveTheView) { expectCloseFollowChangesThePicture("r"); }
 
+// Gives the keysym a key of its own on the private display, so that xdotool sends it without
+// changing the keyboard map around each key; true when the keysym has a key.
+bool keysymOnTheKeyboard(KeySym sym) {
+  Display *display = XOpenDisplay(PrivateXvfb::display().c_str());
+  if (!display) return false;
+  bool found = XKeysymToKeycode(display, sym) != 0;
+  int low, high, perCode;
+  XDisplayKeycodes(display, &low, &high);
+  KeySym *map = XGetKeyboardMapping(display, KeyCode(low), high - low + 1, &perCode);
+  for (int code = high; !found && map && code >= low; code--) {
+    bool unused = true;
+    for (int i = 0; i < perCode; i++) unused = unused && map[(code - low) * perCode + i] == NoSymbol;
+    if (unused) {
+      XChangeKeyboardMapping(display, code, 1, &sym, 1);
+      found = true;
+    }
+  }
+  if (map) XFree(map);
+  XSync(display, False);
+  XCloseDisplay(display);
+  return found;
+}
+
+// The left arrow only moves the camera: the picture then stands still again, where the object
+// chooser would keep its models turning. The typed 'ä' opens the chooser and closes it again, as
+// the Latin-1 key it is.
+TEST_F(QuoitKeysGui, LeftArrowMovesTheCameraAndAUmlautOpensTheChooser) {
+  ASSERT_TRUE(keysymOnTheKeyboard(XK_adiaeresis));
+  RunningQuoit quoit;
+  ASSERT_FALSE(quoit.window().empty());
+  Image still = quoit.stillImage();
+  ASSERT_GT(still.width, 0u) << "no still picture";
+  quoit.key("Left");
+  Image moved = quoit.saveImage();
+  ASSERT_GT(moved.width, 0u);
+  EXPECT_FALSE(moved == still) << "the left arrow did not move the camera";
+  EXPECT_TRUE(quoit.saveImage() == moved) << "the left arrow opened the chooser";
+  quoit.key("adiaeresis");
+  Image chooser = quoit.saveImage();
+  EXPECT_FALSE(chooser == moved);
+  EXPECT_FALSE(quoit.saveImage() == chooser) << "no chooser turns its models";
+  quoit.key("adiaeresis");
+  EXPECT_TRUE(quoit.saveImage() == moved);
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
 // The names of the files in a directory of the scratch home.
 std::vector<std::string> filesIn(const std::string &directory) {
   std::vector<std::string> names;
@@ -162,10 +209,8 @@ std::vector<std::string> filesIn(const std::string &directory) {
 TEST_F(QuoitKeysGui, FShowsEveryFlightPath) {
   RunningQuoit quoit;
   ASSERT_FALSE(quoit.window().empty());
-  quoit.stillPicture();
-  Image still = quoit.saveImage();
-  ASSERT_GT(still.width, 0u);
-  ASSERT_TRUE(quoit.saveImage() == still) << "the picture does not stand still";
+  Image still = quoit.stillImage();
+  ASSERT_GT(still.width, 0u) << "no still picture";
   quoit.key("F");
   Image paths = quoit.saveImage();
   ASSERT_GT(paths.width, 0u);

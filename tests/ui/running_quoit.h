@@ -186,6 +186,13 @@ class RunningQuoit {
     key("e");
     waitForTitle("[0%]", 5);
   }
+  // The still picture: the window image once the meters are off and the animation stopped, taken
+  // twice to see that it stands still; an empty image when none came or the two differ.
+  Image stillImage() const {
+    stillPicture();
+    Image first = saveImage();
+    return first.width > 0 && saveImage() == first ? first : Image();
+  }
   std::vector<std::string> savedImages() const {
     std::vector<std::string> files;
     std::error_code error;

@@ -2,6 +2,8 @@
 // wrap messages and the juggler view cycle.
 #include <gtest/gtest.h>
 
+#include <GL/freeglut.h>
+
 #include <string>
 
 #include "core/localtext.h"
@@ -11,6 +13,7 @@
 #include "scene/pathdisplay.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
+#include "tests/ui/glut_xvfb.h"
 #include "ui/glut_windows.h"
 #include "ui/modes.h"
 #include "ui/screens.h"
@@ -62,7 +65,7 @@ TEST_F(Screens, HelpTextByRendererAndRemoteControl) {
   struct Case {
     int vrml, remote;
     int lines;
-  } cases[] = {{0, REMOTE_NOT_OPENED, 0}, {0, REMOTE_HIDDEN, 1}, {0, REMOTE_SHOWN, -3}, {1, REMOTE_HIDDEN, -2}};
+  } cases[] = {{0, REMOTE_NOT_OPENED, 0}, {0, REMOTE_HIDDEN, 1}, {0, REMOTE_SHOWN, -2}, {1, REMOTE_HIDDEN, -2}};
   int width = 0;
   qPrefs.vrml = 0;
   remoteState = REMOTE_NOT_OPENED;
@@ -125,7 +128,6 @@ TEST_F(Screens, FullStatusText) {
   EXPECT_NE(text.find("Objects:3\n"), std::string::npos) << text;
   EXPECT_NE(text.find("    dt:0.2500s\nt_zyklus 1.50s\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Radius:"), std::string::npos);
-  EXPECT_EQ(text.substr(text.size() - localTextLine(61).size() - 1), localText(61));
   EXPECT_LE(lines, int(FS_ZEILEN));
   qPrefs.vrml = 1;
   WRAP = 1;
@@ -133,6 +135,30 @@ TEST_F(Screens, FullStatusText) {
   EXPECT_EQ(lineCount(vrmlText), lineCount(text) + 3);
   EXPECT_NE(vrmlText.find("wrap:  6/  0/" + std::string(localText(60))), std::string::npos) << vrmlText;
   WRAP = 0;
+}
+
+// The wrap line gives the counts whether the pattern has wrap lines or not; only its end text
+// tells which.
+TEST_F(Screens, WrapLineAlwaysGivesTheCounts) {
+  ASSERT_EQ(readLocalTextFile(ENGLISH, sourcePath("data/l/english").c_str()), 0);
+  int savedRecord = qInternal[QINTERNAL_RECORD_TAKTS];
+  struct Case {
+    int wrap, takts, record, text;
+    const char *counts;
+  } cases[] = {{0, 6, 0, 61, "wrap:  6/  0/"}, {0, 124, 3, 61, "wrap:124/  3/"}, {1, 12, 4, 60, "wrap: 12/  4/"}};
+  for (const Case &c : cases) {
+    WRAP = c.wrap;
+    takte = c.takts;
+    qInternal[QINTERNAL_RECORD_TAKTS] = c.record;
+    int lines;
+    std::string text = fullStatusText(&lines);
+    std::string last = std::string(c.counts) + localText(c.text);
+    ASSERT_GE(text.size(), last.size());
+    EXPECT_EQ(text.substr(text.size() - last.size()), last) << text;
+    EXPECT_EQ(lines, lineCount(text));
+  }
+  WRAP = 0;
+  qInternal[QINTERNAL_RECORD_TAKTS] = savedRecord;
 }
 
 // In every language the full status screen is drawn whole: its lines are as wide as the widest
@@ -155,7 +181,7 @@ TEST_F(Screens, FullStatusIsDrawnWholeInEveryLanguage) {
       std::vector<std::string> drawn = drawnTextLines(text, lines, widestTextLine(text));
       ASSERT_GE(drawn.size(), 3u) << path;
       EXPECT_EQ(int(drawn.size()), lines) << path << "\n" << text;
-      EXPECT_EQ(drawn.back(), localTextLine(61)) << path;
+      EXPECT_EQ(drawn.back(), "wrap:  6/  0/" + localTextLine(61)) << path;
       std::string object = localTextLine(209);
       object = object.substr(0, object.find('%')) + (letter ? letter : ' ');
       EXPECT_EQ(drawn[drawn.size() - 2], object) << path;
@@ -191,6 +217,69 @@ TEST_F(Screens, HelpColumnsFitTheDefaultWindow) {
       EXPECT_GE(top - 2 * 14 - (int(drawn.size()) - columns.splitAfter - 2) * 14, 2) << path;
     }
   }
+}
+
+// The help's key lines: the key in the first KEY_COLUMN characters, its text after them.
+static const int HELP_KEY_TEXTS[] = {385, 313, 314, 381, 316, 379, 390, 317, 377, 318, 376, 320, 321, 387,
+                                     323, 386, 371, 380, 374, 326, 327, 382, 329, 375, 330, 331, 401, 407,
+                                     391, 332, 383, 406, 333, 402, 334, 336, 338, 388, 340, 373, 372, 384};
+enum { KEY_COLUMN = 11 };
+
+// The help screen as the window draws it, in every language at 640 x 480 and 1024 x 768, measured
+// with the GLUT font: every key line is drawn whole, its key ends a space before its text, and no
+// line reaches a line beside it or the window's edge. The child reports what does not fit.
+TEST(HelpScreenGui, EveryKeyKeepsASpaceBeforeItsText) {
+  ASSERT_FALSE(PrivateXvfb::display().empty()) << "Xvfb did not start";
+  std::string trace = std::string(QUOIT_BINARY_DIR) + "/help_spaces.trace.txt";
+  pid_t child = runChild(trace, [] {
+    int argc = 1;
+    char name[] = "help", *argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    qPrefs.vrml = 0;
+    remoteState = REMOTE_HIDDEN;
+    int faults = 0;
+    auto fault = [&faults](const std::string &what) {
+      printf("%s\n", what.c_str());
+      fflush(stdout);
+      faults++;
+    };
+    const int space = textLineWidth(" ");
+    for (int language = 0; language < LANGUAGE_COUNT; language++) {
+      qPrefs.language = language;
+      std::string path = sourcePath("data/l/") + languageNames[language];
+      if (readLocalTextFile(language, path.c_str()) != 0) return 100;
+      struct Size {
+        int width, height;
+      } sizes[] = {{640, 480}, {1024, 768}};
+      for (const Size &size : sizes) {
+        std::string where = std::string(languageNames[language]) + " " + std::to_string(size.width) + "x" +
+                            std::to_string(size.height) + ": ";
+        int width;
+        std::string text = helpText(&width);
+        int lines = countTextLines(text.c_str());
+        std::vector<std::string> drawn = drawnTextLines(text, lines, width);
+        TextPlacement p = placeTextLines(drawn, lines, width, size.width, size.height, textLineWidth);
+        for (int n : HELP_KEY_TEXTS) {
+          std::string line = localTextLine(n);
+          bool whole = false;
+          for (const std::string &d : drawn) whole = whole || d == line;
+          if (!whole) fault(where + "not drawn whole: " + line);
+          std::string column = line.substr(0, KEY_COLUMN);
+          std::string key = column.substr(0, column.find_last_not_of(' ') + 1);
+          if (textLineWidth(key) + space > textLineWidth(column)) fault(where + "key runs into its text: " + line);
+        }
+        for (size_t i = 0; i < drawn.size(); i++) {
+          int right = p.x[i] + textLineWidth(drawn[i]);
+          if (p.x[i] < 0 || right > size.width) fault(where + "outside the window: " + drawn[i]);
+          for (size_t j = 0; j < drawn.size(); j++)
+            if (p.y[j] == p.y[i] && p.x[j] > p.x[i] && right + space > p.x[j])
+              fault(where + "runs into the next column: " + drawn[i]);
+        }
+      }
+    }
+    return faults;
+  });
+  EXPECT_EQ(waitChild(child, 30), 0) << readFile(trace);
 }
 
 TEST_F(Screens, StatusLineTitle) {
