@@ -193,9 +193,10 @@ std::string directoryOf(const std::string &path) {
   return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 
-// Writes a file through the shared writer; a failure ends the run with its reason.
+// Writes one of the files kovex makes; a link at its name is replaced, never written through. A
+// failure ends the run with its reason.
 void writeOrQuit(const std::string &path, const std::string &text) {
-  if (!writeFileAtomically(path.c_str(), text)) quit(EXIT_WRITE, "cannot write " + path + ": " + strerror(errno));
+  if (!replaceOwnFileAtomically(path.c_str(), text)) quit(EXIT_WRITE, "cannot write " + path + ": " + strerror(errno));
 }
 
 int convert(int argc, char **argv) {

@@ -127,9 +127,10 @@ void HandleOptions(int argc, char **argv) {
 // line without one is a line too.
 bool readInput() { return readRegularLines(filename, lines, MAX_TEXT_FILE_SIZE); }
 
+// The converted file is patconv's own: a link at its name is replaced, never written through.
 void finishOutput() {
   std::string target = std::string(filename) + "_Patconv";
-  if (!writeFileAtomically(target.c_str(), output)) fail(3, "Error: could not create file!\n");
+  if (!replaceOwnFileAtomically(target.c_str(), output)) fail(3, "Error: could not create file!\n");
 }
 
 // Every run starts from the same state, also when several run in one process.

@@ -365,7 +365,7 @@ int writeStartNotation(const char *siteswap, int hands, int objects) {
   code = parseStartNotationAnswer(answer, notation);
   if (code != 0) return code;
   std::string block = startNotationBlock(notation, objects, qPrefs.trans_in, qPrefs.trans_out);
-  if (!writeFileAtomically(START_NOTATION_BLOCK_FILE, block)) {
+  if (!replaceOwnFileAtomically(START_NOTATION_BLOCK_FILE, block)) {
     qMsg(QMSG_ERROR, localText(41), START_NOTATION_BLOCK_FILE);
     return NOTATION_BLOCK_NOT_WRITTEN;
   }

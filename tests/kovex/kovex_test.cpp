@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -358,6 +359,24 @@ TEST(KovexList, SeveralSiteswapsGoIntoTheList) {
   EXPECT_EQ(scratch.files(), (std::vector<std::string>{"QuoitSiteSwap", "q2.out"}));
   EXPECT_EQ(childprocess::readFile(scratch.path("q2.out")), "441\n531\n<3p2|3p1>\n");
   EXPECT_EQ(headerOf(scratch)[0], "! 441");
+}
+
+// The files kovex makes replace a link at their names; what the link points to stays as it was.
+TEST(KovexList, OutputsReplaceALinkNotItsTarget) {
+  Scratch scratch, outside;
+  const char *names[] = {"QuoitSiteSwap", "q2.out"};
+  for (const char *name : names) {
+    childprocess::writeFile(outside.path(name), "outside\n");
+    ASSERT_EQ(symlink(outside.path(name).c_str(), scratch.path(name).c_str()), 0);
+  }
+  ASSERT_EQ(scratch.kovex({}, "441 531").exitCode, 0);
+  for (const char *name : names) {
+    EXPECT_EQ(childprocess::readFile(outside.path(name)), "outside\n") << name;
+    struct stat status;
+    ASSERT_EQ(lstat(scratch.path(name).c_str(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode)) << name;
+  }
+  EXPECT_EQ(childprocess::readFile(scratch.path("q2.out")), "441\n531\n");
 }
 
 TEST(KovexList, ExcitedPatternsGetTransitionsFromAndToTheGroundState) {

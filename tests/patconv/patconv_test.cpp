@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "tests/support/childprocess.h"
@@ -184,6 +185,20 @@ TEST(Patconv, OutputNameTakenByADirectoryLeavesNothingBehind) {
   Result r = scratch.patconv({"in.pat"});
   EXPECT_EQ(r.exitCode, 3) << r.output;
   EXPECT_EQ(scratch.files(), (std::vector<std::string>{"in.pat", "in.pat_Patconv"}));
+}
+
+// The converted file replaces a link at its name; what the link points to stays as it was.
+TEST(Patconv, OutputReplacesALinkNotItsTarget) {
+  Scratch scratch, outside;
+  childprocess::writeFile(scratch.path("in.pat"), plainPattern);
+  childprocess::writeFile(outside.path("target"), "outside\n");
+  ASSERT_EQ(symlink(outside.path("target").c_str(), scratch.path("in.pat_Patconv").c_str()), 0);
+  Result r = scratch.patconv({"in.pat"});
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_EQ(childprocess::readFile(outside.path("target")), "outside\n");
+  struct stat status;
+  ASSERT_EQ(lstat(scratch.path("in.pat_Patconv").c_str(), &status), 0);
+  EXPECT_TRUE(S_ISREG(status.st_mode));
 }
 
 TEST(Patconv, BackslashesInTheNameAreSeparators) {
