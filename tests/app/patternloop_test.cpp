@@ -221,7 +221,6 @@ TEST_F(PatternLoop, FailuresAreReportedForWhatWentWrong) {
       {"--help", "--help is not a juggleable siteswap"},
       {"-Hquoit.prefsV9", "-Hquoit.prefsV9 is not a juggleable siteswap"},
       {"fifo.pat", "Cannot read the file fifo.pat: not a regular file"},
-      {"m", "Cannot read the file m: not a regular file"},
       {"531", "Cannot write the file QuoitSiteSwap."},
   };
   for (const Case &c : cases) {
@@ -233,6 +232,26 @@ TEST_F(PatternLoop, FailuresAreReportedForWhatWentWrong) {
     if (c.name != "531") {
       EXPECT_EQ(err.find("Cannot write"), std::string::npos) << c.name << "\n" << err;
     }
+  }
+}
+
+// A name that is a directory is no pattern file: the one-letter siteswaps whose names the home
+// holds as directories are converted like any other siteswap.
+TEST_F(PatternLoop, DirectoryNameIsSiteswapText) {
+  struct Case {
+    const char *name;
+    int objects;
+  } cases[] = {{"b", 11}, {"l", 21}, {"m", 22}, {"o", 24}, {"v", 31}};
+  for (const Case &c : cases) {
+    ASSERT_TRUE(fs::is_directory(c.name)) << c.name;
+    firstLoad = 1;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadNamed(patternFileArgument(c.name)), 0) << c.name;
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(currentPatternFile, SITESWAP_FILE) << c.name;
+    EXPECT_STREQ(shownSiteswap, c.name);
+    EXPECT_EQ(objekte, c.objects) << c.name;
+    EXPECT_EQ(err, "") << c.name;
   }
 }
 
@@ -434,6 +453,14 @@ TEST_F(PatternDialogGui, TypedSiteswapWithOptionsIsConverted) {
   EXPECT_EQ(qPrefs.sym, 1);
   EXPECT_EQ(qPrefs.multihand, 4);
   EXPECT_EQ(objekte, 3);
+}
+
+TEST_F(PatternDialogGui, TypedDirectoryNameIsSiteswapText) {
+  for (const char *name : {"b", "v"}) {
+    ASSERT_EQ(answerDialog(name), 0) << name;
+    EXPECT_EQ(currentPatternFile, SITESWAP_FILE) << name;
+    EXPECT_STREQ(shownSiteswap, name);
+  }
 }
 
 TEST_F(PatternDialogGui, CancelAndBrokenDialog) {
