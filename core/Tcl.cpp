@@ -19,6 +19,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "core/localtext.h"
 #include "core/native_windows.h"
@@ -257,10 +259,7 @@ static int readUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj
   int read = readRegularFile(name, text, MAX_TEXT_FILE_SIZE);
   if (read == READ_FILE_CANNOT_OPEN && errno == ENOENT) read = READ_FILE_OK;
   if (read != READ_FILE_OK) {
-    const char *reason = read == READ_FILE_NOT_REGULAR ? "not a regular file"
-                         : read == READ_FILE_TOO_LARGE ? "too large"
-                                                       : strerror(errno);
-    qMsg(QMSG_ERROR, localText(33), name, reason);
+    qMsg(QMSG_ERROR, localText(33), name, readFailureReason(read));
     Tcl_SetObjResult(interp, Tcl_ObjPrintf("cannot read %s", name));
     return TCL_ERROR;
   }
@@ -268,20 +267,22 @@ static int readUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj
   return TCL_OK;
 }
 
-// "qWriteUserFile name bytes": replaces the file through the shared writer. A failure is reported
-// and the command fails; the old file then stays as it was.
-static int writeUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
-  if (objc != 3) {
-    Tcl_WrongNumArgs(interp, 1, objv, "name text");
+// "qWritePrefs settings": stores a list of keys and values in the preferences file. The result is
+// "written", "refused" (a key or value holds a line end) or "failed" (the file stays as it was);
+// each failure has been reported.
+static int writePrefsCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  int count = 0;
+  Tcl_Obj **items = nullptr;
+  if (objc != 2 || Tcl_ListObjGetElements(interp, objv[1], &count, &items) != TCL_OK || count % 2 != 0) {
+    Tcl_WrongNumArgs(interp, 1, objv, "{key value ...}");
     return TCL_ERROR;
   }
-  const char *name = Tcl_GetString(objv[1]);
-  int length = 0;
-  const unsigned char *bytes = Tcl_GetByteArrayFromObj(objv[2], &length);
-  if (writeFileAtomically(name, std::string(reinterpret_cast<const char *>(bytes), size_t(length)))) return TCL_OK;
-  qMsg(QMSG_ERROR, localText(34), name, strerror(errno));
-  Tcl_SetObjResult(interp, Tcl_ObjPrintf("cannot write %s", name));
-  return TCL_ERROR;
+  std::vector<std::pair<std::string, std::string>> settings;
+  for (int i = 0; i < count; i += 2) settings.emplace_back(Tcl_GetString(items[i]), Tcl_GetString(items[i + 1]));
+  int result = writePreferenceSettings(settings);
+  const char *word = result == PREFS_WRITTEN ? "written" : result == PREFS_REFUSED ? "refused" : "failed";
+  Tcl_SetObjResult(interp, Tcl_NewStringObj(word, -1));
+  return TCL_OK;
 }
 
 Tcl_Interp *createTclInterp() {
@@ -303,7 +304,7 @@ Tcl_Interp *createTclInterp() {
   Tcl_CreateObjCommand(interp, "KillChild", killChildCommand, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, "SetLanguage", setLanguageCommand, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, "qReadUserFile", readUserFileCommand, nullptr, nullptr);
-  Tcl_CreateObjCommand(interp, "qWriteUserFile", writeUserFileCommand, nullptr, nullptr);
+  Tcl_CreateObjCommand(interp, "qWritePrefs", writePrefsCommand, nullptr, nullptr);
   return interp;
 }
 

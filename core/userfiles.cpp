@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 FILE *openRegularFile(const char *path) {
   int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -45,8 +46,19 @@ int readRegularFile(const char *path, std::string &text, size_t limit) {
 }
 
 bool readRegularLines(const char *path, std::vector<std::string> &lines, size_t limit) {
+  return readRegularFileLines(path, lines, limit) == READ_FILE_OK;
+}
+
+const char *readFailureReason(int result) {
+  if (result == READ_FILE_NOT_REGULAR) return "not a regular file";
+  if (result == READ_FILE_TOO_LARGE) return "too large";
+  return strerror(errno);
+}
+
+int readRegularFileLines(const char *path, std::vector<std::string> &lines, size_t limit) {
   std::string text;
-  if (readRegularFile(path, text, limit) != READ_FILE_OK) return false;
+  int read = readRegularFile(path, text, limit);
+  if (read != READ_FILE_OK) return read;
   size_t at = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   while (at < text.size()) {
     size_t end = text.find('\n', at);
@@ -55,7 +67,7 @@ bool readRegularLines(const char *path, std::vector<std::string> &lines, size_t 
     lines.push_back(line);
     at = end == std::string::npos ? text.size() : end + 1;
   }
-  return true;
+  return READ_FILE_OK;
 }
 
 // The file a path names after following its symbolic links (at most 40 of them).

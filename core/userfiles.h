@@ -28,6 +28,11 @@ int readRegularFile(const char *path, std::string &text, size_t limit);
 // line without an end is a line too, and a leading UTF-8 byte-order mark is no text. False when
 // the file cannot be read.
 bool readRegularLines(const char *path, std::vector<std::string> &lines, size_t limit);
+// The same, with the result of readRegularFile, so a failure can be reported by its reason.
+int readRegularFileLines(const char *path, std::vector<std::string> &lines, size_t limit);
+// A failed read in a few words for a message: "not a regular file", "too large", or the text of
+// errno.
+const char *readFailureReason(int result);
 // Replaces the file with the text: a unique temporary file in the same directory, the mode of
 // the old file, fsync, rename, fsync of the directory. A symbolic link is kept and its target
 // written. False with errno set when any step fails; the old file then stays as it was.

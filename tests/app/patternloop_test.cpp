@@ -529,6 +529,32 @@ TEST_F(PatternDialogGui, PreferencesThatCannotBeReadOrWrittenStay) {
   EXPECT_NE(err.find("Cannot write the file quoit.prefsV9"), std::string::npos) << err;
 }
 
+// A chosen file or a typed answer with a line end would add lines to the preferences file, which
+// every later start reads: it is refused with a message and the choice is cancelled.
+TEST_F(PatternDialogGui, LineEndInAnAnswerIsRefused) {
+  ASSERT_EQ(loadNamed("m/3ball_cascade"), 0);
+  writeWholeFile("m/3ball_cascade\nhardcopy=..\\..\\..\\tmp\\x", "a listed file\n");
+  std::string before = readWholeFile("quoit.prefsV9");
+  const char *answers[] = {
+      "m/3ball_cascade\nhardcopy=..\\..\\..\\tmp\\x",
+      "m/3ball_cascade\rhardcopy=/tmp/x",
+      "531|multihand=4\nhardcopy=/tmp/x",
+      "531|\nhardcopy=/tmp/x",
+  };
+  for (const char *answer : answers) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(answerDialog(answer), LOAD_NOTHING_CHOSEN) << answer;
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("holds a line end; it is not stored."), std::string::npos) << err;
+    std::string after = readWholeFile("quoit.prefsV9");
+    EXPECT_EQ(after.find('\r'), std::string::npos) << answer;
+    EXPECT_EQ(after.find("hardcopy=", after.find("hardcopy=") + 1), std::string::npos) << answer << "\n" << after;
+    EXPECT_NE(after.find("jugglingfile=\n"), std::string::npos) << after;
+    readPreferences(0);
+    EXPECT_EQ(qPrefs.hardcopy, "hardcopy/") << answer;
+  }
+}
+
 // An answer longer than a preferences line is refused with the limit, not dropped silently nor
 // replaced by the previous pattern.
 TEST_F(PatternDialogGui, AnswerLongerThanAPreferencesLineIsRefused) {
