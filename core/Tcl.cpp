@@ -32,9 +32,10 @@
 
 static std::atomic<int> nonModalDialogsOpen{0};
 
-// The trace file and stderr get UTF-8, like every text file the program writes for people.
+// The trace file and stderr get UTF-8, like every text file the program writes for people and the
+// exchange file the dialogs read.
 static void writeToStream(FILE *stream, const std::string &text) {
-  fputs(utf8FromLatin1(text).c_str(), stream);
+  fputs(utf8ForOutput(text).c_str(), stream);
   fflush(stream);
 }
 
@@ -54,7 +55,7 @@ static bool writeTextFile(const char *name, const std::string &text) {
     reportUnwritable(name);
     return false;
   }
-  bool ok = fputs(utf8FromLatin1(text).c_str(), file) >= 0;
+  bool ok = fputs(utf8ForOutput(text).c_str(), file) >= 0;
   ok = fclose(file) == 0 && ok;
   if (!ok) reportUnwritable(name);
   return ok;
@@ -171,7 +172,7 @@ int writeTclPassing(const char *text) {
   if (!text) return 0;
   FILE *file = fopen(TCL_PASSING_FILE, "w");
   if (!file) return TCL_PASSING_WRITE_FAILED;
-  fputs(utf8FromLatin1(text).c_str(), file);
+  fputs(utf8ForOutput(text).c_str(), file);
   fclose(file);
   return 0;
 }
@@ -197,6 +198,22 @@ void reportTclError(Tcl_Interp *interp, int code) {
   if (result && *result) qMsg(QMSG_DEBUG, "error in Tcl.c: %s\n", result);
 }
 
+// A dialog script that cannot be run is an error message with the first line of Tcl's reason. When
+// that message's own dialog fails too, the second report reaches only the trace file and stderr.
+static void reportFailedScript(const char *script, const std::string &result) {
+  static thread_local int reporting = 0;
+  std::string reason = result.substr(0, result.find('\n'));
+  if (reporting) {
+    std::string text = formatText(localText(245), script, reason.c_str());
+    writeToStream(stdout, text);
+    writeToStream(stderr, text);
+    return;
+  }
+  reporting = 1;
+  qMsg(QMSG_ERROR, localText(245), script, reason.c_str());
+  reporting = 0;
+}
+
 int InvokeTclCmd(const char *script, const char *request, int flags, char *answer) {
   if (flags & 1) {
     if (!qPrefs.notcl) qKill(qTclThreadIndex, 10);
@@ -210,7 +227,10 @@ int InvokeTclCmd(const char *script, const char *request, int flags, char *answe
   if (code == TCL_OK) runUntilClosed(interp);
   if (!result.empty()) qMsg(QMSG_DEBUG, "InvokeTclCmd(%s): %s\n", script, result.c_str());
   Tcl_DeleteInterp(interp);
-  if (code != TCL_OK) return code;
+  if (code != TCL_OK) {
+    reportFailedScript(script, result);
+    return code;
+  }
   if (readTclPassing(answer) == TCL_PASSING_ANSWER_TOO_LONG)
     qMsg(QMSG_ERROR, localText(16), script, TCL_ANSWER_SIZE - 1);
   return 0;

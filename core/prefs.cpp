@@ -387,10 +387,15 @@ static int readHeader(FILE *file) {
   return 0;
 }
 
-void readPreferences(int again) {
+void enterHomeDirectory() {
   const char *home = qGetenv("QUOIT");
   if (!fileExists("quoit.prefs") && !fileExists(PREFS_FILE) && home) qChdir(home);
-  std::string cwd = qGetcwd();
+  qPrefs.homeDirectory = qGetcwd();
+}
+
+void readPreferences(int again) {
+  enterHomeDirectory();
+  std::string cwd = qPrefs.homeDirectory;
   if (again == 0) {
     qPrefs = QuoitPrefs();
     qUnsetenv("MESA_GLX_FX");

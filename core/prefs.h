@@ -71,6 +71,9 @@ enum { PREFS_LINE_LIMIT = 1023 };
 
 extern QuoitPrefs qPrefs;
 
+// Changes into the directory that "QUOIT" names when no preferences file is here, and takes the
+// working directory as the home. readPreferences does this first.
+void enterHomeDirectory();
 void readPreferences(int again);
 int scanPreferenceLine(const char *line);
 int prefIntValue(const char *line);

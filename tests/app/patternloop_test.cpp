@@ -389,6 +389,19 @@ TEST_F(PatternLoopProgramGui, FailedFirstLoadEndsWith18) {
   }
 }
 
+// Without its pattern dialog the program cannot choose a pattern: it ends with 18 and says why.
+TEST_F(PatternLoopProgramGui, MissingPatternDialogIsNamed) {
+  std::string home = makeScratchHome(currentTestName());
+  fs::remove(home + "/tcl/prefs.tcl");
+  RunOptions options;
+  options.display = sharedDisplay();
+  RunResult run = runProgram(programPath("quoit"), {}, home, options);
+  EXPECT_EQ(run.exitCode, EXIT_LOAD_FAILED);
+  const char *message =
+      "The dialog script tcl/prefs.tcl failed: couldn't read file \"tcl/prefs.tcl\": no such file or directory\n";
+  EXPECT_NE(run.standardError.find(message), std::string::npos) << run.standardError;
+}
+
 // Round trips through the pattern dialog, answered by QUOIT_TEST_ANSWER. A recording script in
 // front of the dialog keeps every request it gets.
 class PatternDialogGui : public PatternLoop {

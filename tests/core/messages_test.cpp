@@ -113,6 +113,27 @@ TEST_F(Messages, ExchangeFile) {
   EXPECT_EQ(writeTclPassing("x"), TCL_PASSING_WRITE_FAILED);
 }
 
+// A message joins the program's Latin-1 texts with names from outside, which are UTF-8 already or
+// any bytes at all: each reaches stderr, the trace and the dialog once encoded, as UTF-8.
+TEST_F(Messages, NamesAreEncodedOnce) {
+  struct Case {
+    const char *format, *name, *shown;
+  } cases[] = {
+      {"Cannot read %s.\n", "\xc3\xa9t\xc3\xa9", "Cannot read \xc3\xa9t\xc3\xa9.\n"},  // a UTF-8 name
+      {"Cannot read %s.\n", "\xe9t\xe9", "Cannot read \xc3\xa9t\xc3\xa9.\n"},              // not UTF-8: Latin-1
+      {"Fen\xeatre %s\n", "\xe2\x82\xac", "Fen\xc3\xaatre \xe2\x82\xac\n"},             // both in one line
+      {"%s\n", "\xc3\xa9\xff\xe2\x82", "\xc3\xa9\xc3\xbf\xc3\xa2\xc2\x82\n"},       // a cut sequence
+  };
+  for (const Case &c : cases) {
+    Output o = captured([&] { qMsg(QMSG_ERROR, c.format, c.name); });
+    EXPECT_EQ(o.err, c.shown);
+    EXPECT_EQ(o.out.rfind(c.shown, 0), 0u) << o.out;
+    EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), c.shown);
+  }
+  EXPECT_EQ(writeTclPassing("m/\xc3\xa9t\xc3\xa9/\n"), 0);
+  EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), "m/\xc3\xa9t\xc3\xa9/\n");
+}
+
 // Flag 1 only tells the dialog thread to show tmp/info.txt: no script runs, the file stays.
 TEST_F(Messages, InfoRequestOnlySignalsTheDialogThread) {
   writeWholeFile(TCL_PASSING_FILE, "before");
@@ -243,4 +264,28 @@ TEST_F(MessagesGui, FailingScriptReturnsItsCode) {
   writeWholeFile("tcl/broken.tcl", "error {no such thing}\n");
   Output o = captured([] { EXPECT_EQ(InvokeTclCmd("tcl/broken.tcl", nullptr, 0, nullptr), 1); });
   EXPECT_NE(o.out.find("InvokeTclCmd(tcl/broken.tcl): no such thing"), std::string::npos) << o.out;
+}
+
+// A dialog script that cannot run says so on stderr in one line, also when the error dialog that
+// shows this message is missing as well.
+TEST_F(MessagesGui, FailingScriptIsReported) {
+  writeWholeFile("tcl/broken.tcl", "error \"no such thing\\nsecond line\"\n");
+  struct Case {
+    const char *script, *message;
+  } cases[] = {
+      {"tcl/broken.tcl", "The dialog script tcl/broken.tcl failed: no such thing\n"},
+      {"tcl/missing.tcl",
+       "The dialog script tcl/missing.tcl failed: couldn't read file \"tcl/missing.tcl\": no such file or directory\n"},
+  };
+  for (bool errorDialog : {true, false}) {
+    if (!errorDialog) fs::remove("tcl/qmsg_error.tcl");
+    for (const Case &c : cases) {
+      Output o = captured([&] { EXPECT_EQ(InvokeTclCmd(c.script, nullptr, 0, nullptr), 1); });
+      std::string expected = c.message;
+      if (!errorDialog)
+        expected += "The dialog script tcl/qmsg_error.tcl failed: couldn't read file \"tcl/qmsg_error.tcl\": "
+                    "no such file or directory\n";
+      EXPECT_EQ(o.err, expected) << errorDialog;
+    }
+  }
 }
