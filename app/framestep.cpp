@@ -100,11 +100,12 @@ static void serveCameraPreset() {
   qMode.cameraPreset = 0;
 }
 
-// In move mode 0x300 the camera only keeps its drift and the drags steer the light.
-static void moveCamera() {
+// In move mode 0x300 the camera only keeps its drift and the 3D window's drags steer the light;
+// without a drag the light keeps what the remote's panel set.
+void moveCamera() {
   if (qMode.move == 0x300) {
     mouseCamera(0);
-    walkControlFromMouse();
+    lightFromDrag();
   } else if (chooserState != 1) {
     int keysMovedNothing = keyCameraTranslation();
     if (qMode.move == 0x200) {

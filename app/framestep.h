@@ -19,6 +19,7 @@ void autoAdvanceTimer();
 
 // Steps of advanceFrame.
 void servePresets();
+void moveCamera();
 void packViewState();
 int cycleWrapFlag(double previousTime, double time, int speed);
 uint16_t packDistance(double metres);

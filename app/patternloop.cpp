@@ -271,8 +271,7 @@ static bool unreadablePatternFile() {
     fclose(file);
     return false;
   }
-  const char *reason = errno == EINVAL ? "not a regular file" : strerror(errno);
-  qMsg(QMSG_ERROR, localText(33), name.c_str(), reason);
+  qMsg(QMSG_ERROR, localText(33), name.c_str(), fileErrorReason(errno));
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -50,16 +51,18 @@ static std::string preparedTempDirectory;
 // Set when the first pattern could not be loaded: the program then ends with EXIT_LOAD_FAILED.
 static int firstLoadFailed;
 
-static void openTraceFile() {
+bool openTraceFile() {
   fflush(stdout);
-  FILE *trace = fopen("debug.quoit.txt", "w");
+  FILE *trace = createOwnFile(TRACE_FILE);
   if (!trace) {
-    fprintf(stderr, "cannot create the trace file debug.quoit.txt; debug texts go to standard output\n");
-    return;
+    fprintf(stderr, "cannot create the trace file %s (%s); debug texts go to standard output\n", TRACE_FILE,
+            fileErrorReason(errno));
+    return false;
   }
-  startOutput = dup(STDOUT_FILENO);
+  if (startOutput < 0) startOutput = dup(STDOUT_FILENO);
   dup2(fileno(trace), STDOUT_FILENO);
   fclose(trace);
+  return true;
 }
 
 // Makes sure a directory exists: changing into it is the test, then back home.
@@ -258,7 +261,7 @@ int InitOnce() {
   if (remoteState == 1 && qGlutqrcOpen() != 0) return 24;
   qSetMode(0x4000, 0);
   passingFilter = bounceFilter = multiplexFilter = 0;
-  qMsg(QMSG_INFO, "see 'debug.quoit.txt' for debug texts\n");
+  qMsg(QMSG_INFO, "see '%s' for debug texts\n", TRACE_FILE);
   return 0;
 }
 

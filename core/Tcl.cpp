@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -45,12 +44,14 @@ static void reportUnwritable(const char *name) {
   static thread_local int reporting = 0;
   if (reporting) return;
   reporting = 1;
-  qMsg(QMSG_ERROR, localText(34), name, strerror(errno));
+  qMsg(QMSG_ERROR, localText(34), name, fileErrorReason(errno));
   reporting = 0;
 }
 
+// The exchange, information and report files are the program's own: a link, FIFO or directory
+// in their place is refused with a message, never followed nor waited on.
 static bool writeTextFile(const char *name, const std::string &text) {
-  FILE *file = fopen(name, "w");
+  FILE *file = createOwnFile(name);
   if (!file) {
     reportUnwritable(name);
     return false;
@@ -62,7 +63,7 @@ static bool writeTextFile(const char *name, const std::string &text) {
 }
 
 static bool writeReportFile() {
-  FILE *file = fopen(TCL_REPORT_FILE, "w");
+  FILE *file = createOwnFile(TCL_REPORT_FILE);
   if (!file) {
     reportUnwritable(TCL_REPORT_FILE);
     return false;
@@ -91,9 +92,26 @@ static void showInfo(const std::string &text) {
   if (qTclUsed) qSleep(30);
 }
 
+// Tk takes a window that another client destroyed (xdotool windowclose) as closed, but its
+// clean-up still sends requests for that window and its children. The server's BadWindow and
+// BadDrawable answers reach the handler that was there before Tk, whose default ends the whole
+// process from the Tk thread. A thread that serves Tk events drops them; every other error goes
+// on to that handler.
+static thread_local int tkEventScopes = 0;
+static XErrorHandler errorHandlerBeforeTk = nullptr;
+
+static int dropErrorsOfDestroyedWindows(Display *display, XErrorEvent *error) {
+  if (tkEventScopes > 0 && (error->error_code == BadWindow || error->error_code == BadDrawable)) return 0;
+  return errorHandlerBeforeTk ? errorHandlerBeforeTk(display, error) : 0;
+}
+
+TkEventScope::TkEventScope() { tkEventScopes++; }
+TkEventScope::~TkEventScope() { tkEventScopes--; }
+
 // Serves events until this interpreter's windows are closed. Other Tk applications of the same
 // thread (the dialog thread's window, a dialog that opened this one) do not keep it waiting.
 static void runUntilClosed(Tcl_Interp *interp) {
+  TkEventScope serving;
   while (Tk_MainWindow(interp)) Tcl_DoOneEvent(0);
   Tcl_ResetResult(interp);
 }
@@ -170,11 +188,7 @@ int waitForNonModalDialogs(int timeoutMs) {
 
 int writeTclPassing(const char *text) {
   if (!text) return 0;
-  FILE *file = fopen(TCL_PASSING_FILE, "w");
-  if (!file) return TCL_PASSING_WRITE_FAILED;
-  fputs(utf8ForOutput(text).c_str(), file);
-  fclose(file);
-  return 0;
+  return writeTextFile(TCL_PASSING_FILE, text) ? 0 : TCL_PASSING_WRITE_FAILED;
 }
 
 // The answer is the first line of the exchange file; one that does not fit the answer buffer
@@ -182,10 +196,13 @@ int writeTclPassing(const char *text) {
 int readTclPassing(char *answer) {
   if (!answer) return 0;
   answer[0] = '\0';
-  std::ifstream file(TCL_PASSING_FILE, std::ios::binary);
+  FILE *file = openRegularFile(TCL_PASSING_FILE);
   if (!file) return TCL_PASSING_READ_FAILED;
-  std::string line;
-  std::getline(file, line);
+  // Room for one character more than an answer may hold and its CR LF: enough to tell a long line.
+  char buffer[TCL_ANSWER_SIZE + 2];
+  std::string line = fgets(buffer, sizeof buffer, file) ? buffer : "";
+  fclose(file);
+  if (!line.empty() && line.back() == '\n') line.pop_back();
   if (!line.empty() && line.back() == '\r') line.pop_back();
   if (line.size() >= TCL_ANSWER_SIZE) return TCL_PASSING_ANSWER_TOO_LONG;
   memcpy(answer, line.c_str(), line.size() + 1);
@@ -219,7 +236,9 @@ int InvokeTclCmd(const char *script, const char *request, int flags, char *answe
     if (!qPrefs.notcl) qKill(qTclThreadIndex, 10);
     return 0;
   }
-  writeTclPassing(request);
+  // A script would wait for ever on a FIFO in the exchange file's place, and a request that was
+  // not written leaves the script an old one: it is not run.
+  if (writeTclPassing(request) != 0) return TCL_PASSING_WRITE_FAILED;
   Tcl_Interp *interp = createTclInterp();
   if (!interp) return 1;
   int code = Tcl_EvalFile(interp, script);
@@ -279,7 +298,7 @@ static int readUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj
   int read = readRegularFile(name, text, MAX_TEXT_FILE_SIZE);
   if (read == READ_FILE_CANNOT_OPEN && errno == ENOENT) read = READ_FILE_OK;
   if (read != READ_FILE_OK) {
-    qMsg(QMSG_ERROR, localText(33), name, readFailureReason(read));
+    qMsg(QMSG_ERROR, localText(33), name, fileErrorReason(errno));
     Tcl_SetObjResult(interp, Tcl_ObjPrintf("cannot read %s", name));
     return TCL_ERROR;
   }
@@ -307,7 +326,10 @@ static int writePrefsCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *
 
 Tcl_Interp *createTclInterp() {
   static std::once_flag executableFound;
-  std::call_once(executableFound, [] { Tcl_FindExecutable(qArgv ? qArgv[0] : nullptr); });
+  std::call_once(executableFound, [] {
+    Tcl_FindExecutable(qArgv ? qArgv[0] : nullptr);
+    errorHandlerBeforeTk = XSetErrorHandler(dropErrorsOfDestroyedWindows);  // before Tk puts its own on top
+  });
   Tcl_Interp *interp = Tcl_CreateInterp();
   if (Tcl_Init(interp) != TCL_OK) {
     qMsg(QMSG_DEBUG, "Tcl_Init failed: %s\n", Tcl_GetStringResult(interp));

@@ -25,6 +25,15 @@ enum {
 
 struct Tcl_Interp;
 
+// Marks the calling thread, while it lives, as serving Tk events: X errors of windows that
+// another client destroyed are then dropped there instead of ending the program.
+struct TkEventScope {
+  TkEventScope();
+  ~TkEventScope();
+  TkEventScope(const TkEventScope &) = delete;
+  TkEventScope &operator=(const TkEventScope &) = delete;
+};
+
 void qMsg(int level, const char *format, ...) __attribute__((format(printf, 2, 3)));
 int InvokeTclCmd(const char *script, const char *request, int flags, char *answer);
 int writeTclPassing(const char *text);

@@ -160,9 +160,8 @@ static bool makeEntry(const char *path, long number, const std::string &rest, Lo
 int readLocalTextFile(int language, const char *path) {
   if (language < 0 || language >= LANGUAGE_COUNT) return 1;
   std::vector<std::string> lines;
-  int read = readRegularFileLines(path, lines, MAX_TEXT_FILE_SIZE);
-  if (read != READ_FILE_OK) {
-    qMsg(QMSG_ERROR, "Cannot read the local text file %s: %s.\n", path, readFailureReason(read));
+  if (!readRegularLines(path, lines, MAX_TEXT_FILE_SIZE)) {
+    qMsg(QMSG_ERROR, "Cannot read the local text file %s: %s.\n", path, fileErrorReason(errno));
     return 1;
   }
   freeLanguageTable(language);

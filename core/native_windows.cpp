@@ -21,6 +21,7 @@
 #include "core/prefs.h"
 #include "core/uistate.h"
 #include "core/tclthreads.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 
 long patternBufferSize = 0;
@@ -118,7 +119,7 @@ int qUnsetenv(const char *name) {
 long qFileLength(const char *path) {
   struct stat info;
   if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
-  FILE *file = fopen(path, "r");
+  FILE *file = openRegularFile(path);
   if (!file) return 0;
   fclose(file);
   return long(info.st_size);
@@ -300,11 +301,11 @@ static int writePngRows(FILE *file, int width, int height, const uint8_t *const 
   return 0;
 }
 
-// An RGB image of 8 bits a channel, rows from top to bottom; 0 on success. A failed write
-// leaves no file behind.
+// An RGB image of 8 bits a channel, rows from top to bottom, into a file of a new name; 0 on
+// success. A failed write leaves no file behind.
 int writePngFile(const char *path, int width, int height, const uint8_t *const *rows) {
   if (width <= 0 || height <= 0 || !rows) return 1;
-  FILE *file = fopen(path, "wb");
+  FILE *file = createNewFile(path);
   if (!file) return 1;
   int result = writePngRows(file, width, height, rows);
   if (fclose(file) != 0) result = 1;

@@ -461,10 +461,8 @@ int writePreferenceSettings(const std::vector<std::pair<std::string, std::string
     }
   }
   std::vector<std::string> lines;
-  int read = readRegularFileLines(PREFS_FILE, lines, MAX_TEXT_FILE_SIZE);
-  if (read == READ_FILE_CANNOT_OPEN && errno == ENOENT) read = READ_FILE_OK;
-  if (read != READ_FILE_OK) {
-    qMsg(QMSG_ERROR, localText(33), PREFS_FILE, readFailureReason(read));
+  if (!readRegularLines(PREFS_FILE, lines, MAX_TEXT_FILE_SIZE) && errno != ENOENT) {
+    qMsg(QMSG_ERROR, localText(33), PREFS_FILE, fileErrorReason(errno));
     return PREFS_NOT_WRITTEN;
   }
   std::string text;
@@ -479,7 +477,7 @@ int writePreferenceSettings(const std::vector<std::pair<std::string, std::string
   }
   for (const auto &setting : settings) text += setting.first + "=" + setting.second + "\n";
   if (!writeFileAtomically(PREFS_FILE, text)) {
-    qMsg(QMSG_ERROR, localText(34), PREFS_FILE, strerror(errno));
+    qMsg(QMSG_ERROR, localText(34), PREFS_FILE, fileErrorReason(errno));
     return PREFS_NOT_WRITTEN;
   }
   return PREFS_WRITTEN;

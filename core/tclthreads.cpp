@@ -62,14 +62,39 @@ static void failStart() {
   setStartEvent();
 }
 
-// Set while the walking editor's thread runs: a second editor uses its window instead of a second thread.
+// Set while the walking editor's thread runs.
 static std::atomic<int> walkingEditorThreadRuns{0};
 
-int qStartTclThread(int n) {
-  if (n == TCL_THREAD_WALKING_EDITOR && walkingEditorThreadRuns) {
-    qMsg(QMSG_DEBUG, "qStartTclThread(3): the walking editor's thread runs already\n");
-    return 0;
+// A thread that ends before its script ran: a walking editor's thread no longer runs.
+static void failStartOf(int n) {
+  if (n == TCL_THREAD_WALKING_EDITOR) walkingEditorThreadRuns = 0;
+  failStart();
+}
+
+// What the walking editor's thread finds in its slot when its panel is to close.
+enum { WALKING_PANEL_CLOSE = 1 };
+// How long a new walking editor waits for the panel of the last one to close.
+enum { WALKING_PANEL_CLOSE_WAIT_MS = 3000 };
+
+void closeWalkingEditorPanel() {
+  if (walkingEditorThreadRuns) qSignalSlots[TCL_THREAD_WALKING_EDITOR] = WALKING_PANEL_CLOSE;
+}
+
+// A panel that is still open (or still closing) belongs to an editor that was left: it closes, and
+// the new editor gets a panel of its own, made from the exchange file written for it.
+static bool lastWalkingPanelClosed() {
+  closeWalkingEditorPanel();
+  for (int waited = 0; walkingEditorThreadRuns && waited < WALKING_PANEL_CLOSE_WAIT_MS; waited += 10) qSleep(10);
+  if (walkingEditorThreadRuns) {
+    qMsg(QMSG_ERROR, "qStartTclThread(3): the last walking editor's panel does not close\n");
+    return false;
   }
+  qSignalSlots[TCL_THREAD_WALKING_EDITOR] = 0;  // a close asked for after the panel closed by itself
+  return true;
+}
+
+int qStartTclThread(int n) {
+  if (n == TCL_THREAD_WALKING_EDITOR && !lastWalkingPanelClosed()) return 1;
   qTclUsed = 1;
   if (n == TCL_THREAD_DIALOG || n == TCL_THREAD_WALKING_EDITOR) qTclThreadIndex = n;
   qSignalSlots[TCL_SLOT_START_FAILED] = 0;
@@ -92,14 +117,21 @@ static bool isPollSignal(int signal) {
   return signal == QSIGNAL_SHOW_INFO || (signal >= QSIGNAL_PROGRESS_FIRST && signal <= QSIGNAL_PROGRESS_LAST);
 }
 
-// Thread 2's loop: all pending Tk events, then the signal slot, every 15 ms, while its window lives.
-static void pollDialogThread() {
+// A Tcl thread's loop: all pending Tk events, then its signal slot, every 15 ms, while its window
+// lives. Thread 2 shows information and progress; thread 3 closes its panel when asked.
+static void pollTclThread(int n) {
+  TkEventScope serving;
   while (Tk_GetNumMainWindows() > 0) {
     while (Tcl_DoOneEvent(TCL_DONT_WAIT)) {
     }
     if (Tk_GetNumMainWindows() == 0) break;
-    int signal = qSignalSlots[TCL_THREAD_DIALOG].exchange(0);
-    if (isPollSignal(signal)) qTclSighandler(signal);
+    int signal = qSignalSlots[n].exchange(0);
+    if (n == TCL_THREAD_DIALOG && isPollSignal(signal)) {
+      qTclSighandler(signal);
+    } else if (n == TCL_THREAD_WALKING_EDITOR && signal == WALKING_PANEL_CLOSE) {
+      int code = Tcl_Eval(qTclInterp, "destroy .");
+      if (code != TCL_OK) reportTclError(qTclInterp, code);
+    }
     qSleep(15);
   }
 }
@@ -129,14 +161,14 @@ static int threadKillCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *
   return TCL_OK;
 }
 
-// The walking editor's thread ends with its window; a script that fails is a failed start, and
-// the program goes on.
+// The walking editor's thread ends with its window, which its buttons or the end of the editor
+// close; a script that fails is a failed start, and the program goes on.
 static void runWalkingEditorThread(const char *script) {
   Tcl_CreateObjCommand(qTclInterp, "qKill", threadKillCommand, nullptr, nullptr);
   int code = Tcl_EvalFile(qTclInterp, script);
   if (code == TCL_OK) {
     setStartEvent();
-    Tk_MainLoop();
+    pollTclThread(TCL_THREAD_WALKING_EDITOR);
   } else {
     reportTclError(qTclInterp, code);
   }
@@ -159,15 +191,14 @@ void qTclFork(const int *numberPointer) {
   // A script that cannot be read is a failed start, not a closed window.
   FILE *file = openRegularFile(script);
   if (!file) {
-    qMsg(QMSG_ERROR, localText(33), script, errno == EINVAL ? "not a regular file" : strerror(errno));
-    failStart();
+    qMsg(QMSG_ERROR, localText(33), script, fileErrorReason(errno));
+    failStartOf(n);
     return;
   }
   fclose(file);
   qTclInterp = createTclInterp();
   if (!qTclInterp) {
-    if (n == TCL_THREAD_WALKING_EDITOR) walkingEditorThreadRuns = 0;
-    failStart();
+    failStartOf(n);
     return;
   }
   if (n == TCL_THREAD_WALKING_EDITOR) {
@@ -178,7 +209,7 @@ void qTclFork(const int *numberPointer) {
   int code = Tcl_EvalFile(qTclInterp, script);
   if (code == TCL_OK) {
     setStartEvent();
-    pollDialogThread();
+    pollTclThread(TCL_THREAD_DIALOG);
   }
   reportTclError(qTclInterp, code);
   // Closing the window is how the user ends the program: no error dialog for that.

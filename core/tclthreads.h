@@ -29,7 +29,11 @@ extern int qTclUsed;
 // The interpreter of the Tcl thread that reads it: each thread sees only its own.
 extern thread_local Tcl_Interp *qTclInterp;
 
+// n 2 or 3; 0 when the thread runs its script. A walking editor's thread whose panel is still
+// open closes it first: each start gets a new panel.
 int qStartTclThread(int n);
+// Asks the walking editor's thread, if it runs, to close its panel; the thread ends with it.
+void closeWalkingEditorPanel();
 void qTclFork(const int *numberPointer);
 void qTclSighandler(int signal);
 int qKill(int thread, int signal);

@@ -36,6 +36,7 @@ int readRegularFile(const char *path, std::string &text, size_t limit) {
     if (text.size() + n > limit) {
       fclose(file);
       text.clear();
+      errno = EFBIG;
       return READ_FILE_TOO_LARGE;
     }
     text.append(buffer, n);
@@ -46,19 +47,8 @@ int readRegularFile(const char *path, std::string &text, size_t limit) {
 }
 
 bool readRegularLines(const char *path, std::vector<std::string> &lines, size_t limit) {
-  return readRegularFileLines(path, lines, limit) == READ_FILE_OK;
-}
-
-const char *readFailureReason(int result) {
-  if (result == READ_FILE_NOT_REGULAR) return "not a regular file";
-  if (result == READ_FILE_TOO_LARGE) return "too large";
-  return strerror(errno);
-}
-
-int readRegularFileLines(const char *path, std::vector<std::string> &lines, size_t limit) {
   std::string text;
-  int read = readRegularFile(path, text, limit);
-  if (read != READ_FILE_OK) return read;
+  if (readRegularFile(path, text, limit) != READ_FILE_OK) return false;
   size_t at = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   while (at < text.size()) {
     size_t end = text.find('\n', at);
@@ -67,7 +57,53 @@ int readRegularFileLines(const char *path, std::vector<std::string> &lines, size
     lines.push_back(line);
     at = end == std::string::npos ? text.size() : end + 1;
   }
-  return READ_FILE_OK;
+  return true;
+}
+
+bool nameTaken(const char *path) {
+  struct stat status;
+  return lstat(path, &status) == 0;
+}
+
+FILE *createNewFile(const char *path) {
+  int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  FILE *file = fdopen(fd, "w");
+  if (!file) close(fd);
+  return file;
+}
+
+// Without O_NONBLOCK the open of a FIFO would wait for a reader; with it, a FIFO without one
+// gives ENXIO, and one with a reader is refused by the check of its kind.
+FILE *createOwnFile(const char *path) {
+  int fd = open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    if (errno == ENXIO) errno = EINVAL;
+    return nullptr;
+  }
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(fd);
+    errno = EINVAL;
+    return nullptr;
+  }
+  FILE *file = nullptr;
+  if (ftruncate(fd, 0) == 0 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0) file = fdopen(fd, "w");
+  if (!file) {
+    int error = errno;
+    close(fd);
+    errno = error;
+  }
+  return file;
+}
+
+const char *fileErrorReason(int error) {
+  switch (error) {
+    case EINVAL: return "not a regular file";
+    case ELOOP: return "a symbolic link";
+    case EFBIG: return "too large";
+    default: return strerror(error);
+  }
 }
 
 // The file a path names after following its symbolic links (at most 40 of them).

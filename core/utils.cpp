@@ -97,35 +97,24 @@ const char *skipWords(const char *text, int n) {
   return text;
 }
 
+// The source is read like every pattern file: a regular file, within the bound; the target is a
+// user's file, replaced through a temporary file.
 int copyFile(const char *target, const char *source) {
-  long length = qFileLength(source);
-  FILE *in = fopen(source, "r");
-  if (!in) {
+  std::string text;
+  int read = readRegularFile(source, text, MAX_TEXT_FILE_SIZE);
+  if (read == READ_FILE_NOT_REGULAR || read == READ_FILE_CANNOT_OPEN) {
     qMsg(QMSG_ERROR, localText(40), source);
     return COPY_NO_SOURCE;
   }
-  char *buffer = static_cast<char *>(qAlloc(size_t(length)));
-  if (!buffer) {
-    fclose(in);
-    return COPY_NO_MEMORY;
-  }
-  // Reads translate no line ends here, so every byte of the file must arrive.
-  long got = long(fread(buffer, 1, size_t(length), in));
-  fclose(in);
-  if (got != length) {
-    qFree(buffer, size_t(length));
+  if (read != READ_FILE_OK) {
+    qMsg(QMSG_ERROR, localText(33), source, fileErrorReason(errno));
     return COPY_SHORT_READ;
   }
-  FILE *out = fopen(target, "w");
-  if (!out) {
+  if (!writeFileAtomically(target, text)) {
     qMsg(QMSG_ERROR, localText(41), target);
-    qFree(buffer, size_t(length));
     return COPY_NO_TARGET;
   }
-  long written = long(fwrite(buffer, 1, size_t(got), out));
-  bool closed = fclose(out) == 0;
-  qFree(buffer, size_t(length));
-  return written == got && closed ? COPY_OK : COPY_SHORT_WRITE;
+  return COPY_OK;
 }
 
 static std::string formatNumbered(const std::string &directory, const char *node, int number, const char *extension,
@@ -143,8 +132,9 @@ int numberedFileName(std::string &out, int counter, int kind, const char *extens
   if (kind == NUMBERED_IMAGE_SEQUENCE) {
     out = formatNumbered(directory, node.c_str(), counter, extension, true);
     if (counter < INT_MAX) counter++;
-    if (fileExists(out.c_str())) {
-      remove(out.c_str());
+    // A link there is removed, never what it points to.
+    if (nameTaken(out.c_str())) {
+      unlink(out.c_str());
       qSleepTicks(1);
     }
     return counter;
@@ -153,7 +143,7 @@ int numberedFileName(std::string &out, int counter, int kind, const char *extens
     out = formatNumbered(directory, node.c_str(), counter, extension, false);
     if (counter == INT_MAX) break;
     counter++;
-  } while (fileExists(out.c_str()));
+  } while (nameTaken(out.c_str()));
   return counter;
 }
 

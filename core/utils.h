@@ -12,8 +12,6 @@ enum {
   COPY_NO_SOURCE = 1,
   COPY_SHORT_READ = 2,
   COPY_NO_TARGET = 3,
-  COPY_SHORT_WRITE = 4,
-  COPY_NO_MEMORY = 5,
 };
 
 // Kinds of numbered output files.

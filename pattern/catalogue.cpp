@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <cerrno>
 #include <sstream>
 #include <vector>
 
@@ -15,6 +15,7 @@
 #include "core/native_windows.h"
 #include "core/runstate.h"
 #include "core/prefs.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "core/vecmath.h"
 
@@ -211,18 +212,20 @@ void stepPattern(int command) {
   }
 }
 
-// The non-empty lines of the converter list; false after a report when a line is too long.
-static bool readConverterList(std::ifstream &file, std::vector<std::string> &lines) {
-  std::string line;
-  int number = 0;
-  while (std::getline(file, line)) {
-    number++;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > CONVERTER_LIST_LINE) {
-      qMsg(QMSG_ERROR, localText(233), number, CONVERTER_LIST_FILE, int(CONVERTER_LIST_LINE));
+// The non-empty lines of the converter list, a regular file read within the bound of every
+// pattern file; false after a report when it cannot be read or a line is too long.
+static bool readConverterList(std::vector<std::string> &lines) {
+  std::vector<std::string> all;
+  if (!readRegularLines(CONVERTER_LIST_FILE, all, MAX_TEXT_FILE_SIZE)) {
+    qMsg(QMSG_ERROR, localText(33), CONVERTER_LIST_FILE, fileErrorReason(errno));
+    return false;
+  }
+  for (size_t i = 0; i < all.size(); i++) {
+    if (all[i].size() > CONVERTER_LIST_LINE) {
+      qMsg(QMSG_ERROR, localText(233), int(i + 1), CONVERTER_LIST_FILE, int(CONVERTER_LIST_LINE));
       return false;
     }
-    if (line.find_first_not_of(" \t") != std::string::npos) lines.push_back(line);
+    if (all[i].find_first_not_of(" \t") != std::string::npos) lines.push_back(all[i]);
   }
   return true;
 }
@@ -278,13 +281,8 @@ static void takeListLine(const std::string &line) {
 }
 
 int stepConverterList(int command) {
-  std::ifstream file(CONVERTER_LIST_FILE, std::ios::binary);
-  if (!file) {
-    qMsg(QMSG_ERROR, localText(40), CONVERTER_LIST_FILE);
-    return 1;
-  }
   std::vector<std::string> lines;
-  if (!readConverterList(file, lines)) return 1;
+  if (!readConverterList(lines)) return 1;
   if (lines.empty()) {
     qMsg(QMSG_ERROR, localText(234), CONVERTER_LIST_FILE);
     return 1;

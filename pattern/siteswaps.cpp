@@ -289,7 +289,7 @@ static size_t insertionAfterItems(const std::string &text, size_t from, size_t e
 }
 
 int insertedStartNotation(std::string &text, const char *sectionAnchor, const char *itemAnchor, const std::string &item,
-                          const char *endAnchor, bool duplicateWanted) {
+                          const char *endAnchor) {
   size_t anchor = text.find(sectionAnchor);
   if (anchor == std::string::npos) return INSERT_NO_SECTION;
   size_t start = nextLineStart(text, anchor);
@@ -298,7 +298,7 @@ int insertedStartNotation(std::string &text, const char *sectionAnchor, const ch
   size_t compared = std::min(item.size(), DUPLICATE_COMPARE_LENGTH);
   size_t at = std::string::npos, last = std::string::npos;
   for (size_t pos = text.find(itemAnchor, start); pos < end; pos = text.find(itemAnchor, pos + 1)) {
-    if (!duplicateWanted && text.compare(pos, compared, item, 0, compared) == 0) return INSERT_ALREADY_THERE;
+    if (text.compare(pos, compared, item, 0, compared) == 0) return INSERT_ALREADY_THERE;
     if (text.compare(pos, item.size(), item) > 0) {
       at = pos;
       break;
@@ -314,13 +314,13 @@ int insertedStartNotation(std::string &text, const char *sectionAnchor, const ch
 }
 
 int insertStartNotation(const char *file, const char *sectionAnchor, const char *itemAnchor, const std::string &text,
-                        const char *endAnchor, bool duplicateWanted) {
+                        const char *endAnchor) {
   std::string collection;
   if (readRegularFile(file, collection, MAX_COLLECTION_SIZE) != READ_FILE_OK) {
     qMsg(QMSG_ERROR, localText(40), file);
     return INSERT_NOT_READ;
   }
-  int code = insertedStartNotation(collection, sectionAnchor, itemAnchor, text, endAnchor, duplicateWanted);
+  int code = insertedStartNotation(collection, sectionAnchor, itemAnchor, text, endAnchor);
   if (code == INSERT_NO_SECTION) qMsg(QMSG_ERROR, localText(2415), file, sectionAnchor);
   if (code != 0) return code;
   if (!writeFileAtomically(file, collection)) {
@@ -337,25 +337,16 @@ static bool addAgain(const StartNotation &n) {
   return askUser(question.c_str(), again.c_str(), cancel.c_str()) == 1;
 }
 
-// Inserts one item; an item that is there already goes in again only when the user wants it.
-static int insertItem(const char *file, const char *section, const char *itemAnchor, const std::string &item,
-                      const char *endAnchor, const StartNotation &n, bool *again) {
-  int code = insertStartNotation(file, section, itemAnchor, item, endAnchor, *again);
-  if (code != INSERT_ALREADY_THERE) return code;
-  if (!addAgain(n)) return INSERT_ALREADY_THERE;
-  *again = true;
-  return insertStartNotation(file, section, itemAnchor, item, endAnchor, true);
-}
-
+// A pattern listed already is listed once: when the user wants its notation added again, only the
+// table goes in, and a table that is there already is not written twice.
 int addStartNotation(const char *file, const StartNotation &n, const std::string &block, int objects) {
   std::string section = formatText("<a name=\"%d\"", objects);
   std::string nextSection = formatText("<a name=\"%d\"", objects + 1);
-  bool again = false;
-  int code = insertItem(file, section.c_str(), "<a href", startNotationLink(n), nextSection.c_str(), n, &again);
-  if (code == INSERT_ALREADY_THERE) return NOTATION_DECLINED;
-  if (code != 0) return NOTATION_LINK_FAILED;
-  code = insertItem(file, section.c_str(), "<a name", block, SECTION_HEADING, n, &again);
-  if (code == INSERT_ALREADY_THERE) return NOTATION_DECLINED;
+  int code = insertStartNotation(file, section.c_str(), "<a href", startNotationLink(n), nextSection.c_str());
+  if (code == INSERT_ALREADY_THERE && !addAgain(n)) return NOTATION_DECLINED;
+  if (code != 0 && code != INSERT_ALREADY_THERE) return NOTATION_LINK_FAILED;
+  code = insertStartNotation(file, section.c_str(), "<a name", block, SECTION_HEADING);
+  if (code == INSERT_ALREADY_THERE) qMsg(QMSG_INFO, localText(39), n.pattern.c_str());
   if (code != 0) return NOTATION_NOT_INSERTED;
   qMsg(QMSG_INFO, "%s", localText(2413));
   return 0;

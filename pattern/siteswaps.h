@@ -51,11 +51,12 @@ int parseStartNotationAnswer(const char *answer, StartNotation &out);
 std::string startNotationBlock(const StartNotation &notation, int objects, const std::string &transitionIn,
                                const std::string &transitionOut);
 std::string startNotationLink(const StartNotation &notation);
-// Adds the link and the block to the collection: 0, 4, 5 (the user kept the entry out) or 6.
+// Adds the link and the block to the collection: 0, 4 (the block not inserted, also when it is there
+// already), 5 (the user kept the entry out) or 6.
 int addStartNotation(const char *file, const StartNotation &notation, const std::string &block, int objects);
 int insertStartNotation(const char *file, const char *sectionAnchor, const char *itemAnchor, const std::string &text,
-                        const char *endAnchor, bool duplicateWanted);
+                        const char *endAnchor);
 // The text with the item inserted at its sorted place in the section, as insertStartNotation
 // writes it: 0, 1 (no section) or 1010 (the item is there already; the text is unchanged).
 int insertedStartNotation(std::string &text, const char *sectionAnchor, const char *itemAnchor, const std::string &item,
-                          const char *endAnchor, bool duplicateWanted);
+                          const char *endAnchor);

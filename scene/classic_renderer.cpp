@@ -79,15 +79,19 @@ int qGlClearScreen() {
 }
 
 // A zoom of zero or below would give glFrustum a near plane it refuses, so the nearest is 1 mm.
+WindowFrustum windowFrustum(int width, int height, double zoom) {
+  int w = width * 300 / height;
+  if (w < 1) w = 1;
+  return {w * 0.001 * 0.5, (zoom > 0 ? zoom : 1) * 0.001};
+}
+
 void qGlSetProjection(int width, int height) {
   qGlCheckStage("before Projection Matrix");
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   if (height > 0) {
-    int w = width * 300 / height;
-    if (w < 1) w = 1;
-    double nearPlane = (viewState.zoom > 0 ? viewState.zoom : 1) * 0.001;
-    glFrustum(-w * 0.001 * 0.5, w * 0.001 * 0.5, -0.15, 0.15, nearPlane, 70.0);
+    WindowFrustum f = windowFrustum(width, height, viewState.zoom);
+    glFrustum(-f.halfWidth, f.halfWidth, -FRUSTUM_HALF_HEIGHT, FRUSTUM_HALF_HEIGHT, f.nearPlane, 70.0);
   }
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();

@@ -24,6 +24,14 @@ int qGlCheckError(const char *location);
 extern int glStageChecks;
 int qGlCheckStage(const char *location);
 int qGlClearScreen();
+// The 3D window's view for a picture of width x height (height above 0) at the zoom: half the
+// frustum's width at its near plane and the near plane's distance, metres; the frustum is
+// 2 x FRUSTUM_HALF_HEIGHT high there, whatever the picture's shape.
+struct WindowFrustum {
+  double halfWidth, nearPlane;
+};
+const double FRUSTUM_HALF_HEIGHT = 0.15;
+WindowFrustum windowFrustum(int width, int height, double zoom);
 void qGlSetProjection(int width, int height);
 void ModifyWorld(float extraAzimuth);
 void qGlReshape(int width, int height);

@@ -56,7 +56,8 @@ static void applyPanoramaProperties(FILE *f) {
     const char *text = line.size() > 2 ? line.c_str() + 2 : "";
     char *end;
     double g = strtod(text, &end);
-    if (end == text || !std::isfinite(g) || g <= 0) {
+    // A gravity so small that the time scale overflows is refused like one that is no number.
+    if (end == text || !std::isfinite(g) || g <= 0 || !std::isfinite(9.81 / g)) {
       qMsg(QMSG_ERROR, localText(122), text);
       continue;
     }

@@ -3,10 +3,7 @@
 // Bezier curves); models, colours and the figure come from the include files the scene names.
 #include "scene/povexport.h"
 
-#include <fcntl.h>
 #include <locale.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cmath>
@@ -22,6 +19,7 @@
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
 #include "pattern/throws.h"
+#include "scene/classic_renderer.h"
 #include "scene/objects.h"
 
 PovFiles povFiles;
@@ -30,21 +28,6 @@ PovFiles povFiles;
 enum { POV_COUNTER_LIMIT = 99999, POV_SHORT_NAME_CHARS = 5, POV_SHORT_DIGITS = 5, POV_FRAME_LIMIT = 999999 };
 
 #define POV_STATISTICS_FILE "qUoItaNiM.oUt"
-
-// A name counts as taken when anything stands there, a dangling link included.
-static bool nameTaken(const std::string &path) {
-  struct stat status;
-  return lstat(path.c_str(), &status) == 0;
-}
-
-// Creates a new file; never replaces one or follows a link that appeared since the name was chosen.
-static FILE *createNewFile(const std::string &path) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd < 0) return nullptr;
-  FILE *file = fdopen(fd, "w");
-  if (!file) close(fd);
-  return file;
-}
 
 // Pattern file names reach INI and parameter files that are read line by line and word by word:
 // only letters, digits and ". _ - +" are kept.
@@ -83,15 +66,15 @@ int qPovOpenFiles(const PovView &view) {
                              : formatText("%s_%d", f.patternBase.c_str(), counter);
     f.povName = out + f.sceneBase + ".pov";
     f.iniName = out + f.sceneBase + (shortNames ? ".ini" : "_.ini");
-    if (counter == POV_COUNTER_LIMIT || (!nameTaken(f.povName) && !nameTaken(f.iniName))) break;
+    if (counter == POV_COUNTER_LIMIT || (!nameTaken(f.povName.c_str()) && !nameTaken(f.iniName.c_str()))) break;
   }
   qStatusText(formatText(localText(900), f.povName.c_str()).c_str(), 1, 0x202);
-  f.pov = createNewFile(f.povName);
+  f.pov = createNewFile(f.povName.c_str());
   if (!f.pov) {
     qMsg(QMSG_ERROR, localText(901), f.povName.c_str());
     return POV_NO_FILE;
   }
-  f.ini = createNewFile(f.iniName);
+  f.ini = createNewFile(f.iniName.c_str());
   if (!f.ini) {
     qMsg(QMSG_ERROR, localText(901), f.iniName.c_str());
     fclose(f.pov);
@@ -160,12 +143,16 @@ int qPovWriteHeader(const PovView &view) {
           "#include \"textures.inc\"\n#include \"QuoitCol.inc\"\n#include \"QuoitObj.inc\"\n#include \"QuoitWld.inc\"\n\n",
           localTextLine(904).c_str(), long(time(nullptr) & 0x7fffffff));
 
+  // The film sees what the window's frustum sees at the frame's width and height: POV-Ray's angle
+  // is the horizontal one, the right vector gives the frame's shape and so the same height.
   double eye[3];
   for (int i = 0; i < 3; i++) eye[i] = view.lookAt[i] - view.distance * view.viewDir[i];
+  WindowFrustum seen = windowFrustum(f.width, f.height, view.zoom);
   fprintf(f.pov,
           "/* the camera */\ncamera {\n  sky <0,0,1>\n  right <-%d/%d, 0.0, 0.0>\n  location < %f , %f , %f >\n"
-          "  look_at  < %f , %f , %f >\n  angle degrees(2 * atan2( 175, %f ))\n}\n\n",
-          f.width, f.height, eye[0], eye[1], eye[2], view.lookAt[0], view.lookAt[1], view.lookAt[2], view.zoom);
+          "  look_at  < %f , %f , %f >\n  angle degrees(2 * atan2( %f , %f ))\n}\n\n",
+          f.width, f.height, eye[0], eye[1], eye[2], view.lookAt[0], view.lookAt[1], view.lookAt[2],
+          seen.halfWidth * 1000, seen.nearPlane * 1000);
 
   // The main light stands where the window's light stands: its distance in 1/100 m, 10 m up.
   double d = view.lightDistance * 0.01;
@@ -358,15 +345,20 @@ void qWriteMpegParams() {
   text += "0\n0\n1 1 1\n0 0 0\n0 0 0\n0 0 0\n0 0 0\n";
   text += "0\n1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n2 2 11 11\n";
   text += "1 1 3  3\n1 1 7  7\n1 1 7  7\n1 1 3  3\n";
-  if (!writeFileAtomically(parName.c_str(), text)) {
+  // The parameter file of a pattern is made again by each export, but never through a link.
+  FILE *par = createOwnFile(parName.c_str());
+  bool written = par && fputs(text.c_str(), par) >= 0;
+  if (par) written = fclose(par) == 0 && written;
+  if (!written) {
     qMsg(QMSG_INFO, localText(302), parName.c_str());
     return;
   }
-  const char *written = localText(363);
-  qStatusText(written, 1, 0x104);
+  const char *done = localText(363);
+  qStatusText(done, 1, 0x104);
   std::string film;
   numberedFileName(film, 0, NUMBERED_POVRAY, "mpg");
-  qMsg(QMSG_INFO, "\n> povray %s\n> mpeg2encode %s %s\n> mpeg_play -loop -quiet -controls off %s\n", f.iniName.c_str(),
+  // -D: POV-Ray renders the frames into their files only, without a preview of each.
+  qMsg(QMSG_INFO, "\n> povray %s -D\n> mpeg2encode %s %s\n> mpeg_play -loop -quiet -controls off %s\n", f.iniName.c_str(),
        parName.c_str(), film.c_str(), film.c_str());
 }
 

@@ -25,7 +25,6 @@
 #include "scene/vrml/modeltree.h"
 #include "scene/vrml/reader.h"
 
-static const double DEGREES = 57.29577951;
 static const double TRANSLUCENT = 95 / 255.0;  // transparency of the ground's second list
 static const GLuint STENCIL_MASK = 0xffff;
 enum { STACK_SIZE = 32, LETTER_KIND = -17, ROTATE_ALL = 1 };
@@ -47,9 +46,9 @@ void qGlSetLightColor(int) {
 // ---------------------------------------------------------------------------------------------------------
 // The node stacks of the tree walks
 
-// The GL model-view stack is shared by the object walk (when a frame runs) and the pushes compiled
-// into the lists (when a list runs inside that walk): the object walk keeps to the lower half, a
-// list to the upper half, so neither can overflow the GL stack whatever the other does.
+// The object walk pushes GL's model-view matrix for every pending brother; the lists it calls push
+// a few levels of their own (a list, its node and its round shapes). The object walk keeps to the
+// lower half of GL's stack, so a list always finds room in the upper half.
 static int glStackHalf() {
   GLint most = 32;
   glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &most);
@@ -64,18 +63,21 @@ struct NodeStack {
 static NodeStack<ObjectNode> objectStack;
 static NodeStack<PolyNode> polyStack;
 
-// Push stores the node and pushes the GL matrix; pop restores both. A push on a full stack (or with
-// no room left on the GL stack) or a pop on an empty one reports and leaves the GL matrix stack as
-// it was.
+// The polygon walk is compiled into a list, where GL's matrix cannot be read back: the walk keeps
+// its transform here, column order as GL's, one saved per pending brother.
+static double polyWalkMatrix[16];
+static double polyWalkSaved[STACK_SIZE][16];
+
+// Push stores the node, pop takes the top one; a push on a full stack (or one without room) or a pop
+// on an empty one reports and changes nothing. The result of a push or pop is 0 when it was done.
 template <typename Node>
-static int nodeStack(NodeStack<Node> &stack, int op, Node **node, int room, const char *kind, const char *name) {
+static int nodeStack(NodeStack<Node> &stack, int op, Node **node, bool room, const char *kind, const char *name) {
   switch (op) {
     case 1:
-      if (stack.count >= STACK_SIZE || room <= 0) {
+      if (stack.count >= STACK_SIZE || !room) {
         qMsg(QMSG_ERROR, localText(1200), kind);
         return 1;
       }
-      glPushMatrix();
       stack.nodes[stack.count++] = *node;
       return 0;
     case 2:
@@ -83,7 +85,6 @@ static int nodeStack(NodeStack<Node> &stack, int op, Node **node, int room, cons
         qMsg(QMSG_ERROR, localText(1201), kind);
         return 1;
       }
-      glPopMatrix();
       *node = stack.nodes[--stack.count];
       return 0;
     case 3: return stack.count;
@@ -91,48 +92,51 @@ static int nodeStack(NodeStack<Node> &stack, int op, Node **node, int room, cons
   }
 }
 
-// The object walk runs while a frame is drawn: its room is what is left of the lower half of the GL
-// stack after the frame's own pushes. The polygon walk is compiled into a list, which will run inside
-// the object walk: it keeps to the upper half, less the list's own push and a quadric's two.
+// The object walk runs while a frame is drawn, and its pushes and pops go with GL's matrix: its room
+// is what is left of the lower half of the GL stack after the frame's own pushes.
 int ObjectNodeStack(int op, ObjectNode **node) {
   GLint depth = 1;
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-  return nodeStack(objectStack, op, node, glStackHalf() - int(depth), "Object", "ObjectNodeStack");
-}
-int PolyNodeStack(int op, PolyNode **node) {
-  return nodeStack(polyStack, op, node, glStackHalf() - 3 - polyStack.count, "Poly", "PolyNodeStack");
+  int result = nodeStack(objectStack, op, node, glStackHalf() - int(depth) > 0, "Object", "ObjectNodeStack");
+  if (result == 0 && op == 1) glPushMatrix();
+  if (result == 0 && op == 2) glPopMatrix();
+  return result;
 }
 
-// What an ended walk left pending is popped, so the GL matrix stack is as it was before the walk.
-template <typename Node>
-static void endWalk(NodeStack<Node> &stack) {
-  for (; stack.count > 0; stack.count--) glPopMatrix();
+// The polygon walk's pushes and pops save and restore the walk's own transform: GL's stack is not
+// touched, so a tree may have as many pending brothers as the stack holds.
+int PolyNodeStack(int op, PolyNode **node) {
+  int result = nodeStack(polyStack, op, node, true, "Poly", "PolyNodeStack");
+  if (result == 0 && op == 1) std::copy_n(polyWalkMatrix, 16, polyWalkSaved[polyStack.count - 1]);
+  if (result == 0 && op == 2) std::copy_n(polyWalkSaved[polyStack.count], 16, polyWalkMatrix);
+  return result;
+}
+
+// What an ended object walk left pending is popped, so the GL matrix stack is as it was before it.
+static void endObjectWalk() {
+  for (; objectStack.count > 0; objectStack.count--) glPopMatrix();
 }
 
 // Depth first over a tree by child and brother: a node's brother is pushed before the node is
 // emitted, its child follows inside its transform, and a node without a child pops the next one.
+// A brother that finds the stack full ends the walk, or with goOn is left out (with its own brothers
+// and their trees) while the walk goes on with what fits.
 template <typename Node, typename Emit>
-static void walkTree(Node *start, int (*stack)(int, Node **), Emit emit, const char *push1, const char *push2,
-                     const char *pop) {
-  Node *n = start;
-  if (n && n->brother) {
+static void walkTree(Node *start, int (*stack)(int, Node **), Emit emit, bool goOn, const char *push1,
+                     const char *push2, const char *pop) {
+  auto pushBrother = [&](Node *n, const char *error) {
     Node *brother = n->brother;
-    if (stack(1, &brother)) {
-      qMsg(QMSG_ERROR, "%s", push1);
-      return;
-    }
-  }
+    if (!brother || stack(1, &brother) == 0) return true;
+    qMsg(QMSG_ERROR, "%s", error);
+    return goOn;
+  };
+  Node *n = start;
+  if (n && !pushBrother(n, push1)) return;
   while (n) {
     if (emit(n)) return;
     if (n->child) {
       n = n->child;
-      if (n->brother) {
-        Node *brother = n->brother;
-        if (stack(1, &brother)) {
-          qMsg(QMSG_ERROR, "%s", push1);
-          return;
-        }
-      }
+      if (!pushBrother(n, push1)) return;
       continue;
     }
     if (stack(3, nullptr) == 0) return;
@@ -140,13 +144,7 @@ static void walkTree(Node *start, int (*stack)(int, Node **), Emit emit, const c
       qMsg(QMSG_ERROR, "%s", pop);
       return;
     }
-    if (n->brother) {
-      Node *brother = n->brother;
-      if (stack(1, &brother)) {
-        qMsg(QMSG_ERROR, "%s", push2);
-        return;
-      }
-    }
+    if (!pushBrother(n, push2)) return;
   }
 }
 
@@ -258,12 +256,49 @@ static void drawFaceSet(const PolyNode *n, int mode, double transparency) {
   qGlCheckError("after qDisplayVRMLPrimitive: polygon read loop");
 }
 
-static void rotateNode(const PolyNode *n) {
-  if (n->rotationAngle != 0)
-    glRotated(n->rotationAngle * DEGREES, n->rotationAxis[0], n->rotationAxis[1], n->rotationAxis[2]);
+static void setIdentity(double m[16]) {
+  for (int i = 0; i < 16; i++) m[i] = i % 5 == 0 ? 1 : 0;
 }
 
+// a := a b, both in GL's column order.
+static void multiplyInto(double a[16], const double b[16]) {
+  double product[16];
+  for (int column = 0; column < 4; column++)
+    for (int row = 0; row < 4; row++) {
+      double sum = 0;
+      for (int k = 0; k < 4; k++) sum += a[4 * k + row] * b[4 * column + k];
+      product[4 * column + row] = sum;
+    }
+  std::copy_n(product, 16, a);
+}
+
+// A node's own transform in GL's column order: its translation, then its rotation about its axis
+// (normalised as glRotate does; an axis of no length, or an angle or axis that is no number, turns
+// nothing). False when it is the identity.
+static bool nodeTransform(const PolyNode *n, double m[16]) {
+  setIdentity(m);
+  bool moved = (n->flags & POLY_TRANSLATION) != 0;
+  if (moved)
+    for (int i = 0; i < 3; i++) m[12 + i] = n->translation[i];
+  const double *axis = n->rotationAxis;
+  double length = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
+  if (n->rotationAngle == 0 || !std::isfinite(n->rotationAngle) || !(length > 1e-4) || !std::isfinite(length))
+    return moved;
+  double x = axis[0] / length, y = axis[1] / length, z = axis[2] / length;
+  double c = std::cos(n->rotationAngle), s = std::sin(n->rotationAngle), t = 1 - c;
+  const double r[3][3] = {{t * x * x + c, t * x * y - s * z, t * x * z + s * y},
+                          {t * x * y + s * z, t * y * y + c, t * y * z - s * x},
+                          {t * x * z - s * y, t * y * z + s * x, t * z * z + c}};
+  for (int row = 0; row < 3; row++)
+    for (int column = 0; column < 3; column++) m[4 * column + row] = r[row][column];
+  return true;
+}
+
+// A cylinder or cone about its own axis y, inside the node's transform: GLU's axis z is turned onto y
+// last, so that every rotation above it turns the shape's axis.
 static void drawQuadric(GLUquadric *q, const PolyNode *n, int d, int mode, double transparency) {
+  glPushMatrix();
+  glRotated(-90, 1, 0, 0);
   gluQuadricTexture(q, GL_TRUE);
   materialColour(n, mode, transparency);
   glTranslated(0, 0, -n->height / 2);
@@ -279,7 +314,6 @@ static void drawQuadric(GLUquadric *q, const PolyNode *n, int d, int mode, doubl
     gluDisk(q, 0, n->topRadius, d, 1);
   }
   glPopMatrix();
-  rotateNode(n);  // the node's rotation again, for its children
   qGlCheckError("after qDisplayVRMLPrimitive: cylinder");
 }
 
@@ -302,12 +336,8 @@ static void drawLines(const PolyNode *n, int mode) {
 
 int qDisplayVRMLPrimitive(GLUquadric *quadric, PolyNode *n, int d, int mode) {
   double transparency = mode == MODE_TRANSLUCENT ? TRANSLUCENT : n->transparency;
-  if (n->flags & POLY_TRANSLATION) glTranslated(n->translation[0], n->translation[1], n->translation[2]);
-  if (n->flags & POLY_QUADRIC) {
-    glPushMatrix();
-    glRotated(-90, 1, 0, 0);
-  }
-  rotateNode(n);
+  double transform[16];
+  if (nodeTransform(n, transform)) glMultMatrixd(transform);  // stays in force for the node's children
   qGlCheckError("after qDisplayVRMLPrimitive: rot / trans");
   if (transparency != 0 || mode == MODE_SHADOW) {
     glEnable(GL_BLEND);
@@ -337,11 +367,18 @@ static int shapeDetail(const ObjectNode *node) {
 int qParsePolyTree(ObjectNode *node, GLUquadric *quadric, int mode) {
   int d = shapeDetail(node);
   glPushAttrib(GL_POLYGON_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
-  glPushMatrix();  // the tree's transforms end with the list
+  setIdentity(polyWalkMatrix);
   walkTree(
       node->poly, PolyNodeStack,
       [&](PolyNode *p) {
+        // Each node is drawn inside the transforms of the nodes above it; the list's GL stack
+        // stays as deep as one node needs however deep the tree is.
+        glPushMatrix();
+        glMultMatrixd(polyWalkMatrix);
         int result = qDisplayVRMLPrimitive(quadric, p, d, mode);
+        glPopMatrix();
+        double transform[16];
+        if (nodeTransform(p, transform)) multiplyInto(polyWalkMatrix, transform);
         if (mode == MODE_NORMAL) {
           node->faceTotal += primitiveFaceCount;
           node->vertexTotal += primitiveVertexCount;
@@ -349,10 +386,9 @@ int qParsePolyTree(ObjectNode *node, GLUquadric *quadric, int mode) {
         primitiveFaceCount = primitiveVertexCount = 0;
         return result;
       },
-      "qParsePolyTree: Push Stack Error 1.\n", "qParsePolyTree: Push Stack Error 2.\n",
+      true, "qParsePolyTree: Push Stack Error 1.\n", "qParsePolyTree: Push Stack Error 2.\n",
       "qParsePolyTree: Pop Stack Error.\n");
-  endWalk(polyStack);
-  glPopMatrix();
+  polyStack.count = 0;  // what an ended walk left pending
   glPopAttrib();
   return 0;
 }
@@ -465,9 +501,9 @@ static void drawObjects(int mode) {
         if (!(n->flags & NODE_HIDDEN)) qGlDrawVRMLObject(n, mode);
         return 0;
       },
-      "qParseObjectTree: Push Stack Error 1.\n", "qParseObjectTree: Push Stack Error 2.\n",
+      false, "qParseObjectTree: Push Stack Error 1.\n", "qParseObjectTree: Push Stack Error 2.\n",
       "qParseObjectTree: Pop Stack Error.\n");
-  endWalk(objectStack);
+  endObjectWalk();
   glPopMatrix();
 }
 

@@ -18,7 +18,9 @@ int qGlDefineGLVRMLObject(ObjectNode *node, int kind);
 int qParsePolyTree(ObjectNode *node, GLUquadric *quadric, int mode);
 int qDisplayVRMLPrimitive(GLUquadric *quadric, PolyNode *n, int d, int mode);
 void SetEmissiveColor(const PolyNode *n);
-// The walks' stacks: op 1 push the node, 2 pop into it, 3 the count; 1 on an error.
+// The walks' stacks of 32 pending brothers: op 1 push the node, 2 pop into it, 3 the count; 1 on an
+// error. The object stack pushes and pops GL's matrix with the node, the polygon stack the transform
+// the polygon walk keeps of its own.
 int ObjectNodeStack(int op, ObjectNode **node);
 int PolyNodeStack(int op, PolyNode **node);
 // The guide arrow at a point (m), in colour mode 0 or 1 (shadow).

@@ -159,8 +159,9 @@ int moveChooserCursor(int *rowOffsetOut, int16_t *cursorX, int16_t *cursorY) {
 
 static int16_t clampReach(int v) { return int16_t(v < -500 ? -500 : v > 500 ? 500 : v); }
 
-void walkControlFromMouse() {
-  qCameraHook();
+// The light from the drag: the middle button moves its place, Shift-left the spot's radius, a
+// plain drag its direction and distance.
+static void steerLight() {
   LightState &l = lightState;
   if (qMode.button1) {
     walkTurn = int16_t(walkTurn - qMode.dragX);
@@ -178,4 +179,22 @@ void walkControlFromMouse() {
     l.distance = int16_t(trunc((1 - lightReach / 500.0) * 1000));
     l.angle = encodeAngle(-a - PI / 2);
   }
+}
+
+void walkControlFromMouse() {
+  qCameraHook();
+  steerLight();
+}
+
+void lightFromDrag() {
+  qCameraHook();
+  if (qMode.dragX || qMode.dragY) steerLight();
+}
+
+// The inverse of the plain drag's formulas, to the nearest counter values: the light angle a
+// counts as the middle of its 1/2048 turn, and lightTurn stays within half a turn of 0.
+void lightControlsFollowLight() {
+  lightReach = clampReach(int(std::lround((1000 - lightState.distance) / 2.0)));
+  double a = -PI / 2 - (lightState.angle + 0.5) * 2 * PI / 2048;
+  lightTurn = int16_t(std::lround(std::remainder(a, 2 * PI) * 100));
 }

@@ -19,4 +19,11 @@ double angleFromCosine(double s, double c);
 void stopCameraRotation();
 int moveChooserCursor(int *rowOffsetOut, int16_t *cursorX, int16_t *cursorY);
 void resetChooserCursor();
+// The light controls from the drag; called once at start for the light's start values.
 void walkControlFromMouse();
+// The same in every frame of the light mode: a frame without a drag leaves the light as it is, so
+// that what the remote's panel set stays.
+void lightFromDrag();
+// The light controls' counters from the light as it is now, so that a later drag goes on from a
+// light the panel set instead of jumping back.
+void lightControlsFollowLight();

@@ -9,6 +9,7 @@
 #include "pattern/catalogue.h"
 #include "pattern/store.h"
 #include "scene/classic_renderer.h"
+#include "scene/modeldumps.h"
 #include "scene/pathdisplay.h"
 #include "ui/editor.h"
 #include "ui/glut_windows.h"
@@ -182,26 +183,46 @@ static void nextInvKinJuggler() {
   qMsg(QMSG_DEBUG, "%s", JOINT_KEYS);
 }
 
-// The dumps of the model tree, the joint table and the GL state come with the debug dumps of the
-// scene; until then their entries say so in the trace.
-static void dumpNotBuilt(const char *name) { qMsg(QMSG_DEBUG, "%s: this dump is not built yet\n", name); }
+// The debug menu's dumps of the scene. Classic mode has no model tree: a dump that walks it says
+// so in one line instead.
+struct SceneDump {
+  int value;
+  const char *name;
+  void (*dump)();
+  bool walksModelTree;
+};
+
+static void sceneList() { printSCENEBuffer(0); }
+static void chooserList() { printSCENEBuffer(1); }
+static void polygonChains() { printVRMLBuffer(0); }
+
+static const SceneDump sceneDumps[] = {
+    {76, "printSCENEBuffer", sceneList, true},          {77, "printSCENEBuffer_CO", chooserList, true},
+    {78, "printVRMLBuffer", polygonChains, true},       {79, "printInvKinTable", printInvKinTable, true},
+    {80, "writeHTMLdebugFile", writeHTMLdebugFile, true}, {82, "print_objekt_geladen", print_objekt_geladen, true},
+    {89, "qGlDumpStates", qGlDumpStates, false},
+};
+
+static bool runSceneDump(int value) {
+  for (const SceneDump &d : sceneDumps) {
+    if (d.value != value) continue;
+    if (d.walksModelTree && !qPrefs.vrml) qMsg(QMSG_DEBUG, "%s: classic mode has no model tree to dump\n", d.name);
+    else d.dump();
+    return true;
+  }
+  return false;
+}
 
 void qGlutDebugMenu(int value) {
+  if (runSceneDump(value)) return;
   switch (value) {
     case 71: case 72: case 73: case 74: case 75: commandCalls.debugInfo(value); break;
-    case 76: dumpNotBuilt("printSCENEBuffer(qScene)"); break;
-    case 77: dumpNotBuilt("printSCENEBuffer(qScene_CO)"); break;
-    case 78: dumpNotBuilt("printVRMLBuffer"); break;
-    case 79: dumpNotBuilt("printInvKinTable"); break;
-    case 80: dumpNotBuilt("writeHTMLdebugFile"); break;
     case 81: nextInvKinJuggler(); break;
-    case 82: dumpNotBuilt("print_objekt_geladen"); break;
     case 83: qMsg(QMSG_INFO, "This is a text with QMSG_INFO.\n"); break;
     case 84: qMsg(QMSG_ERROR, "This is a text with QMSG_ERROR.\n"); break;
     case 85: qMsg(QMSG_REPORT, "This is a text with QMSG_REPORT + QMSG_ERROR!\n"); break;
     case 86: qMsg(QMSG_DEBUG, "This is a text with QMSG_DEBUG.\n"); break;
     case 87: commandCalls.handPathDisplay(0); break;
     case 88: commandCalls.checkLanguages(); break;
-    case 89: dumpNotBuilt("qGlDumpStates"); break;
   }
 }

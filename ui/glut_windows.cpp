@@ -295,6 +295,24 @@ const char *nextTextLine(const char *line, int cpl, int *length) {
   return line[n] == '\n' ? line + n + 1 : line + n;
 }
 
+int wrappedTextLines(const std::string &text, int cpl) {
+  int n = 0;
+  for (const char *p = text.c_str(); *p && cpl > 0; n++) {
+    int length;
+    p = nextTextLine(p, cpl, &length);
+  }
+  return n;
+}
+
+static int textCharWidth() { return bigFont() ? 9 : 8; }
+
+// A text is drawn 4 pixels from the window's right edge, one character wider than its lines, and
+// its backdrop reaches 10 pixels further left.
+int windowTextColumns() {
+  int columns = (qPrefs.width - 14) / textCharWidth() - 1;
+  return columns < 1 ? 1 : columns > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : columns;
+}
+
 std::vector<std::string> drawnTextLines(const std::string &text, int lines, int cpl) {
   std::vector<std::string> drawn;
   cpl = cpl < 0 ? 0 : cpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : cpl;
@@ -343,7 +361,7 @@ static void drawTextLines(const std::vector<std::string> &drawn, int x, int y, i
 // A text higher than the window goes into two columns; the second one starts after the widest line
 // of the first, as the font draws it.
 static void drawMultiLineText() {
-  int lineStep = bigFont() ? 16 : 14, charWidth = bigFont() ? 9 : 8;
+  int lineStep = bigFont() ? 16 : 14, charWidth = textCharWidth();
   int width = qPrefs.width, height = qPrefs.height;
   int cpl = storedCpl > MAX_TEXT_COLUMNS ? MAX_TEXT_COLUMNS : storedCpl;
   int textWidth = (cpl + 1) * charWidth, textHeight = (storedLines + 2) * lineStep;

@@ -78,6 +78,10 @@ void qGlutExpireStatusLines();
 const char *nextTextLine(const char *line, int cpl, int *length);
 // The lines a multi-line text draws: lines + 2 of them at most, each cut at cpl characters.
 std::vector<std::string> drawnTextLines(const std::string &text, int lines, int cpl);
+// The lines the text takes when every line is cut at cpl characters.
+int wrappedTextLines(const std::string &text, int cpl);
+// The characters of a multi-line text's line that fit the 3D window's width.
+int windowTextColumns();
 // Two columns of drawn lines: the first ends after line splitAfter; the second starts at secondX,
 // after the widest line of the first and a gap. Widths in pixels as lineWidth measures them.
 enum { TEXT_COLUMN_GAP = 16 };

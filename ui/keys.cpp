@@ -174,12 +174,12 @@ void resetDebugCross() {
   debugCross[2] = 1.2;
 }
 
-// Loads the cross once; a cross that cannot be loaded is reported once and the mode then only
-// runs table B.
+// Loads the cross once, as an aid that the scene editor never saves as a prop; a cross that
+// cannot be loaded is reported once and the mode then only runs table B.
 static bool crossReady() {
   if (crossState == 0) {
     const double at[3] = {1, 1, 1};
-    if (keyCalls.loadObject(CROSS_MODEL, at, 0, 0, 0, 0)) {
+    if (keyCalls.loadObject(CROSS_MODEL, at, 0, 0, 0, NODE_NOT_A_PROP)) {
       qMsg(QMSG_ERROR, localText(40), CROSS_MODEL);
       crossState = 2;
       return false;

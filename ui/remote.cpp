@@ -11,6 +11,7 @@
 #include "core/prefs.h"
 #include "core/uistate.h"
 #include "scene/classic_renderer.h"
+#include "ui/editor.h"
 #include "ui/glut_windows.h"
 #include "ui/menus.h"
 #include "ui/modes.h"
@@ -311,6 +312,9 @@ static const RemoteWindowFuncs remoteWindowFuncs[3] = {
     {WIN_QRCFPS, qGlutqrcfpsDisplay, qGlutqrcfpsReshape, nullptr, nullptr, nullptr},
 };
 
+// While an editor runs the panel's drags are the editor's (it set them as it started).
+static bool editorRuns() { return qMode.main == MAIN_SCENE_EDITOR || qMode.main == MAIN_WALKING_EDITOR; }
+
 void qGlutqrcSetFuncs() {
   if (!qrcOpened || !remoteShown()) return;
   for (const RemoteWindowFuncs &f : remoteWindowFuncs) {
@@ -318,8 +322,9 @@ void qGlutqrcSetFuncs() {
     glutDisplayFunc(f.display);
     glutReshapeFunc(f.reshape);
     if (qMode.benchmark) continue;
-    if (f.mouse) glutMouseFunc(f.mouse);
-    if (f.motion) glutMotionFunc(f.motion);
+    bool editor = f.slot == WIN_QRCSUB && editorRuns();
+    if (f.mouse) glutMouseFunc(editor ? EditorMouse : f.mouse);
+    if (f.motion) glutMotionFunc(editor ? EditorMotion : f.motion);
     if (f.passiveMotion) glutPassiveMotionFunc(f.passiveMotion);
     glutKeyboardFunc(qGlutKeyboard);
     glutSpecialFunc(qGlutSpecial);

@@ -75,6 +75,7 @@ static void lightPanel(int button, double dx, double dy) {
       lightState.angle = int16_t(int(angle * 2048 / (2 * PI)) & 0x7FF);
     }
     lightState.distance = int16_t(r * 20);
+    lightControlsFollowLight();
   } else if (button == GLUT_RIGHT_BUTTON) {
     if (r > 20) r = 20;
     lightState.spotRadius = int16_t(r / 20 * 1000);

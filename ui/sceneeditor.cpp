@@ -7,6 +7,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -227,15 +228,25 @@ void ToggleEditorEditMode(int how) {
 
 static bool windowOpen() { return qWindowIds[WIN_3D] != 0; }
 
+// The editor takes the drags of the 3D window and of the remote's panel (hidden or not: shown
+// again, it keeps them while the editor runs).
 static void SetEditorMouseFuncs() {
   metersWereOn = (qMode.flags & FLAG_METERS) != 0;
   if (metersWereOn) qSetMode(uint32_t(FLAG_METERS), 0);
+  if (qWindowIds[WIN_QRCSUB]) {
+    glutSetWindow(qWindowIds[WIN_QRCSUB]);
+    glutMotionFunc(EditorMotion);
+    glutMouseFunc(EditorMouse);
+  }
   if (windowOpen() && qGlutSetWindow(qWindowIds[WIN_3D])) {
     glutMotionFunc(EditorMotion);
     glutMouseFunc(EditorMouse);
   }
   qGlutqrcsubDisplay();
 }
+
+// What the editor does not take goes on to the window it came from: the panel or the 3D window.
+static bool fromPanel() { return qWindowIds[WIN_QRCSUB] && glutGetWindow() == qWindowIds[WIN_QRCSUB]; }
 
 static int startWalkingEditorThread();
 
@@ -319,6 +330,7 @@ int EndEditor() {
     qSetMode(MAIN_SCENE_EDITOR, 0);
   } else if (qMode.main == MAIN_WALKING_EDITOR) {
     if (qPrefs.vrml) qRemoveWalkingPaths(WALKING_PATH_JUGGLERS);
+    closeWalkingEditorPanel();
     qSetMode(MAIN_WALKING_EDITOR, 0);
   } else {
     return 0;
@@ -340,7 +352,8 @@ void EditorMouse(int button, int state, int x, int y) { editorMouseWith(button, 
 void editorMouseWith(int button, int state, int x, int y, int modifiers) {
   if (button == GLUT_LEFT_BUTTON && (modifiers & GLUT_ACTIVE_CTRL)) button = GLUT_MIDDLE_BUTTON;
   if (editState != EDITING_OBJECTS) {
-    qGlutMouse(button, state, x, y);
+    if (fromPanel()) qGlutqrcsubMouse(button, state, x, y);
+    else qGlutMouse(button, state, x, y);
     return;
   }
   if (state != GLUT_DOWN) return;
@@ -359,7 +372,8 @@ void EditorMotion(int x, int y) {
   ObjectNode *node = editorObject;
   double width = qPrefs.width > 0 ? qPrefs.width : 1, height = qPrefs.height > 0 ? qPrefs.height : 1;
   if (!node || editState != EDITING_OBJECTS || editDrag < 0 || editDrag > 5) {
-    qGlutMotion(x, y);
+    if (fromPanel()) qGlutqrcsubMotion(x, y);
+    else qGlutMotion(x, y);
     return;
   }
   switch (editDrag) {
@@ -715,7 +729,7 @@ static void appendLine(std::string &text, const std::string &line) {
 }
 
 std::string editorStatusText(int *lines) {
-  std::string text = formatText(remoteState == REMOTE_SHOWN ? "%s\n\n" : "Quoit %s\n\n", qVersionLine());
+  std::string text = formatText(remoteState == REMOTE_SHOWN ? "%s\n\n" : "Quoit %s\n\n", versionText());
   appendLine(text, localText(2610));
   text += "\n";
   appendLine(text, formatText(localText(216), editorJugglerCount));
@@ -740,5 +754,7 @@ void qFullStatusEditor() {
   int lines;
   std::string text = editorStatusText(&lines);
   if (lines > FSE_ZEILEN) qMsg(QMSG_ERROR, "qFullStatusEditor(): FSE_ZEILEN is zu klein: %d w\xe4ren n\xf6tig\n", lines);
-  qTextOutput(text.c_str(), lines, 14, 1);
+  // As wide as its widest line where the window has room, else wrapped at the window's width.
+  int columns = std::min(widestTextLine(text), windowTextColumns());
+  qTextOutput(text.c_str(), wrappedTextLines(text, columns), columns, 1);
 }

@@ -29,6 +29,8 @@ int statusLineTitleLength;
 static const char *const VERSION = "V14.8";
 static int helpWidth;
 
+const char *versionText() { return VERSION; }
+
 static void appendFormat(std::string &text, const char *format, ...) __attribute__((format(printf, 2, 3)));
 static void appendFormat(std::string &text, const char *format, ...) {
   char line[256];

@@ -8,6 +8,9 @@ enum { FS_ZEILEN = 28, ML_ZEILEN = 67, STATUS_TITLE_SIZE = 100 };
 extern char statusLineTitle[STATUS_TITLE_SIZE + 1];
 extern int statusLineTitleLength;
 
+// The version the status screens show.
+const char *versionText();
+
 // The screen texts as built, for the callers that show them and for tests.
 std::string fullStatusText(int *lines);
 int widestTextLine(const std::string &text);  // characters of the longest line

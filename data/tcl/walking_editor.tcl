@@ -1,7 +1,7 @@
 # The walking editor's panel, run in a thread of its own while the walking editor is open.
 # The program writes two lines into the exchange file: the beat count and the beat duration.
-# "Save and leave" writes the keyframes into the pattern file and ends the editor, "Leave" only
-# ends it: the panel sends signal 35 or 36 to the main thread (qKill 1 ...) and closes.
+# "Save and leave" writes the keyframes into the pattern file and ends the editor, "Leave without
+# saving" only ends it: the panel sends signal 35 or 36 to the main thread (qKill 1 ...) and closes.
 # With QUOIT_TEST_ANSWER set the panel answers by itself after a second: 1 saves and leaves,
 # any other value leaves.
 source tcl/qdialog.tcl

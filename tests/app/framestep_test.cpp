@@ -8,6 +8,7 @@
 #include "app/framestep.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
+#include "core/pointer.h"
 #include "app/patternloop.h"
 #include "core/prefs.h"
 #include "app/startup.h"
@@ -18,6 +19,7 @@
 #include "ui/glut_windows.h"
 #include "ui/keys.h"
 #include "ui/modes.h"
+#include "ui/remote.h"
 
 namespace {
 
@@ -99,6 +101,33 @@ TEST_F(FrameStep, FreeViewIsPackedFromTheCamera) {
   EXPECT_EQ(viewState.elevation, 32);
   EXPECT_EQ(viewState.radius, 45000);
   EXPECT_EQ(viewState.zoom, 185);
+}
+
+// In light mode the remote's panel sets the light and frames without a drag keep it, even with a
+// button held; a drag in the 3D window then steers the light on from where the panel put it.
+TEST_F(FrameStep, LightModeKeepsThePanelsLightUntilADragSteersIt) {
+  qMode.move = 0x300;
+  panelSize[0] = panelSize[1] = 100;
+  pointerReset();
+  qGlutqrc2DPanel(0, 100, 50);  // 48 right of the dead zone: distance 960, three quarters of a turn
+  qGlutqrc2DPanel(2, 100, 50);  // spot radius 1000
+  ASSERT_EQ(lightState.distance, 960);
+  ASSERT_EQ(lightState.angle, 1536);
+  ASSERT_EQ(lightState.spotRadius, 1000);
+  moveCamera();
+  pointerButton(POINTER_LEFT, true, POINTER_SHIFT, 100, 100);
+  moveCamera();
+  pointerButton(POINTER_LEFT, false, 0, 100, 100);
+  EXPECT_EQ(lightState.distance, 960);
+  EXPECT_EQ(lightState.angle, 1536);
+  EXPECT_EQ(lightState.spotRadius, 1000);
+  pointerButton(POINTER_LEFT, true, 0, 100, 100);
+  pointerMotion(110, 100);  // lightTurn + 10: the light turns back by 0.1 rad, 33 steps
+  moveCamera();
+  pointerButton(POINTER_LEFT, false, 0, 110, 100);
+  EXPECT_NEAR(lightState.distance, 960, 1);
+  EXPECT_NEAR(lightState.angle, 1536 - 33, 2);
+  pointerReset();
 }
 
 TEST_F(FrameStep, StatusWordBits) {

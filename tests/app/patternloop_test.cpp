@@ -185,6 +185,20 @@ TEST_F(PatternLoop, SiteswapWordIsConvertedAndReloadKeepsItsFiles) {
   EXPECT_FALSE(fs::exists(SITESWAP_FILE));
 }
 
+// `quoit -5 531`: a siteswap from the command line goes to the converter without the number; the
+// pattern reader gives every object of the converted pattern model 5, also with converter lists on.
+TEST_F(PatternLoop, ModelWordReachesTheObjectsOfAConvertedSiteswap) {
+  qPrefs.current = 1;
+  const char *words[] = {"quoit", "-5", "531"};
+  ASSERT_EQ(parseCommandLine(3, const_cast<char **>(words)), 0);
+  ASSERT_EQ(load(nextPatternAction), 0);
+  EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
+  EXPECT_EQ(readWholeFile(SITESWAP_FILE).find("\na="), std::string::npos);
+  ASSERT_EQ(objekte, 3);
+  for (int o = 0; o < objekte; o++) EXPECT_EQ(objectModelNumber[o], 5) << o;
+  objectOptionKind = 0;
+}
+
 TEST_F(PatternLoop, DoNotCheckConvertsAnExistingNameAsSiteswap) {
   writeWholeFile("531", "not a pattern\n");
   qPrefs.donotcheck = 1;

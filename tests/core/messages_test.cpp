@@ -134,6 +134,17 @@ TEST_F(Messages, NamesAreEncodedOnce) {
   EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), "m/\xc3\xa9t\xc3\xa9/\n");
 }
 
+// A request that cannot be written is not followed by its script, which would read an old
+// request or wait on what stands in the exchange file's place.
+TEST_F(Messages, UnwrittenRequestRunsNoScript) {
+  fs::create_directory(TCL_PASSING_FILE);
+  char answer[TCL_ANSWER_SIZE] = "old";
+  Output o = captured([&] { EXPECT_EQ(InvokeTclCmd("tcl/askuser.tcl", "a\nb\nc", 0, answer), TCL_PASSING_WRITE_FAILED); });
+  EXPECT_STREQ(answer, "old");
+  EXPECT_NE(o.err.find("Cannot write the file tmp/tcl_passing: Is a directory."), std::string::npos) << o.err;
+  EXPECT_EQ(o.out.find("Tk_Init"), std::string::npos) << o.out;
+}
+
 // Flag 1 only tells the dialog thread to show tmp/info.txt: no script runs, the file stays.
 TEST_F(Messages, InfoRequestOnlySignalsTheDialogThread) {
   writeWholeFile(TCL_PASSING_FILE, "before");

@@ -262,6 +262,23 @@ TEST_F(Images, NumberedImagesInTheHardcopyDirectory) {
   EXPECT_EQ(qSaveImageRows(12, 4, 3, 2, rows.data()), 4);
 }
 
+// A frame of an image sequence replaces what has its name: a link there is removed, and the file
+// it points to, or would make, is never written.
+TEST_F(Images, ImageSequenceReplacesALinkNotItsTarget) {
+  std::filesystem::create_directory("hardcopy");
+  writeFile("outside", "outside text");
+  for (const char *target : {"../outside", "../absent"}) {
+    std::filesystem::create_symlink(target, "hardcopy/5-000.png");
+    EXPECT_EQ(qSaveImageRows(NUMBERED_IMAGE_SEQUENCE, 0, 3, 2, rows.data()), 1) << target;
+    int width = 0, height = 0;
+    EXPECT_EQ(readPng("hardcopy/5-000.png", width, height), pixels) << target;
+    EXPECT_FALSE(std::filesystem::is_symlink("hardcopy/5-000.png")) << target;
+    EXPECT_EQ(readFile("outside"), "outside text");
+    EXPECT_FALSE(std::filesystem::exists("absent")) << target;
+    std::filesystem::remove("hardcopy/5-000.png");
+  }
+}
+
 TEST_F(Images, WindowImageNeedsAPixelReader) {
   qReadWindowPixels = nullptr;
   EXPECT_EQ(qSaveWindowImage(NUMBERED_HARDCOPY, 0), 0);

@@ -12,6 +12,7 @@
 #include "core/tclthreads.h"
 #include "scratch_dir.h"
 #include "tests/support/quoit_test_support.h"
+#include "tests/support/xwindows.h"
 
 namespace {
 
@@ -122,19 +123,8 @@ bool closeWindow(const char *title) {
   Display *display = XOpenDisplay(nullptr);
   if (!display) return false;
   Window window = findWindow(display, DefaultRootWindow(display), title);
-  if (window) {
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-  }
   XCloseDisplay(display);
-  return window != 0;
+  return window != 0 && askWindowToClose(window);
 }
 
 bool waitForText(const std::string &path, const std::string &text) {
@@ -233,27 +223,12 @@ TEST_F(TclThreadGui, FailingStartScriptEndsTheProgram) {
   EXPECT_EXIT(exit(20 + qStartTclThread(2)), testing::ExitedWithCode(10), "");
 }
 
-// The walking editor's thread: a failing script is a failed start and the program goes on.
-TEST_F(TclThreadGui, FailingWalkingEditorScriptIsAFailedStart) {
-  writeFile("tcl/walking_editor.tcl", "error {broken on purpose}\n");
-  EXPECT_EXIT(
-      {
-        int first = qStartTclThread(3);
-        for (int i = 0; i < 50; i++) {
-          serveMainThreadRequests();
-          qSleep(10);
-        }
-        exit(20 + first + qStartTclThread(3));
-      },
-      testing::ExitedWithCode(22), "");
-}
-
-int walkingCommand;
-void recordWalkingCommand(int command) { walkingCommand = command; }
-
+// The windows of that title; the server is held while the tree is walked, so that no window goes
+// away under the walk (a BadWindow would end the test program).
 int windowsNamed(const char *title) {
   Display *display = XOpenDisplay(nullptr);
   if (!display) return -1;
+  XGrabServer(display);
   int count = 0;
   std::function<void(Window)> walk = [&](Window window) {
     char *name = nullptr;
@@ -269,12 +244,45 @@ int windowsNamed(const char *title) {
     }
   };
   walk(DefaultRootWindow(display));
+  XUngrabServer(display);
   XCloseDisplay(display);
   return count;
 }
 
-// A second start while the thread runs uses it; the script's save reaches the main thread as
-// the menu command 97 through the request queue, and closing its window ends the thread.
+// The walking editor's thread: a failing script is a failed start and the program goes on; so is
+// one that cannot be read, and the next start tries again.
+TEST_F(TclThreadGui, FailingWalkingEditorScriptIsAFailedStart) {
+  writeFile("tcl/walking_editor.tcl", "error {broken on purpose}\n");
+  EXPECT_EXIT(
+      {
+        int first = qStartTclThread(3);
+        for (int i = 0; i < 50; i++) {
+          serveMainThreadRequests();
+          qSleep(10);
+        }
+        exit(20 + first + qStartTclThread(3));
+      },
+      testing::ExitedWithCode(22), "");
+  remove("tcl/walking_editor.tcl");
+  mkdir("tcl/walking_editor.tcl", 0700);
+  EXPECT_EXIT(
+      {
+        int first = qStartTclThread(3);
+        rmdir("tcl/walking_editor.tcl");
+        ScratchDir::writeFile("tcl/walking_editor.tcl", "wm title . walk\n");
+        int second = qStartTclThread(3);
+        for (int i = 0; i < 500 && windowsNamed("walk") != 1; i++) qSleep(10);
+        exit(first == 1 && second == 0 && windowsNamed("walk") == 1 ? 30 : 31);
+      },
+      testing::ExitedWithCode(30), "");
+}
+
+int walkingCommand;
+void recordWalkingCommand(int command) { walkingCommand = command; }
+
+// A second start while the thread runs closes its window and opens a new one; the script's save
+// reaches the main thread as the menu command 97 through the request queue, and closing its
+// window ends the thread. Asked to close, a thread closes its window.
 int walkingEditorThreadSteps() {
   walkingMenuRequest = recordWalkingCommand;
   if (qStartTclThread(3) != 0) return 31;
@@ -292,7 +300,10 @@ int walkingEditorThreadSteps() {
   qSleep(100);
   if (qStartTclThread(3) != 0) return 35;  // a new thread once the first has ended
   for (int i = 0; i < 500 && windowsNamed("walk") != 1; i++) qSleep(10);
-  return windowsNamed("walk") == 1 ? 30 : 36;
+  if (windowsNamed("walk") != 1) return 36;
+  closeWalkingEditorPanel();
+  for (int i = 0; i < 500 && windowsNamed("walk") != 0; i++) qSleep(10);
+  return windowsNamed("walk") == 0 ? 30 : 37;
 }
 
 TEST_F(TclThreadGui, OneWalkingEditorThreadWhoseSaveReachesTheMainThread) {

@@ -1,15 +1,12 @@
 // libFuzzer target: any bytes as a pattern file through the whole loading pipeline and the dumps.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
-#include <string>
 
 #include "app/wiring.h"
 #include "pattern/dumps.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
 #include "tests/fuzz/fuzz_load.h"
+#include "tests/fuzz/fuzz_support.h"
 
 static void readEverything() {
   outputMusterText(0, takte - 1);
@@ -23,15 +20,9 @@ static void readEverything() {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  static const std::string path = "/tmp/quoit_reader_fuzz_" + std::to_string(getpid());
-  static const bool inHome = chdir(QUOIT_SOURCE_DIR "/data") == 0;  // the floor, figures and props
-  (void)inHome;
+  if (!enterFuzzHome()) return 0;
   static const bool wired = (connectLayers(), true);  // the loads of the floor, figures and props
   (void)wired;
-  FILE *f = fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  fwrite(data, 1, size, f);
-  fclose(f);
-  if (loadFreshPattern(path) == 0) readEverything();
+  if (loadFreshPattern(fuzzFile("pattern", data, size)) == 0) readEverything();
   return 0;
 }

@@ -3,8 +3,6 @@
 // or juggler block). A refused
 // change leaves the file as it was; a done one leaves the body unchanged; and a file that loaded
 // before loads after the change into the same grid and the same hands.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -85,9 +83,7 @@ static void check(bool ok, const char *what) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  static const bool inHome = chdir(QUOIT_SOURCE_DIR "/data") == 0;  // the floor, figures and props
-  (void)inHome;
-  if (size < 1) return 0;
+  if (!enterFuzzHome() || size < 1) return 0;  // the floor, figures and props
   const Change &change = changes[data[0] % changeCount];
   std::string before(reinterpret_cast<const char *>(data + 1), size - 1);
   std::string path = fuzzFile("pattern", data + 1, size - 1);

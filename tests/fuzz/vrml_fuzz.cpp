@@ -1,24 +1,18 @@
 // libFuzzer target: any bytes as a VRML model file through the reader, as a prop and as a figure,
-// with the data directory as home so that Inline files of the authored models are found.
-#include <unistd.h>
-
+// with a copy of the data directory as home so that Inline files of the authored models are found.
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "core/prefs.h"
 #include "scene/figures.h"
 #include "scene/objects.h"
 #include "scene/vrml/modeltree.h"
+#include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  static const std::string path = "/tmp/quoit_vrml_fuzz_" + std::to_string(getpid()) + ".wrl";
-  static const bool ready = chdir(QUOIT_SOURCE_DIR "/data") == 0 && allocObjectBuffers() == 0 && allocVRMLBuffers() == 0;
+  static const bool ready = enterFuzzHome() && allocObjectBuffers() == 0 && allocVRMLBuffers() == 0;
   if (!ready) return 0;
-  FILE *f = fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  fwrite(data, 1, size, f);
-  fclose(f);
+  std::string path = fuzzFile("model.wrl", data, size);
   qPrefs.vrml = 1;
   qPrefs.randomcolor = size % 2;
   resetVRMLScene();

@@ -10,6 +10,7 @@
 #include "core/runstate.h"
 #include "core/prefs.h"
 #include "core/random.h"
+#include "core/userfiles.h"
 #include "core/utils.h"
 #include "pattern/catalogue.h"
 #include "tests/support/quoit_test_support.h"
@@ -277,6 +278,12 @@ TEST_F(ConverterList, OneLineTwoPersons) {
   EXPECT_EQ(qPrefs.trans_out, "");
 }
 
+static std::string repeated(const std::string &line, size_t times) {
+  std::string text;
+  for (size_t i = 0; i < times; i++) text += line;
+  return text;
+}
+
 TEST_F(ConverterList, BrokenListsAreReported) {
   currentPatternFile = "kept";
   struct Case {
@@ -287,6 +294,7 @@ TEST_F(ConverterList, BrokenListsAreReported) {
       {"empty", "", 1},
       {"blank lines", "\n  \n", 1},
       {"overlong line", "531\n" + std::string(CONVERTER_LIST_LINE + 1, '3') + "\n", 1},
+      {"larger than a pattern file may be", repeated("3\n", MAX_TEXT_FILE_SIZE / 2 + 1), 1},
   };
   for (const Case &c : cases) {
     writeWholeFile(CONVERTER_LIST_FILE, c.text);

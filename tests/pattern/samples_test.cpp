@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 #include "core/runstate.h"
@@ -30,6 +31,7 @@ const Sample samples[] = {
     {"data/m/4ball_32_3_mplex", 4, 6, 1, 4, 0, 0, 1.8, "adcb"},
     {"data/m/3ball_underleg", 3, 6, 1, 2, 1, 0, 1.8, "abc"},
     {"data/m/3ball_props_camera", 3, 6, 1, 2, 0, 0, 1.8, "abc"},
+    {"data/m/3ball_walking", 3, 6, 1, 2, 0, 0, 1.8, "abc"},
     {"data/b/benchmark1", 3, 6, 1, 2, 0, 0, 1.8, "abc"},
     {"data/b/benchmark2", 6, 12, 2, 4, 0, 0, 3.6, "adbecf"},
     {"data/b/benchmark3", 28, 14, 4, 8, 0, 0, 2.8, "ahovbipwcjqxdkryelszfmtAgnuB"},
@@ -65,6 +67,24 @@ INSTANTIATE_TEST_SUITE_P(Data, SamplePattern, testing::ValuesIn(samples), [](con
   std::string file = i.param.file;
   return file.substr(file.rfind('/') + 1);
 });
+
+// Every sample brings its own camera (B= and G=), so none is shown from what the one before left.
+TEST(SamplePatternFacts, EverySampleBringsItsCamera) {
+  int count = 0;
+  for (const auto &entry : std::filesystem::directory_iterator(sourcePath("data/m"))) {
+    std::string file = entry.path().string();
+    SCOPED_TRACE(file);
+    const SavedCamera unset = {{-99, -99, -99}, -99, -99, -99, -99};
+    savedCamera = unset;
+    ASSERT_EQ(loadPattern(file), 0);
+    EXPECT_NE(savedCamera.zoom, unset.zoom);
+    EXPECT_NE(savedCamera.distance, unset.distance);
+    EXPECT_NE(savedCamera.lookAt[0], unset.lookAt[0]);
+    EXPECT_NE(savedCamera.lookAt[2], unset.lookAt[2]);
+    count++;
+  }
+  EXPECT_GE(count, 10);
+}
 
 TEST(SamplePatternFacts, WrapTablePairsTheLettersAcrossTheBoundary) {
   ASSERT_EQ(loadPattern(sourcePath("data/m/3ball_cascade_wrap")), 0);

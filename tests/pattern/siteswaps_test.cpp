@@ -132,37 +132,31 @@ TEST(InsertStartNotation, SortedPlaceInsideItsSection) {
   struct Case {
     const char *name, *section, *itemAnchor, *endAnchor;
     std::string item;
-    bool duplicate;
     int result;
     std::string expected;  // the whole text after the insertion; empty: unchanged
   } cases[] = {
       {"a link that sorts last goes to the empty line after the links", "<a name=\"3\"", "<a href", "<a name=\"4\"",
-       linkOf531, false, 0, head + "<a href=\"#441\">441</a> \n" + linkOf531 + afterLink},
-      {"a link that sorts first goes before the first link", "<a name=\"3\"", "<a href", "<a name=\"4\"", linkOf342,
-       false, 0, head + linkOf342 + "<a href=\"#441\">441</a> \n" + afterLink},
-      {"a block that sorts last follows the last block's empty line", "<a name=\"3\"", "<a name", "<h2>", blockOf531,
-       false, 0,
+       linkOf531, 0, head + "<a href=\"#441\">441</a> \n" + linkOf531 + afterLink},
+      {"a link that sorts first goes before the first link", "<a name=\"3\"", "<a href", "<a name=\"4\"", linkOf342, 0,
+       head + linkOf342 + "<a href=\"#441\">441</a> \n" + afterLink},
+      {"a block that sorts last follows the last block's empty line", "<a name=\"3\"", "<a name", "<h2>", blockOf531, 0,
        std::string(collection).insert(std::string(collection).find("<h2><a name=\"4\""), blockOf531)},
-      {"a block that sorts first goes before the first block", "<a name=\"3\"", "<a name", "<h2>", blockOf333, false,
-       0, std::string(collection).insert(std::string(collection).find("<a name=\"441\""), blockOf333)},
+      {"a block that sorts first goes before the first block", "<a name=\"3\"", "<a name", "<h2>", blockOf333, 0,
+       std::string(collection).insert(std::string(collection).find("<a name=\"441\""), blockOf333)},
       {"an empty section takes a link right after its heading", "<a name=\"4\"", "<a href", "<a name=\"5\"",
-       "<a href=\"#4\">4</a> \n", false, 0,
+       "<a href=\"#4\">4</a> \n", 0,
        std::string(collection).insert(std::string(collection).find("\n<h2><a name=\"5\"") , "<a href=\"#4\">4</a> \n")},
       // Without an empty line in the section the link stays in it, before the next section's
       // heading, also when the section of the next object count is missing.
-      {"no empty line in the section", "<a name=\"5\"", "<a href", "<a name=\"6\"", "<a href=\"#756\">756</a> \n",
-       false, 0,
+      {"no empty line in the section", "<a name=\"5\"", "<a href", "<a name=\"6\"", "<a href=\"#756\">756</a> \n", 0,
        std::string(collection).insert(std::string(collection).find("<h2><a name=\"7\""), "<a href=\"#756\">756</a> \n")},
-      {"the link is there already", "<a name=\"3\"", "<a href", "<a name=\"4\"", "<a href=\"#441\">441</a> \n", false,
+      {"the link is there already", "<a name=\"3\"", "<a href", "<a name=\"4\"", "<a href=\"#441\">441</a> \n",
        INSERT_ALREADY_THERE, ""},
-      {"a wanted duplicate is inserted", "<a name=\"3\"", "<a href", "<a name=\"4\"", "<a href=\"#441\">441</a> \n",
-       true, 0, head + "<a href=\"#441\">441</a> \n<a href=\"#441\">441</a> \n" + afterLink},
-      {"a missing section", "<a name=\"6\"", "<a href", "<a name=\"7\"", linkOf531, false, INSERT_NO_SECTION, ""},
+      {"a missing section", "<a name=\"6\"", "<a href", "<a name=\"7\"", linkOf531, INSERT_NO_SECTION, ""},
   };
   for (const Case &c : cases) {
     std::string text = collection;
-    ASSERT_EQ(insertedStartNotation(text, c.section, c.itemAnchor, c.item, c.endAnchor, c.duplicate), c.result)
-        << c.name;
+    ASSERT_EQ(insertedStartNotation(text, c.section, c.itemAnchor, c.item, c.endAnchor), c.result) << c.name;
     EXPECT_EQ(text, c.expected.empty() ? std::string(collection) : c.expected) << c.name;
   }
 }
@@ -172,9 +166,8 @@ TEST(InsertStartNotation, PatternNamedLikeItsSection) {
   std::string text = collection;
   StartNotation three = notation("3", 2, "", {2, 1}), other = notation("531", 2, "", {2, 1});
   for (const StartNotation &n : {three, other}) {
-    ASSERT_EQ(insertedStartNotation(text, "<a name=\"3\"", "<a href", startNotationLink(n), "<a name=\"4\"", false), 0);
-    ASSERT_EQ(insertedStartNotation(text, "<a name=\"3\"", "<a name", startNotationBlock(n, 3, "", ""), "<h2>", false),
-              0);
+    ASSERT_EQ(insertedStartNotation(text, "<a name=\"3\"", "<a href", startNotationLink(n), "<a name=\"4\""), 0);
+    ASSERT_EQ(insertedStartNotation(text, "<a name=\"3\"", "<a name", startNotationBlock(n, 3, "", ""), "<h2>"), 0);
   }
   size_t section3 = text.find("<h2><a name=\"3\""), section4 = text.find("<h2><a name=\"4\"");
   EXPECT_EQ(text.find("<a name=\"3\""), text.find("<a name=\"3\">3 objects"));
@@ -266,7 +259,7 @@ TEST_F(SavedSiteswaps, CollectionRewrite) {
   chmod(START_NOTATION_FILE, 0640);
   std::string before = readWholeFile(START_NOTATION_FILE);
   std::string link = "<a href=\"#531\">531</a> \n";
-  ASSERT_EQ(insertStartNotation(START_NOTATION_FILE, "<a name=\"3\"", "<a href", link, "<a name=\"4\"", false), 0);
+  ASSERT_EQ(insertStartNotation(START_NOTATION_FILE, "<a name=\"3\"", "<a href", link, "<a name=\"4\""), 0);
   std::string after = readWholeFile(START_NOTATION_FILE);
   EXPECT_EQ(after.size(), before.size() + link.size());
   EXPECT_NE(after.find("<h2><a name=\"3\">3 objects</a></h2>\n" + link + "\n"), std::string::npos);
@@ -275,13 +268,12 @@ TEST_F(SavedSiteswaps, CollectionRewrite) {
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   for (const auto &entry : fs::directory_iterator("."))
     EXPECT_EQ(entry.path().filename().string().find(START_NOTATION_FILE "."), std::string::npos) << entry.path();
-  EXPECT_EQ(insertStartNotation("missing.html", "<a name=\"3\"", "<a href", link, "<a name=\"4\"", false),
-            INSERT_NOT_READ);
+  EXPECT_EQ(insertStartNotation("missing.html", "<a name=\"3\"", "<a href", link, "<a name=\"4\""), INSERT_NOT_READ);
   fs::create_directory("locked");
   writeWholeFile("locked/start-notation.html", before);
   chmod("locked", 0555);
   if (geteuid() != 0) {
-    EXPECT_EQ(insertStartNotation("locked/start-notation.html", "<a name=\"3\"", "<a href", link, "<a name=\"4\"", false),
+    EXPECT_EQ(insertStartNotation("locked/start-notation.html", "<a name=\"3\"", "<a href", link, "<a name=\"4\""),
               INSERT_NOT_WRITTEN);
     EXPECT_EQ(readWholeFile("locked/start-notation.html"), before);
   }
@@ -365,13 +357,18 @@ TEST_F(SavedSiteswapsGui, StartNotationIntoTheCollection) {
                                   strlen("<h2><a name=\"3\">3 objects</a></h2>\n"),
                               link));
   EXPECT_EQ(readWholeFile(START_NOTATION_BLOCK_FILE), block);
-  // The same again: an answer other than 1 to the question keeps it out, 1 adds it again.
+  // The same again: an answer other than 1 to the question keeps it out; with 1 the link stays
+  // single and the table, there already, is not written twice.
   EXPECT_EQ(notate("531 2 - 2 - 1", "531", 2, 3), 5);
   EXPECT_EQ(readWholeFile(START_NOTATION_FILE), once);
-  ASSERT_EQ(notate("1", "531", 2, 3), 0);
+  EXPECT_EQ(notate("1", "531", 2, 3), 4);
+  EXPECT_EQ(readWholeFile(START_NOTATION_FILE), once);
+  // Another start notation of the listed pattern, added again: its table goes in, no second link.
+  std::string other = startNotationBlock(notation("531", 2, "", {1, 2}), 3, "", "");
+  setenv("QUOIT_TEST_ANSWER", "1", 1);
+  ASSERT_EQ(addStartNotation(START_NOTATION_FILE, notation("531", 2, "", {1, 2}), other, 3), 0);
   std::string twice = readWholeFile(START_NOTATION_FILE);
-  EXPECT_EQ(twice.size(), once.size() + link.size() + block.size());
-  EXPECT_NE(twice.find(link + link), std::string::npos);
+  EXPECT_EQ(twice, std::string(once).insert(once.find(block), other));
   // Cancelled, not understood, no section for the object count.
   EXPECT_EQ(notate("2", "531", 2, 3), 11);
   EXPECT_EQ(notate("531 2 2 1", "531", 2, 3), 12);

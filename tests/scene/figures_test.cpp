@@ -44,6 +44,7 @@ TEST_F(Figures, PanoramaProperties) {
       {"g 0\n", 9.81, 1.0, 0, 0, true},
       {"g -3\n", 9.81, 1.0, 0, 0, true},
       {"g\n", 9.81, 1.0, 0, 0, true},
+      {"g 1e-320\n", 9.81, 1.0, 0, 0, true},  // the time scale would be infinite
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.properties ? c.properties : "(none)");

@@ -4,6 +4,7 @@
 // and camera of the window, numbers in any locale, failures while creating and writing the files,
 // file names that cannot reach the INI file as options, the include files, and a real render.
 #include <gtest/gtest.h>
+#include <GL/freeglut.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -22,13 +23,16 @@
 #include "core/localtext.h"
 #include "core/prefs.h"
 #include "core/utils.h"
+#include "core/viewrecords.h"
 #include "pattern/handpaths.h"
 #include "pattern/objectpaths.h"
 #include "pattern/store.h"
+#include "scene/classic_renderer.h"
 #include "scene/placements.h"
 #include "scene/povexport.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/childprocess.h"
+#include "tests/support/glut_test_window.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 
@@ -174,7 +178,7 @@ TEST_F(PovExport, GoldenFilesOfAClubAndARing) {
     if (getenv("QUOIT_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << normalised(name);
     EXPECT_EQ(normalised(name), textOf(golden));
   }
-  EXPECT_NE(said.find("> povray " + out + "/club_ring_0_.ini"), std::string::npos) << said;
+  EXPECT_NE(said.find("> povray " + out + "/club_ring_0_.ini -D\n"), std::string::npos) << said;
   EXPECT_NE(said.find("> mpeg2encode " + out + "/club_ring.par " + out + "/club_ring-0.mpg"), std::string::npos);
 }
 
@@ -319,13 +323,54 @@ TEST_F(PovExport, CameraAndLightOfTheWindow) {
   exportAndListen(v);
   std::string pov = file("club_ring_0.pov");
   EXPECT_NE(pov.find("  location < 3.500000 , -4.250000 , 1.200000 >\n  look_at  < 0.500000 , -0.250000 , 1.200000 >\n"
-                     "  angle degrees(2 * atan2( 175, 190.000000 ))\n"),
+                     "  angle degrees(2 * atan2( 189.000000 , 190.000000 ))\n"),
             std::string::npos);
   double theta = -(1438 / 2048.0 * 2 * M_PI) - M_PI / 2;
   char expected[200];
   snprintf(expected, sizeof expected, "light_source {< %f , %f , %f > color White}", cos(theta) * 6, sin(theta) * 6, 10.0);
   EXPECT_NE(pov.find(expected), std::string::npos) << expected;
   EXPECT_NE(pov.find("  #declare maintime=0.500000\n"), std::string::npos);
+}
+
+// The film sees what the window sees: at two window shapes the camera's horizontal angle, and
+// through the frame's shape its vertical one, are those of the 3D window's projection at the
+// frame's size.
+class PovExportGui : public PovExport {};
+
+TEST_F(PovExportGui, CameraAngleIsTheWindowFrustum) {
+  static int window = openGlutTestWindow("quoit POV-Ray camera", 64, 64, GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+  ASSERT_GT(window, 0);
+  load(fixture("club_ring"));
+  int16_t savedZoom = viewState.zoom;
+  struct Case {
+    int width, height;
+  } cases[] = {{640, 480}, {1280, 480}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.width);
+    for (const auto &name : childprocess::listDirectory(out)) fs::remove(out + "/" + name);
+    qPrefs.width = c.width;
+    qPrefs.height = c.height;
+    exportAndListen(view(fixture("club_ring")));  // zoom 300
+    std::string pov = file("club_ring_0.pov");
+    int w = 0, h = 0;
+    double across = 0, along = 0;
+    size_t right = pov.find("  right <-"), angle = pov.find("  angle degrees(2 * atan2(");
+    ASSERT_NE(right, std::string::npos) << pov;
+    ASSERT_NE(angle, std::string::npos) << pov;
+    ASSERT_EQ(sscanf(pov.c_str() + right, "  right <-%d/%d", &w, &h), 2);
+    ASSERT_EQ(sscanf(pov.c_str() + angle, "  angle degrees(2 * atan2( %lf , %lf ))", &across, &along), 2);
+    EXPECT_EQ(w, povFiles.width);
+    EXPECT_EQ(h, povFiles.height);
+    viewState.zoom = 300;
+    qGlSetProjection(w, h);
+    GLdouble p[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, p);
+    double halfAngleTangent = across / along;
+    EXPECT_NEAR(halfAngleTangent, 1 / p[0], 1e-6);  // half width / near plane
+    // Half height / near plane, up to the window's width truncated to 1/300 of its height.
+    EXPECT_NEAR(halfAngleTangent * h / w, 1 / p[5], 2e-3);
+  }
+  viewState.zoom = savedZoom;
 }
 
 // A numeric locale with a decimal comma, made for this test; skipped where the system cannot build one.
@@ -450,7 +495,8 @@ static bool oneColour(const PpmImage &image) {
   return true;
 }
 
-// The exported cycle of two jugglers passing clubs, rendered by POV-Ray: ten small frames, named
+// The exported cycle of two jugglers passing clubs, rendered by POV-Ray as the export tells the user
+// to: ten small frames, named
 // as the .par file names them, each of several colours and each different from the one before.
 TEST_F(PovExport, PovrayRendersTheExportedCycle) {
   ASSERT_TRUE(fs::exists("/usr/bin/povray")) << "povray is missing: scripts/setup installs it";
@@ -459,11 +505,20 @@ TEST_F(PovExport, PovrayRendersTheExportedCycle) {
   qPrefs.height = 56;
   qPrefs.freq = 9.5 / t_zyklus;
   PovView v{sourcePath("data/m/6club_2count_pass"), {0, 0, 1.2}, {-0.8, -0.6, -0.1}, 6, 250, 600, 1438, 0};
-  exportAndListen(v);
+  std::string said = exportAndListen(v);
   ASSERT_EQ(povFiles.finalFrame, 9);
+  // The command as the export shows it, with two threads.
+  size_t shown = said.find("> povray ");
+  ASSERT_NE(shown, std::string::npos) << said;
+  std::istringstream command(said.substr(shown + 2, said.find('\n', shown) - shown - 2));
+  std::vector<std::string> words;
+  for (std::string word; command >> word;) words.push_back(word);
+  ASSERT_GE(words.size(), 2u);
+  words.erase(words.begin());
+  words.push_back("+WT2");
   RunOptions options;
   options.timeLimitSeconds = 240;
-  RunResult run = runProgram("/usr/bin/povray", {povFiles.iniName, "-D", "+WT2"}, out, options);
+  RunResult run = runProgram("/usr/bin/povray", words, out, options);
   ASSERT_EQ(run.exitCode, 0) << run.standardError.substr(run.standardError.size() > 3000 ? run.standardError.size() - 3000 : 0);
   std::istringstream par(file("6club_2count_pass.par"));
   std::string title, frames;

@@ -43,6 +43,41 @@ TEST_F(VrmlTest, EveryAuthoredModelLoadsAndStaysSmall) {
   }
 }
 
+// A face set without normals is lit by whatever normal was drawn before it: every face set of the
+// authored models gives a normal per vertex, for every vertex, on the side its face is wound towards.
+TEST_F(VrmlTest, EveryAuthoredFaceSetHasItsNormals) {
+  for (const std::string &file : modelFiles()) {
+    SCOPED_TRACE(file);
+    resetVRMLScene();
+    resetObjectTable();
+    ASSERT_EQ(loadVRMLFile(file.c_str(), 0, 0, 0, 0, 0, VRML_SCENE_OBJECT), VRML_LOADED);
+    for (const ObjectNode *node = qScene; node; node = node->next)
+      for (const PolyNode *p = node->ownedPolys; p; p = p->next) {
+        if (!(p->flags & POLY_FACE_SET)) continue;
+        ASSERT_EQ(p->normalPerVertex, 1);
+        ASSERT_EQ(p->normalIndexCount, p->coordIndexCount);
+        double newell[3] = {0, 0, 0}, normal[3] = {0, 0, 0};
+        for (int k = 0, first = 0; k < p->coordIndexCount; k++) {
+          int c = p->coordIndex[k], n = p->normalIndex[k];
+          ASSERT_EQ(c == -1, n == -1) << k;
+          if (c != -1) {
+            ASSERT_TRUE(c >= 0 && c < p->coordCount && n >= 0 && n < p->normalCount) << k;
+            int next = k + 1 < p->coordIndexCount && p->coordIndex[k + 1] != -1 ? p->coordIndex[k + 1] : p->coordIndex[first];
+            const double *a = p->coords[c], *b = p->coords[next];
+            newell[0] += (a[1] - b[1]) * (a[2] + b[2]);
+            newell[1] += (a[2] - b[2]) * (a[0] + b[0]);
+            newell[2] += (a[0] - b[0]) * (a[1] + b[1]);
+            for (int i = 0; i < 3; i++) normal[i] += p->normals[n][i];
+            continue;
+          }
+          EXPECT_GT(newell[0] * normal[0] + newell[1] * normal[1] + newell[2] * normal[2], 0) << "the face ending at " << k;
+          newell[0] = newell[1] = newell[2] = normal[0] = normal[1] = normal[2] = 0;
+          first = k + 1;
+        }
+      }
+  }
+}
+
 TEST_F(VrmlTest, ListedFiguresHaveTheArmJointsWhereTheyStand) {
   std::set<std::string> figures = listedFigures();
   figures.insert("v/basic/invisibleJuggler.wrl");

@@ -5,6 +5,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -183,6 +184,29 @@ TEST_F(VrmlPicturesGui, ShadowsAndMirrorFloorDrawUnderTheProps) {
   }
 }
 
+// Lit (display mode 9, the key 's'), the floor is shaded by its own normal, not by the one drawn
+// before it: whatever normal was left pointing down or up, an open patch of floor comes out the
+// same and at least as bright as it is unlit.
+TEST_F(VrmlPicturesGui, TheLitFloorIsShadedByItsOwnNormals) {
+  load("3ball_cascade");
+  pose(cycleMoment(0));
+  const double patch[3] = {1.5, 1.0, 0};
+  Picture unlit = drawFrame();
+  int x, y;
+  ASSERT_TRUE(unlit.project(patch, &x, &y));
+  qMode.display = 9;
+  std::vector<std::vector<int>> lit;
+  for (double normalZ : {-1.0, 1.0}) {
+    glNormal3d(0, 0, normalZ);
+    Picture p = drawFrame();
+    EXPECT_EQ(p.output.find("OpenGL Error"), std::string::npos) << p.output;
+    lit.push_back({p.pixel(x, y)[0], p.pixel(x, y)[1], p.pixel(x, y)[2]});
+  }
+  qMode.display = 1;
+  EXPECT_EQ(lit[0], lit[1]);
+  for (int i = 0; i < 3; i++) EXPECT_GE(lit[0][size_t(i)], unlit.pixel(x, y)[i]) << i;
+}
+
 // Every display mode and the effect flags draw a VRML frame without a GL error, also seen from
 // below the floor and in letters mode.
 TEST_F(VrmlPicturesGui, EveryDisplayModeDrawsWithoutError) {
@@ -231,7 +255,15 @@ TEST_F(VrmlPicturesGui, RunningQuoitInVrmlModeSavesTwoDifferentMoments) {
   std::stringstream text;
   text << trace.rdbuf();
   EXPECT_EQ(text.str().find("OpenGL Error"), std::string::npos) << text.str().substr(0, 2000);
-  EXPECT_NE(text.str().find("Karoboden.wrl"), std::string::npos) << "the VRML floor was not compiled";
+  // The VRML floor's two colours (pano/Karoboden.wrl), unlit, fill much of the window.
+  std::vector<unsigned char> rgb = readPngRgb(moments.images[0]);
+  const int floorColours[2][3] = {{140, 140, 153}, {89, 89, 107}};
+  for (const int *c : floorColours) {
+    int count = 0;
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+      count += std::abs(rgb[i] - c[0]) <= 3 && std::abs(rgb[i + 1] - c[1]) <= 3 && std::abs(rgb[i + 2] - c[2]) <= 3;
+    EXPECT_GT(count, 5000) << "the VRML floor was not drawn";
+  }
 }
 
 }  // namespace

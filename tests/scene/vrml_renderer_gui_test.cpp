@@ -1,9 +1,13 @@
 // The VRML renderer's pieces in a real GL context: the walks' node stacks keep the GL matrix stack
-// balanced, hidden nodes and deep trees, face sets with broken index lists, the round shapes' detail,
-// and the walking-path colours.
+// balanced, hidden nodes and deep trees, shapes turned and moved by the transforms above them, face
+// sets with broken index lists, the round shapes' detail, and the walking-path colours.
 #include <GL/freeglut.h>
 
+#include <algorithm>
+#include <cmath>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/localtext.h"
@@ -77,8 +81,8 @@ class VrmlRendererGui : public VrmlTest {
 };
 int VrmlRendererGui::window;
 
-// A pop on an empty stack and a push beyond the room leave the GL matrix stack as it was; a push
-// stops while the GL stack still has room, so it never overflows.
+// A pop on an empty stack and a push beyond the room leave the GL matrix stack as it was; an object
+// push stops while the GL stack still has room, so it never overflows; the polygon stack holds 32.
 TEST_F(VrmlRendererGui, NodeStacksNeverUnbalanceTheGlMatrixStack) {
   GLint before = modelViewDepth(), most = 0;
   glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &most);
@@ -105,8 +109,8 @@ TEST_F(VrmlRendererGui, NodeStacksNeverUnbalanceTheGlMatrixStack) {
   PolyNode poly{}, *q = &poly;
   int polyPushed = 0;
   for (int i = 0; i < 40; i++) polyPushed += PolyNodeStack(1, &q) == 0;
-  EXPECT_LE(polyPushed, 32);
-  EXPECT_GT(polyPushed, 0);
+  EXPECT_EQ(polyPushed, 32);  // its transforms are its own: GL's stack does not bound it
+  EXPECT_EQ(modelViewDepth(), before);
   for (int i = 0; i < polyPushed; i++) EXPECT_EQ(PolyNodeStack(2, &q), 0);
   EXPECT_EQ(PolyNodeStack(2, &q), 1);
   std::string out = testing::internal::GetCapturedStdout();
@@ -185,27 +189,190 @@ TEST_F(VrmlRendererGui, BrokenFaceSetsDrawWhatIsSound) {
   gluDeleteQuadric(q);
 }
 
-// The polygons of a list in feedback mode.
-int feedbackPolygons(int list) {
+// The polygons a list draws in feedback mode, each as its vertices' values one after the other (2 a
+// vertex for GL_2D, 3 for GL_3D, 7 for GL_3D_COLOR: window x, y, depth, r, g, b, a).
+std::vector<std::vector<GLfloat>> feedbackPolygons(int list, GLenum type, int perVertex) {
   std::vector<GLfloat> buffer(4000000);
-  glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+  glFeedbackBuffer(GLsizei(buffer.size()), type, buffer.data());
   glRenderMode(GL_FEEDBACK);
   glCallList(GLuint(list));
   GLint used = glRenderMode(GL_RENDER);
-  if (used < 0) return -1;
-  int polygons = 0;
+  std::vector<std::vector<GLfloat>> polygons;
+  EXPECT_GE(used, 0) << "feedback buffer too small";
   for (GLint i = 0; i < used;) {
     GLfloat token = buffer[size_t(i)];
     if (token == GL_POLYGON_TOKEN) {
-      int vertices = int(buffer[size_t(i) + 1]);
-      polygons++;
-      i += 2 + 3 * vertices;
+      size_t values = size_t(buffer[size_t(i) + 1]) * size_t(perVertex);
+      polygons.emplace_back(buffer.begin() + i + 2, buffer.begin() + i + 2 + GLint(values));
+      i += 2 + GLint(values);
     } else {
-      i += token == GL_PASS_THROUGH_TOKEN ? 2 : token == GL_POINT_TOKEN ? 4 : 7;
+      i += token == GL_PASS_THROUGH_TOKEN ? 2 : token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN ? 1 + 2 * perVertex : 1 + perVertex;
     }
   }
   return polygons;
 }
+
+// The extent in pixels of what was drawn (what differs from the white background) within a part of
+// the window: width and height, 0 when nothing was drawn there.
+struct Extent {
+  int width, height;
+};
+Extent drawnExtent(const std::vector<unsigned char> &rgb, int x0, int y0, int x1, int y1) {
+  int left = x1, right = x0 - 1, bottom = y1, top = y0 - 1;
+  for (int y = y0; y < y1; y++)
+    for (int x = x0; x < x1; x++) {
+      const unsigned char *p = &rgb[3 * (size_t(y) * W + x)];
+      if (p[0] == 255 && p[1] == 255 && p[2] == 255) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      bottom = std::min(bottom, y);
+      top = std::max(top, y);
+    }
+  return right < left ? Extent{0, 0} : Extent{right - left + 1, top - bottom + 1};
+}
+
+// Three cylinders seen from above: one turned -90 degrees about z as its Transform's only shape, one
+// turned the same way as the second child after a tiny sphere, one not turned. The turned ones lie
+// along x, the third along y, in the normal list and in the shadow list alike; a sphere 0.9 m along
+// the first Transform's y lies along x from it.
+TEST_F(VrmlRendererGui, PrimitivesTurnWithTheirTransformWhereverTheyStand) {
+  const char *cylinder = "Shape { appearance Appearance { material Material { diffuseColor 0 0 1 } } "
+                         "geometry Cylinder { radius 0.08 height 0.8 } }\n";
+  std::string model = std::string("#VRML V2.0 utf8\n") +
+                      "Transform { translation -0.5 0.5 0 rotation 0 0 1 -1.5708 children [\n" + cylinder +
+                      "Transform { translation 0 0.9 0 children [ Shape { geometry Sphere { radius 0.1 } } ] }\n] }\n" +
+                      "Transform { translation -0.5 -0.5 0 rotation 0 0 1 -1.5708 children [\n" +
+                      "Shape { geometry Sphere { radius 0.001 } }\n" + cylinder + "] }\n" +
+                      "Transform { translation 0.5 -0.4 0 children [\n" + cylinder + "] }\n";
+  ASSERT_EQ(loadSnippet(model), VRML_LOADED);
+  for (bool shadow : {false, true}) {
+    SCOPED_TRACE(shadow ? "shadow list" : "normal list");
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glCallList(GLuint(shadow ? qScene->shadowList : qScene->displayList));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    std::vector<unsigned char> rgb = pixels();
+    Extent only = drawnExtent(rgb, 0, H / 2, W / 2, H), second = drawnExtent(rgb, 0, 0, W / 2, H / 2),
+           plain = drawnExtent(rgb, W / 2, 0, W, H / 2), sphere = drawnExtent(rgb, W / 2, H / 2, W, H);
+    for (const Extent &turned : {only, second}) {
+      EXPECT_GE(turned.width, 20);
+      EXPECT_LE(turned.height, 7);
+    }
+    EXPECT_GE(plain.height, 20);
+    EXPECT_LE(plain.width, 7);
+    EXPECT_GE(sphere.width, 4);
+    EXPECT_GE(sphere.height, 4);
+  }
+}
+
+// The coordinate system and the debug cross draw each axis along its own direction: the shapes of
+// x's red reach along x from the origin and stay near the other two axes, and so do y's green and
+// z's blue, the arrow heads included (read back in feedback mode, at half size inside the volume).
+TEST_F(VrmlRendererGui, GuideModelsDrawTheirAxesAlongXYAndZ) {
+  const double colours[3][3] = {{0.9, 0.1, 0.1}, {0.1, 0.8, 0.1}, {0.15, 0.3, 0.95}};
+  const struct {
+    const char *file;
+    double length;
+  } models[] = {{"v/basic/KO_System.wrl", 1.0}, {"v/basic/debug/debugCross.wrl", 0.1}};
+  for (const auto &model : models) {
+    SCOPED_TRACE(model.file);
+    resetVRMLScene();
+    ASSERT_EQ(loadVRMLFile(model.file, 0, 0, 0, 0, 0, VRML_SCENE_OBJECT), VRML_LOADED);
+    glPushMatrix();
+    glScaled(0.5, 0.5, 0.5);
+    std::vector<std::vector<GLfloat>> polygons = feedbackPolygons(qScene->displayList, GL_3D_COLOR, 7);
+    glPopMatrix();
+    ASSERT_FALSE(polygons.empty());
+    double low[3][3], high[3][3];  // per colour, the extent along x, y and z (m)
+    for (int c = 0; c < 3; c++)
+      for (int a = 0; a < 3; a++) low[c][a] = 1e9, high[c][a] = -1e9;
+    for (const std::vector<GLfloat> &polygon : polygons)
+      for (size_t v = 0; v + 7 <= polygon.size(); v += 7) {
+        const GLfloat *f = &polygon[v];
+        double at[3] = {(f[0] / (W / 2.0) - 1) * 2, (f[1] / (H / 2.0) - 1) * 2, (1 - 2 * f[2]) * 2};
+        for (int c = 0; c < 3; c++) {
+          if (std::fabs(f[3] - colours[c][0]) > 0.01 || std::fabs(f[4] - colours[c][1]) > 0.01) continue;
+          for (int a = 0; a < 3; a++) {
+            low[c][a] = std::min(low[c][a], at[a]);
+            high[c][a] = std::max(high[c][a], at[a]);
+          }
+        }
+      }
+    for (int c = 0; c < 3; c++)
+      for (int a = 0; a < 3; a++) {
+        SCOPED_TRACE(testing::Message() << "colour " << c << " axis " << a);
+        if (a == c) {
+          EXPECT_NEAR(high[c][a], model.length, 0.02 * model.length);
+        } else {
+          EXPECT_LT(high[c][a], 0.05);
+          EXPECT_GT(low[c][a], -0.05);
+        }
+      }
+  }
+}
+
+// A polygon tree with 32 brothers pending at once draws whole, whatever GL's matrix stack holds; one
+// with more reports and draws what fits. Every shape stands where its nodes' translations put it.
+TEST_F(VrmlRendererGui, DeepPolygonTreesDrawWhatTheStackHolds) {
+  double triangle[3][3] = {{-0.01, -0.01, 0}, {0.01, -0.01, 0}, {0, 0.01, 0}};
+  int32_t face[] = {0, 1, 2, -1};
+  struct Case {
+    int depth, faces;
+    bool full;
+  } cases[] = {{32, 2 * 32, false}, {40, 40 + 32, true}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.depth);
+    std::vector<PolyNode> chain(size_t(c.depth)), brothers(size_t(c.depth));
+    for (int i = 0; i < c.depth; i++) {
+      for (PolyNode *p : {&chain[size_t(i)], &brothers[size_t(i)]}) {
+        p->flags = POLY_FACE_SET | POLY_NO_TEXTURE | POLY_DIFFUSE;
+        p->coords = triangle;
+        p->coordCount = 3;
+        p->coordIndex = face;
+        p->coordIndexCount = 4;
+        p->solid = 2;
+      }
+      // every chain node moves on by 2 cm along x; its brother stays where its parent put it, 2 cm up
+      chain[size_t(i)].flags |= POLY_TRANSLATION;
+      chain[size_t(i)].translation[0] = 0.02;
+      brothers[size_t(i)].flags |= POLY_TRANSLATION;
+      brothers[size_t(i)].translation[1] = 0.02;
+      chain[size_t(i)].brother = &brothers[size_t(i)];
+      if (i + 1 < c.depth) chain[size_t(i)].child = &chain[size_t(i) + 1];
+    }
+    ObjectNode node{};
+    node.poly = &chain[0];
+    testing::internal::CaptureStdout();
+    int list = qGlDefineGLVRMLObject(&node, 0x1000);
+    std::string out = testing::internal::GetCapturedStdout();
+    ASSERT_GT(list, 0);
+    EXPECT_EQ(node.faceTotal, c.faces);
+    EXPECT_EQ(out.find("Node stack full (Poly)") != std::string::npos, c.full) << out;
+    // The list's triangles in feedback mode: their centres lie where the translations put them.
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslated(-0.9, 0, 0);
+    std::vector<std::vector<GLfloat>> polygons = feedbackPolygons(list, GL_2D, 2);
+    glPopMatrix();
+    std::multiset<std::pair<int, int>> found, expected;
+    for (const std::vector<GLfloat> &polygon : polygons) {
+      double x = 0, y = 0, vertices = double(polygon.size() / 2);
+      for (size_t v = 0; v + 2 <= polygon.size(); v += 2) {
+        x += polygon[v] / vertices;
+        y += polygon[v + 1] / vertices;
+      }
+      // in units of 2 cm from the origin's pixel: 32 pixels a metre
+      found.insert({int(std::lround((x - (0.1 * W / 2)) / (0.02 * W / 2))), int(std::lround((y - H / 2.0) / (0.02 * H / 2)))});
+    }
+    for (int i = 0; i < c.depth; i++) {
+      expected.insert({i + 1, 0});
+      if (i < 32) expected.insert({i, 1});
+    }
+    EXPECT_EQ(found, expected);
+    glDeleteLists(GLuint(list), 1);
+  }
+}
+
 
 // A large sphere and a high detail preference get no more than 64 stacks of 128 slices; a
 // detail below zero still gives a sphere.
@@ -217,7 +384,7 @@ TEST_F(VrmlRendererGui, SphereDetailIsClamped) {
     ASSERT_EQ(loadSnippet("#VRML V2.0 utf8\nShape { appearance Appearance { material Material { diffuseColor 1 0 0 } } "
                           "geometry Sphere { radius 5 } }\n"),
               VRML_LOADED);
-    int polygons = feedbackPolygons(qScene->displayList);
+    int polygons = int(feedbackPolygons(qScene->displayList, GL_3D, 3).size());
     EXPECT_GT(polygons, 8);
     EXPECT_LE(polygons, 2 * 128 * 64);
     resetVRMLScene();

@@ -2,6 +2,11 @@
 // remote-control buttons asks of the mode machine and the rest of the program.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +15,9 @@
 #include "core/uistate.h"
 #include "pattern/store.h"
 #include "scene/classic_renderer.h"
+#include "scene/kinematics.h"
+#include "scene/objects.h"
+#include "scene/vrml/modeltree.h"
 #include "tests/support/loadpattern.h"
 #include "ui/editor.h"
 #include "ui/menus.h"
@@ -285,6 +293,84 @@ TEST_F(CommandTest, InvKinStepsThroughTheJugglers) {
     qGlutDebugMenu(81);
     EXPECT_EQ(qOpenGL.invkin, e);
   }
+}
+
+// The debug menu's dumps on a small scene, run in a scratch working directory: each writes its own
+// text to the trace, 80 the page "VRMLdebug.html"; in classic mode those that walk the model tree
+// say so in one line and write nothing else.
+TEST_F(CommandTest, DebugDumpsWriteWhatTheyName) {
+  ObjectNode scene{}, ball{}, chooser{};
+  scene.next = scene.brother = &ball;
+  snprintf(scene.name, sizeof scene.name, "Karoboden");
+  snprintf(ball.name, sizeof ball.name, "redball");
+  ball.number = 1;
+  std::vector<LoadedObject> table(OBJECT_RECORDS);
+  snprintf(table[0].name, sizeof table[0].name, "v/basic/ball.wrl");
+  table[0].objektnummer = 7;
+  table[0].node = &ball;
+  ObjectNode *savedScene = qScene, *savedChooser = qScene_CO;
+  LoadedObject *savedTable = objekt_geladen;
+  int savedCount = loadedObjectCount, savedVrml = qPrefs.vrml;
+  qScene = &scene;
+  qScene_CO = &chooser;
+  objekt_geladen = table.data();
+  loadedObjectCount = 1;
+  jugglers = 1;
+  std::filesystem::path previous = std::filesystem::current_path();
+  char pattern[] = "/tmp/quoit-debugdumps-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  std::filesystem::path dir = pattern;
+  std::filesystem::current_path(dir);
+  std::filesystem::path page = dir / "VRMLdebug.html";
+
+  struct Dump {
+    int value;
+    const char *name;
+    std::vector<std::string> trace;  // what the trace holds in VRML mode
+    bool walksModelTree;
+  } dumps[] = {
+      {76, "printSCENEBuffer", {"\n: printSCENEBuffer :\n\n\nqScene = " + hex(uintptr_t(&scene)) + "\n", "\nnd  1 "}, true},
+      {77, "printSCENEBuffer_CO", {"\n: printSCENEBuffer :\n\n\nqScene_CO = " + hex(uintptr_t(&chooser)) + "\n"}, true},
+      {78, "printVRMLBuffer", {"\n: printVRMLBuffer :\n\n", "Object  1: redball  "}, true},
+      {79, "printInvKinTable", {"JUGGLER 0:\n               HeadUp: 0x0\n"}, true},
+      {80, "writeHTMLdebugFile", {"Wrote VRMLdebug.html \n"}, true},
+      {82, "print_objekt_geladen", {"\n: print_objekt_geladen :\n\nobj_gel[0]: objektnummer=  7  objnode=0x"}, true},
+      {89, "qGlDumpStates", {"\nOpenGL states:\nGL_DOUBLEBUFFER = ", "GL_MAX_LIGHTS = "}, false},
+  };
+  for (const Dump &d : dumps) {
+    SCOPED_TRACE(d.name);
+    for (int vrml : {1, 0}) {
+      SCOPED_TRACE(vrml ? "VRML mode" : "classic mode");
+      qPrefs.vrml = vrml;
+      std::filesystem::remove(page);
+      testing::internal::CaptureStdout();
+      qGlutDebugMenu(d.value);
+      std::string trace = testing::internal::GetCapturedStdout();
+      EXPECT_TRUE(calls.empty());
+      if (!vrml && d.walksModelTree) {
+        EXPECT_EQ(trace, std::string(d.name) + ": classic mode has no model tree to dump\n");
+        EXPECT_FALSE(std::filesystem::exists(page));
+        continue;
+      }
+      for (const std::string &part : d.trace) EXPECT_NE(trace.find(part), std::string::npos) << trace;
+      EXPECT_EQ(std::filesystem::exists(page), d.value == 80);
+    }
+  }
+  qPrefs.vrml = 1;
+  qGlutDebugMenu(80);
+  std::ifstream in(page);
+  std::stringstream html;
+  html << in.rdbuf();
+  EXPECT_NE(html.str().find("<h1>Quoit VRML Tree</h1>"), std::string::npos);
+  EXPECT_NE(html.str().find(">redball</a>"), std::string::npos) << html.str();
+
+  std::filesystem::current_path(previous);
+  std::filesystem::remove_all(dir);
+  qScene = savedScene;
+  qScene_CO = savedChooser;
+  objekt_geladen = savedTable;
+  loadedObjectCount = savedCount;
+  qPrefs.vrml = savedVrml;
 }
 
 }  // namespace

@@ -7,12 +7,15 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/support/quoit_test_support.h"
 #include "tests/ui/glut_xvfb.h"
 #include "tests/ui/running_quoit.h"
+#include "ui/remote.h"
 
 namespace {
 
@@ -27,14 +30,6 @@ std::string waitForText(const std::string &path, const std::string &text, double
   return seen;
 }
 
-int windowWidth(const std::string &window) {
-  std::string geometry = commandOutput("xdotool getwindowgeometry " + window + " 2>/dev/null");
-  unsigned width = 0, height = 0;
-  size_t at = geometry.find("Geometry: ");
-  if (at == std::string::npos || sscanf(geometry.c_str() + at, "Geometry: %ux%u", &width, &height) != 2) return 0;
-  return int(width);
-}
-
 class EditorsGui : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_FALSE(PrivateXvfb::display().empty()) << "Xvfb did not start"; }
@@ -42,36 +37,77 @@ class EditorsGui : public ::testing::Test {
 
 // "531" comes from the siteswap converter, so leaving the editor asks whether to save: the
 // unattended dialog says yes, and the unattended requester names the file "1", which is "m/1"
-// in the home as every pattern name that begins with a digit.
+// in the home as every pattern name that begins with a digit. A drag moves the juggler by its
+// length over the 3D window's width times 5 m, in the 3D window and in the remote's panel alike.
 TEST_F(EditorsGui, ADragInTheSceneEditorMovesTheJugglerInTheSavedFile) {
-  RunningQuoit quoit;
-  ASSERT_FALSE(quoit.window().empty());
-  int width = windowWidth(quoit.window());
-  ASSERT_GT(width, 200);
-  quoit.key("ctrl+e");
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  const std::string &w = quoit.window();
-  commandOutput("xdotool mousemove --window " + w + " 50 150 mousedown 1 2>/dev/null");
-  for (int x = 70; x <= 250; x += 20) {
-    commandOutput("xdotool mousemove --window " + w + " " + std::to_string(x) + " 150 2>/dev/null");
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  const struct {
+    const char *where;
+    bool remote;
+    int fromX, fromY, length;  // from the top left of the 3D window, or of the panel
+  } drags[] = {
+      {"3D window", false, 50, 150, 200},
+      {"remote's panel", true, 5, 45, 80},
+  };
+  for (const auto &d : drags) {
+    std::vector<std::string> words = {"531"};
+    if (d.remote) words.push_back("+qremote=1");
+    RunningQuoit quoit(words);
+    ASSERT_FALSE(quoit.window().empty()) << d.where;
+    int width = windowGeometry(quoit.window()).width;
+    ASSERT_GT(width, 200) << d.where;
+    std::string target = quoit.window();
+    int x = d.fromX, y = d.fromY;
+    if (d.remote) {
+      target = findWindow("^QuoitRemoteControl$", 10);
+      ASSERT_FALSE(target.empty());
+      Geometry g = windowGeometry(target);
+      RemoteLayout l = remoteLayout(g.width, g.height);
+      ASSERT_LT(d.fromX + d.length, l.panel[2]);
+      x += l.panel[0];
+      y += l.panel[1];
+    }
+    quoit.key("ctrl+e");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    commandOutput("xdotool mousemove --window " + target + " " + std::to_string(x) + " " + std::to_string(y) +
+                  " mousedown 1 2>/dev/null");
+    for (int step = 1; step <= 10; step++) {
+      commandOutput("xdotool mousemove --window " + target + " " + std::to_string(x + d.length * step / 10) + " " +
+                    std::to_string(y) + " 2>/dev/null");
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    commandOutput("xdotool mouseup 1 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    quoit.key("ctrl+e");
+    std::string saved = waitForText(quoit.home() + "/m/1", "\nj\n", 20);
+    size_t at = saved.find("\nj\n");
+    ASSERT_NE(at, std::string::npos) << d.where << ": " << saved;
+    double heading = 1717, jx = 1717, jy = 1717, jz = 1717;
+    char left = 0, right = 0;
+    ASSERT_EQ(sscanf(saved.c_str() + at, "\nj\n%lf\n%lf %lf %lf %c %c", &heading, &jx, &jy, &jz, &left, &right), 6)
+        << d.where << ": " << saved;
+    EXPECT_NEAR(jx, double(d.length) / width * 5, 0.011) << d.where << ": " << saved;
+    EXPECT_NEAR(jy, 0, 0.011) << d.where << ": " << saved;
+    EXPECT_EQ(left, 'c');
+    EXPECT_EQ(right, 'c');
+    // Leaving reloads the saved file: the program goes on with it.
+    EXPECT_NE(quoit.waitForTitle("Quoit: ", 10).find("Quoit: "), std::string::npos) << d.where;
+    EXPECT_EQ(quoit.finish().exitCode, 0) << d.where;
   }
-  commandOutput("xdotool mouseup 1 2>/dev/null");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  quoit.key("ctrl+e");
-  std::string saved = waitForText(quoit.home() + "/m/1", "\nj\n", 20);
-  size_t at = saved.find("\nj\n");
-  ASSERT_NE(at, std::string::npos) << saved;
-  double heading = 1717, x = 1717, y = 1717, z = 1717;
-  char left = 0, right = 0;
-  ASSERT_EQ(sscanf(saved.c_str() + at, "\nj\n%lf\n%lf %lf %lf %c %c", &heading, &x, &y, &z, &left, &right), 6) << saved;
-  EXPECT_NEAR(x, 200.0 / width * 5, 0.011) << saved;
-  EXPECT_NEAR(y, 0, 0.011) << saved;
-  EXPECT_EQ(left, 'c');
-  EXPECT_EQ(right, 'c');
-  // Leaving reloads the saved file: the program goes on with it.
-  EXPECT_NE(quoit.waitForTitle("Quoit: ", 10).find("Quoit: "), std::string::npos);
-  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+// The walking pattern's file as the program read it, its keyframe section, and the file without it.
+struct KeyframeFile {
+  std::string path, original, section, without;
+};
+
+void readKeyframeFile(const RunningQuoit &quoit, KeyframeFile *file) {
+  file->path = quoit.home() + "/m/3ball_walking";
+  file->original = readWholeFile(file->path);
+  size_t from = file->original.find("kf 1"), to = file->original.find("kf -1\n");
+  ASSERT_NE(from, std::string::npos);
+  ASSERT_NE(to, std::string::npos);
+  file->section = file->original.substr(from, to + 6 - from);
+  file->without = file->original.substr(0, from) + file->original.substr(to + 6);
 }
 
 // The section the program read is what the panel's save writes: with it taken out of the file
@@ -79,16 +115,51 @@ TEST_F(EditorsGui, ADragInTheSceneEditorMovesTheJugglerInTheSavedFile) {
 TEST_F(EditorsGui, TheWalkingEditorsPanelSavesTheKeyframeSection) {
   RunningQuoit quoit({"m/3ball_walking"});
   ASSERT_FALSE(quoit.window().empty());
-  std::string path = quoit.home() + "/m/3ball_walking";
-  std::string original = readWholeFile(path);
-  size_t from = original.find("kf 1"), to = original.find("kf -1\n");
-  ASSERT_NE(from, std::string::npos);
-  ASSERT_NE(to, std::string::npos);
-  std::string section = original.substr(from, to + 6 - from);
-  writeWholeFile(path, original.substr(0, from) + original.substr(to + 6));
+  KeyframeFile file;
+  ASSERT_NO_FATAL_FAILURE(readKeyframeFile(quoit, &file));
+  writeWholeFile(file.path, file.without);
   quoit.key("ctrl+w");
   EXPECT_FALSE(findWindow("^quoit: walking editor$", 10).empty());
-  EXPECT_EQ(waitForText(path, section, 20), original);
+  EXPECT_EQ(waitForText(file.path, file.section, 20), file.original);
+  EXPECT_NE(quoit.title().find("Quoit: "), std::string::npos);
+  EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+// Presses the panel's first button, "Save and leave", from the keyboard: Tab takes the focus to it,
+// space presses it.
+void pressSaveAndLeave(const std::string &panel) {
+  commandOutput("xdotool windowfocus --sync " + panel + " 2>/dev/null");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  commandOutput("xdotool key --clearmodifiers Tab space 2>/dev/null");
+}
+
+// However the walking editor is left, its panel closes; each time it is entered again a new panel
+// opens, and the last one's "Save and leave" works. No dialog answers by itself here: the panel
+// waits for its buttons. The editor keeps the keyframes it read, so each save puts the section
+// back into the file it was taken out of.
+TEST_F(EditorsGui, LeavingTheWalkingEditorClosesItsPanelAndEnteringOpensANewOne) {
+  RunningQuoit quoit({"m/3ball_walking"}, "", false);
+  ASSERT_FALSE(quoit.window().empty());
+  KeyframeFile file;
+  ASSERT_NO_FATAL_FAILURE(readKeyframeFile(quoit, &file));
+  const char *title = "^quoit: walking editor$";
+  const struct {
+    const char *way;
+    bool saves;
+  } ways[] = {{"Ctrl-W", false}, {"the menu's Save and leave", true}, {"the panel's Save and leave", true}};
+  for (const auto &w : ways) {
+    writeWholeFile(file.path, file.without);
+    quoit.key("ctrl+w");
+    std::string panel = findWindow(title, 10);
+    ASSERT_FALSE(panel.empty()) << w.way << ": no panel";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (w.way[0] == 'C') quoit.key("ctrl+w");
+    else if (strstr(w.way, "menu")) chooseFromMenu(quoit.window(), 7, 10, -1, 0);
+    else pressSaveAndLeave(panel);
+    EXPECT_EQ(findVisible(title, false), "") << w.way << ": the panel stays open";
+    if (w.saves) EXPECT_EQ(waitForText(file.path, file.section, 20), file.original) << w.way;
+    else EXPECT_EQ(readWholeFile(file.path), file.without) << w.way;
+  }
   EXPECT_NE(quoit.title().find("Quoit: "), std::string::npos);
   EXPECT_EQ(quoit.finish().exitCode, 0);
 }

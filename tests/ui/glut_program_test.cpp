@@ -6,7 +6,9 @@
 #include <thread>
 
 #include "tests/support/quoit_test_support.h"
+#include "tests/support/xwindows.h"
 #include "tests/ui/glut_xvfb.h"
+#include "tests/ui/running_quoit.h"
 
 namespace {
 
@@ -55,6 +57,29 @@ TEST(QuoitProgramGui, BenchmarkEndsAfterFifteenSecondsWithItsFrameRate) {
   EXPECT_GE(seconds, 15);
   EXPECT_NE(run.trace.find("benchmark 1: "), std::string::npos) << run.trace;
   EXPECT_NE(run.trace.find(" frames per second, "), std::string::npos) << run.trace;
+}
+
+// Closing the information window ends the program with 10, whether the window manager asks it to
+// close or another client destroys it.
+TEST(QuoitProgramGui, ClosingTheInformationWindowEndsWithTen) {
+  ASSERT_FALSE(PrivateXvfb::display().empty());
+  const struct {
+    const char *way;
+    void (*close)(const std::string &window);
+  } ways[] = {
+      {"through the window manager", [](const std::string &w) { askWindowToClose(std::stoul(w)); }},
+      {"destroyed from outside", [](const std::string &w) { commandOutput("xdotool windowclose " + w + " 2>/dev/null"); }},
+  };
+  for (const auto &way : ways) {
+    RunningQuoit quoit({"531"}, currentTestName() + "." + std::to_string(&way - ways));
+    ASSERT_FALSE(quoit.window().empty()) << way.way;
+    std::string information = findWindow("^quoit information$", 10);
+    ASSERT_FALSE(information.empty()) << way.way;
+    way.close(information);
+    EXPECT_TRUE(quoit.waitForWindowGone(10)) << way.way;
+    RunResult run = quoit.finish();
+    EXPECT_EQ(run.exitCode, 10) << way.way << "\n" << run.standardError;
+  }
 }
 
 // Without the Tcl dialog thread (which needs a display of its own) the window opening is the first to fail.

@@ -20,76 +20,6 @@
 
 namespace {
 
-struct Geometry {
-  int x = 0, y = 0, width = 0, height = 0;
-};
-
-// Position and size of a window on the screen, from xdotool.
-Geometry windowGeometry(const std::string &id) {
-  Geometry g;
-  std::string text = commandOutput("xdotool getwindowgeometry " + id + " 2>/dev/null");
-  size_t at = text.find("Position: "), size = text.find("Geometry: ");
-  if (at != std::string::npos) sscanf(text.c_str() + at, "Position: %d,%d", &g.x, &g.y);
-  if (size != std::string::npos) sscanf(text.c_str() + size, "Geometry: %dx%d", &g.width, &g.height);
-  return g;
-}
-
-// The menus shown now, waiting up to a second for the count.
-std::vector<Geometry> shownMenus(size_t count) {
-  std::vector<Geometry> menus;
-  for (int i = 0; i < 20; i++) {
-    menus.clear();
-    std::string ids = commandOutput("xdotool search --onlyvisible --name 'freeglut menu' 2>/dev/null");
-    for (size_t start = 0, end; (end = ids.find('\n', start)) != std::string::npos; start = end + 1)
-      menus.push_back(windowGeometry(ids.substr(start, end - start)));
-    if (menus.size() >= count) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return menus;
-}
-
-void pointerTo(int x, int y) {
-  commandOutput("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " 2>/dev/null");
-  std::this_thread::sleep_for(std::chrono::milliseconds(60));
-}
-
-// The screen height of entry i of a menu of n entries, all of one height.
-int entryY(const Geometry &menu, int i, int n) { return menu.y + menu.height * (2 * i + 1) / (2 * n); }
-
-// Opens the menu with a right click in the window, walks along entry `top` of the top menu of
-// `topCount` entries into its submenu and clicks entry `sub` of its `subCount` entries there; with
-// a sub of -1 clicks the top entry itself.
-void chooseFromMenu(const std::string &window, int top, int topCount, int sub, int subCount) {
-  commandOutput("xdotool mousemove --window " + window + " 60 60 click 3 2>/dev/null");
-  std::vector<Geometry> menus = shownMenus(1);
-  ASSERT_EQ(menus.size(), 1u) << "no menu opened";
-  const Geometry menu = menus[0];
-  int y = entryY(menu, top, topCount);
-  for (int x = menu.x + 10; x < menu.x + menu.width / 2; x += 20) pointerTo(x, y);
-  if (sub >= 0) {
-    menus = shownMenus(2);
-    ASSERT_EQ(menus.size(), 2u) << "no submenu opened";
-    const Geometry submenu = menus[0].x == menu.x ? menus[1] : menus[0];
-    for (int x = menu.x + menu.width / 2; x < submenu.x + 20; x += 20) pointerTo(x, y);
-    int target = entryY(submenu, sub, subCount);
-    for (int step = 1; step <= 5; step++) pointerTo(submenu.x + 20, y + (target - y) * step / 5);
-  }
-  commandOutput("xdotool click 1 2>/dev/null");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-}
-
-// The visible window of that title once it is (or is no longer) there, waiting up to two seconds.
-std::string findVisible(const std::string &titleRegex, bool wanted) {
-  std::string id;
-  for (int i = 0; i < 40; i++) {
-    id = commandOutput("xdotool search --onlyvisible --name '" + titleRegex + "' 2>/dev/null | head -1");
-    id = id.substr(0, id.find('\n'));
-    if (id.empty() != wanted) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return id;
-}
-
 // The program ended by Esc with no GL error and no window it could not find on the way.
 void expectCleanEnd(const RunResult &run) {
   EXPECT_EQ(run.exitCode, 0);
@@ -177,24 +107,37 @@ TEST_F(QuoitMenusGui, RemoteSpeedButtonsChangeTheSpeed) {
   expectCleanEnd(quoit.finish());
 }
 
-// With the animation stopped, a click high in the panel tilts the camera; in pan mode (its button)
-// a drag across the panel moves the look-at point.
-TEST_F(QuoitMenusGui, RemotePanelMovesTheCamera) {
-  RemoteQuoit quoit;
+// The animation stopped with the remote's speed button 0, and the picture then, which stands still.
+void stoppedPicture(const RemoteQuoit &quoit, Image *picture) {
   ASSERT_FALSE(quoit.window().empty());
   ASSERT_FALSE(quoit.remote().empty());
   quoit.clickButton(27);
   ASSERT_NE(quoit.waitForTitle("[0%]", 5).find("[0%]"), std::string::npos);
-  Image first = quoit.saveImage();
-  ASSERT_GT(first.width, 0u);
-  ASSERT_TRUE(quoit.saveImage() == first) << "the picture does not stand still";
+  *picture = quoit.saveImage();
+  ASSERT_GT(picture->width, 0u);
+  ASSERT_TRUE(quoit.saveImage() == *picture) << "the picture does not stand still";
+}
+
+// A click at a point of the panel (percent of it); the picture after it, which differs from the
+// one before and stands still.
+void clickChangesPicture(const RemoteQuoit &quoit, double px, double py, const Image &before, Image *after) {
   int x, y;
-  quoit.panelPoint(50, 20, &x, &y);
+  quoit.panelPoint(px, py, &x, &y);
   RemoteQuoit::clickAt(quoit.remote(), x, y);
-  Image tilted = quoit.saveImage();
-  ASSERT_GT(tilted.width, 0u);
-  EXPECT_FALSE(tilted == first);
-  ASSERT_TRUE(quoit.saveImage() == tilted) << "the tilted camera does not stand still";
+  *after = quoit.saveImage();
+  ASSERT_GT(after->width, 0u);
+  EXPECT_FALSE(*after == before) << "the click changed nothing";
+  ASSERT_TRUE(quoit.saveImage() == *after) << "the picture does not stand still after the click";
+}
+
+// With the animation stopped, a click high in the panel tilts the camera; in pan mode (its button)
+// a drag across the panel moves the look-at point.
+TEST_F(QuoitMenusGui, RemotePanelMovesTheCamera) {
+  RemoteQuoit quoit;
+  Image first;
+  ASSERT_NO_FATAL_FAILURE(stoppedPicture(quoit, &first));
+  Image tilted;
+  ASSERT_NO_FATAL_FAILURE(clickChangesPicture(quoit, 50, 20, first, &tilted));
 
   quoit.clickButton(47);
   int x0, y0, x1, y1;
@@ -212,6 +155,19 @@ TEST_F(QuoitMenusGui, RemotePanelMovesTheCamera) {
   Image panned = quoit.saveImage();
   ASSERT_GT(panned.width, 0u);
   EXPECT_FALSE(panned == tilted);
+  expectCleanEnd(quoit.finish());
+}
+
+// In light mode (its figure button) a click in the panel moves the spot light, and the light stays
+// where the click put it (the frame step does not set it back).
+TEST_F(QuoitMenusGui, RemotePanelMovesTheLight) {
+  RemoteQuoit quoit;
+  quoit.key("O");
+  quoit.clickButton(46);
+  Image first;
+  ASSERT_NO_FATAL_FAILURE(stoppedPicture(quoit, &first));
+  Image lit;
+  ASSERT_NO_FATAL_FAILURE(clickChangesPicture(quoit, 90, 15, first, &lit));
   expectCleanEnd(quoit.finish());
 }
 

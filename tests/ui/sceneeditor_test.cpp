@@ -13,19 +13,25 @@
 #include <GL/freeglut.h>
 
 #include "core/localtext.h"
+#include "core/native_windows.h"
 #include "core/prefs.h"
 #include "core/runstate.h"
 #include "core/uistate.h"
 #include "pattern/reader.h"
 #include "pattern/rewriter.h"
 #include "pattern/store.h"
+#include "scene/classic_renderer.h"
 #include "scene/objects.h"
+#include "scene/pathdisplay.h"
 #include "scene/placements.h"
 #include "scene/vrml/modeltree.h"
+#include "scene/vrmlaids.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"
 #include "ui/editor.h"
+#include "ui/glut_windows.h"
+#include "ui/keys.h"
 #include "ui/modes.h"
 #include "ui/walkingeditor.h"
 #include "ui/screens.h"
@@ -345,6 +351,64 @@ TEST_F(SceneEditor, HelpAndStatusScreens) {
   EXPECT_LE(lines, 25);
 }
 
+std::string shownText;
+int shownLines, shownColumns;
+
+// In every language, with the remote control hidden or shown, for a juggler and for a prop, the
+// window draws the whole editor status: beside the scene in a wide window, wrapped at the width of
+// a narrow one.
+TEST_F(SceneEditor, StatusScreenIsDrawnWholeInEveryLanguage) {
+  start("status", "j 0 0.5 -0.25 0 c S\nz=1\n o/ring 0 1 1 0\n" + std::string(BODY_ONE));
+  ObjectNode *juggler = editorObject, *prop = nullptr;
+  for (ObjectNode *n = firstEditorNode(); n && !prop; n = n->next)
+    if (!n->parent && !(n->flags & (NODE_JUGGLER | NODE_HIDDEN))) prop = n;
+  ASSERT_NE(juggler, nullptr);
+  ASSERT_NE(prop, nullptr);
+  WindowCalls savedCalls = windowCalls;
+  int savedLanguage = qPrefs.language, savedRemote = remoteState, savedFont = qPrefs.textFont;
+  windowCalls.multiLineText = [](const char *text, int lines, int columns, int) {
+    shownText = text;
+    shownLines = lines;
+    shownColumns = columns;
+  };
+  qPrefs.textFont = 0;  // 8 pixels a character
+  for (int language = 0; language < LANGUAGE_COUNT; language++) {
+    std::string path = sourcePath("data/l/") + languageNames[language];
+    ASSERT_EQ(readLocalTextFile(language, path.c_str()), 0) << path;
+    qPrefs.language = language;
+    for (int remote : {REMOTE_HIDDEN, REMOTE_SHOWN}) {
+      remoteState = remote;
+      for (int width : {640, 160}) {
+        qPrefs.width = width;
+        for (ObjectNode *selected : {juggler, prop}) {
+          SCOPED_TRACE(path + " remote " + std::to_string(remote) + " width " + std::to_string(width) +
+                       (selected == juggler ? " juggler" : " prop"));
+          editorObject = selected;
+          int lines;
+          std::string text = editorStatusText(&lines);
+          shownText.clear();
+          qFullStatusEditor();
+          ASSERT_EQ(shownText, text);
+          std::vector<std::string> drawn = drawnTextLines(shownText, shownLines, shownColumns);
+          std::string joined, whole;
+          for (const std::string &line : drawn) joined += line;
+          for (char c : text)
+            if (c != '\n') whole += c;
+          EXPECT_EQ(joined, whole) << text;
+          EXPECT_LE((shownColumns + 1) * 8 + 14, width);
+          if (width == 640) {
+            EXPECT_EQ(int(drawn.size()), lines) << "no line wraps beside the scene";
+          }
+        }
+      }
+    }
+  }
+  windowCalls = savedCalls;
+  qPrefs.language = savedLanguage;
+  qPrefs.textFont = savedFont;
+  remoteState = savedRemote;
+}
+
 }  // namespace
 
 namespace {
@@ -445,6 +509,100 @@ TEST_F(SceneEditor, VrmlModeEditsTheModelTree) {
   ASSERT_EQ(loadVrml(path), 0);
   before.jugglers[0].position[0] = 0.75;
   expectSameScene(before, loadedScene());
+  freeVRMLAll();
+}
+
+int visibleTopNodes() {
+  int n = 0;
+  for (const ObjectNode *node = qScene; node; node = node->next) n += !node->parent && !(node->flags & NODE_HIDDEN);
+  return n;
+}
+
+int noPick(int *rowOffset, int16_t *, int16_t *) {
+  *rowOffset = 0;
+  return 0;
+}
+
+// Each aid turned on before the editor starts: the editor counts and saves only the pattern's own
+// props, so the file is the same as one saved without any aid.
+TEST_F(SceneEditor, NoAidReachesTheSavedPattern) {
+  ASSERT_EQ(allocObjectBuffers(), 0);
+  ASSERT_EQ(allocVRMLBuffers(), 0);
+  std::string temp = qPrefs.temp;
+  qPrefs.temp = home + "/";
+  AidCalls savedAidCalls = aidCalls;
+  aidCalls.moveChooserCursor = noPick;
+  const std::string original = fileText(sourcePath("data/m/3ball_props_camera"));
+  std::string path = writeTempPattern("aids", original);
+  files.push_back(path);
+  struct Aid {
+    const char *name;
+    void (*turnOn)();
+    bool inTheScene;  // its nodes join the scene list
+  } aids[] = {
+      {"no aid", [] {}, false},
+      {"debug cross",
+       [] {
+         qOpenGL.invkin = 1;
+         keyCommand(0, 'X');
+         qOpenGL.invkin = 0;
+       },
+       true},
+      {"object chooser",
+       [] {
+         qMode.main = MAIN_CHOOSER;
+         chooserState = 1;
+         selectObjectInBox();
+         leaveObjectChooser();
+         qMode.main = 0;
+       },
+       false},
+      {"flight path", [] { toggleFlightPathDisplay(0); }, true},
+      {"hand path", [] { toggleHandPathDisplay(0); }, true},
+      {"walking path",
+       [] {
+         WalkingSegment segment = {0, {{0, 0, 0}, {0.5, 0, 0}, {1, 0.5, 0}, {1, 1, 0}}};
+         qMakeVRMLWalkingPaths(1, &segment, 1);
+       },
+       true},
+      {"height scale",
+       [] {
+         qMode.flags |= FLAG_HEIGHT_SCALE;
+         toggleHelperObjects();
+       },
+       true},
+      {"coordinate system",
+       [] {
+         qMode.flags |= FLAG_COORDINATES;
+         toggleHelperObjects();
+       },
+       true},
+      {"arrow", [] { qMode.flags |= FLAG_ARROW; }, false},
+  };
+  std::string savedWithoutAids;
+  for (const Aid &aid : aids) {
+    SCOPED_TRACE(aid.name);
+    writeWholeFile(path, original);
+    resetPathDisplay();
+    ASSERT_EQ(loadVrml(path), 0);
+    trackCurrentObject(nullptr);
+    int shown = visibleTopNodes();
+    aid.turnOn();
+    EXPECT_EQ(visibleTopNodes() > shown, aid.inTheScene) << "the aid is shown";
+    qMode.main = MAIN_SCENE_EDITOR;
+    ASSERT_EQ(StartEditor(), 0);
+    EXPECT_EQ(editorObjectCount, 3);
+    ASSERT_EQ(SaveEditorPattern(1), 0);
+    qMode.main = 0;
+    qMode.flags = 0;
+    if (savedWithoutAids.empty()) savedWithoutAids = fileText(path);
+    else EXPECT_EQ(fileText(path), savedWithoutAids);
+  }
+  EXPECT_NE(savedWithoutAids.find("\nz=3\n"), std::string::npos) << savedWithoutAids;
+  aidCalls = savedAidCalls;
+  qPrefs.temp = temp;
+  resetPathDisplay();
+  freeObjectList(&qScene_CO);
   freeVRMLAll();
 }
 

@@ -1,0 +1,230 @@
+// Every file the program makes or reads, met with each kind of thing at its name: a link to a
+// file outside the home, a dangling link, a FIFO, a directory and a regular file. No link is
+// followed for a write, no FIFO is waited on, and what is refused is said.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "app/startup.h"
+#include "core/Tcl.h"
+#include "core/native_windows.h"
+#include "core/prefs.h"
+#include "core/runstate.h"
+#include "core/utils.h"
+#include "pattern/catalogue.h"
+#include "scene/povexport.h"
+#include "tests/support/childprocess.h"
+#include "tests/support/quoit_test_support.h"
+#include "tests/support/scratch_home.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum Kind { LINK_OUTSIDE, DANGLING_LINK, FIFO, DIRECTORY, REGULAR };
+const char *const kindNames[] = {"link to outside", "dangling link", "FIFO", "directory", "regular file"};
+
+// How the program treats the name: a numbered new name skips whatever stands there; an own file
+// of a fixed name is refused unless it is a regular file; an input is read through a link.
+enum Use { NEW_NAME, OWN_FILE, INPUT };
+
+// Opens the other end of a FIFO when the code under test has waited on it for too long, so a
+// test that would hang fails instead.
+class FifoGuard {
+ public:
+  explicit FifoGuard(const std::string &path) : path(path), thread([this] { watch(); }) {}
+  ~FifoGuard() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      done = true;
+    }
+    changed.notify_all();
+    thread.join();
+  }
+  bool blocked() const { return waited; }
+
+ private:
+  void watch() {
+    std::unique_lock<std::mutex> lock(mutex);
+    if (changed.wait_for(lock, std::chrono::seconds(3), [this] { return done; })) return;
+    waited = true;
+    while (!done) {
+      int fd = open(path.c_str(), O_RDWR | O_NONBLOCK);
+      if (fd >= 0) close(fd);
+      changed.wait_for(lock, std::chrono::milliseconds(10));
+    }
+  }
+  std::string path;
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool done = false;
+  std::atomic<bool> waited{false};
+  std::thread thread;
+};
+
+struct Item {
+  const char *path;
+  Use use;
+  const char *content;  // what a regular file or the link's target holds before
+  const char *written;  // for an own file: a text the program writes into it
+  std::function<bool()> act;  // for a new name and an input: true when the image was saved or the file read
+};
+
+class FileKinds : public ScratchHomeTest {
+ protected:
+  void SetUp() override {
+    ScratchHomeTest::SetUp();
+    outside = childprocess::makeScratchDirectory();
+    previousPipeHandler = signal(SIGPIPE, SIG_IGN);
+    qPrefs.hardcopy = "hardcopy/";
+    qPrefs.povout = "pov/";
+    currentPatternFile = "m/5.pat";
+    fs::create_directories("hardcopy");
+  }
+  void TearDown() override {
+    signal(SIGPIPE, previousPipeHandler);
+    qPrefs.current = 0;
+    childprocess::removeScratchDirectory(outside);
+    ScratchHomeTest::TearDown();
+  }
+  void place(const Item &item, Kind kind) {
+    fs::remove_all(item.path);  // another file's messages may have made it
+    writeWholeFile(outside + "/target", item.content);
+    switch (kind) {
+      case LINK_OUTSIDE: fs::create_symlink(outside + "/target", item.path); break;
+      case DANGLING_LINK: fs::create_symlink(outside + "/absent", item.path); break;
+      case FIFO: ASSERT_EQ(mkfifo(item.path, 0600), 0); break;
+      case DIRECTORY: fs::create_directory(item.path); break;
+      case REGULAR: writeWholeFile(item.path, item.content); break;
+    }
+  }
+  // The kind still stands at the name, untouched.
+  static bool kept(const Item &item, Kind kind) {
+    fs::file_status status = fs::symlink_status(item.path);
+    switch (kind) {
+      case LINK_OUTSIDE:
+      case DANGLING_LINK: return fs::is_symlink(status);
+      case FIFO: return fs::is_fifo(status);
+      case DIRECTORY: return fs::is_directory(status);
+      case REGULAR: return fs::is_regular_file(status) && readWholeFile(item.path) == item.content;
+    }
+    return false;
+  }
+  std::string outside;
+  void (*previousPipeHandler)(int) = SIG_DFL;
+};
+
+// Makes the trace file standard output for one line, then gives the test its output back.
+bool traceOneLine() {
+  int saved = dup(STDOUT_FILENO);
+  bool opened = openTraceFile();
+  if (opened) {
+    printf("trace line\n");
+    fflush(stdout);
+  }
+  dup2(saved, STDOUT_FILENO);
+  close(saved);
+  return opened;
+}
+
+bool saveImage() {
+  static const uint8_t pixels[18] = {};
+  const uint8_t *rows[2] = {pixels, pixels + 9};
+  return qSaveImageRows(NUMBERED_HARDCOPY, 0, 3, 2, rows) == 2 && fs::is_regular_file("hardcopy/5-1.png");
+}
+
+void writeFilmParameters() {
+  povFiles.patternBase = "club";
+  povFiles.sceneBase = "club_0";
+  povFiles.iniName = "pov/club_0_.ini";
+  povFiles.finalFrame = 10;
+  povFiles.width = 320;
+  povFiles.height = 240;
+  qWriteMpegParams();
+}
+
+bool stepList() {
+  qPrefs.current = 2;
+  qPrefs.q2_at = 0;
+  return stepConverterList(STEP_NEXT) == 0 && currentPatternFile == "531";
+}
+
+bool copySource() {
+  return copyFile("copy.pat", "source.pat") == COPY_OK && readWholeFile("copy.pat") == "% source\n";
+}
+
+bool readAnswer() {
+  char answer[TCL_ANSWER_SIZE] = "";
+  return readTclPassing(answer) == 0 && std::string(answer) == "answer";
+}
+
+TEST_F(FileKinds, NoLinkFollowedNoFifoWaitedOn) {
+  const Item items[] = {
+      {"hardcopy/5-0.png", NEW_NAME, "old image", nullptr, saveImage},
+      {TRACE_FILE, OWN_FILE, "old trace\n", "trace line", traceOneLine},
+      {TCL_PASSING_FILE, OWN_FILE, "old request\n", "new request", [] { return writeTclPassing("new request") == 0; }},
+      {TCL_INFO_FILE, OWN_FILE, "old info\n", "new info", [] { qMsg(QMSG_INFO, "new info\n"); return true; }},
+      {TCL_REPORT_FILE, OWN_FILE, "old report\n", "m/5.pat", [] { qMsg(QMSG_REPORT, "new report\n"); return true; }},
+      {"pov/club.par", OWN_FILE, "old parameters\n", "qUoItaNiM.oUt", [] { writeFilmParameters(); return true; }},
+      {CONVERTER_LIST_FILE, INPUT, "441\n531\n", nullptr, stepList},
+      {TCL_PASSING_FILE, INPUT, "answer\n", nullptr, readAnswer},
+      {"source.pat", INPUT, "% source\n", nullptr, copySource},
+  };
+  for (const Item &item : items) {
+    for (Kind kind : {LINK_OUTSIDE, DANGLING_LINK, FIFO, DIRECTORY, REGULAR}) {
+      SCOPED_TRACE(std::string(item.path) + ", " + kindNames[kind]);
+      place(item, kind);
+      testing::internal::CaptureStdout();
+      testing::internal::CaptureStderr();
+      bool done;
+      bool blocked;
+      {
+        FifoGuard guard(item.path);
+        done = item.act();
+        blocked = guard.blocked();
+      }
+      std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+      EXPECT_FALSE(blocked);
+      EXPECT_EQ(readWholeFile(outside + "/target"), item.content);
+      EXPECT_FALSE(fs::exists(fs::symlink_status(outside + "/absent")));
+      bool readable = kind == REGULAR || kind == LINK_OUTSIDE;
+      switch (item.use) {
+        case NEW_NAME:
+          EXPECT_TRUE(done);
+          EXPECT_TRUE(kept(item, kind));
+          break;
+        case OWN_FILE:
+          if (kind == REGULAR) {
+            EXPECT_NE(readWholeFile(item.path).find(item.written), std::string::npos) << readWholeFile(item.path);
+          } else {
+            EXPECT_TRUE(kept(item, kind));
+            EXPECT_NE(said.find(item.path), std::string::npos) << said;
+          }
+          break;
+        case INPUT:
+          EXPECT_EQ(done, readable);
+          if (!readable && item.path == std::string(CONVERTER_LIST_FILE)) {
+            EXPECT_NE(said.find("Cannot read the file q2.out"), std::string::npos) << said;
+          }
+          break;
+      }
+      fs::remove_all(item.path);
+      fs::remove_all("hardcopy/5-1.png");
+      fs::remove_all(outside + "/absent");
+    }
+  }
+}
+
+}  // namespace
