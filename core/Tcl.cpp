@@ -16,6 +16,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -215,9 +216,16 @@ void reportTclError(Tcl_Interp *interp, int code) {
   if (result && *result) qMsg(QMSG_DEBUG, "error in Tcl.c: %s\n", result);
 }
 
-// A dialog script that cannot be run is an error message with the first line of Tcl's reason. When
-// that message's own dialog fails too, the second report reaches only the trace file and stderr.
+// A dialog script that cannot be run is an error message with the first line of Tcl's reason, once
+// a script (the pattern dialog is asked at every pattern change; the trace keeps every failure).
+// When that message's own dialog fails too, its report reaches only the trace file and stderr.
 static void reportFailedScript(const char *script, const std::string &result) {
+  static std::mutex reportedMutex;
+  static std::set<std::string> reported;
+  {
+    std::lock_guard<std::mutex> lock(reportedMutex);
+    if (!reported.insert(script).second) return;
+  }
   static thread_local int reporting = 0;
   std::string reason = result.substr(0, result.find('\n'));
   if (reporting) {

@@ -277,26 +277,29 @@ TEST_F(MessagesGui, FailingScriptReturnsItsCode) {
   EXPECT_NE(o.out.find("InvokeTclCmd(tcl/broken.tcl): no such thing"), std::string::npos) << o.out;
 }
 
-// A dialog script that cannot run says so on stderr in one line, also when the error dialog that
-// shows this message is missing as well.
-TEST_F(MessagesGui, FailingScriptIsReported) {
-  writeWholeFile("tcl/broken.tcl", "error \"no such thing\\nsecond line\"\n");
+// A dialog script that cannot run says so on stderr in one line, once a script, also when the
+// error dialog that shows this message is missing as well.
+TEST_F(MessagesGui, FailingScriptIsReportedOnce) {
+  writeWholeFile("tcl/broken_once.tcl", "error \"no such thing\\nsecond line\"\n");
+  std::string missingErrorDialog =
+      "The dialog script tcl/qmsg_error.tcl failed: couldn't read file \"tcl/qmsg_error.tcl\": "
+      "no such file or directory\n";
   struct Case {
     const char *script, *message;
+    bool errorDialog;
   } cases[] = {
-      {"tcl/broken.tcl", "The dialog script tcl/broken.tcl failed: no such thing\n"},
-      {"tcl/missing.tcl",
-       "The dialog script tcl/missing.tcl failed: couldn't read file \"tcl/missing.tcl\": no such file or directory\n"},
+      {"tcl/broken_once.tcl", "The dialog script tcl/broken_once.tcl failed: no such thing\n", true},
+      {"tcl/broken_once.tcl", "", true},
+      {"tcl/missing_once.tcl",
+       "The dialog script tcl/missing_once.tcl failed: couldn't read file \"tcl/missing_once.tcl\": "
+       "no such file or directory\n",
+       false},
   };
-  for (bool errorDialog : {true, false}) {
-    if (!errorDialog) fs::remove("tcl/qmsg_error.tcl");
-    for (const Case &c : cases) {
-      Output o = captured([&] { EXPECT_EQ(InvokeTclCmd(c.script, nullptr, 0, nullptr), 1); });
-      std::string expected = c.message;
-      if (!errorDialog)
-        expected += "The dialog script tcl/qmsg_error.tcl failed: couldn't read file \"tcl/qmsg_error.tcl\": "
-                    "no such file or directory\n";
-      EXPECT_EQ(o.err, expected) << errorDialog;
-    }
+  for (const Case &c : cases) {
+    if (!c.errorDialog) fs::remove("tcl/qmsg_error.tcl");
+    Output o = captured([&] { EXPECT_EQ(InvokeTclCmd(c.script, nullptr, 0, nullptr), 1); });
+    std::string expected = std::string(c.message) + (c.errorDialog ? "" : missingErrorDialog);
+    EXPECT_EQ(o.err, expected) << c.script;
+    EXPECT_NE(o.out.find(std::string("InvokeTclCmd(") + c.script + ")"), std::string::npos) << o.out;
   }
 }
