@@ -259,19 +259,19 @@ static bool isPatternFile() {
 }
 
 // A name that stands in the file system but cannot be read as a pattern file is reported with
-// the reason, not handed to the converter as a siteswap.
+// the reason, not handed to the converter as a siteswap. A directory is no pattern file: its name
+// is siteswap text (the home holds directories named like the one-letter siteswaps b, l, m, o, v).
 static bool unreadablePatternFile() {
   if (qPrefs.donotcheck) return false;
   std::string name = patternFileArgument(currentPatternFile.c_str());
   struct stat status;
-  if (stat(name.c_str(), &status) != 0) return false;
+  if (stat(name.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return false;
   FILE *file = openRegularFile(name.c_str());
   if (file) {
     fclose(file);
     return false;
   }
-  const char *reason = errno == EINVAL ? "not a regular file" : strerror(errno);
-  qMsg(QMSG_ERROR, localText(33), name.c_str(), reason);
+  qMsg(QMSG_ERROR, localText(33), name.c_str(), fileErrorReason(errno));
   return true;
 }
 

@@ -80,9 +80,11 @@ int quoitMain(int argc, char **argv) {
   qArgv = argv;
   if (qInitWindowSystem() != 0) return 11;
   remove(TCL_INFO_FILE);
-  readPreferences(0);
+  // The texts come before the preferences file, so that its messages can use them.
+  enterHomeDirectory();
   ensureDirectory("tmp");
   if (readLocalTexts() != 0) return 12;
+  readPreferences(0);
   if (!qPrefs.notcl) {
     if (qStartTclThread(2) != 0) return 17;
     atexit(exitHandler);

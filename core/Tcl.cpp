@@ -16,8 +16,11 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "core/localtext.h"
 #include "core/native_windows.h"
@@ -29,9 +32,10 @@
 
 static std::atomic<int> nonModalDialogsOpen{0};
 
-// The trace file and stderr get UTF-8, like every text file the program writes for people.
+// The trace file and stderr get UTF-8, like every text file the program writes for people and the
+// exchange file the dialogs read.
 static void writeToStream(FILE *stream, const std::string &text) {
-  fputs(utf8FromLatin1(text).c_str(), stream);
+  fputs(utf8ForOutput(text).c_str(), stream);
   fflush(stream);
 }
 
@@ -53,7 +57,7 @@ static bool writeTextFile(const char *name, const std::string &text) {
     reportUnwritable(name);
     return false;
   }
-  bool ok = fputs(utf8FromLatin1(text).c_str(), file) >= 0;
+  bool ok = fputs(utf8ForOutput(text).c_str(), file) >= 0;
   ok = fclose(file) == 0 && ok;
   if (!ok) reportUnwritable(name);
   return ok;
@@ -212,6 +216,29 @@ void reportTclError(Tcl_Interp *interp, int code) {
   if (result && *result) qMsg(QMSG_DEBUG, "error in Tcl.c: %s\n", result);
 }
 
+// A dialog script that cannot be run is an error message with the first line of Tcl's reason, once
+// a script (the pattern dialog is asked at every pattern change; the trace keeps every failure).
+// When that message's own dialog fails too, its report reaches only the trace file and stderr.
+static void reportFailedScript(const char *script, const std::string &result) {
+  static std::mutex reportedMutex;
+  static std::set<std::string> reported;
+  {
+    std::lock_guard<std::mutex> lock(reportedMutex);
+    if (!reported.insert(script).second) return;
+  }
+  static thread_local int reporting = 0;
+  std::string reason = result.substr(0, result.find('\n'));
+  if (reporting) {
+    std::string text = formatText(localText(245), script, reason.c_str());
+    writeToStream(stdout, text);
+    writeToStream(stderr, text);
+    return;
+  }
+  reporting = 1;
+  qMsg(QMSG_ERROR, localText(245), script, reason.c_str());
+  reporting = 0;
+}
+
 int InvokeTclCmd(const char *script, const char *request, int flags, char *answer) {
   if (flags & 1) {
     if (!qPrefs.notcl) qKill(qTclThreadIndex, 10);
@@ -227,7 +254,10 @@ int InvokeTclCmd(const char *script, const char *request, int flags, char *answe
   if (code == TCL_OK) runUntilClosed(interp);
   if (!result.empty()) qMsg(QMSG_DEBUG, "InvokeTclCmd(%s): %s\n", script, result.c_str());
   Tcl_DeleteInterp(interp);
-  if (code != TCL_OK) return code;
+  if (code != TCL_OK) {
+    reportFailedScript(script, result);
+    return code;
+  }
   if (readTclPassing(answer) == TCL_PASSING_ANSWER_TOO_LONG)
     qMsg(QMSG_ERROR, localText(16), script, TCL_ANSWER_SIZE - 1);
   return 0;
@@ -284,20 +314,22 @@ static int readUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj
   return TCL_OK;
 }
 
-// "qWriteUserFile name bytes": replaces the file through the shared writer. A failure is reported
-// and the command fails; the old file then stays as it was.
-static int writeUserFileCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
-  if (objc != 3) {
-    Tcl_WrongNumArgs(interp, 1, objv, "name text");
+// "qWritePrefs settings": stores a list of keys and values in the preferences file. The result is
+// "written", "refused" (a key or value holds a line end) or "failed" (the file stays as it was);
+// each failure has been reported.
+static int writePrefsCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  int count = 0;
+  Tcl_Obj **items = nullptr;
+  if (objc != 2 || Tcl_ListObjGetElements(interp, objv[1], &count, &items) != TCL_OK || count % 2 != 0) {
+    Tcl_WrongNumArgs(interp, 1, objv, "{key value ...}");
     return TCL_ERROR;
   }
-  const char *name = Tcl_GetString(objv[1]);
-  int length = 0;
-  const unsigned char *bytes = Tcl_GetByteArrayFromObj(objv[2], &length);
-  if (writeFileAtomically(name, std::string(reinterpret_cast<const char *>(bytes), size_t(length)))) return TCL_OK;
-  qMsg(QMSG_ERROR, localText(34), name, strerror(errno));
-  Tcl_SetObjResult(interp, Tcl_ObjPrintf("cannot write %s", name));
-  return TCL_ERROR;
+  std::vector<std::pair<std::string, std::string>> settings;
+  for (int i = 0; i < count; i += 2) settings.emplace_back(Tcl_GetString(items[i]), Tcl_GetString(items[i + 1]));
+  int result = writePreferenceSettings(settings);
+  const char *word = result == PREFS_WRITTEN ? "written" : result == PREFS_REFUSED ? "refused" : "failed";
+  Tcl_SetObjResult(interp, Tcl_NewStringObj(word, -1));
+  return TCL_OK;
 }
 
 Tcl_Interp *createTclInterp() {
@@ -326,7 +358,7 @@ Tcl_Interp *createTclInterp() {
   Tcl_CreateObjCommand(interp, "KillChild", killChildCommand, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, "SetLanguage", setLanguageCommand, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, "qReadUserFile", readUserFileCommand, nullptr, nullptr);
-  Tcl_CreateObjCommand(interp, "qWriteUserFile", writeUserFileCommand, nullptr, nullptr);
+  Tcl_CreateObjCommand(interp, "qWritePrefs", writePrefsCommand, nullptr, nullptr);
   return interp;
 }
 

@@ -97,6 +97,24 @@ std::string utf8FromLatin1(const std::string &text) {
   return out;
 }
 
+std::string utf8ForOutput(const std::string &text) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    unsigned char c = text[i];
+    size_t length = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 1;
+    bool sequence = length > 1 && i + length <= text.size();
+    for (size_t k = 1; sequence && k < length; k++) sequence = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
+    if (sequence) {
+      out.append(text, i, length);
+      i += length;
+    } else {
+      out += utf8FromLatin1(std::string(1, char(c)));
+      i++;
+    }
+  }
+  return out;
+}
+
 int languageIndex(const char *name) {
   if (!name) return -1;
   for (int i = 0; i < LANGUAGE_COUNT; i++)
@@ -143,7 +161,7 @@ int readLocalTextFile(int language, const char *path) {
   if (language < 0 || language >= LANGUAGE_COUNT) return 1;
   std::vector<std::string> lines;
   if (!readRegularLines(path, lines, MAX_TEXT_FILE_SIZE)) {
-    qMsg(QMSG_ERROR, "Can't find local text file %s\n", path);
+    qMsg(QMSG_ERROR, "Cannot read the local text file %s: %s.\n", path, fileErrorReason(errno));
     return 1;
   }
   freeLanguageTable(language);

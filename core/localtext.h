@@ -42,3 +42,7 @@ const char *localTextConversions(int n);
 bool formatConversions(const char *format, std::string &conversions);
 std::string latin1FromUtf8(const std::string &text);
 std::string utf8FromLatin1(const std::string &text);
+// UTF-8 of a text that joins the program's own Latin-1 texts with names from outside (file names,
+// arguments), which are UTF-8 already: a UTF-8 sequence stays as it is, every other byte is read as
+// Latin-1, so neither kind is encoded twice.
+std::string utf8ForOutput(const std::string &text);

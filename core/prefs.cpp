@@ -2,6 +2,7 @@
 // a few letters at fixed positions; a letter is only read inside the key, before its '='.
 #include "core/prefs.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -386,10 +387,15 @@ static int readHeader(FILE *file) {
   return 0;
 }
 
-void readPreferences(int again) {
+void enterHomeDirectory() {
   const char *home = qGetenv("QUOIT");
   if (!fileExists("quoit.prefs") && !fileExists(PREFS_FILE) && home) qChdir(home);
-  std::string cwd = qGetcwd();
+  qPrefs.homeDirectory = qGetcwd();
+}
+
+void readPreferences(int again) {
+  enterHomeDirectory();
+  std::string cwd = qPrefs.homeDirectory;
   if (again == 0) {
     qPrefs = QuoitPrefs();
     qUnsetenv("MESA_GLX_FX");
@@ -422,4 +428,57 @@ void readPreferences(int again) {
     qPrefs.lastCatalogueDirectory = qPrefs.patterndir;
     patternDirectoryChanged(qPrefs.patterndir.c_str());
   }
+}
+
+static bool holdsLineEnd(const std::string &text) { return text.find_first_of("\r\n") != std::string::npos; }
+
+// A text for a one-line message: its line ends written as \n and \r.
+static std::string visibleLineEnds(const std::string &text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += "\\n";
+    else if (c == '\r') out += "\\r";
+    else out += c;
+  }
+  return out;
+}
+
+// The key of a preferences line without the blanks around it; empty for a comment or a line
+// without '='.
+static std::string lineKey(const std::string &line) {
+  size_t eq = line.find('=');
+  if (line.empty() || line[0] == '!' || eq == std::string::npos) return "";
+  size_t start = line.find_first_not_of(" \t");
+  size_t end = line.find_last_not_of(" \t", eq - 1);
+  return start < eq && end != std::string::npos ? line.substr(start, end - start + 1) : "";
+}
+
+int writePreferenceSettings(const std::vector<std::pair<std::string, std::string>> &settings) {
+  for (const auto &setting : settings) {
+    if (holdsLineEnd(setting.first) || holdsLineEnd(setting.second)) {
+      qMsg(QMSG_ERROR, localText(244), visibleLineEnds(setting.second).c_str(), visibleLineEnds(setting.first).c_str());
+      return PREFS_REFUSED;
+    }
+  }
+  std::vector<std::string> lines;
+  if (!readRegularLines(PREFS_FILE, lines, MAX_TEXT_FILE_SIZE) && errno != ENOENT) {
+    qMsg(QMSG_ERROR, localText(33), PREFS_FILE, fileErrorReason(errno));
+    return PREFS_NOT_WRITTEN;
+  }
+  std::string text;
+  bool header = false;
+  for (const std::string &line : lines) header = header || line.compare(0, 10, "QuoitPrefs") == 0;
+  if (!header) text = "QuoitPrefsV9\n";
+  for (const std::string &line : lines) {
+    std::string key = lineKey(line);
+    bool replaced = false;
+    for (const auto &setting : settings) replaced = replaced || (!key.empty() && setting.first == key);
+    if (!replaced) text += line + "\n";
+  }
+  for (const auto &setting : settings) text += setting.first + "=" + setting.second + "\n";
+  if (!writeFileAtomically(PREFS_FILE, text)) {
+    qMsg(QMSG_ERROR, localText(34), PREFS_FILE, fileErrorReason(errno));
+    return PREFS_NOT_WRITTEN;
+  }
+  return PREFS_WRITTEN;
 }

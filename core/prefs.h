@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Every field starts at its default; readPreferences(0) restores them.
 struct QuoitPrefs {
@@ -69,6 +71,9 @@ enum { PREFS_LINE_LIMIT = 1023 };
 
 extern QuoitPrefs qPrefs;
 
+// Changes into the directory that "QUOIT" names when no preferences file is here, and takes the
+// working directory as the home. readPreferences does this first.
+void enterHomeDirectory();
 void readPreferences(int again);
 int scanPreferenceLine(const char *line);
 int prefIntValue(const char *line);
@@ -76,6 +81,14 @@ const char *prefWordValue(const char *line, std::string &out);
 void prefRestOfLine(const char *line, std::string &out);
 // 1 a line read, 2 a line too long (left empty), 0 the end of the file.
 int readPrefsLine(std::string &buffer, FILE *file);
+
+// Results of writePreferenceSettings.
+enum { PREFS_WRITTEN = 0, PREFS_REFUSED = 1, PREFS_NOT_WRITTEN = 2 };
+// Stores key=value settings in the preferences file: the lines of those keys are replaced, every
+// other line is kept, and a header is added when there is none. A key or value holding a line end
+// (LF or CR) would add lines of its own: then nothing is written (PREFS_REFUSED). A file that
+// cannot be read or written stays as it was (PREFS_NOT_WRITTEN). Each failure is reported.
+int writePreferenceSettings(const std::vector<std::pair<std::string, std::string>> &settings);
 
 // Called when a preferences file names another pattern directory: the catalogue reads it anew.
 // app/ sets it; the default keeps the catalogue.

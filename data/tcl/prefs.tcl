@@ -3,6 +3,7 @@
 #       show the dialog: the pattern directory to pick a file from, a field for a file name or a
 #       siteswap, and a few converter options; the choices go into the preferences file
 #       (jugglingfile= and the option keys), an empty jugglingfile= when the dialog is cancelled;
+#       a choice with a line end is refused and the dialog stays;
 #   "Quoit V14.8", a name, the name again, the converter-list line, 0
 #       answer the siteswap of that line of the converter list q2.out (the name when the list
 #       has no such line);
@@ -57,33 +58,16 @@ proc prefValue {key default} {
     return $default
 }
 
-# Writes the settings (a dict of key and value) into the preferences file: lines of those keys
-# are replaced, the others kept. A file that cannot be read is never replaced; the program writes
-# through a temporary file, keeps the mode and a link, and reports a failure; the dialog goes on.
+# Writes the settings (a dict of key and value) into the preferences file: the program replaces
+# the lines of those keys and keeps the others, writing through a temporary file that keeps the
+# mode and a link; it reports a failure, and the dialog goes on. A file that cannot be read is
+# never replaced. Gives 0 when the program refused the settings, because a key or value holds a
+# line end that would add lines of its own to the file.
 proc writePrefs {settings} {
-    global prefsFile
-    if {[catch {readPrefsLines} lines]} {
-        return
+    if {[catch {readPrefsLines}]} {
+        return 1
     }
-    set header 0
-    foreach line $lines {
-        if {[string range $line 0 9] eq "QuoitPrefs"} {
-            set header 1
-        }
-    }
-    set out {}
-    if {!$header} {
-        lappend out QuoitPrefsV9
-    }
-    foreach line $lines {
-        if {![dict exists $settings [lineKey $line]]} {
-            lappend out $line
-        }
-    }
-    dict for {key value} $settings {
-        lappend out "$key=$value"
-    }
-    catch {qWriteUserFile $prefsFile [encoding convertto utf-8 "[join $out "\n"]\n"]}
+    return [expr {[qWritePrefs $settings] ne "refused"}]
 }
 
 # The siteswap of line number n (from 0) of the converter list: the middle one of three words.
@@ -127,13 +111,17 @@ proc patternFiles {directory} {
     return [lsort -dictionary $names]
 }
 
-# The choice ends the dialog: the pattern (empty when cancelled) and the option settings.
+# The choice ends the dialog: the pattern (empty when cancelled) and the option settings. A
+# choice the preferences cannot hold is refused with a message: it gives 0 and the dialog stays.
 proc choose {choice settings} {
-    writePrefs [dict merge $settings [dict create jugglingfile [string trim $choice]]]
+    if {![writePrefs [dict merge $settings [dict create jugglingfile [string trim $choice]]]]} {
+        return 0
+    }
     destroy .
+    return 1
 }
 
-# Unattended: "choice|key=value|key=value".
+# Unattended: "choice|key=value|key=value". A refused answer cancels the dialog.
 proc answerUnattended {value} {
     set parts [split $value |]
     set settings [dict create]
@@ -143,7 +131,9 @@ proc answerUnattended {value} {
             dict set settings [string range $part 0 [expr {$at - 1}]] [string range $part [expr {$at + 1}] end]
         }
     }
-    choose [lindex $parts 0] $settings
+    if {![choose [lindex $parts 0] $settings]} {
+        choose "" {}
+    }
 }
 
 proc chooseFromDialog {} {
@@ -152,9 +142,11 @@ proc chooseFromDialog {} {
     if {![string is integer -strict $count]} {
         set count -1
     }
+    set ratio [string trim $ratio]
     if {![string is double -strict $ratio]} {
         set ratio 0.0
     }
+    set multihand [string trim $multihand]
     if {![string is integer -strict $multihand]} {
         set multihand 2
     }

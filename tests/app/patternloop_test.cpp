@@ -235,7 +235,6 @@ TEST_F(PatternLoop, FailuresAreReportedForWhatWentWrong) {
       {"--help", "--help is not a juggleable siteswap"},
       {"-Hquoit.prefsV9", "-Hquoit.prefsV9 is not a juggleable siteswap"},
       {"fifo.pat", "Cannot read the file fifo.pat: not a regular file"},
-      {"m", "Cannot read the file m: not a regular file"},
       {"531", "Cannot write the file QuoitSiteSwap."},
   };
   for (const Case &c : cases) {
@@ -247,6 +246,26 @@ TEST_F(PatternLoop, FailuresAreReportedForWhatWentWrong) {
     if (c.name != "531") {
       EXPECT_EQ(err.find("Cannot write"), std::string::npos) << c.name << "\n" << err;
     }
+  }
+}
+
+// A name that is a directory is no pattern file: the one-letter siteswaps whose names the home
+// holds as directories are converted like any other siteswap.
+TEST_F(PatternLoop, DirectoryNameIsSiteswapText) {
+  struct Case {
+    const char *name;
+    int objects;
+  } cases[] = {{"b", 11}, {"l", 21}, {"m", 22}, {"o", 24}, {"v", 31}};
+  for (const Case &c : cases) {
+    ASSERT_TRUE(fs::is_directory(c.name)) << c.name;
+    firstLoad = 1;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(loadNamed(patternFileArgument(c.name)), 0) << c.name;
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(currentPatternFile, SITESWAP_FILE) << c.name;
+    EXPECT_STREQ(shownSiteswap, c.name);
+    EXPECT_EQ(objekte, c.objects) << c.name;
+    EXPECT_EQ(err, "") << c.name;
   }
 }
 
@@ -384,6 +403,19 @@ TEST_F(PatternLoopProgramGui, FailedFirstLoadEndsWith18) {
   }
 }
 
+// Without its pattern dialog the program cannot choose a pattern: it ends with 18 and says why.
+TEST_F(PatternLoopProgramGui, MissingPatternDialogIsNamed) {
+  std::string home = makeScratchHome(currentTestName());
+  fs::remove(home + "/tcl/prefs.tcl");
+  RunOptions options;
+  options.display = sharedDisplay();
+  RunResult run = runProgram(programPath("quoit"), {}, home, options);
+  EXPECT_EQ(run.exitCode, EXIT_LOAD_FAILED);
+  const char *message =
+      "The dialog script tcl/prefs.tcl failed: couldn't read file \"tcl/prefs.tcl\": no such file or directory\n";
+  EXPECT_NE(run.standardError.find(message), std::string::npos) << run.standardError;
+}
+
 // Round trips through the pattern dialog, answered by QUOIT_TEST_ANSWER. A recording script in
 // front of the dialog keeps every request it gets.
 class PatternDialogGui : public PatternLoop {
@@ -450,6 +482,14 @@ TEST_F(PatternDialogGui, TypedSiteswapWithOptionsIsConverted) {
   EXPECT_EQ(objekte, 3);
 }
 
+TEST_F(PatternDialogGui, TypedDirectoryNameIsSiteswapText) {
+  for (const char *name : {"b", "v"}) {
+    ASSERT_EQ(answerDialog(name), 0) << name;
+    EXPECT_EQ(currentPatternFile, SITESWAP_FILE) << name;
+    EXPECT_STREQ(shownSiteswap, name);
+  }
+}
+
 TEST_F(PatternDialogGui, CancelAndBrokenDialog) {
   EXPECT_EQ(answerDialog(""), LOAD_NOTHING_CHOSEN);
   writeWholeFile("tcl/prefs.tcl", "error {this dialog is broken}\n");
@@ -514,6 +554,32 @@ TEST_F(PatternDialogGui, PreferencesThatCannotBeReadOrWrittenStay) {
   err = testing::internal::GetCapturedStderr();
   EXPECT_TRUE(fs::is_symlink("quoit.prefsV9"));
   EXPECT_NE(err.find("Cannot write the file quoit.prefsV9"), std::string::npos) << err;
+}
+
+// A chosen file or a typed answer with a line end would add lines to the preferences file, which
+// every later start reads: it is refused with a message and the choice is cancelled.
+TEST_F(PatternDialogGui, LineEndInAnAnswerIsRefused) {
+  ASSERT_EQ(loadNamed("m/3ball_cascade"), 0);
+  writeWholeFile("m/3ball_cascade\nhardcopy=..\\..\\..\\tmp\\x", "a listed file\n");
+  std::string before = readWholeFile("quoit.prefsV9");
+  const char *answers[] = {
+      "m/3ball_cascade\nhardcopy=..\\..\\..\\tmp\\x",
+      "m/3ball_cascade\rhardcopy=/tmp/x",
+      "531|multihand=4\nhardcopy=/tmp/x",
+      "531|\nhardcopy=/tmp/x",
+  };
+  for (const char *answer : answers) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(answerDialog(answer), LOAD_NOTHING_CHOSEN) << answer;
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("holds a line end; it is not stored."), std::string::npos) << err;
+    std::string after = readWholeFile("quoit.prefsV9");
+    EXPECT_EQ(after.find('\r'), std::string::npos) << answer;
+    EXPECT_EQ(after.find("hardcopy=", after.find("hardcopy=") + 1), std::string::npos) << answer << "\n" << after;
+    EXPECT_NE(after.find("jugglingfile=\n"), std::string::npos) << after;
+    readPreferences(0);
+    EXPECT_EQ(qPrefs.hardcopy, "hardcopy/") << answer;
+  }
 }
 
 // An answer longer than a preferences line is refused with the limit, not dropped silently nor

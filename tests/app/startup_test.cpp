@@ -180,6 +180,18 @@ TEST(StartupProgram, BrokenLanguageFileWithoutDisplay) {
   EXPECT_NE(run.trace.find(message), std::string::npos) << run.trace;
 }
 
+// The texts are read before the preferences file, so a message about the file is a text of
+// ours in one line, not a missing text's fallback.
+TEST(StartupProgram, OverlongPreferencesLineAtStart) {
+  std::string home = makeScratchHome(currentTestName());
+  writeWholeFile(home + "/quoit.prefsV9", "QuoitPrefsV9\nnotcl=1\nwidth=7" + std::string(1100, '0') + "\n");
+  RunResult run = runProgram(programPath("quoit"), {"?"}, home, RunOptions{});
+  EXPECT_EQ(run.exitCode, 13);
+  EXPECT_NE(run.standardError.find("Line 3 of quoit.prefsV9 is longer than 1023 characters.\n"), std::string::npos)
+      << run.standardError;
+  EXPECT_EQ(run.standardError.find("localText"), std::string::npos) << run.standardError;
+}
+
 class StartupGui : public ::testing::Test {
  protected:
   std::string home;

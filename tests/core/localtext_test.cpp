@@ -1,5 +1,6 @@
 // Local texts: reading language files, the lookup with its fallbacks, and the shipped files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -86,6 +87,25 @@ TEST_F(LocalTextFile, ByteOrderMarkAndRegularFilesOnly) {
   ASSERT_EQ(load("\xEF\xBB\xBF" "10 ten\n"), 0);
   EXPECT_STREQ(localText(10), "ten\n");
   EXPECT_EQ(readLocalTextFile(ENGLISH, "/dev/zero"), 1);
+}
+
+// A language file that cannot be read is named with the reason, not reported as missing.
+TEST_F(LocalTextFile, UnreadableFileIsNamedWithTheReason) {
+  writeWholeFile("l/large", std::string((1 << 20) + 1, '!'));
+  ASSERT_EQ(mkfifo("l/fifo", 0600), 0);
+  struct Case {
+    const char *path, *message;
+  } cases[] = {
+      {"l/large", "Cannot read the local text file l/large: too large.\n"},
+      {"l/fifo", "Cannot read the local text file l/fifo: not a regular file.\n"},
+      {"l/none", "Cannot read the local text file l/none: No such file or directory.\n"},
+  };
+  for (const Case &c : cases) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(readLocalTextFile(ENGLISH, c.path), 1) << c.path;
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.substr(0, err.find('\n') + 1), c.message);
+  }
 }
 
 TEST_F(LocalTextFile, NumbersBeyondTheEndMarkAreIgnored) {

@@ -113,6 +113,27 @@ TEST_F(Messages, ExchangeFile) {
   EXPECT_EQ(writeTclPassing("x"), TCL_PASSING_WRITE_FAILED);
 }
 
+// A message joins the program's Latin-1 texts with names from outside, which are UTF-8 already or
+// any bytes at all: each reaches stderr, the trace and the dialog once encoded, as UTF-8.
+TEST_F(Messages, NamesAreEncodedOnce) {
+  struct Case {
+    const char *format, *name, *shown;
+  } cases[] = {
+      {"Cannot read %s.\n", "\xc3\xa9t\xc3\xa9", "Cannot read \xc3\xa9t\xc3\xa9.\n"},  // a UTF-8 name
+      {"Cannot read %s.\n", "\xe9t\xe9", "Cannot read \xc3\xa9t\xc3\xa9.\n"},              // not UTF-8: Latin-1
+      {"Fen\xeatre %s\n", "\xe2\x82\xac", "Fen\xc3\xaatre \xe2\x82\xac\n"},             // both in one line
+      {"%s\n", "\xc3\xa9\xff\xe2\x82", "\xc3\xa9\xc3\xbf\xc3\xa2\xc2\x82\n"},       // a cut sequence
+  };
+  for (const Case &c : cases) {
+    Output o = captured([&] { qMsg(QMSG_ERROR, c.format, c.name); });
+    EXPECT_EQ(o.err, c.shown);
+    EXPECT_EQ(o.out.rfind(c.shown, 0), 0u) << o.out;
+    EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), c.shown);
+  }
+  EXPECT_EQ(writeTclPassing("m/\xc3\xa9t\xc3\xa9/\n"), 0);
+  EXPECT_EQ(readWholeFile(TCL_PASSING_FILE), "m/\xc3\xa9t\xc3\xa9/\n");
+}
+
 // A request that cannot be written is not followed by its script, which would read an old
 // request or wait on what stands in the exchange file's place.
 TEST_F(Messages, UnwrittenRequestRunsNoScript) {
@@ -254,4 +275,31 @@ TEST_F(MessagesGui, FailingScriptReturnsItsCode) {
   writeWholeFile("tcl/broken.tcl", "error {no such thing}\n");
   Output o = captured([] { EXPECT_EQ(InvokeTclCmd("tcl/broken.tcl", nullptr, 0, nullptr), 1); });
   EXPECT_NE(o.out.find("InvokeTclCmd(tcl/broken.tcl): no such thing"), std::string::npos) << o.out;
+}
+
+// A dialog script that cannot run says so on stderr in one line, once a script, also when the
+// error dialog that shows this message is missing as well.
+TEST_F(MessagesGui, FailingScriptIsReportedOnce) {
+  writeWholeFile("tcl/broken_once.tcl", "error \"no such thing\\nsecond line\"\n");
+  std::string missingErrorDialog =
+      "The dialog script tcl/qmsg_error.tcl failed: couldn't read file \"tcl/qmsg_error.tcl\": "
+      "no such file or directory\n";
+  struct Case {
+    const char *script, *message;
+    bool errorDialog;
+  } cases[] = {
+      {"tcl/broken_once.tcl", "The dialog script tcl/broken_once.tcl failed: no such thing\n", true},
+      {"tcl/broken_once.tcl", "", true},
+      {"tcl/missing_once.tcl",
+       "The dialog script tcl/missing_once.tcl failed: couldn't read file \"tcl/missing_once.tcl\": "
+       "no such file or directory\n",
+       false},
+  };
+  for (const Case &c : cases) {
+    if (!c.errorDialog) fs::remove("tcl/qmsg_error.tcl");
+    Output o = captured([&] { EXPECT_EQ(InvokeTclCmd(c.script, nullptr, 0, nullptr), 1); });
+    std::string expected = std::string(c.message) + (c.errorDialog ? "" : missingErrorDialog);
+    EXPECT_EQ(o.err, expected) << c.script;
+    EXPECT_NE(o.out.find(std::string("InvokeTclCmd(") + c.script + ")"), std::string::npos) << o.out;
+  }
 }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "core/prefs.h"
 #include "core/uistate.h"
 #include "core/runstate.h"
 #include "scratch_dir.h"
+#include "tests/support/quoit_test_support.h"
+#include "tests/support/scratch_home.h"
 
 namespace {
 
@@ -371,3 +374,45 @@ TEST_F(PrefsFile, ShippedFileReads) {
 }
 
 }  // namespace
+
+// The writer of the pattern dialog's choices, in a copy of the shipped home.
+class PrefsWriter : public ScratchHomeTest {};
+
+TEST_F(PrefsWriter, ReplacesTheKeysAndKeepsTheRest) {
+  std::string before = readWholeFile("quoit.prefsV9");
+  ASSERT_NE(before.find("multihand=2\n"), std::string::npos);
+  EXPECT_EQ(writePreferenceSettings({{"multihand", "4"}, {"jugglingfile", "m/3ball_cascade"}}), PREFS_WRITTEN);
+  std::string after = readWholeFile("quoit.prefsV9");
+  EXPECT_EQ(after.find("multihand=2\n"), std::string::npos) << after;
+  std::string added = "multihand=4\njugglingfile=m/3ball_cascade\n";
+  EXPECT_EQ(after.substr(after.size() - added.size()), added);
+  EXPECT_EQ(after.compare(0, 96, before, 0, 96), 0) << "the comments stay";
+  writeWholeFile("quoit.prefsV9", "! no header yet\r\nwidth=500\r\n");
+  EXPECT_EQ(writePreferenceSettings({{"width", "600"}}), PREFS_WRITTEN);
+  EXPECT_EQ(readWholeFile("quoit.prefsV9"), "QuoitPrefsV9\n! no header yet\nwidth=600\n");
+}
+
+// A line end in a key or a value would add lines to the file (a hardcopy directory out of the
+// home, say): the settings are refused whole with a message in one line, and the file stays.
+TEST_F(PrefsWriter, LineEndsAreRefused) {
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> settings;
+    const char *message;
+  } cases[] = {
+      {{{"jugglingfile", "m/3ball_cascade\nhardcopy=../../../tmp/x"}},
+       "The value m/3ball_cascade\\nhardcopy=../../../tmp/x of jugglingfile holds a line end; it is not stored.\n"},
+      {{{"jugglingfile", "531\rhardcopy=/tmp/x"}}, "The value 531\\rhardcopy=/tmp/x of jugglingfile holds"},
+      {{{"objects", "3"}, {"multihand", "4\r\nhardcopy=/tmp/x"}}, "The value 4\\r\\nhardcopy=/tmp/x of multihand"},
+      {{{"\nhardcopy", "/tmp/x"}}, "The value /tmp/x of \\nhardcopy holds a line end"},
+      {{{"jugglingfile", "531\n"}}, "The value 531\\n of jugglingfile"},
+  };
+  std::string before = readWholeFile("quoit.prefsV9");
+  for (const Case &c : cases) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(writePreferenceSettings(c.settings), PREFS_REFUSED) << c.message;
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(readWholeFile("quoit.prefsV9"), before) << c.message;
+  }
+}
