@@ -79,9 +79,9 @@ int quoitMain(int argc, char **argv) {
   qArgc = argc;
   qArgv = argv;
   if (qInitWindowSystem() != 0) return 11;
-  remove(TCL_INFO_FILE);
   // The texts come before the preferences file, so that its messages can use them.
   enterHomeDirectory();
+  remove(TCL_INFO_FILE);
   ensureDirectory("tmp");
   if (readLocalTexts() != 0) return 12;
   readPreferences(0);

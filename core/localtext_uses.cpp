@@ -75,7 +75,7 @@ const LocalTextUse localTextUses[] = {
     {236, "sd"},     // a converter and its exit status
     {237, "sd"},     // a siteswap text and its limit
     {238, "sd"},     // a converter stopped after its time limit
-    {244, "ss"},     // a preferences value holding a line end and its key
+    {244, "s"},      // a preferences setting (key=value) holding a line end
     {245, "ss"},     // a dialog script that failed and the first line of its error
     {300, ""},       // loading all models
     {302, "s"},      // the MPEG parameter file that cannot be written

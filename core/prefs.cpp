@@ -394,8 +394,7 @@ void enterHomeDirectory() {
 }
 
 void readPreferences(int again) {
-  enterHomeDirectory();
-  std::string cwd = qPrefs.homeDirectory;
+  std::string cwd = qGetcwd();
   if (again == 0) {
     qPrefs = QuoitPrefs();
     qUnsetenv("MESA_GLX_FX");
@@ -456,7 +455,7 @@ static std::string lineKey(const std::string &line) {
 int writePreferenceSettings(const std::vector<std::pair<std::string, std::string>> &settings) {
   for (const auto &setting : settings) {
     if (holdsLineEnd(setting.first) || holdsLineEnd(setting.second)) {
-      qMsg(QMSG_ERROR, localText(244), visibleLineEnds(setting.second).c_str(), visibleLineEnds(setting.first).c_str());
+      qMsg(QMSG_ERROR, localText(244), visibleLineEnds(setting.first + "=" + setting.second).c_str());
       return PREFS_REFUSED;
     }
   }
@@ -464,6 +463,15 @@ int writePreferenceSettings(const std::vector<std::pair<std::string, std::string
   if (!readRegularLines(PREFS_FILE, lines, MAX_TEXT_FILE_SIZE) && errno != ENOENT) {
     qMsg(QMSG_ERROR, localText(33), PREFS_FILE, fileErrorReason(errno));
     return PREFS_NOT_WRITTEN;
+  }
+  // A line the reader would drop is not written: it would be lost and reported at every start.
+  int lineNumber = int(lines.size());
+  for (const auto &setting : settings) {
+    lineNumber++;
+    if (setting.first.size() + 1 + setting.second.size() > PREFS_LINE_LIMIT) {
+      qMsg(QMSG_ERROR, localText(233), lineNumber, PREFS_FILE, int(PREFS_LINE_LIMIT));
+      return PREFS_REFUSED;
+    }
   }
   std::string text;
   bool header = false;

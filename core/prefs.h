@@ -72,7 +72,8 @@ enum { PREFS_LINE_LIMIT = 1023 };
 extern QuoitPrefs qPrefs;
 
 // Changes into the directory that "QUOIT" names when no preferences file is here, and takes the
-// working directory as the home. readPreferences does this first.
+// working directory as the home. The start does this once, before the texts and the preferences are
+// read; readPreferences reads the preferences file of the working directory.
 void enterHomeDirectory();
 void readPreferences(int again);
 int scanPreferenceLine(const char *line);

@@ -71,17 +71,17 @@ proc writePrefs {settings} {
 }
 
 # The siteswap of line number n (from 0) of the converter list: the middle one of three words.
+# The list is read as the program reads it: a regular file within the size bound.
 proc listSiteswap {n fallback} {
-    if {![string is integer -strict $n] || [catch {open q2.out r} file]} {
+    if {![string is integer -strict $n] || [catch {qReadUserFile q2.out} bytes]} {
         return $fallback
     }
     set lines {}
-    foreach line [split [read $file] "\n"] {
+    foreach line [split [encoding convertfrom utf-8 $bytes] "\n"] {
         if {[string trim $line] ne ""} {
             lappend lines [string trim $line]
         }
     }
-    close $file
     if {$n < 0 || $n >= [llength $lines]} {
         return $fallback
     }

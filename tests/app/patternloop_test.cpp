@@ -1,6 +1,7 @@
 // Pattern loop: every source of the next pattern with the real files of data/m, the siteswap
 // converters, the failures and their codes, and the round trips through the pattern dialog.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 
 #include <filesystem>
 #include <set>
+#include <thread>
 
 #include "core/localtext.h"
 #include "app/patternloop.h"
@@ -517,6 +519,28 @@ TEST_F(PatternDialogGui, ConverterListLineIsAskedFromTheDialog) {
   std::vector<std::string> asked = requests();
   ASSERT_FALSE(asked.empty());
   EXPECT_EQ(asked[0], "Quoit V14.8\n531\n531\n1\n0\n");
+}
+
+// A FIFO in the list's place never stops the dialog: the list is read only as a regular file. A
+// dialog that waits on it is let go after five seconds, which the test then sees.
+TEST_F(PatternDialogGui, ConverterListThatIsAFifoIsNotWaitedOn) {
+  qPrefs.current = 2;
+  qPrefs.thlist = 1;
+  writeWholeFile(CONVERTER_LIST_FILE, "441\n4 531 3\n");
+  stepPattern(STEP_NEXT);
+  ASSERT_EQ(currentPatternFile, "531");
+  fs::remove(CONVERTER_LIST_FILE);
+  ASSERT_EQ(mkfifo(CONVERTER_LIST_FILE, 0600), 0);
+  std::thread release([] {
+    std::this_thread::sleep_for(std::chrono::seconds(5));
+    int fd = open(CONVERTER_LIST_FILE, O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) close(fd);
+  });
+  auto start = std::chrono::steady_clock::now();
+  load(nextPatternAction);
+  auto waited = std::chrono::steady_clock::now() - start;
+  release.join();
+  EXPECT_LT(waited, std::chrono::seconds(4));
 }
 
 // The dialog's preferences writer keeps what the file is: its mode and a link to it stay, and

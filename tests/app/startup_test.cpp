@@ -192,6 +192,24 @@ TEST(StartupProgram, OverlongPreferencesLineAtStart) {
   EXPECT_EQ(run.standardError.find("localText"), std::string::npos) << run.standardError;
 }
 
+// The start clears the information file of the home it enters, not one of the directory it was
+// started from.
+TEST(StartupProgram, InformationFileOfTheHomeIsCleared) {
+  std::string home = makeScratchHome(currentTestName());
+  writeWholeFile(home + "/quoit.prefsV9", "QuoitPrefsV9\nnotcl=1\n");
+  writeWholeFile(home + "/tmp/info.txt", "left over");
+  std::string start = home + "_start";
+  fs::create_directories(start + "/tmp");
+  writeWholeFile(start + "/tmp/info.txt", "mine");
+  RunOptions options;
+  options.environment = {{"QUOIT", home}};
+  RunResult run = runProgram(programPath("quoit"), {"?"}, start, options);
+  EXPECT_EQ(run.exitCode, 13) << run.standardError;
+  EXPECT_EQ(readWholeFile(start + "/tmp/info.txt"), "mine");
+  EXPECT_FALSE(fs::exists(home + "/tmp/info.txt") && readWholeFile(home + "/tmp/info.txt") == "left over");
+  fs::remove_all(start);
+}
+
 class StartupGui : public ::testing::Test {
  protected:
   std::string home;

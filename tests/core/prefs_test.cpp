@@ -325,16 +325,28 @@ TEST_F(PrefsFile, QuoitVariableNamesTheHome) {
   writeFile("home/quoit.prefsV9", "QuoitPrefsV9\nwidth=700\n");
   std::string home = dir + "/home";
   setenv("QUOIT", home.c_str(), 1);
+  enterHomeDirectory();
   read(0);
   unsetenv("QUOIT");
   EXPECT_EQ(qPrefs.width, 700);
   EXPECT_EQ(qPrefs.homeDirectory, std::filesystem::canonical(home).string());
 }
 
+// A relative QUOIT is entered once: the preferences are those of the home the start entered.
+TEST_F(PrefsFile, RelativeQuoitVariableIsEnteredOnce) {
+  std::filesystem::create_directories("q/q");
+  setenv("QUOIT", "q", 1);
+  enterHomeDirectory();
+  read(0);
+  unsetenv("QUOIT");
+  EXPECT_EQ(qPrefs.homeDirectory, std::filesystem::canonical(dir + "/q").string());
+}
+
 TEST_F(PrefsFile, QuoitVariableIsIgnoredWhenAFileIsHere) {
   writeFile("quoit.prefsV9", "QuoitPrefsV9\nwidth=500\n");
   writeFile("home/quoit.prefsV9", "QuoitPrefsV9\nwidth=700\n");
   setenv("QUOIT", (dir + "/home").c_str(), 1);
+  enterHomeDirectory();
   read(0);
   unsetenv("QUOIT");
   EXPECT_EQ(qPrefs.width, 500);
@@ -393,18 +405,20 @@ TEST_F(PrefsWriter, ReplacesTheKeysAndKeepsTheRest) {
 }
 
 // A line end in a key or a value would add lines to the file (a hardcopy directory out of the
-// home, say): the settings are refused whole with a message in one line, and the file stays.
-TEST_F(PrefsWriter, LineEndsAreRefused) {
+// home, say), and a line longer than the reader takes would be dropped at every start: the
+// settings are refused whole with a message in one line, and the file stays.
+TEST_F(PrefsWriter, LineEndsAndOverlongLinesAreRefused) {
   struct Case {
     std::vector<std::pair<std::string, std::string>> settings;
     const char *message;
   } cases[] = {
       {{{"jugglingfile", "m/3ball_cascade\nhardcopy=../../../tmp/x"}},
-       "The value m/3ball_cascade\\nhardcopy=../../../tmp/x of jugglingfile holds a line end; it is not stored.\n"},
-      {{{"jugglingfile", "531\rhardcopy=/tmp/x"}}, "The value 531\\rhardcopy=/tmp/x of jugglingfile holds"},
-      {{{"objects", "3"}, {"multihand", "4\r\nhardcopy=/tmp/x"}}, "The value 4\\r\\nhardcopy=/tmp/x of multihand"},
-      {{{"\nhardcopy", "/tmp/x"}}, "The value /tmp/x of \\nhardcopy holds a line end"},
-      {{{"jugglingfile", "531\n"}}, "The value 531\\n of jugglingfile"},
+       "The setting jugglingfile=m/3ball_cascade\\nhardcopy=../../../tmp/x holds a line end; it is not stored.\n"},
+      {{{"jugglingfile", "531\rhardcopy=/tmp/x"}}, "The setting jugglingfile=531\\rhardcopy=/tmp/x holds"},
+      {{{"objects", "3"}, {"multihand", "4\r\nhardcopy=/tmp/x"}}, "The setting multihand=4\\r\\nhardcopy=/tmp/x holds"},
+      {{{"\nhardcopy", "/tmp/x"}}, "The setting \\nhardcopy=/tmp/x holds a line end"},
+      {{{"jugglingfile", "531\n"}}, "The setting jugglingfile=531\\n holds"},
+      {{{"objects", "3"}, {"jugglingfile", std::string(1011, '3')}}, "is longer than 1023 characters."},
   };
   std::string before = readWholeFile("quoit.prefsV9");
   for (const Case &c : cases) {

@@ -137,7 +137,9 @@ static std::vector<std::string> programEnvironment(const std::string &home, cons
     for (const auto &n : names) replaced = replaced || n == name;
     if (!replaced) environment.push_back(text);
   }
-  environment.push_back("QUOIT=" + home);
+  bool homeGiven = false;
+  for (const auto &setting : options.environment) homeGiven = homeGiven || setting.first == "QUOIT";
+  if (!homeGiven) environment.push_back("QUOIT=" + home);
   if (!options.display.empty()) environment.push_back("DISPLAY=" + options.display);
   if (options.unattendedDialogs) environment.push_back("QUOIT_TEST_ANSWER=1");
   for (const auto &setting : options.environment) environment.push_back(setting.first + "=" + setting.second);
