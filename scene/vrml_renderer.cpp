@@ -120,14 +120,19 @@ static void endObjectWalk() {
 // Depth first over a tree by child and brother: a node's brother is pushed before the node is
 // emitted, its child follows inside its transform, and a node without a child pops the next one.
 // A brother that finds the stack full ends the walk, or with goOn is left out (with its own brothers
-// and their trees) while the walk goes on with what fits.
+// and their trees) while the walk goes on with what fits; a full stack is then reported once a walk,
+// so a hostile model cannot bring up a message for each brother it holds.
 template <typename Node, typename Emit>
 static void walkTree(Node *start, int (*stack)(int, Node **), Emit emit, bool goOn, const char *push1,
                      const char *push2, const char *pop) {
+  bool reported = false;
   auto pushBrother = [&](Node *n, const char *error) {
     Node *brother = n->brother;
-    if (!brother || stack(1, &brother) == 0) return true;
+    if (!brother) return true;
+    if (reported && stack(3, nullptr) >= STACK_SIZE) return true;
+    if (stack(1, &brother) == 0) return true;
     qMsg(QMSG_ERROR, "%s", error);
+    reported = true;
     return goOn;
   };
   Node *n = start;

@@ -347,7 +347,11 @@ TEST_F(VrmlRendererGui, DeepPolygonTreesDrawWhatTheStackHolds) {
     std::string out = testing::internal::GetCapturedStdout();
     ASSERT_GT(list, 0);
     EXPECT_EQ(node.faceTotal, c.faces);
-    EXPECT_EQ(out.find("Node stack full (Poly)") != std::string::npos, c.full) << out;
+    // A full stack is reported once, however many brothers it leaves out.
+    size_t reports = 0;
+    for (size_t at = out.find("Node stack full (Poly)"); at != std::string::npos; at = out.find("Node stack full (Poly)", at + 1))
+      reports++;
+    EXPECT_EQ(reports, c.full ? 1u : 0u) << out;
     // The list's triangles in feedback mode: their centres lie where the translations put them.
     glPushMatrix();
     glLoadIdentity();
