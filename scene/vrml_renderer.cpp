@@ -342,7 +342,7 @@ static void drawLines(const PolyNode *n, int mode) {
 int qDisplayVRMLPrimitive(GLUquadric *quadric, PolyNode *n, int d, int mode) {
   double transparency = mode == MODE_TRANSLUCENT ? TRANSLUCENT : n->transparency;
   double transform[16];
-  if (nodeTransform(n, transform)) glMultMatrixd(transform);  // stays in force for the node's children
+  if (nodeTransform(n, transform)) glMultMatrixd(transform);  // for its shape; the walk carries it to the children
   qGlCheckError("after qDisplayVRMLPrimitive: rot / trans");
   if (transparency != 0 || mode == MODE_SHADOW) {
     glEnable(GL_BLEND);

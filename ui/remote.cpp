@@ -326,8 +326,11 @@ void qGlutqrcSetFuncs() {
     if (f.mouse) glutMouseFunc(editor ? EditorMouse : f.mouse);
     if (f.motion) glutMotionFunc(editor ? EditorMotion : f.motion);
     if (f.passiveMotion) glutPassiveMotionFunc(f.passiveMotion);
+    // Keys act here as in the 3D window: a held arrow stops when it is let go, a held key acts once.
     glutKeyboardFunc(qGlutKeyboard);
     glutSpecialFunc(qGlutSpecial);
+    glutSpecialUpFunc(qGlutSpecialUp);
+    glutIgnoreKeyRepeat(1);
   }
   qGlutSetWindow(qWindowIds[WIN_3D]);
 }

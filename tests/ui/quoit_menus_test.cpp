@@ -171,6 +171,21 @@ TEST_F(QuoitMenusGui, RemotePanelMovesTheLight) {
   expectCleanEnd(quoit.finish());
 }
 
+// An arrow key pressed in the remote control moves the camera while it is held and no longer once
+// it is let go, as in the 3D window.
+TEST_F(QuoitMenusGui, ArrowKeyInTheRemoteStopsWhenLetGo) {
+  RemoteQuoit quoit;
+  Image first;
+  ASSERT_NO_FATAL_FAILURE(stoppedPicture(quoit, &first));
+  commandOutput("xdotool key --window " + quoit.remote() + " Left 2>/dev/null");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Image moved = quoit.saveImage();
+  ASSERT_GT(moved.width, 0u);
+  EXPECT_FALSE(moved == first) << "the arrow did not move the camera";
+  EXPECT_TRUE(quoit.saveImage() == moved) << "the camera goes on moving after the key was let go";
+  expectCleanEnd(quoit.finish());
+}
+
 struct Pixels {
   int width = 0, height = 0;
   std::vector<uint32_t> rgb;  // 0xRRGGBB, rows from the top
