@@ -61,25 +61,30 @@ bool formatConversions(const char *format, std::string &conversions) {
   return true;
 }
 
+// The length of the well-formed UTF-8 sequence of two to four bytes at i, or 0 when none starts there.
+static size_t utf8SequenceLength(const std::string &text, size_t i) {
+  unsigned char c = text[i];
+  size_t length = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 0;
+  if (length == 0 || i + length > text.size()) return 0;
+  for (size_t k = 1; k < length; k++)
+    if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) return 0;
+  return length;
+}
+
 std::string latin1FromUtf8(const std::string &text) {
   std::string out;
   for (size_t i = 0; i < text.size();) {
     unsigned char c = text[i];
-    if (c < 0x80) {
-      out += char(c);
+    size_t length = c < 0x80 ? 1 : utf8SequenceLength(text, i);
+    if (length <= 1) {
+      out += c < 0x80 ? char(c) : '?';
       i++;
       continue;
     }
-    int length = c >= 0xf0 ? 4 : c >= 0xe0 ? 3 : c >= 0xc0 ? 2 : 1;
-    unsigned code = length == 2 ? c & 0x1f : length == 3 ? c & 0x0f : c & 0x07;
-    bool valid = length > 1 && i + length <= text.size();
-    for (int k = 1; valid && k < length; k++) {
-      unsigned char next = text[i + k];
-      valid = (next & 0xc0) == 0x80;
-      code = (code << 6) | (next & 0x3f);
-    }
-    out += valid && code <= 0xff ? char(code) : '?';
-    i += valid ? length : 1;
+    unsigned code = c & (length == 2 ? 0x1f : length == 3 ? 0x0f : 0x07);
+    for (size_t k = 1; k < length; k++) code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3f);
+    out += code <= 0xff ? char(code) : '?';
+    i += length;
   }
   return out;
 }
@@ -100,15 +105,12 @@ std::string utf8FromLatin1(const std::string &text) {
 std::string utf8ForOutput(const std::string &text) {
   std::string out;
   for (size_t i = 0; i < text.size();) {
-    unsigned char c = text[i];
-    size_t length = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 1;
-    bool sequence = length > 1 && i + length <= text.size();
-    for (size_t k = 1; sequence && k < length; k++) sequence = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
-    if (sequence) {
+    size_t length = utf8SequenceLength(text, i);
+    if (length > 0) {
       out.append(text, i, length);
       i += length;
     } else {
-      out += utf8FromLatin1(std::string(1, char(c)));
+      out += utf8FromLatin1(std::string(1, text[i]));
       i++;
     }
   }
