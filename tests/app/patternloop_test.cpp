@@ -506,12 +506,17 @@ TEST_F(PatternDialogGui, NamedFileIsAnnouncedWithoutTheDialog) {
   EXPECT_TRUE(requests().empty());
 }
 
-TEST_F(PatternDialogGui, ConverterListLineIsAskedFromTheDialog) {
+// Converter-list mode, stepped onto the list's second line (siteswap 531).
+void stepIntoConverterList() {
   qPrefs.current = 2;
   qPrefs.thlist = 1;
   writeWholeFile(CONVERTER_LIST_FILE, "441\n4 531 3\n");
   stepPattern(STEP_NEXT);
   ASSERT_EQ(currentPatternFile, "531");
+}
+
+TEST_F(PatternDialogGui, ConverterListLineIsAskedFromTheDialog) {
+  ASSERT_NO_FATAL_FAILURE(stepIntoConverterList());
   ASSERT_EQ(load(nextPatternAction), 0);
   EXPECT_EQ(currentPatternFile, SITESWAP_FILE);
   EXPECT_STREQ(listSiteswap, "531");
@@ -524,11 +529,7 @@ TEST_F(PatternDialogGui, ConverterListLineIsAskedFromTheDialog) {
 // A FIFO in the list's place never stops the dialog: the list is read only as a regular file. A
 // dialog that waits on it is let go after five seconds, which the test then sees.
 TEST_F(PatternDialogGui, ConverterListThatIsAFifoIsNotWaitedOn) {
-  qPrefs.current = 2;
-  qPrefs.thlist = 1;
-  writeWholeFile(CONVERTER_LIST_FILE, "441\n4 531 3\n");
-  stepPattern(STEP_NEXT);
-  ASSERT_EQ(currentPatternFile, "531");
+  ASSERT_NO_FATAL_FAILURE(stepIntoConverterList());
   fs::remove(CONVERTER_LIST_FILE);
   ASSERT_EQ(mkfifo(CONVERTER_LIST_FILE, 0600), 0);
   std::thread release([] {
