@@ -25,6 +25,7 @@
 #include "scene/geometry.h"
 #include "scene/vrml_renderer.h"
 #include "scene/vrmlscene.h"
+#include "tests/scene/figure_chain.h"
 #include "tests/scene/vrml_fixture.h"
 #include "tests/support/loadpattern.h"
 #include "tests/support/picture_fixture.h"
@@ -124,12 +125,8 @@ TEST_F(VrmlPicturesGui, HandsAreDrawnAtTheHandPaths) {
       setHidden(hands, false);
       setHidden(props, false);
       for (int h = 0; h < 2 * jugglers; h++) {
-        double f = 0, point[3];
-        int wrapped = 0;
-        prepareScene(&t, 0, &wrapped, SCENE_HAND, 0, h, &f);
-        const Handbahn &s = handbahn[h][std::clamp(handCursor[h], 0, takte)];
-        bezierPoint(s.B0, s.B1, s.B2, s.B3, f, point);
-        point[2] -= 0.012;
+        double point[3];
+        handTarget(h, t, point);
         int x, y;
         if (!bare.project(point, &x, &y)) continue;
         looked++;

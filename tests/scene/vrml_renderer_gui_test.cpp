@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -189,13 +190,13 @@ TEST_F(VrmlRendererGui, BrokenFaceSetsDrawWhatIsSound) {
   gluDeleteQuadric(q);
 }
 
-// The polygons a list draws in feedback mode, each as its vertices' values one after the other (2 a
-// vertex for GL_2D, 3 for GL_3D, 7 for GL_3D_COLOR: window x, y, depth, r, g, b, a).
-std::vector<std::vector<GLfloat>> feedbackPolygons(int list, GLenum type, int perVertex) {
+// The polygons a drawing makes in feedback mode, each as its vertices' values one after the other (2
+// a vertex for GL_2D, 3 for GL_3D, 7 for GL_3D_COLOR: window x, y, depth, r, g, b, a).
+std::vector<std::vector<GLfloat>> feedbackPolygons(const std::function<void()> &draw, GLenum type, int perVertex) {
   std::vector<GLfloat> buffer(4000000);
   glFeedbackBuffer(GLsizei(buffer.size()), type, buffer.data());
   glRenderMode(GL_FEEDBACK);
-  glCallList(GLuint(list));
+  draw();
   GLint used = glRenderMode(GL_RENDER);
   std::vector<std::vector<GLfloat>> polygons;
   EXPECT_GE(used, 0) << "feedback buffer too small";
@@ -210,6 +211,11 @@ std::vector<std::vector<GLfloat>> feedbackPolygons(int list, GLenum type, int pe
     }
   }
   return polygons;
+}
+
+// The polygons one display list draws.
+std::vector<std::vector<GLfloat>> feedbackPolygons(int list, GLenum type, int perVertex) {
+  return feedbackPolygons([list] { glCallList(GLuint(list)); }, type, perVertex);
 }
 
 // The extent in pixels of what was drawn (what differs from the white background) within a part of
