@@ -355,8 +355,7 @@ static int readPassingCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj 
 
 // "qWriteAnswer answer": the answer as the exchange file's first line, written as the program
 // writes the file itself: a link, FIFO or directory there is refused and reported. The result is
-// 1 when the answer was written, else 0; the dialog closes either way, and its caller then finds
-// no answer it could take.
+// 1 when the answer was written, else 0; the dialog closes either way.
 static int writeAnswerCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
   if (objc != 2) {
     Tcl_WrongNumArgs(interp, 1, objv, "answer");
