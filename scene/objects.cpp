@@ -3,10 +3,12 @@
 #include "scene/objects.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <strings.h>
 
@@ -68,7 +70,19 @@ void freeObjectBuffers() {
   instanceOrigins = nullptr;
 }
 
+// The model files this pattern has said something about.
+static std::set<std::string> modelProblemsSaid;
+
+void reportModelProblem(const std::string &path, const std::string &text) {
+  if (modelProblemsSaid.insert(path).second) qMsg(QMSG_ERROR, "%s", text.c_str());
+}
+
+void reportUnreadableModel(const std::string &path, int error) {
+  reportModelProblem(path, formatText(localText(33), path.c_str(), fileErrorReason(error)));
+}
+
 void resetObjectTable() {
+  modelProblemsSaid.clear();
   for (auto &entry : objectInstanceList) entry = -1;
   loadedObjectCount = 0;
   objectInstanceCount = 0;
@@ -437,12 +451,16 @@ int readSections(ObjectReader &r, SectionCounts &counts) {
   return r.full ? TOO_LARGE : READ_OK;
 }
 
+// A model that cannot be read is said, and the unknown model of its directory stands in.
 FILE *openModelFile(const std::string &name) {
   FILE *f = openRegularFile(name.c_str());
   if (f) return f;
+  reportUnreadableModel(name, errno);
   size_t slash = name.rfind('/');
   std::string fallback = (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) + "dunno";
-  return openRegularFile(fallback.c_str());
+  f = openRegularFile(fallback.c_str());
+  if (!f) reportUnreadableModel(fallback, errno);
+  return f;
 }
 
 void placeFigure(int f, double x, double y, double z, double heading, const InstanceOrigin &o) {
@@ -521,10 +539,7 @@ int Objektdatei_laden(const char *rawName, int number, double x, double y, doubl
     if (i >= 0) return Objektnummer_eintragen(i);
   }
   ObjectReader r{openModelFile(name), name.c_str(), 0, 0, false, false, 0};
-  if (!r.file) {
-    qMsg(QMSG_ERROR, localText(40), name.c_str());
-    return LOAD_FAILED;
-  }
+  if (!r.file) return LOAD_FAILED;
   Header header;
   SectionCounts counts;
   int e = readObjectFile(r, header, counts);

@@ -71,6 +71,10 @@ void resetObjectTable();
 void freeObjectShapes();
 unsigned shapeBytes(const int16_t *shape);
 
+// A model or Inline file that cannot be read is said (stderr, the trace and a message) once a
+// pattern, which loads a model once for every object: the text, or text 33 with errno's reason.
+void reportModelProblem(const std::string &path, const std::string &text);
+void reportUnreadableModel(const std::string &path, int error);
 std::string vrmlModelPath(const std::string &name);
 int Objektdatei_laden(const char *name, int number, double x, double y, double z, double heading, int flags);
 int Fill_objekt_geladen(const char *name, int number, int flags, int pointCount, int elementCount, ObjectNode *node);

@@ -19,6 +19,9 @@ enum {
   NEST_MAX = 100,
 };
 
+// Bound of a model or Inline file; the largest authored model has 18 kB.
+const size_t MAX_MODEL_FILE_SIZE = 16 << 20;
+
 // Results that stop a parse.
 enum {
   VRML_STOP_NODE = 201299,     // a node could not be made, or the nesting is broken
@@ -122,7 +125,7 @@ int qPROTObuffer(int op);
 void freeProtos();
 
 // Scanner and parser.
-void vrmlScanFile(FILE *file);
+void vrmlScanText(const std::string &text);  // the whole of a model file, read before
 void vrmlScannerFree();
 int vrmlParse();
 void vrmlSyntaxError(const char *message);

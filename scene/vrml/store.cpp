@@ -3,16 +3,14 @@
 // and compiling their display lists.
 #include <GL/gl.h>
 #include <GL/glx.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <string>
 
 #include "core/Tcl.h"
 #include "core/uistate.h"
+#include "core/userfiles.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/utils.h"
@@ -259,28 +257,19 @@ int finishGeometry() {
 
 // ---- loading -------------------------------------------------------------------------------------
 
-// Only regular files are read, and a link is not followed.
-static FILE *openModelFile(const std::string &path) {
-  int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat status;
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    close(fd);
-    return nullptr;
-  }
-  FILE *file = fdopen(fd, "rb");
-  if (!file) close(fd);
-  return file;
+// Model and Inline files are read whole, through their links, from regular files only: a FIFO
+// never waits.
+static bool readModelFile(const std::string &path, std::string &text) {
+  return readRegularFile(path.c_str(), text, MAX_MODEL_FILE_SIZE) == READ_FILE_OK;
 }
 
-static int parseFile(FILE *file, const std::string &name) {
+static int parseText(const std::string &text, const std::string &name) {
   vrmlReader.fileName = name;
   vrmlReader.line = 1;
   vrmlReader.headerSeen = 0;
   vrmlReader.stopCode = 0;
-  vrmlScanFile(file);
+  vrmlScanText(text);
   int result = vrmlParse();
-  fclose(file);
   if (result == 0 && vrmlReader.error) result = 1;
   if (result != 0 && vrmlReader.stopCode) result = vrmlReader.stopCode;
   return result;
@@ -329,24 +318,32 @@ static void turnAndMove(double point[3], double a, double x, double y, double z)
   point[2] += z;
 }
 
+// An Inline file is looked for as named, then in the including model's directory. One that stands
+// at either name but cannot be read is said with its reason.
+static bool readInlineFile(const char *model, const char *inlineName, std::string &name, std::string &text) {
+  name = inlineName;
+  if (readModelFile(name, text)) return true;
+  int error = errno;
+  std::string second = std::string(directoryOfPath(model)) + inlineName;
+  if (readModelFile(second, text)) {
+    name = second;
+    return true;
+  }
+  if (error != ENOENT) reportUnreadableModel(name, error);
+  else if (errno != ENOENT) reportUnreadableModel(second, errno);
+  else reportModelProblem(name, formatText("Files %s and %s not found.\n", inlineName, second.c_str()));
+  return false;
+}
+
 static int readInlineFiles(const char *path) {
   for (int i = 0; i < inlineCount; i++) {
     InlineEntry entry = inlineList[i];
-    std::string name = entry.name;
-    FILE *file = openModelFile(name);
-    if (!file) {
-      std::string second = std::string(directoryOfPath(path)) + entry.name;
-      file = openModelFile(second);
-      if (!file) {
-        qMsg(QMSG_ERROR, "Files %s and %s not found.\n", entry.name, second.c_str());
-        return VRML_FAILED;
-      }
-      name = second;
-    }
+    std::string name, text;
+    if (!readInlineFile(path, entry.name, name, text)) return VRML_FAILED;
     vrmlReader.inlineMode = 1;
     currentObjectNode = entry.object;
     setCurrentPolyNode(entry.poly);
-    int result = parseFile(file, name);
+    int result = parseText(text, name);
     vrmlReader.inlineMode = 0;
     if (result != 0) return VRML_FAILED;
   }
@@ -356,14 +353,13 @@ static int readInlineFiles(const char *path) {
 int loadVRMLFile(const char *rawPath, int number, double x, double y, double z, double heading, int how) {
   if (readerReady()) return VRML_FAILED;
   std::string path = backslashToSlash(std::string(rawPath ? rawPath : ""));
-  FILE *file = openModelFile(path);
-  if (!file) {
-    qMsg(QMSG_DEBUG, localText(40), path.c_str());
+  std::string text;
+  if (!readModelFile(path, text)) {
+    reportUnreadableModel(path, errno);
     if (how & VRML_FIGURE) return VRML_FAILED;
     path = "v/dunno.wrl";
-    file = openModelFile(path);
-    if (!file) {
-      qMsg(QMSG_DEBUG, localText(40), path.c_str());
+    if (!readModelFile(path, text)) {
+      reportUnreadableModel(path, errno);
       return VRML_FAILED;
     }
   }
@@ -374,10 +370,7 @@ int loadVRMLFile(const char *rawPath, int number, double x, double y, double z, 
     placeFigure(x, y, z, heading);
     if (figure < MAX_FIGURES) invKinTable[figure] = InvKinRecord{};
   }
-  if (AllocObjectNode(path.c_str(), loadedObjectCount, LINK_TOP_LEVEL)) {
-    fclose(file);
-    return undoLoad(mark);
-  }
+  if (AllocObjectNode(path.c_str(), loadedObjectCount, LINK_TOP_LEVEL)) return undoLoad(mark);
   ObjectNode *root = currentObjectNode;
   if (how & VRML_JUGGLED) root->flags |= NODE_TAKES_CHOOSER_MODEL;
   clearColourCaches();
@@ -390,7 +383,7 @@ int loadVRMLFile(const char *rawPath, int number, double x, double y, double z, 
   qPROTObuffer(BUFFER_EMPTY);
   vrmlInlineList(BUFFER_EMPTY, nullptr, nullptr, nullptr);
   fileRootNode = root;
-  if (parseFile(file, path) != 0) return undoLoad(mark);
+  if (parseText(text, path) != 0) return undoLoad(mark);
   if (how & VRML_FIGURE) {
     root->objectIndex = firstObjectInstance;
     root->position[0] = x;

@@ -24,7 +24,10 @@
 #include "core/runstate.h"
 #include "core/utils.h"
 #include "pattern/catalogue.h"
+#include "scene/figures.h"
+#include "scene/objects.h"
 #include "scene/povexport.h"
+#include "scene/vrml/modeltree.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/quoit_test_support.h"
 #include "tests/support/scratch_home.h"
@@ -122,22 +125,36 @@ class FileKinds : public ScratchHomeTest {
     }
     return false;
   }
+  // Puts the kind at the item's name and runs the item's action with a guard on a FIFO there.
+  struct Outcome {
+    bool done;
+    bool blocked;
+    std::string said;    // standard output and standard error
+    std::string errors;  // standard error alone
+  };
+  Outcome attempt(const Item &item, Kind kind) {
+    place(item, kind);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    Outcome outcome;
+    {
+      FifoGuard guard(item.path);
+      outcome.done = item.act();
+      outcome.blocked = guard.blocked();
+    }
+    std::string output = testing::internal::GetCapturedStdout();
+    outcome.errors = testing::internal::GetCapturedStderr();
+    outcome.said = output + outcome.errors;
+    return outcome;
+  }
   // The item met with each kind of thing at its name.
   void expectEachKindMet(const Item &item) {
     for (Kind kind : {LINK_OUTSIDE, DANGLING_LINK, FIFO, DIRECTORY, REGULAR}) {
       SCOPED_TRACE(std::string(item.path) + ", " + kindNames[kind]);
-      place(item, kind);
-      testing::internal::CaptureStdout();
-      testing::internal::CaptureStderr();
-      bool done;
-      bool blocked;
-      {
-        FifoGuard guard(item.path);
-        done = item.act();
-        blocked = guard.blocked();
-      }
-      std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-      EXPECT_FALSE(blocked);
+      Outcome outcome = attempt(item, kind);
+      bool done = outcome.done;
+      const std::string &said = outcome.said;
+      EXPECT_FALSE(outcome.blocked);
       EXPECT_EQ(readWholeFile(outside + "/target"), item.content);
       EXPECT_FALSE(fs::exists(fs::symlink_status(outside + "/absent")));
       bool readable = kind == REGULAR || kind == LINK_OUTSIDE;
@@ -289,6 +306,90 @@ TEST_F(FileKindsGui, DialogScriptsReachTheirFilesThroughTheChecks) {
       {TCL_INFO_FILE, INPUT, "info\n", nullptr, [] { return runDialog("tcl/show_info.tcl"); }},
   };
   for (const Item &item : items) expectEachKindMet(item);
+}
+
+// ---- models and their Inline files ---------------------------------------------------------------
+
+const char *const ballModel = "#VRML V2.0 utf8\nShape { geometry Sphere { radius 0.04 } }\n";
+
+// A pattern's models in VRML mode in a copy of the home, one table and scene a pattern as the
+// pattern loop makes them.
+class ModelKinds : public FileKinds {
+ protected:
+  void SetUp() override {
+    FileKinds::SetUp();
+    jugglerModel = readWholeFile("v/basic/juggler.wrl");
+    writeWholeFile("v/kinds_parent.wrl", "#VRML V2.0 utf8\nInline { url \"v/kinds_part.wrl\" }\n");
+    qPrefs.vrml = 1;
+    qPrefs.jugglerlist = 0;
+    ASSERT_EQ(allocObjectBuffers(), 0);
+    ASSERT_EQ(allocVRMLBuffers(), 0);
+  }
+  void TearDown() override {
+    newPattern();
+    qPrefs.vrml = 0;
+    FileKinds::TearDown();
+  }
+  static void newPattern() {
+    resetObjectTable();
+    resetVRMLScene();
+    resetFigureState();
+    orderCursor = 0;
+  }
+  static std::string jugglerModel;
+};
+std::string ModelKinds::jugglerModel;
+
+// Two balls of one model, as a pattern loads them: true when the model itself was read; the
+// unknown model stands in for one that cannot be read.
+bool loadBallsOf(const char *path) {
+  int read = 0;
+  for (int ball = 0; ball < 2; ball++) {
+    if (loadVRMLFile(path, loadedObjectCount, 0, 0, 0, 0, VRML_JUGGLED) != VRML_LOADED) continue;
+    std::string name = currentObjectNode->name;
+    EXPECT_TRUE(name == path || name == "v/dunno.wrl") << name;
+    read += name == path;
+  }
+  return read == 2;
+}
+
+// The lines of the text that name the file.
+int linesNaming(const std::string &text, const std::string &path) {
+  int lines = 0;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    if (text.substr(at, end - at).find(path) != std::string::npos) lines++;
+    at = end + 1;
+  }
+  return lines;
+}
+
+TEST_F(ModelKinds, ModelsAreReadThroughLinksAndNoFifoIsWaitedOn) {
+  const Item items[] = {
+      {"v/kinds_ball.wrl", INPUT, ballModel, nullptr, [] { newPattern(); return loadBallsOf("v/kinds_ball.wrl"); }},
+      {"v/kinds_part.wrl", INPUT, ballModel, nullptr, [] { newPattern(); return loadBallsOf("v/kinds_parent.wrl"); }},
+      {"v/basic/juggler.wrl", INPUT, jugglerModel.c_str(), nullptr, [] {
+         newPattern();
+         const double origin[3] = {0, 0, 0};
+         return Mensch_laden(origin, 0) == 0;
+       }},
+  };
+  for (const Item &item : items) {
+    for (Kind kind : {LINK_OUTSIDE, DANGLING_LINK, FIFO, DIRECTORY, REGULAR}) {
+      SCOPED_TRACE(std::string(item.path) + ", " + kindNames[kind]);
+      Outcome outcome = attempt(item, kind);
+      EXPECT_FALSE(outcome.blocked);
+      bool readable = kind == REGULAR || kind == LINK_OUTSIDE;
+      EXPECT_EQ(outcome.done, readable) << outcome.said;
+      EXPECT_EQ(linesNaming(outcome.errors, item.path), readable ? 0 : 1) << outcome.errors;
+      if (kind == FIFO || kind == DIRECTORY) {
+        EXPECT_NE(outcome.errors.find("not a regular file"), std::string::npos) << outcome.errors;
+      }
+      fs::remove_all(item.path);
+      fs::remove_all(outside + "/absent");
+    }
+  }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The VRML reader: the tree each node type builds (golden dumps), which texts it accepts and refuses,
 // the QUOITDATA options and colour rules, joints, limits, and loads that fail without a trace.
+#include <cerrno>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "core/userfiles.h"
 #include "pattern/throws.h"
 #include "scene/textures.h"
 #include "tests/scene/vrml_fixture.h"
@@ -461,6 +463,29 @@ TEST_F(VrmlTest, MissingModelsFallBackOnlyForProps) {
   EXPECT_EQ(loadVRMLFile("v/none.wrl", 0, 0, 0, 0, 0, VRML_JUGGLED), VRML_FAILED);
   std::filesystem::create_directory(scratch / "v/dir.wrl");
   EXPECT_EQ(loadVRMLFile("v/dir.wrl", 0, 0, 0, 0, 0, VRML_FIGURE), VRML_FAILED);
+}
+
+// A model is read up to its size bound; a larger one is said and the unknown model stands in.
+TEST_F(VrmlTest, AModelAboveItsSizeBoundIsRefused) {
+  writeFile("v/dunno.wrl", H + ball);
+  std::filesystem::current_path(scratch);
+  const struct {
+    const char *name;
+    size_t size;
+    const char *shown;
+  } cases[] = {{"v/full.wrl", MAX_MODEL_FILE_SIZE, "v/full.wrl"}, {"v/over.wrl", MAX_MODEL_FILE_SIZE + 1, "v/dunno.wrl"}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string model = H + ball;
+    writeFile(c.name, model + std::string(c.size - model.size(), ' '));
+    testing::internal::CaptureStderr();
+    int loaded = loadVRMLFile(c.name, loadedObjectCount, 0, 0, 0, 0, VRML_JUGGLED);
+    std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(loaded, VRML_LOADED);
+    EXPECT_STREQ(currentObjectNode->name, c.shown);
+    bool refused = std::string(c.shown) == "v/dunno.wrl";
+    EXPECT_EQ(said.find(localMessage(33, c.name, fileErrorReason(EFBIG))) != std::string::npos, refused) << said;
+  }
 }
 
 TEST_F(VrmlTest, InlineNamesWithoutADirectoryAreInV) {
