@@ -40,6 +40,9 @@ int writeTclPassing(const char *text);
 int readTclPassing(char *answer);
 Tcl_Interp *createTclInterp();
 void reportTclError(Tcl_Interp *interp, int code);
+// The question a with the answers b and c, each one line: 1 or 2 for the answer chosen, 0 when the
+// window was closed without a choice, ASK_USER_NOT_ASKED when the dialog could not be shown.
+enum { ASK_USER_NOT_ASKED = -1 };
 int askUser(const char *a, const char *b, const char *c);
 int qStdFileReq(const char *directory, char *answer, int flags, const char *text, int number);
 int waitForNonModalDialogs(int timeoutMs);

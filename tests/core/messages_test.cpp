@@ -165,7 +165,7 @@ TEST_F(Messages, DialogsWithoutTk) {
   char answer[TCL_ANSWER_SIZE] = "";
   Output o = captured([&] {
     EXPECT_EQ(InvokeTclCmd("tcl/askuser.tcl", "a\nb\nc", 0, answer), 1);
-    EXPECT_EQ(askUser("Save?", "yes", "no"), 0);
+    EXPECT_EQ(askUser("Save?", "yes", "no"), ASK_USER_NOT_ASKED);
     EXPECT_EQ(qStdFileReq("m", answer, 0, "*.pat", 0), 1);
   });
   EXPECT_NE(o.out.find("Tk_Init failed"), std::string::npos) << o.out;
