@@ -239,10 +239,21 @@ static void reportFailedScript(const char *script, const std::string &result) {
   reporting = 0;
 }
 
+bool isRunnableScript(const char *script) {
+  FILE *file = openRegularFile(script);
+  if (!file) return false;
+  fclose(file);
+  return true;
+}
+
 int InvokeTclCmd(const char *script, const char *request, int flags, char *answer) {
   if (flags & 1) {
     if (!qPrefs.notcl) qKill(qTclThreadIndex, 10);
     return 0;
+  }
+  if (!isRunnableScript(script)) {
+    reportFailedScript(script, fileErrorReason(errno));
+    return TCL_ERROR;
   }
   // A script would wait for ever on a FIFO in the exchange file's place, and a request that was
   // not written leaves the script an old one: it is not run.

@@ -35,6 +35,9 @@ struct TkEventScope {
 };
 
 void qMsg(int level, const char *format, ...) __attribute__((format(printf, 2, 3)));
+// A script runs only from a regular file, reached through links: Tcl's own open would wait for
+// ever on a FIFO in its place. False, with errno set, for anything else.
+bool isRunnableScript(const char *script);
 int InvokeTclCmd(const char *script, const char *request, int flags, char *answer);
 int writeTclPassing(const char *text);
 int readTclPassing(char *answer);
