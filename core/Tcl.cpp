@@ -401,7 +401,8 @@ static bool isRememberedDirectory(const char *directory) {
 int qStdFileReq(const char *directory, char *answer, int, const char *text, int number) {
   static std::string remembered = "m/";
   const char *start = !directory || isRememberedDirectory(directory) ? remembered.c_str() : directory;
-  std::string request = requestLine(start) + "\n" + requestLine(text ? text : "*") + "\n" + std::to_string(number) + "\n";
+  std::string request =
+      requestLine(start) + "\n" + requestLine(text ? text : "*") + "\n" + std::to_string(number) + "\n";
   answer[0] = '\0';
   int code = InvokeTclCmd("tcl/stdfilereq.tcl", request.c_str(), 0, answer);
   if (code != 0) {
