@@ -84,15 +84,18 @@ static void serveViewPreset() {
   qMode.viewPreset = 0;
 }
 
-// The view from the juggler's eyes.
+// The view from the juggler's eyes: the eye stands half a look-at distance in front of the head,
+// 0.5 m above the reference point, and looks along the heading, tilted with the head. The figures'
+// heads stand above their base point; the reference point lies 0.4 m behind it, so only its height
+// is taken.
 static void serveCameraPreset() {
   rotationDrift[0] = rotationDrift[1] = 0;
   if (const QuoitPosRecord *p = presetJuggler(qMode.cameraPreset)) {
     double h = p->ZWinkel, e = p->headTilt, c = cos(e) * 0.25;
     cameraState.distance = 0.25;
     cameraState.zoom = 150;
-    cameraState.lookAt[0] = p->reference[0] + cos(h) * 1.5 * c;
-    cameraState.lookAt[1] = p->reference[1] + sin(h) * 1.5 * c;
+    cameraState.lookAt[0] = p->base[0] + cos(h) * 1.5 * c;
+    cameraState.lookAt[1] = p->base[1] + sin(h) * 1.5 * c;
     cameraState.lookAt[2] = p->reference[2] + 0.5 - sin(e) * 0.25;
     cameraState.elevation = PI / 2 - e;
     cameraState.azimuth = h + PI;

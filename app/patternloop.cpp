@@ -118,6 +118,16 @@ static std::string siteswapText() {
   return qGetFileNode(currentPatternFile.c_str(), 0);
 }
 
+// True when the user's own converter words (the "--" words) name the hands: "-m<n>" or "-p<n>".
+static bool userNamesTheHands() {
+  const char *word = converterOptions;
+  while ((word = strchr(word, '-')) != nullptr) {
+    if ((word == converterOptions || word[-1] == ' ') && (word[1] == 'm' || word[1] == 'p')) return true;
+    word++;
+  }
+  return false;
+}
+
 std::string converterOptionText(int action, const char *siteswap) {
   std::string options = formatText(" -r%f ", qPrefs.fre_ratio);
   if (action != ACTION_NAMED_FILE && (qPrefs.current == 1 || qPrefs.current == 2)) {
@@ -128,9 +138,11 @@ std::string converterOptionText(int action, const char *siteswap) {
   options += " ";
   options += converterOptions;
   if (qPrefs.sym) options += " -s";
-  if (qPrefs.multihand > 2)
+  // The converter takes the last hand option it is given, so the preference's hand count is left
+  // out when the user named the hands on the command line ("quoit --m4 531").
+  if (!userNamesTheHands() && qPrefs.multihand > 2)
     options += formatText(" -m%d", qPrefs.multihand);
-  else if (qPrefs.multihand == 2)
+  else if (!userNamesTheHands() && qPrefs.multihand == 2)
     options += " -p1";
   if (qPrefs.q2_persons > 1 && qPrefs.current == 2) options += formatText(" -p%d", qPrefs.q2_persons);
   if (strchr(siteswap, '2') && !strchr(siteswap, '1') && qPrefs.hold && qPrefs.multihand <= 2) options += " -l";

@@ -343,6 +343,40 @@ static int writePrefsCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *
   return TCL_OK;
 }
 
+// "qReadPassing": the request in the exchange file, whole, read from UTF-8. Only a regular file
+// is read, with a bound, so a FIFO put there never stops the dialog; failing, the command fails
+// with the reason and the dialog's script with it.
+static int readPassingCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  if (objc != 1) {
+    Tcl_WrongNumArgs(interp, 1, objv, "");
+    return TCL_ERROR;
+  }
+  std::string text;
+  if (readRegularFile(TCL_PASSING_FILE, text, MAX_TEXT_FILE_SIZE) != READ_FILE_OK) {
+    Tcl_SetObjResult(interp, Tcl_ObjPrintf("cannot read %s: %s", TCL_PASSING_FILE, fileErrorReason(errno)));
+    return TCL_ERROR;
+  }
+  Tcl_DString utf;
+  Tcl_Encoding encoding = Tcl_GetEncoding(nullptr, "utf-8");
+  Tcl_ExternalToUtfDString(encoding, text.data(), int(text.size()), &utf);
+  Tcl_FreeEncoding(encoding);
+  Tcl_DStringResult(interp, &utf);
+  return TCL_OK;
+}
+
+// "qWriteAnswer answer": the answer as the exchange file's first line, written as the program
+// writes the file itself: a link, FIFO or directory there is refused and reported. The result is
+// 1 when the answer was written, else 0; the dialog closes either way.
+static int writeAnswerCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  if (objc != 2) {
+    Tcl_WrongNumArgs(interp, 1, objv, "answer");
+    return TCL_ERROR;
+  }
+  std::string answer = std::string(Tcl_GetString(objv[1])) + "\n";
+  Tcl_SetObjResult(interp, Tcl_NewIntObj(writeTclPassing(answer.c_str()) == 0));
+  return TCL_OK;
+}
+
 Tcl_Interp *createTclInterp() {
   static std::once_flag executableFound;
   // Tcl takes its system encoding from the environment's character type and leaves that set for
@@ -370,6 +404,8 @@ Tcl_Interp *createTclInterp() {
   Tcl_CreateObjCommand(interp, "SetLanguage", setLanguageCommand, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, "qReadUserFile", readUserFileCommand, nullptr, nullptr);
   Tcl_CreateObjCommand(interp, "qWritePrefs", writePrefsCommand, nullptr, nullptr);
+  Tcl_CreateObjCommand(interp, "qReadPassing", readPassingCommand, nullptr, nullptr);
+  Tcl_CreateObjCommand(interp, "qWriteAnswer", writeAnswerCommand, nullptr, nullptr);
   return interp;
 }
 

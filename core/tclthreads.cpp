@@ -5,6 +5,7 @@
 #include "core/tclthreads.h"
 
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -32,29 +33,43 @@ int qTclThreadIndex = 0;
 int qTclUsed = 0;
 thread_local Tcl_Interp *qTclInterp = nullptr;
 
-// The manual-reset start event: reset by every thread start, set once the thread runs.
+// The manual-reset start event: reset by every thread start, set once the thread runs. The main
+// thread waits for it a bounded time only, so a script that hangs (on a file, say) never stops
+// the program; a start it gave up waiting for is abandoned, and its thread closes its window
+// when it comes that far.
+enum StartState { START_AWAITED, START_DONE, START_ABANDONED };
+enum { TCL_THREAD_START_WAIT_MS = 10000 };
+
 static struct {
   std::mutex mutex;
   std::condition_variable changed;
-  bool set = false;
+  StartState state = START_DONE;
 } startEvent;
 
 static void resetStartEvent() {
   std::lock_guard<std::mutex> lock(startEvent.mutex);
-  startEvent.set = false;
+  startEvent.state = START_AWAITED;
 }
 
-static void setStartEvent() {
+// False when the main thread has given up waiting for this start.
+static bool setStartEvent() {
   {
     std::lock_guard<std::mutex> lock(startEvent.mutex);
-    startEvent.set = true;
+    if (startEvent.state == START_ABANDONED) return false;
+    startEvent.state = START_DONE;
   }
   startEvent.changed.notify_all();
+  return true;
 }
 
-static void waitStartEvent() {
+// False when the thread did not come so far within the bound: the start is abandoned.
+static bool waitStartEvent() {
   std::unique_lock<std::mutex> lock(startEvent.mutex);
-  startEvent.changed.wait(lock, [] { return startEvent.set; });
+  if (startEvent.changed.wait_for(lock, std::chrono::milliseconds(TCL_THREAD_START_WAIT_MS),
+                                  [] { return startEvent.state == START_DONE; }))
+    return true;
+  startEvent.state = START_ABANDONED;
+  return false;
 }
 
 static void failStart() {
@@ -107,7 +122,11 @@ int qStartTclThread(int n) {
     walkingEditorThreadRuns = 0;
     return 1;
   }
-  waitStartEvent();
+  if (!waitStartEvent()) {
+    qMsg(QMSG_ERROR, "qStartTclThread(%d): the Tcl thread did not start within %d s\n", n,
+         TCL_THREAD_START_WAIT_MS / 1000);
+    return 1;
+  }
   // A start script that failed has asked for the end of the program.
   serveMainThreadRequests();
   return qSignalSlots[TCL_SLOT_START_FAILED] == 1 ? 1 : 0;
@@ -161,16 +180,23 @@ static int threadKillCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *
   return TCL_OK;
 }
 
+// The window of a start the main thread gave up waiting for: the program went on without it.
+static void closeAbandonedWindow() {
+  int code = Tcl_Eval(qTclInterp, "destroy .");
+  if (code != TCL_OK) reportTclError(qTclInterp, code);
+}
+
 // The walking editor's thread ends with its window, which its buttons or the end of the editor
 // close; a script that fails is a failed start, and the program goes on.
 static void runWalkingEditorThread(const char *script) {
   Tcl_CreateObjCommand(qTclInterp, "qKill", threadKillCommand, nullptr, nullptr);
   int code = Tcl_EvalFile(qTclInterp, script);
-  if (code == TCL_OK) {
-    setStartEvent();
+  if (code != TCL_OK) {
+    reportTclError(qTclInterp, code);
+  } else if (setStartEvent()) {
     pollTclThread(TCL_THREAD_WALKING_EDITOR);
   } else {
-    reportTclError(qTclInterp, code);
+    closeAbandonedWindow();
   }
   Tcl_DeleteInterp(qTclInterp);
   qTclInterp = nullptr;
@@ -205,10 +231,7 @@ void qTclFork(const int *numberPointer) {
   }
   Tcl_CreateObjCommand(qTclInterp, "exit", threadExitCommand, nullptr, nullptr);
   int code = Tcl_EvalFile(qTclInterp, script);
-  if (code == TCL_OK) {
-    setStartEvent();
-    pollTclThread(TCL_THREAD_DIALOG);
-  }
+  if (code == TCL_OK && setStartEvent()) pollTclThread(TCL_THREAD_DIALOG);
   reportTclError(qTclInterp, code);
   // Closing the window is how the user ends the program: no error dialog for that.
   qMsg(code == TCL_OK ? QMSG_DEBUG : QMSG_ERROR, "qTclFork(): Back from Tk_MainLoop.\n");

@@ -73,6 +73,15 @@ FILE *createNewFile(const char *path) {
   return file;
 }
 
+// A regular file with a second name elsewhere (a hard link) is not written into, since that would
+// change the other file: its name here is removed and a new file made in its place.
+static int openUnsharedFile(const char *path, int fd, const struct stat &status) {
+  if (status.st_nlink <= 1) return fd;
+  close(fd);
+  if (unlink(path) != 0) return -1;
+  return open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+}
+
 // Without O_NONBLOCK the open of a FIFO would wait for a reader; with it, a FIFO without one
 // gives ENXIO, and one with a reader is refused by the check of its kind.
 FILE *createOwnFile(const char *path) {
@@ -87,6 +96,8 @@ FILE *createOwnFile(const char *path) {
     errno = EINVAL;
     return nullptr;
   }
+  fd = openUnsharedFile(path, fd, status);
+  if (fd < 0) return nullptr;
   FILE *file = nullptr;
   if (ftruncate(fd, 0) == 0 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0) file = fdopen(fd, "w");
   if (!file) {
@@ -163,9 +174,13 @@ static bool writeThroughTemporary(const std::string &target, const std::string &
   std::string temporary = target + ".XXXXXX";
   int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;
+  // The reason of a failure is taken right after the step that failed.
   bool ok = fchmod(fd, mode) == 0 && writeAll(fd, text) && fsync(fd) == 0;
-  int error = errno;
-  ok = close(fd) == 0 && ok;
+  int error = ok ? 0 : errno;
+  if (close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
   if (ok && (keep ? link(temporary.c_str(), target.c_str()) : rename(temporary.c_str(), target.c_str())) == 0) {
     if (keep) unlink(temporary.c_str());
     syncDirectory(target);

@@ -45,7 +45,8 @@ bool nameTaken(const char *path);
 FILE *createNewFile(const char *path);
 // Opens one of the program's own files of a fixed name (the trace, the exchange files) for
 // writing, emptied or made. A symbolic link, FIFO, directory or device there is refused, never
-// followed nor waited on: nullptr with errno ELOOP (a link), EISDIR, or EINVAL (not regular).
+// followed nor waited on: nullptr with errno ELOOP (a link), EISDIR, or EINVAL (not regular). A
+// regular file that has other names too (hard links) is replaced by a new file, not written into.
 FILE *createOwnFile(const char *path);
 // A short reason for the errno of a failed open, read or write of these functions.
 const char *fileErrorReason(int error);

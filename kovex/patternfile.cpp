@@ -121,13 +121,14 @@ bool fitsTheReader(const PatternBody &body, int jugglers, std::string *error) {
   return true;
 }
 
-bool hasJugglerBlock(const std::string &header) {
+// True when a line of the header begins with one of the entry letters.
+bool headerHasEntry(const std::string &header, const char *letters) {
   size_t pos = 0;
   while (pos < header.size()) {
     size_t end = header.find('\n', pos);
     if (end == std::string::npos) end = header.size();
     size_t first = header.find_first_not_of(" \t", pos);
-    if (first < end && header[first] != '\0' && strchr("pPj", header[first])) return true;
+    if (first < end && header[first] != '\0' && strchr(letters, header[first])) return true;
     pos = end + 1;
   }
   return false;
@@ -135,23 +136,119 @@ bool hasJugglerBlock(const std::string &header) {
 
 double tidy(double v) { return std::fabs(v) < 0.005 ? 0.0 : v; }
 
+const double PI = 3.14159265358979323846;
+const double BEAT = 0.25;          // dt of the files kovex writes, seconds
+const double READER_DWELL = 1.2;   // the pattern reader's dwell when the file sets none
+const double GRAVITY = 9.81;
+const double HAND_HEIGHT = 1.0;    // the hands throw and catch this high above the juggler's feet
+const double FIGURE_HEIGHT = 1.9;  // a juggler figure with its raised hands
+const double PROP_LENGTH = 0.3;    // a club reaches this far beyond its centre
+const double REACH = 0.7;          // a hand 0.4 m beside the juggler, with a club in it
+
+struct Spot {
+  double x, y, heading;  // metres; degrees
+};
+
 // One juggler in the middle; several stand on a circle, each facing its middle.
-std::string jugglerBlock(int jugglers) {
-  const double pi = 3.14159265358979323846;
-  std::string block = "j\n";
+std::vector<Spot> jugglerSpots(int jugglers) {
+  std::vector<Spot> spots((size_t)jugglers, Spot{0, 0, 0});
+  if (jugglers < 2) return spots;
+  double radius = 1.3 / std::sin(PI / jugglers);
   for (int j = 0; j < jugglers; j++) {
-    double x = 0, y = 0, heading = 0;
-    if (jugglers > 1) {
-      double radius = 1.3 / std::sin(pi / jugglers);
-      double angle = pi + 2 * pi * j / jugglers;
-      x = radius * std::cos(angle);
-      y = radius * std::sin(angle);
-      heading = std::fmod(angle * 180 / pi + 180, 360.0);
-      if (heading > 359.5) heading = 0;
-    }
-    block += format("%4.0f\n%5.2f %5.2f %5.2f c c\n", heading, tidy(x), tidy(y), 0.0);
+    double angle = PI + 2 * PI * j / jugglers;
+    double heading = std::fmod(angle * 180 / PI + 180, 360.0);
+    spots[(size_t)j] = {tidy(radius * std::cos(angle)), tidy(radius * std::sin(angle)), heading > 359.5 ? 0 : heading};
   }
+  return spots;
+}
+
+std::string jugglerBlock(const std::vector<Spot> &spots) {
+  std::string block = "j\n";
+  for (const Spot &s : spots) block += format("%4.0f\n%5.2f %5.2f %5.2f c c\n", s.heading, s.x, s.y, 0.0);
   return block;
+}
+
+bool dwellGiven(const PatternFileOptions &options) { return options.freeRatio > 0 && options.freeRatio < 1; }
+
+double dwellOf(const Siteswap &p, const PatternFileOptions &options) {
+  if (!dwellGiven(options)) return READER_DWELL;
+  int turn = p.sync || p.passing ? 2 : 2 * p.jugglers;
+  return turn * (1 - options.freeRatio);
+}
+
+// The highest point of the pattern: the apex of its highest throw, timed as the pattern reader
+// times a flight of v beats ((v - 2 dwell + 2) beats in the air), or the figures' height.
+double patternTop(const Siteswap &p, double dwell) {
+  double flight = std::max(0.0, (p.maxValue - 2 * dwell + 2) * BEAT);
+  return std::max(FIGURE_HEIGHT, HAND_HEIGHT + GRAVITY * flight * flight / 8) + PROP_LENGTH;
+}
+
+// The middle of the jugglers, on the floor.
+void centreOf(const std::vector<Spot> &spots, double centre[2]) {
+  centre[0] = centre[1] = 0;
+  for (const Spot &s : spots) {
+    centre[0] += s.x / spots.size();
+    centre[1] += s.y / spots.size();
+  }
+}
+
+// The azimuth (whole degrees) from which the jugglers stand widest apart across the window: the
+// smallest sideways distance between two of them is the largest; juggler 1 stands on the left.
+double spreadingAzimuth(const std::vector<Spot> &spots) {
+  double best = 0, bestGap = -1;
+  for (int degree = 0; degree < 180; degree++) {
+    double a = degree * PI / 180, side[2] = {-std::sin(a), std::cos(a)};
+    double gap = 1e9;
+    for (size_t i = 0; i < spots.size(); i++)
+      for (size_t k = i + 1; k < spots.size(); k++)
+        gap = std::min(gap, std::fabs((spots[i].x - spots[k].x) * side[0] + (spots[i].y - spots[k].y) * side[1]));
+    if (gap > bestGap + 1e-9) {
+      best = a;
+      bestGap = gap;
+    }
+  }
+  double centre[2];
+  centreOf(spots, centre);
+  if ((spots[0].x - centre[0]) * -std::sin(best) + (spots[0].y - centre[1]) * std::cos(best) > 1e-9) best += PI;
+  return best;
+}
+
+// The renderer's view opens 0.15 m up and down at its near plane, which lies zoom millimetres
+// ahead of the eye; the default window is 640 x 480. A little room is left at the edges.
+const double ZOOM = 300, SLOPE_UP = 150 / ZOOM * 0.9, SLOPE_SIDE = SLOPE_UP * 640 / 480;
+
+// The shortest camera distance from the look-at point at which every juggler, with its reach, from
+// the floor up to the top is in the window. Moving the eye along the view leaves a point's offsets
+// across it: each point asks for its offset over the view's slope, less how far it lies beyond
+// the look-at point.
+double framingDistance(const std::vector<Spot> &spots, const double look[3], double top, double azimuth,
+                       double elevation) {
+  double se = std::sin(elevation), ce = std::cos(elevation), sa = std::sin(azimuth), ca = std::cos(azimuth);
+  double forward[3] = {-se * ca, -se * sa, -ce}, side[3] = {-sa, ca, 0};
+  double up[3] = {side[1] * forward[2], -side[0] * forward[2], side[0] * forward[1] - side[1] * forward[0]};
+  double distance = 0.5;
+  for (const Spot &s : spots)
+    for (int corner = 0; corner < 8; corner++) {
+      double q[3] = {s.x + (corner & 1 ? REACH : -REACH) - look[0], s.y + (corner & 2 ? REACH : -REACH) - look[1],
+                     (corner & 4 ? top : 0) - look[2]};
+      double across = q[0] * side[0] + q[1] * side[1];
+      double high = q[0] * up[0] + q[1] * up[1] + q[2] * up[2];
+      double beyond = q[0] * forward[0] + q[1] * forward[1] + q[2] * forward[2];
+      distance = std::max({distance, std::fabs(across) / SLOPE_SIDE - beyond, std::fabs(high) / SLOPE_UP - beyond});
+    }
+  return distance;
+}
+
+// B= and G=: a camera a little above the jugglers (higher for more than two, so that those across
+// the circle stand above those in front), looking at their middle, that has every juggler and the
+// highest throw in the window.
+std::string cameraLines(const std::vector<Spot> &spots, double top) {
+  double elevation = spots.size() > 2 ? 1.2 : 1.4, azimuth = spreadingAzimuth(spots);
+  double look[3] = {0, 0, top / 2};
+  centreOf(spots, look);
+  double distance = framingDistance(spots, look, top, azimuth, elevation);
+  return format("B=%.3f,%.3f,%.2f,%.0f\nG=%.2f,%.2f,%.2f\n", azimuth, elevation, distance, ZOOM, tidy(look[0]),
+                tidy(look[1]), look[2]);
 }
 
 // The pattern reader keeps a siteswap tag only when it holds none of these characters.
@@ -228,15 +325,16 @@ std::string patternFileText(const Siteswap &p, const PatternFileOptions &options
   if (tagIsKept(p.text) && p.text.size() <= MAX_TAG) file += "% " + p.text + " QuoitSiteSwap\n";
   file += format("%% converted by kovex: %d object%s, %d juggler%s\n", p.objects, p.objects == 1 ? "" : "s",
                  p.jugglers, p.jugglers == 1 ? "" : "s");
-  file += "dt=0.25\n";
-  if (options.freeRatio > 0 && options.freeRatio < 1) {
-    int turn = p.sync || p.passing ? 2 : 2 * p.jugglers;
-    file += format("l=%.2f\n", turn * (1 - options.freeRatio));
-  }
+  file += format("dt=%.2f\n", BEAT);
+  if (dwellGiven(options)) file += format("l=%.2f\n", dwellOf(p, options));
   if (options.objectModel > 0) file += format("a=%d\n", options.objectModel);
   file += options.headerText;
   if (!options.headerText.empty() && options.headerText.back() != '\n') file += "\n";
-  if (!hasJugglerBlock(options.headerText)) file += jugglerBlock(p.jugglers);
+  if (!headerHasEntry(options.headerText, "pPj")) {
+    std::vector<Spot> spots = jugglerSpots(p.jugglers);
+    if (p.jugglers > 1 && !headerHasEntry(options.headerText, "BG")) file += cameraLines(spots, patternTop(p, dwellOf(p, options)));
+    file += jugglerBlock(spots);
+  }
   file += "*\n";
   for (const std::vector<std::string> &row : body.rows) file += bodyLine(row) + "\n";
   if (!body.wrapBefore.empty()) file += "*\n" + body.wrapBefore + "\n" + body.wrapAfter + "\n";

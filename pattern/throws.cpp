@@ -272,9 +272,17 @@ uint32_t GetKindOfThrow(int hand, int takt) {
 
 // ---------------------------------------------------------------- spin
 
-double Spinwinkel(double flightTime, double phase, int spinCount) {
+// Whole turns by flight time, one per 0.45 s of unscaled flight. The flight time is a difference
+// of two takt times and may come out a rounding error short of a whole number of turns (0.9 s as
+// 0.8999999999999999): a count that close below a whole number is taken as that number, so every
+// throw of one height turns alike.
+static double turnsOfFlight(double flightTime) {
   double factor = qPrefs.timefactor > 0 ? qPrefs.timefactor : 1.0;
-  if (spinCount == SPIN_NONE) return -(floor(flightTime / factor / 0.45) * 2 * PI) - phase;
+  return floor(flightTime / factor / 0.45 + 1e-9);
+}
+
+double Spinwinkel(double flightTime, double phase, int spinCount) {
+  if (spinCount == SPIN_NONE) return -(turnsOfFlight(flightTime) * 2 * PI) - phase;
   return -phase - 2 * PI * spinCount;
 }
 

@@ -305,12 +305,12 @@ int StartEditor() {
   return 0;
 }
 
-// The walking editor's Tcl thread gets the beat count and duration through the exchange file.
+// The walking editor's Tcl thread gets the beat count and duration through the exchange file; a
+// panel without them is not started.
 static int startWalkingEditorThread() {
   char text[64];
   snprintf(text, sizeof text, "%d\n%f", takte, dt);
-  writeTclPassing(text);
-  if (qStartTclThread(TCL_THREAD_WALKING_EDITOR) != 0) {
+  if (writeTclPassing(text) != 0 || qStartTclThread(TCL_THREAD_WALKING_EDITOR) != 0) {
     qMsg(QMSG_ERROR, localText(15), 20051108, "StartEditor");
     return 20051108;
   }

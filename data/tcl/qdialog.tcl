@@ -1,23 +1,9 @@
-# Shared parts of quoit's dialog scripts: the exchange file and the unattended answer.
+# Shared parts of quoit's dialog scripts: the message window and the unattended answer.
 # The program runs each dialog in an interpreter of its own from the home directory;
 # a dialog ends by destroying its windows, never with exit (that would end quoit).
-
-# The request the program wrote into the exchange file, whole.
-proc qReadPassing {} {
-    set file [open tmp/tcl_passing r]
-    fconfigure $file -encoding utf-8
-    set text [read $file]
-    close $file
-    return $text
-}
-
-# The answer is the first line of the exchange file.
-proc qWriteAnswer {answer} {
-    set file [open tmp/tcl_passing w]
-    fconfigure $file -encoding utf-8
-    puts $file $answer
-    close $file
-}
+# The exchange file is reached only through the program's commands qReadPassing (the request,
+# whole) and qWriteAnswer (the answer as its first line), which take a regular file only and
+# never follow a link nor wait on a FIFO put in its place.
 
 # With QUOIT_TEST_ANSWER set the dialog answers by itself once its window is up:
 # the command is called with the variable's value, as a click would call it.

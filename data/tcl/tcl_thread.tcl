@@ -1,5 +1,7 @@
 # The information and progress window of quoit's dialog thread.
 # The program calls qMsgInfo to show the text of tmp/info.txt and Progress with a percentage.
+# The information file is read through the program's qReadUserFile: a regular file only, with a
+# bound, so nothing put in its place stops the window.
 # The script builds the window and returns; the thread then serves its events. Closing the
 # window ends the program.
 # When QUOIT_TCL_TRACE names a file, every text shown and every progress value is also
@@ -30,10 +32,7 @@ proc traceLine {line} {
 }
 
 proc qMsgInfo {} {
-    if {[catch {open tmp/info.txt r} in]} return
-    fconfigure $in -encoding utf-8
-    set message [read $in]
-    close $in
+    if {[catch {encoding convertfrom utf-8 [qReadUserFile tmp/info.txt]} message]} return
     .top.info configure -state normal
     if {[.top.info index end-1c] ne "1.0"} {
         .top.info insert end "\n"

@@ -122,6 +122,50 @@ class FileKinds : public ScratchHomeTest {
     }
     return false;
   }
+  // The item met with each kind of thing at its name.
+  void expectEachKindMet(const Item &item) {
+    for (Kind kind : {LINK_OUTSIDE, DANGLING_LINK, FIFO, DIRECTORY, REGULAR}) {
+      SCOPED_TRACE(std::string(item.path) + ", " + kindNames[kind]);
+      place(item, kind);
+      testing::internal::CaptureStdout();
+      testing::internal::CaptureStderr();
+      bool done;
+      bool blocked;
+      {
+        FifoGuard guard(item.path);
+        done = item.act();
+        blocked = guard.blocked();
+      }
+      std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+      EXPECT_FALSE(blocked);
+      EXPECT_EQ(readWholeFile(outside + "/target"), item.content);
+      EXPECT_FALSE(fs::exists(fs::symlink_status(outside + "/absent")));
+      bool readable = kind == REGULAR || kind == LINK_OUTSIDE;
+      switch (item.use) {
+        case NEW_NAME:
+          EXPECT_TRUE(done);
+          EXPECT_TRUE(kept(item, kind));
+          break;
+        case OWN_FILE:
+          if (kind == REGULAR) {
+            EXPECT_NE(readWholeFile(item.path).find(item.written), std::string::npos) << readWholeFile(item.path);
+          } else {
+            EXPECT_TRUE(kept(item, kind));
+            EXPECT_NE(said.find(item.path), std::string::npos) << said;
+          }
+          break;
+        case INPUT:
+          EXPECT_EQ(done, readable);
+          if (!readable && item.path == std::string(CONVERTER_LIST_FILE)) {
+            EXPECT_NE(said.find("Cannot read the file q2.out"), std::string::npos) << said;
+          }
+          break;
+      }
+      fs::remove_all(item.path);
+      fs::remove_all("hardcopy/5-1.png");
+      fs::remove_all(outside + "/absent");
+    }
+  }
   std::string outside;
   void (*previousPipeHandler)(int) = SIG_DFL;
 };
@@ -182,49 +226,69 @@ TEST_F(FileKinds, NoLinkFollowedNoFifoWaitedOn) {
       {TCL_PASSING_FILE, INPUT, "answer\n", nullptr, readAnswer},
       {"source.pat", INPUT, "% source\n", nullptr, copySource},
   };
+  for (const Item &item : items) expectEachKindMet(item);
+}
+
+// Own files of a fixed name with a second name elsewhere (a hard link): the program's text goes
+// into a new file at the name, and the file elsewhere keeps what it held.
+TEST_F(FileKinds, HardLinkedOwnFilesAreReplacedNotWrittenInto) {
+  const Item items[] = {
+      {TRACE_FILE, OWN_FILE, "old trace\n", "trace line", traceOneLine},
+      {TCL_REPORT_FILE, OWN_FILE, "old report\n", "m/5.pat", [] { qMsg(QMSG_REPORT, "new report\n"); return true; }},
+      {TCL_PASSING_FILE, OWN_FILE, "old request\n", "new request", [] { return writeTclPassing("new request") == 0; }},
+      {TCL_INFO_FILE, OWN_FILE, "old info\n", "new info", [] { qMsg(QMSG_INFO, "new info\n"); return true; }},
+  };
+  fs::create_directory("elsewhere");
   for (const Item &item : items) {
-    for (Kind kind : {LINK_OUTSIDE, DANGLING_LINK, FIFO, DIRECTORY, REGULAR}) {
-      SCOPED_TRACE(std::string(item.path) + ", " + kindNames[kind]);
-      place(item, kind);
-      testing::internal::CaptureStdout();
-      testing::internal::CaptureStderr();
-      bool done;
-      bool blocked;
-      {
-        FifoGuard guard(item.path);
-        done = item.act();
-        blocked = guard.blocked();
-      }
-      std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-      EXPECT_FALSE(blocked);
-      EXPECT_EQ(readWholeFile(outside + "/target"), item.content);
-      EXPECT_FALSE(fs::exists(fs::symlink_status(outside + "/absent")));
-      bool readable = kind == REGULAR || kind == LINK_OUTSIDE;
-      switch (item.use) {
-        case NEW_NAME:
-          EXPECT_TRUE(done);
-          EXPECT_TRUE(kept(item, kind));
-          break;
-        case OWN_FILE:
-          if (kind == REGULAR) {
-            EXPECT_NE(readWholeFile(item.path).find(item.written), std::string::npos) << readWholeFile(item.path);
-          } else {
-            EXPECT_TRUE(kept(item, kind));
-            EXPECT_NE(said.find(item.path), std::string::npos) << said;
-          }
-          break;
-        case INPUT:
-          EXPECT_EQ(done, readable);
-          if (!readable && item.path == std::string(CONVERTER_LIST_FILE)) {
-            EXPECT_NE(said.find("Cannot read the file q2.out"), std::string::npos) << said;
-          }
-          break;
-      }
-      fs::remove_all(item.path);
-      fs::remove_all("hardcopy/5-1.png");
-      fs::remove_all(outside + "/absent");
-    }
+    SCOPED_TRACE(item.path);
+    writeWholeFile("elsewhere/file", item.content);
+    fs::remove_all(item.path);  // another file's messages may have made it
+    ASSERT_EQ(link("elsewhere/file", item.path), 0);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    item.act();
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(readWholeFile("elsewhere/file"), item.content);
+    EXPECT_NE(readWholeFile(item.path).find(item.written), std::string::npos) << readWholeFile(item.path);
+    struct stat status;
+    ASSERT_EQ(lstat(item.path, &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_EQ(status.st_nlink, 1u);
+    fs::remove_all(item.path);
   }
+}
+
+// The dialog scripts reach the exchange and information files only through the program's checks,
+// also when something is put at the name while a dialog is open (no request is written then).
+class FileKindsGui : public FileKinds {
+ protected:
+  void SetUp() override {
+    FileKinds::SetUp();
+    ASSERT_FALSE(sharedDisplay().empty());
+    setenv("DISPLAY", sharedDisplay().c_str(), 1);
+    writeWholeFile("tcl/write_answer.tcl", "source tcl/qdialog.tcl\nqWriteAnswer written\ndestroy .\n");
+    writeWholeFile("tcl/read_request.tcl", "source tcl/qdialog.tcl\nset request [qReadPassing]\ndestroy .\n");
+    writeWholeFile("tcl/show_info.tcl",
+                   "source tcl/tcl_thread.tcl\nqMsgInfo\nset shown [string trim [.top.info get 1.0 end]]\n"
+                   "destroy .\nif {$shown ne \"info\"} {error \"not shown\"}\n");
+  }
+  void TearDown() override {
+    waitForNonModalDialogs(5000);
+    unsetenv("DISPLAY");
+    FileKinds::TearDown();
+  }
+};
+
+bool runDialog(const char *script) { return InvokeTclCmd(script, nullptr, 0, nullptr) == 0; }
+
+TEST_F(FileKindsGui, DialogScriptsReachTheirFilesThroughTheChecks) {
+  const Item items[] = {
+      {TCL_PASSING_FILE, OWN_FILE, "old answer\n", "written", [] { return runDialog("tcl/write_answer.tcl"); }},
+      {TCL_PASSING_FILE, INPUT, "request\n", nullptr, [] { return runDialog("tcl/read_request.tcl"); }},
+      {TCL_INFO_FILE, INPUT, "info\n", nullptr, [] { return runDialog("tcl/show_info.tcl"); }},
+  };
+  for (const Item &item : items) expectEachKindMet(item);
 }
 
 }  // namespace

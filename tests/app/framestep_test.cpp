@@ -194,8 +194,10 @@ TEST_F(FrameStep, CameraPresetLooksFromTheJugglersEyes) {
   qInternal[QINTERNAL_JUGGLERS] = 1;
   quoitPos[0].headTilt = 0.2;
   quoitPos[0].ZWinkel = 0.5;
-  quoitPos[0].reference[0] = 1;
-  quoitPos[0].reference[1] = 2;
+  quoitPos[0].base[0] = 1;  // the head stands above the base point, the reference point behind it
+  quoitPos[0].base[1] = 2;
+  quoitPos[0].reference[0] = 1 - 0.4 * cos(0.5);
+  quoitPos[0].reference[1] = 2 - 0.4 * sin(0.5);
   quoitPos[0].reference[2] = 1.2;
   rotationDrift[0] = 40;
   qMode.cameraPreset = 1;

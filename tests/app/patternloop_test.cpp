@@ -356,6 +356,16 @@ TEST_F(PatternLoop, ConverterOptions) {
       {"word options", [] { snprintf(converterOptions, sizeof converterOptions, "-x -y "); }, ACTION_DIALOG, "531",
        " -r0.000000  -x -y  -p1"},
       {"sym", [] { qPrefs.sym = 1; }, ACTION_DIALOG, "531", " -r0.000000   -s -p1"},
+      {"user's hands", [] { snprintf(converterOptions, sizeof converterOptions, "-m4 "); }, ACTION_DIALOG, "531",
+       " -r0.000000  -m4 "},
+      {"user's persons over preferred hands",
+       [] {
+         qPrefs.multihand = 6;
+         snprintf(converterOptions, sizeof converterOptions, "-x -p2 ");
+       },
+       ACTION_DIALOG, "531", " -r0.000000  -x -p2 "},
+      {"a word with m inside", [] { snprintf(converterOptions, sizeof converterOptions, "-x-m4 "); }, ACTION_DIALOG,
+       "531", " -r0.000000  -x-m4  -p1"},
       {"hands", [] { qPrefs.multihand = 6; }, ACTION_DIALOG, "531", " -r0.000000   -m6"},
       {"persons", [] { qPrefs.current = 2; qPrefs.q2_persons = 3; objectCountOption = -1; }, ACTION_DIALOG, "531",
        " -r0.000000   -p1 -p3"},

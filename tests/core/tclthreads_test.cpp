@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -312,6 +313,28 @@ TEST_F(TclThreadGui, OneWalkingEditorThreadWhoseSaveReachesTheMainThread) {
             "proc poll {} {if {[file exists tmp/go]} {file delete tmp/go; qKill 1 35; destroy .} else {after 20 poll}}\n"
             "poll\n");
   EXPECT_EXIT(exit(walkingEditorThreadSteps()), testing::ExitedWithCode(30), "");
+}
+
+// A walking editor's script that hangs (on a file, say) does not stop the main thread: the start
+// is given up after a bound and fails. When the script comes through later, its window closes, for
+// the program went on without it, and its thread ends, so a new start gets a panel again.
+int hangingWalkingEditorSteps() {
+  alarm(60);  // a wait without a bound ends the child here
+  int first = qStartTclThread(3);
+  if (first != 1) return 31;
+  ScratchDir::writeFile("tcl/walking_editor.tcl", "wm title . again\n");
+  for (int i = 0; i < 1000 && access("tmp/came_through", F_OK) != 0; i++) qSleep(10);
+  if (access("tmp/came_through", F_OK) != 0) return 32;
+  for (int i = 0; i < 300 && windowsNamed("late") != 0; i++) qSleep(10);
+  if (windowsNamed("late") != 0) return 33;
+  if (qStartTclThread(3) != 0) return 34;
+  for (int i = 0; i < 500 && windowsNamed("again") != 1; i++) qSleep(10);
+  return windowsNamed("again") == 1 ? 30 : 35;
+}
+
+TEST_F(TclThreadGui, HangingWalkingEditorScriptIsAFailedStartWithinABound) {
+  writeFile("tcl/walking_editor.tcl", "after 12000\nwm title . late\nupdate\nclose [open tmp/came_through w]\n");
+  EXPECT_EXIT(exit(hangingWalkingEditorSteps()), testing::ExitedWithCode(30), "");
 }
 
 }  // namespace

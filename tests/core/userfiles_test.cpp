@@ -5,6 +5,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,22 @@ struct SyncRecord {
   std::string text;
 };
 static std::vector<SyncRecord> syncs;
+static int lastSynced = -1;
+// When set, the close of the descriptor synced last fails as a close on a network file system
+// can: the descriptor is closed, but the data may be lost, and the call says EIO.
+static bool failCloseAfterSync = false;
+
+extern "C" int close(int fd) {
+  int result = int(syscall(SYS_close, fd));
+  if (failCloseAfterSync && fd == lastSynced && result == 0) {
+    errno = EIO;
+    return -1;
+  }
+  return result;
+}
 
 extern "C" int fsync(int fd) {
+  lastSynced = fd;
   struct stat status;
   SyncRecord r{fstat(fd, &status) == 0 && S_ISDIR(status.st_mode), ""};
   if (!r.directory) {
@@ -78,4 +93,19 @@ TEST_F(UserFiles, FailedWriteLeavesTheOldFile) {
   EXPECT_TRUE(canWriteBeside("kept"));
   EXPECT_EQ(readFile("kept"), "old text");
   EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 2);
+}
+
+// A close that fails after the text was written and synced leaves the old file, and its own
+// reason is the one reported.
+TEST_F(UserFiles, FailedCloseIsReportedWithItsReason) {
+  writeFile("kept", "old text");
+  failCloseAfterSync = true;
+  errno = 0;
+  bool written = writeFileAtomically("kept", "new text");
+  int error = errno;
+  failCloseAfterSync = false;
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error, EIO);
+  EXPECT_EQ(readFile("kept"), "old text");
+  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
 }

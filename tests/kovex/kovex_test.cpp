@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -261,6 +262,61 @@ TEST(KovexOptions, PassingJugglersFaceEachOther) {
   ASSERT_LE(j + 5, header.end());
   EXPECT_EQ(std::vector<std::string>(j + 1, j + 5),
             (std::vector<std::string>{"   0", "-1.30  0.00  0.00 c c", " 180", " 1.30  0.00  0.00 c c"}));
+}
+
+size_t countStarting(const std::vector<std::string> &lines, const std::string &start) {
+  return (size_t)std::count_if(lines.begin(), lines.end(),
+                               [&](const std::string &line) { return line.rfind(start, 0) == 0; });
+}
+
+// A pattern of several jugglers brings a camera that shows every juggler from its feet to the
+// highest throw above it, each apart from the others; a solo pattern keeps the program's own camera.
+TEST(KovexCamera, SeveralJugglersAreAllInViewAndApart) {
+  struct Case {
+    const char *siteswap;
+    std::vector<std::string> options;
+  } cases[] = {{"<3p|3p>", {}},
+               {"531", {"-m4"}},
+               {"<7p|7p>", {}},
+               {"<3p2|3p3|3p1>", {}},
+               {"<3p2|3p3|3p4|3p1>", {}},
+               {"<3p|3p>", {"-r0.2"}}};
+  for (const Case &c : cases) {
+    Scratch scratch;
+    ASSERT_EQ(scratch.kovex(c.options, c.siteswap).exitCode, 0) << c.siteswap;
+    std::vector<std::string> header = headerOf(scratch);
+    EXPECT_EQ(countStarting(header, "B="), 1u) << c.siteswap;
+    EXPECT_EQ(countStarting(header, "G="), 1u) << c.siteswap;
+    std::vector<JugglerInView> view;
+    std::string why;
+    ASSERT_TRUE(jugglersInView(scratch.path("QuoitSiteSwap"), &view, &why)) << why;
+    ASSERT_GE(view.size(), 2u) << c.siteswap;
+    for (size_t j = 0; j < view.size(); j++)
+      for (const double *p : {view[j].feet, view[j].head, view[j].top})
+        for (int axis = 0; axis < 2; axis++)
+          EXPECT_LT(std::fabs(p[axis]), 1.0) << c.siteswap << ": juggler " << j + 1 << " axis " << axis;
+    // Two heads (some 20 pixels wide) at least two heads apart on the window's 640 x 480 pixels.
+    for (size_t j = 0; j < view.size(); j++)
+      for (size_t k = j + 1; k < view.size(); k++)
+        EXPECT_GT(std::hypot((view[j].head[0] - view[k].head[0]) * 320, (view[j].head[1] - view[k].head[1]) * 240), 40)
+            << c.siteswap << ": jugglers " << j + 1 << ", " << k + 1;
+  }
+  Scratch solo;
+  ASSERT_EQ(solo.kovex({}, "531").exitCode, 0);
+  std::vector<std::string> header = headerOf(solo);
+  EXPECT_EQ(countStarting(header, "B=") + countStarting(header, "G="), 0u);
+}
+
+// A header file with its own camera or its own jugglers keeps them: kovex adds no camera, which
+// would either fight the file's or frame jugglers standing elsewhere.
+TEST(KovexCamera, HeaderFileCameraOrJugglersWin) {
+  for (const char *entries : {"B=0.5,1.2,4,60\n", "G=0,1,1\n", "p 0  -1 0.3 1  -1 -0.3 1\n  180  1 -0.3 1  1 0.3 1\n"}) {
+    Scratch scratch;
+    childprocess::writeFile(scratch.path("header"), entries);
+    ASSERT_EQ(scratch.kovex({"-H" + scratch.path("header")}, "<3p|3p>").exitCode, 0) << entries;
+    std::vector<std::string> header = headerOf(scratch);
+    EXPECT_EQ(countStarting(header, "B=") + countStarting(header, "G="), entries[1] == '=' ? 1u : 0u) << entries;
+  }
 }
 
 TEST(KovexOptions, HoldsShowTwosInTheHand) {

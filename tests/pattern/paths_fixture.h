@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -28,11 +27,7 @@ inline int loadOnly(const std::string &text) {
   std::string path = writeTempPattern("paths", text);
   freshPatternState();
   patternTestSeam.strictChainCheck = 0;
-  currentPatternFile = path;
-  std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(sourcePath("data"));
-  int code = Muster_laden();
-  std::filesystem::current_path(previous);
+  int code = loadPreparedPattern(path);
   remove(path.c_str());
   return code;
 }

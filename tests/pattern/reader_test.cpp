@@ -3,8 +3,6 @@
 
 #include <sys/stat.h>
 
-#include <filesystem>
-
 #include <string>
 
 #include "core/prefs.h"
@@ -49,12 +47,7 @@ TEST(PatternHeader, TimeFactorAppliesOnlyToAGivenTaktDuration) {
   for (const Case &c : cases) {
     freshPatternState();
     qPrefs.timefactor = 2.0;
-    currentPatternFile = c.file;
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(sourcePath("data"));  // where the floor and the figures lie
-    int code = Muster_laden();
-    std::filesystem::current_path(previous);
-    ASSERT_EQ(code, 0);
+    ASSERT_EQ(loadPreparedPattern(c.file), 0);
     EXPECT_NEAR(dt, c.expected, 1e-12);
     EXPECT_NEAR(t_zyklus, 6 * c.expected, 1e-12);
   }

@@ -7,7 +7,6 @@
 #include "chain_checker.h"
 #include "pattern/fitting.h"
 #include "pattern/store.h"
-#include "tests/support/childprocess.h"
 #include "tests/support/loadpattern.h"
 
 namespace {
@@ -37,12 +36,9 @@ class ConvertedSiteswap : public testing::TestWithParam<Siteswap> {};
 
 TEST_P(ConvertedSiteswap, LoadsIntoClosedChains) {
   const Siteswap &s = GetParam();
-  std::string dir = childprocess::makeScratchDirectory();
-  std::string file = dir + "/QuoitSiteSwap";
-  childprocess::Result r = childprocess::run({childprocess::builtProgram("kovex"), "-n", "-q", s.notation, file}, dir);
-  ASSERT_EQ(r.exitCode, 0) << r.output;
-  std::string text = childprocess::readFile(file);
-  childprocess::removeScratchDirectory(dir);
+  std::string why;
+  std::string text = convertSiteswap(s.notation, &why);
+  ASSERT_NE(text, "") << why;
   ASSERT_EQ(loadText(text), 0) << text;
   EXPECT_EQ(objekte, s.objects) << text;
   std::string faults;

@@ -1,7 +1,15 @@
 // The hand of a VRML figure recomputed from its chain of joint nodes, turned as the VRML renderer
 // turns them: what the arm tests compare the hand targets with.
 #pragma once
+#include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "pattern/clock.h"
+#include "pattern/handpaths.h"
+#include "pattern/objectpaths.h"
+#include "pattern/store.h"
+#include "pattern/throws.h"
 
 #include "scene/vrml/modeltree.h"
 
@@ -67,3 +75,29 @@ inline void handPoint(const double *wristUp, double out[3]) {
   chainTransform(jointNode(wristUp)).apply(tip, 1, out);
 }
 
+// The hand columns whose wrist is blending between an object and the arm at time t: the throwing
+// hand just after a throw, the catching hand just before a catch of a ball or club. Their hand lies
+// off the hand path by design.
+inline std::vector<bool> wristsBetweenObjectAndArm(double t) {
+  std::vector<bool> turning(MAX_HANDS, false);
+  for (int o = 0; o < objekte; o++) {
+    const Flugbahn &g = flugbahn[o][objectCursor[o]];
+    if (g.haltehand >= 0) continue;
+    double d = g.t_to - g.t_from, s = t - g.t_from;
+    if (d < 0) d += t_zyklus;
+    if (s < 0.05 * d) turning[size_t(Hand(g.handvon, 0))] = true;
+    if (s > 0.95 * d) turning[size_t(Hand(g.handbis, 0))] = true;
+  }
+  return turning;
+}
+
+// Hand h's point on its hand path at time t, lowered as the arm solver lowers it: where the figure's
+// hand point belongs.
+inline void handTarget(int h, double t, double out[3]) {
+  double fraction = 0;
+  int wrapped = 0;
+  prepareScene(&t, 0, &wrapped, SCENE_HAND, 0, h, &fraction);
+  const Handbahn &s = handbahn[h][std::clamp(handCursor[h], 0, takte)];
+  bezierPoint(s.B0, s.B1, s.B2, s.B3, fraction, out);
+  out[2] -= 0.012;
+}

@@ -5,6 +5,7 @@
 #include "pattern/objectpaths.h"
 #include "scene_fixture.h"
 #include "scene/textures.h"
+#include "tests/support/loadpattern.h"
 #include "ui/modes.h"
 
 namespace {
@@ -13,12 +14,13 @@ using Figures = SceneTest;
 
 const double origin[3] = {0, 0, 0};
 
-TEST_F(Figures, DefaultFloorAndItsGravity) {
+TEST_F(Figures, DefaultFloorKeepsTheGravity) {
+  gravity = 5;
   ASSERT_EQ(Boden_laden(0), 0);
   EXPECT_STREQ(objekt_geladen[0].name, "pano/Karoboden");
   EXPECT_EQ(firstObjectInstance, 1);
   EXPECT_EQ(objekt_geladen[0].flags, OBJ_FIXED | OBJ_NEW_LIST);
-  EXPECT_DOUBLE_EQ(gravity, 9.81);
+  EXPECT_DOUBLE_EQ(gravity, 5);
   EXPECT_DOUBLE_EQ(gravityTimeScale, 1.0);
 }
 
@@ -28,6 +30,34 @@ TEST_F(Figures, MarsPanoramaSetsItsGravity) {
   EXPECT_STREQ(objekt_geladen[0].name, "pano/mars/Karoboden");
   EXPECT_DOUBLE_EQ(gravity, 3.70);
   EXPECT_NEAR(gravityTimeScale, 1.628, 0.001);
+}
+
+// A pattern's g= holds on the default floor wherever it stands in the header; the mars panorama
+// sets its own gravity when the juggler block loads it, so only a g= after that block holds there.
+TEST_F(Figures, GravityOfThePatternAndOfThePanorama) {
+  const std::string jugglers = "j 0  0 0 0  c c\n", body = "*\na -\n- b\nc -\n- a\nb -\n- c\n";
+  struct Case {
+    const char *ground;
+    std::string header;
+    double gravity;
+  } cases[] = {
+      {"", jugglers, -9.81},          {"", "g=5\n" + jugglers, -5},          {"", jugglers + "g=5\n", -5},
+      {"mars", jugglers, -3.70}, {"mars", "g=5\n" + jugglers, -3.70}, {"mars", jugglers + "g=5\n", -5},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string(c.ground) + ": " + c.header);
+    qPrefs.ground = c.ground;
+    ASSERT_EQ(loadText(c.header + body), 0);
+    EXPECT_DOUBLE_EQ(gravity, c.gravity);
+    int flights = 0;
+    for (int o = 0; o < objekte; o++)
+      for (int i = 1; i <= paraz[o] && i < segmentRowLength; i++)
+        if (flugbahn[o][i].flag & FB_FREE_FLIGHT) {
+          EXPECT_DOUBLE_EQ(flugbahn[o][i].az, c.gravity);
+          flights++;
+        }
+    EXPECT_GT(flights, 0);
+  }
 }
 
 TEST_F(Figures, PanoramaProperties) {

@@ -25,8 +25,8 @@ class KinematicsTest : public VrmlTest {
   }
 };
 
-// Target points in the juggler's own frame (x forward, y left, metres) for the left hand; the right
-// hand takes them mirrored. The wrist cases: none, held fully at an angle, a ring's turn.
+// Target points in the juggler's own frame (x forward from the shoulders, y left, metres) for the
+// left hand; the right hand takes them mirrored. The wrist cases: none, held fully at an angle, a ring's turn.
 struct Target {
   double p[3];
   double wristUp, wristTurn, blend;
@@ -48,11 +48,13 @@ TEST_F(KinematicsTest, SolvedArmsPutTheFiguresHandsOnTheTargets) {
     for (const double *place : places) {
       loadFigure(file, place, place[3]);
       const InvKinRecord &k = invKinTable[0];
+      // how far ahead of the figure's origin its shoulders stand
+      double shoulders = (k.leftShoulder[0] - place[0]) * std::cos(place[3] / DEG) + (k.leftShoulder[1] - place[1]) * std::sin(place[3] / DEG);
       for (int hand = 0; hand < 2; hand++)
         for (const Target &target : targets) {
           SCOPED_TRACE(file + " hand " + std::to_string(hand) + " heading " + std::to_string(place[3]) + " target " +
                        std::to_string(&target - targets));
-          double local[3] = {target.p[0], hand ? -target.p[1] : target.p[1], target.p[2]}, world[3];
+          double local[3] = {shoulders + target.p[0], hand ? -target.p[1] : target.p[1], target.p[2]}, world[3];
           Matrix figure = translation(place) * rotation(place[3], 0, 0, 1);
           figure.apply(local, 1, world);
           double point[3] = {world[0], world[1], world[2]};

@@ -96,10 +96,12 @@ TEST_F(VrmlTest, ListedFiguresHaveTheArmJointsWhereTheyStand) {
     for (int j : arm) EXPECT_NE(k.joint[j], nullptr) << invKinJointNames[j];
     EXPECT_NEAR(k.upperArm, 0.29, 1e-9);
     EXPECT_NEAR(k.lowerArm, 0.26, 1e-9);
-    // turned by 90 degrees about z and moved to (1, 2): the left shoulder (+y) lies at -x
+    // turned by 90 degrees about z and moved to (1, 2): the left shoulder (+y) lies at -x, and the
+    // shoulders, 0.25 m behind the plane the hands juggle in, at -y
     EXPECT_NEAR(k.leftShoulder[0], 0.8, 1e-9);
-    EXPECT_NEAR(k.leftShoulder[1], 2.0, 1e-9);
+    EXPECT_NEAR(k.leftShoulder[1], 1.75, 1e-9);
     EXPECT_NEAR(k.rightShoulder[0], 1.2, 1e-9);
+    EXPECT_NEAR(k.rightShoulder[1], 1.75, 1e-9);
     EXPECT_NEAR(k.head[2], 1.47, 1e-9);
     EXPECT_EQ(qScene->objectIndex, 4);
     EXPECT_TRUE(qScene->flags & NODE_JUGGLER);

@@ -1,10 +1,12 @@
 // The VRML renderer's pieces in a real GL context: the walks' node stacks keep the GL matrix stack
 // balanced, hidden nodes and deep trees, shapes turned and moved by the transforms above them, face
-// sets with broken index lists, the round shapes' detail, and the walking-path colours.
+// sets with broken index lists, the round shapes' detail, the walking-path colours, and the figures'
+// arms as drawn over a cycle of the samples.
 #include <GL/freeglut.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -14,8 +16,11 @@
 #include "core/prefs.h"
 #include "core/random.h"
 #include "core/uistate.h"
+#include "pattern/store.h"
 #include "scene/classic_renderer.h"
 #include "scene/vrml_renderer.h"
+#include "scene/vrmlscene.h"
+#include "tests/scene/figure_chain.h"
 #include "tests/scene/vrml_fixture.h"
 #include "tests/support/glut_test_window.h"
 #include "tests/support/picture_fixture.h"
@@ -189,13 +194,13 @@ TEST_F(VrmlRendererGui, BrokenFaceSetsDrawWhatIsSound) {
   gluDeleteQuadric(q);
 }
 
-// The polygons a list draws in feedback mode, each as its vertices' values one after the other (2 a
-// vertex for GL_2D, 3 for GL_3D, 7 for GL_3D_COLOR: window x, y, depth, r, g, b, a).
-std::vector<std::vector<GLfloat>> feedbackPolygons(int list, GLenum type, int perVertex) {
+// The polygons a drawing makes in feedback mode, each as its vertices' values one after the other (2
+// a vertex for GL_2D, 3 for GL_3D, 7 for GL_3D_COLOR: window x, y, depth, r, g, b, a).
+std::vector<std::vector<GLfloat>> feedbackPolygons(const std::function<void()> &draw, GLenum type, int perVertex) {
   std::vector<GLfloat> buffer(4000000);
   glFeedbackBuffer(GLsizei(buffer.size()), type, buffer.data());
   glRenderMode(GL_FEEDBACK);
-  glCallList(GLuint(list));
+  draw();
   GLint used = glRenderMode(GL_RENDER);
   std::vector<std::vector<GLfloat>> polygons;
   EXPECT_GE(used, 0) << "feedback buffer too small";
@@ -210,6 +215,11 @@ std::vector<std::vector<GLfloat>> feedbackPolygons(int list, GLenum type, int pe
     }
   }
   return polygons;
+}
+
+// The polygons one display list draws.
+std::vector<std::vector<GLfloat>> feedbackPolygons(int list, GLenum type, int perVertex) {
+  return feedbackPolygons([list] { glCallList(GLuint(list)); }, type, perVertex);
 }
 
 // The extent in pixels of what was drawn (what differs from the white background) within a part of
@@ -309,6 +319,123 @@ TEST_F(VrmlRendererGui, GuideModelsDrawTheirAxesAlongXYAndZ) {
         }
       }
   }
+}
+
+// The world points of the polygons that the object tree draws (scaled into the window's volume)
+// with only this node's list.
+const double R = 2.5;  // metres to the window's edge
+std::vector<std::vector<double>> drawnWith(ObjectNode *shown, int list) {
+  std::vector<std::pair<ObjectNode *, int>> kept;
+  for (ObjectNode *n = qScene; n; n = n->next) {
+    kept.push_back({n, n->displayList});
+    n->displayList = n == shown ? list : 0;
+  }
+  glPushMatrix();
+  glScaled(1 / R, 1 / R, 1 / R);
+  std::vector<std::vector<GLfloat>> polygons = feedbackPolygons([] { qParseObjectTree(DRAW_OBJECTS, 0); }, GL_3D, 3);
+  glPopMatrix();
+  for (auto &k : kept) k.first->displayList = k.second;
+  std::vector<std::vector<double>> points;
+  for (const std::vector<GLfloat> &polygon : polygons)
+    for (size_t v = 0; v + 3 <= polygon.size(); v += 3)
+      points.push_back({(polygon[v] / (W / 2.0) - 1) * R, (polygon[v + 1] / (H / 2.0) - 1) * R, (1 - 2 * polygon[v + 2]) * R});
+  return points;
+}
+
+// Where the renderer draws the point x along the x axis of a node's own frame: a tiny triangle
+// around it, drawn alone.
+std::vector<double> drawnPoint(const double *joint, double x) {
+  GLuint list = glGenLists(1);
+  glNewList(list, GL_COMPILE);
+  glBegin(GL_TRIANGLES);
+  glVertex3d(x - 0.001, -0.001, 0);
+  glVertex3d(x + 0.001, -0.001, 0);
+  glVertex3d(x, 0.002, 0);
+  glEnd();
+  glEndList();
+  std::vector<std::vector<double>> points = drawnWith(const_cast<ObjectNode *>(jointNode(joint)), int(list));
+  glDeleteLists(list, 1);
+  std::vector<double> mean(3, 0.0);
+  EXPECT_EQ(points.size(), 3u);
+  for (const std::vector<double> &p : points)
+    for (int i = 0; i < 3; i++) mean[size_t(i)] += p[size_t(i)] / double(points.size());
+  return mean;
+}
+
+// Poses the scene at t, coming once from a third of a cycle before and once from a third after: an
+// arm whose hand is out of its reach keeps the pose it had, so the two differ.
+bool armKeepsItsPose(int hand, double t) {
+  const InvKinRecord &k = invKinTable[0];
+  const int joints[3] = {hand ? 10 : 4, hand ? 8 : 2, hand ? 9 : 3};
+  double pose[2][3];
+  for (int way = 0; way < 2; way++) {
+    EXPECT_EQ(buildScene(qScene, 0, std::fmod(t + (way ? 1 : 2) * t_zyklus / 3, t_zyklus), nullptr, -1), 0);
+    EXPECT_EQ(buildScene(qScene, 0, t, nullptr, -1), 0);
+    for (int j = 0; j < 3; j++) pose[way][j] = *k.joint[joints[j]];
+  }
+  for (int j = 0; j < 3; j++)
+    if (std::fabs(pose[0][j] - pose[1][j]) > 1e-9) return true;
+  return false;
+}
+
+// Distance along juggler 0's facing direction from its position.
+double ahead(const std::vector<double> &p) {
+  double a = quoitPos[0].ZWinkel;
+  return std::cos(a) * (p[0] - quoitPos[0].position[0]) + std::sin(a) * (p[1] - quoitPos[0].position[1]);
+}
+
+// The horizontal parts of b - a and d - c multiplied.
+double horizontalDot(const std::vector<double> &a, const std::vector<double> &b, const std::vector<double> &c,
+                     const std::vector<double> &d) {
+  return (b[0] - a[0]) * (d[0] - c[0]) + (b[1] - a[1]) * (d[1] - c[1]);
+}
+
+// The figures' arms as drawn, read back in feedback mode at 24 frames over a cycle of each
+// one-juggler sample: both hands are drawn at their hand paths, each elbow stands in the vertical
+// plane through its shoulder and hand with the forearm running on towards the hand, and the hands
+// juggle in front of the chest. A hand whose wrist blends towards an object it throws or catches
+// lies off its path by design, and so does one beyond the arm's reach (under the leg), which keeps
+// its last pose: those frames are left out, and at least half are measured.
+TEST_F(VrmlRendererGui, BothArmsReachTheirHandsInFrontOfTheChest) {
+  const int frames = 24;
+  for (const char *name : {"3ball_cascade", "3ball_underleg", "5ball_cascade"}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(loadVrmlSample(name), 0);
+    ASSERT_EQ(jugglers, 1);
+    const InvKinRecord &k = invKinTable[0];
+    ObjectNode *figure = qScene->next;
+    ASSERT_TRUE(figure && (figure->flags & NODE_JUGGLER));
+    double chest = -1e9;  // the front of the shirt: the body's foremost point above the legs
+    for (const std::vector<double> &p : drawnWith(figure, figure->displayList))
+      if (p[2] > 0.875) chest = std::max(chest, ahead(p));
+    ASSERT_GT(chest, -1.0);
+    for (int hand = 0; hand < 2; hand++) {
+      SCOPED_TRACE(hand ? "right arm" : "left arm");
+      const double *shoulderJoint = k.joint[hand ? 7 : 1], *elbowJoint = k.joint[hand ? 9 : 3], *turnJoint = k.joint[hand ? 11 : 5];
+      int measured = 0;
+      for (int f = 0; f < frames; f++) {
+        double t = t_zyklus * (f + 0.5) / frames;
+        SCOPED_TRACE(testing::Message() << "t " << t);
+        if (armKeepsItsPose(hand, t) || wristsBetweenObjectAndArm(t)[size_t(hand)]) continue;
+        measured++;
+        double target[3];
+        handTarget(hand, t, target);
+        std::vector<double> shoulder = drawnPoint(shoulderJoint, 0), elbow = drawnPoint(elbowJoint, 0);
+        std::vector<double> drawn = drawnPoint(turnJoint, 0.1);  // the hand point, 0.1 m past the wrist
+        double miss = 0;
+        for (int i = 0; i < 3; i++) miss += (drawn[size_t(i)] - target[i]) * (drawn[size_t(i)] - target[i]);
+        EXPECT_LT(std::sqrt(miss), 0.02) << "drawn at " << drawn[0] << " " << drawn[1] << " " << drawn[2];
+        // the elbow's distance from the vertical plane through shoulder and hand
+        double across = (drawn[0] - shoulder[0]) * (elbow[1] - shoulder[1]) - (drawn[1] - shoulder[1]) * (elbow[0] - shoulder[0]);
+        EXPECT_LT(std::fabs(across) / std::sqrt(horizontalDot(shoulder, drawn, shoulder, drawn)), 0.005);
+        EXPECT_GT(horizontalDot(elbow, drawn, shoulder, drawn), 0) << "the forearm runs back from the hand";
+        EXPECT_GT(ahead(drawn), chest) << "the hand is behind the shirt";
+      }
+      EXPECT_GE(2 * measured, frames) << measured;
+    }
+    freePatternData();
+  }
+  resetVRMLScene();
 }
 
 // A polygon tree with 32 brothers pending at once draws whole, whatever GL's matrix stack holds; one

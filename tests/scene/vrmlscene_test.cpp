@@ -51,22 +51,6 @@ class VrmlSceneTest : public VrmlTest {
   }
 };
 
-// The hand columns whose wrist is blending between an object and the arm at time t: the throwing
-// hand just after a throw, the catching hand just before a catch of a ball or club. Their hand lies
-// off the hand path by design.
-std::vector<bool> wristsBetweenObjectAndArm(double t) {
-  std::vector<bool> turning(MAX_HANDS, false);
-  for (int o = 0; o < objekte; o++) {
-    const Flugbahn &g = flugbahn[o][objectCursor[o]];
-    if (g.haltehand >= 0) continue;
-    double d = g.t_to - g.t_from, s = t - g.t_from;
-    if (d < 0) d += t_zyklus;
-    if (s < 0.05 * d) turning[size_t(Hand(g.handvon, 0))] = true;
-    if (s > 0.95 * d) turning[size_t(Hand(g.handbis, 0))] = true;
-  }
-  return turning;
-}
-
 double distance(const double a[3], const double b[3]) {
   return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
 }

@@ -9,6 +9,7 @@
 #include "core/viewrecords.h"
 #include "pattern/store.h"
 #include "pattern/testseam.h"
+#include "tests/support/childprocess.h"
 
 static void keepScene() {}
 void (*resetSceneForLoad)() = keepScene;
@@ -42,6 +43,10 @@ void freshPatternState() {
 // The load runs in the home directory, where the floor, the figures and the props lie.
 int loadPattern(const std::string &path) {
   freshPatternState();
+  return loadPreparedPattern(path);
+}
+
+int loadPreparedPattern(const std::string &path) {
   currentPatternFile = path;
   std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(sourcePath("data"));
@@ -55,4 +60,14 @@ int loadText(const std::string &text) {
   int code = loadPattern(path);
   remove(path.c_str());
   return code;
+}
+
+std::string convertSiteswap(const std::string &notation, std::string *why) {
+  std::string dir = childprocess::makeScratchDirectory();
+  std::string file = dir + "/QuoitSiteSwap";
+  childprocess::Result r = childprocess::run({childprocess::builtProgram("kovex"), "-n", "-q", notation, file}, dir);
+  std::string text = r.exitCode == 0 ? childprocess::readFile(file) : "";
+  childprocess::removeScratchDirectory(dir);
+  if (text.empty() && why) *why = r.output;
+  return text;
 }

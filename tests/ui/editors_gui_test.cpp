@@ -165,7 +165,7 @@ TEST_F(EditorsGui, LeavingTheWalkingEditorClosesItsPanelAndEnteringOpensANewOne)
   EXPECT_EQ(quoit.finish().exitCode, 0);
 }
 
-// The leaving question's text of the English texts in the home.
+// A text of the English texts in the home, by its number.
 std::string englishText(const std::string &home, const std::string &number) {
   std::string texts = readWholeFile(home + "/l/english");
   size_t at = texts.find("\n" + number + " ");
@@ -208,6 +208,25 @@ TEST_F(EditorsGui, TheSceneEditorIsLeftWhenItsQuestionCannotBeShown) {
     EXPECT_EQ(occurrences(run.trace, notice), 1u);
     EXPECT_FALSE(std::filesystem::exists(quoit.home() + "/m/1")) << "saved though not asked";
   }
+}
+
+// A FIFO put at the exchange file while the program runs: Ctrl-W refuses the walking editor with a
+// message instead of waiting on it, and Esc still ends the program. A program that waits on the
+// FIFO does not take its window away, and the time limit of the run ends it.
+TEST_F(EditorsGui, AFifoAtTheExchangeFileRefusesTheWalkingEditorAndEscStillEnds) {
+  RunningQuoit quoit({"m/3ball_walking"});
+  ASSERT_FALSE(quoit.window().empty());
+  std::string exchange = quoit.home() + "/tmp/tcl_passing";
+  remove(exchange.c_str());
+  ASSERT_EQ(mkfifo(exchange.c_str(), 0600), 0);
+  quoit.key("ctrl+w");
+  commandOutput("xdotool key --window " + quoit.window() + " Escape 2>/dev/null");
+  EXPECT_TRUE(quoit.waitForWindowGone(5));
+  RunResult run = quoit.finish();
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.standardError.find("Cannot write the file tmp/tcl_passing: not a regular file"), std::string::npos)
+      << run.standardError;
+  EXPECT_NE(run.standardError.find("Error 20051108 in StartEditor."), std::string::npos) << run.standardError;
 }
 
 }  // namespace
