@@ -239,10 +239,21 @@ static void reportFailedScript(const char *script, const std::string &result) {
   reporting = 0;
 }
 
+bool isRunnableScript(const char *script) {
+  FILE *file = openRegularFile(script);
+  if (!file) return false;
+  fclose(file);
+  return true;
+}
+
 int InvokeTclCmd(const char *script, const char *request, int flags, char *answer) {
   if (flags & 1) {
     if (!qPrefs.notcl) qKill(qTclThreadIndex, 10);
     return 0;
+  }
+  if (!isRunnableScript(script)) {
+    reportFailedScript(script, fileErrorReason(errno));
+    return TCL_ERROR;
   }
   // A script would wait for ever on a FIFO in the exchange file's place, and a request that was
   // not written leaves the script an old one: it is not run.
@@ -398,11 +409,25 @@ Tcl_Interp *createTclInterp() {
   return interp;
 }
 
+// One line of a dialog request: a text's own line end would make an empty line of its own and
+// one inside it would shift the lines after it, so line ends at its end go and inner ones are blanks.
+static std::string requestLine(const char *text) {
+  std::string line = text ? text : "";
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  for (char &c : line)
+    if (c == '\n' || c == '\r') c = ' ';
+  return line;
+}
+
+// The dialog answers a number, 0 when its window was closed without a choice; no number at all
+// means the question was never asked.
 int askUser(const char *a, const char *b, const char *c) {
-  std::string request = std::string(a ? a : "") + "\n" + (b ? b : "") + "\n" + (c ? c : "");
+  std::string request = requestLine(a) + "\n" + requestLine(b) + "\n" + requestLine(c);
   char answer[TCL_ANSWER_SIZE] = "";
-  if (InvokeTclCmd("tcl/askuser.tcl", request.c_str(), 0, answer) != 0) return 0;
-  return int(strtol(answer, nullptr, 10));
+  if (InvokeTclCmd("tcl/askuser.tcl", request.c_str(), 0, answer) != 0) return ASK_USER_NOT_ASKED;
+  char *end;
+  long number = strtol(answer, &end, 10);
+  return end == answer ? ASK_USER_NOT_ASKED : int(number);
 }
 
 static bool isRememberedDirectory(const char *directory) {
@@ -412,7 +437,8 @@ static bool isRememberedDirectory(const char *directory) {
 int qStdFileReq(const char *directory, char *answer, int, const char *text, int number) {
   static std::string remembered = "m/";
   const char *start = !directory || isRememberedDirectory(directory) ? remembered.c_str() : directory;
-  std::string request = std::string(start) + "\n" + (text ? text : "*") + "\n" + std::to_string(number) + "\n";
+  std::string request =
+      requestLine(start) + "\n" + requestLine(text ? text : "*") + "\n" + std::to_string(number) + "\n";
   answer[0] = '\0';
   int code = InvokeTclCmd("tcl/stdfilereq.tcl", request.c_str(), 0, answer);
   if (code != 0) {

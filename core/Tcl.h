@@ -35,11 +35,17 @@ struct TkEventScope {
 };
 
 void qMsg(int level, const char *format, ...) __attribute__((format(printf, 2, 3)));
+// A script runs only from a regular file, reached through links: Tcl's own open would wait for
+// ever on a FIFO in its place. False, with errno set, for anything else.
+bool isRunnableScript(const char *script);
 int InvokeTclCmd(const char *script, const char *request, int flags, char *answer);
 int writeTclPassing(const char *text);
 int readTclPassing(char *answer);
 Tcl_Interp *createTclInterp();
 void reportTclError(Tcl_Interp *interp, int code);
+// The question a with the answers b and c, each one line: 1 or 2 for the answer chosen, 0 when the
+// window was closed without a choice, ASK_USER_NOT_ASKED when the dialog could not be shown.
+enum { ASK_USER_NOT_ASKED = -1 };
 int askUser(const char *a, const char *b, const char *c);
 int qStdFileReq(const char *directory, char *answer, int flags, const char *text, int number);
 int waitForNonModalDialogs(int timeoutMs);

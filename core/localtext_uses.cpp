@@ -243,5 +243,6 @@ const LocalTextUse localTextUses[] = {
     {2649, ""},      // the beat count on the walking editor's panel
     {2650, ""},      // the beat duration on the walking editor's panel
     {2651, "s"},     // a pattern file whose keyframe section was not read whole
+    {2656, ""},      // the scene editor left without its question
 };
 const int localTextUseCount = int(sizeof localTextUses / sizeof localTextUses[0]);

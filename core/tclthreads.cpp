@@ -215,13 +215,11 @@ void qTclFork(const int *numberPointer) {
     return;
   }
   // A script that cannot be read is a failed start, not a closed window.
-  FILE *file = openRegularFile(script);
-  if (!file) {
+  if (!isRunnableScript(script)) {
     qMsg(QMSG_ERROR, localText(33), script, fileErrorReason(errno));
     failStartOf(n);
     return;
   }
-  fclose(file);
   qTclInterp = createTclInterp();
   if (!qTclInterp) {
     failStartOf(n);

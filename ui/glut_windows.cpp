@@ -432,6 +432,17 @@ static void drawStatusLines() {
   statusOverlayFlags = 0;
 }
 
+// A notice keeps the message line for NOTICE_MS, whatever else is said there meanwhile.
+static int noticeUntilMs = -1;
+
+static bool noticeHeld() { return noticeUntilMs >= 0 && qGlutClockMs() < noticeUntilMs; }
+
+void qGlutShowNotice(const char *text) {
+  noticeUntilMs = -1;
+  qGlutStatusText(text, 3, STATUS_MESSAGE);
+  noticeUntilMs = qGlutClockMs() + NOTICE_MS;
+}
+
 void qGlutStatusText(const char *text, int, int flags) {
   if (flags & STATUS_DRAW) {
     drawStatusLines();
@@ -447,7 +458,7 @@ void qGlutStatusText(const char *text, int, int flags) {
     if (setStatusLine(hintLine, sizeof hintLine, text)) redisplayRemote();
   } else if (flags & STATUS_MESSAGE) {
     lineHoldFlags |= STATUS_MESSAGE;
-    if (setStatusLine(messageLine, sizeof messageLine, text)) redisplayRemote();
+    if (!noticeHeld() && setStatusLine(messageLine, sizeof messageLine, text)) redisplayRemote();
   } else if (!(flags & STATUS_NO_INFO)) {
     qMsg(QMSG_INFO, "%s", text);
   }
@@ -479,8 +490,9 @@ void qGlutBitmapString(const char *text, int n) {
   for (int i = 0; i < n && text[i]; i++) glutBitmapCharacter(font, (unsigned char)text[i]);
 }
 
-// A status line lasts until the second idle pass after it was last set.
+// A status line lasts until the second idle pass after it was last set; a notice until its time is up.
 void qGlutExpireStatusLines() {
+  if (noticeHeld()) qGlutStatusText(messageLine, 3, STATUS_MESSAGE);
   struct Line {
     int bit;
     char *text;

@@ -76,6 +76,9 @@ void qGlutDisplay();
 int qGlutLimitFrame();
 void qGlutMeasureFrame();
 void qGlutExpireStatusLines();
+// Says the text in the message line for NOTICE_MS: what the user must learn when no dialog can show it.
+enum { NOTICE_MS = 5000 };
+void qGlutShowNotice(const char *text);
 const char *nextTextLine(const char *line, int cpl, int *length);
 // The lines a multi-line text draws: lines + 2 of them at most, each cut at cpl characters.
 std::vector<std::string> drawnTextLines(const std::string &text, int lines, int cpl);

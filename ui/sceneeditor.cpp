@@ -324,6 +324,12 @@ int EndEditor() {
       int answer = askUser(question.c_str(), save.c_str(), leave.c_str());
       if (answer == 0) return 0;
       if (answer == 1) SaveEditorPattern(0);
+      // A question that cannot be asked must not keep the user in the editor: it is left unsaved.
+      if (answer == ASK_USER_NOT_ASKED) {
+        std::string notice = localTextLine(2656);
+        qMsg(QMSG_DEBUG, "%s\n", notice.c_str());
+        qGlutShowNotice(notice.c_str());
+      }
     }
     nextPatternAction = ACTION_RELOAD;
     restartRequest = 1;

@@ -277,7 +277,8 @@ TEST_F(FileKinds, HardLinkedOwnFilesAreReplacedNotWrittenInto) {
 }
 
 // The dialog scripts reach the exchange and information files only through the program's checks,
-// also when something is put at the name while a dialog is open (no request is written then).
+// also when something is put at the name while a dialog is open (no request is written then); a
+// dialog script itself runs only from a regular file.
 class FileKindsGui : public FileKinds {
  protected:
   void SetUp() override {
@@ -304,6 +305,7 @@ TEST_F(FileKindsGui, DialogScriptsReachTheirFilesThroughTheChecks) {
       {TCL_PASSING_FILE, OWN_FILE, "old answer\n", "written", [] { return runDialog("tcl/write_answer.tcl"); }},
       {TCL_PASSING_FILE, INPUT, "request\n", nullptr, [] { return runDialog("tcl/read_request.tcl"); }},
       {TCL_INFO_FILE, INPUT, "info\n", nullptr, [] { return runDialog("tcl/show_info.tcl"); }},
+      {"tcl/any_dialog.tcl", INPUT, "destroy .\n", nullptr, [] { return runDialog("tcl/any_dialog.tcl"); }},
   };
   for (const Item &item : items) expectEachKindMet(item);
 }

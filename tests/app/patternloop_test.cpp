@@ -423,8 +423,7 @@ TEST_F(PatternLoopProgramGui, MissingPatternDialogIsNamed) {
   options.display = sharedDisplay();
   RunResult run = runProgram(programPath("quoit"), {}, home, options);
   EXPECT_EQ(run.exitCode, EXIT_LOAD_FAILED);
-  const char *message =
-      "The dialog script tcl/prefs.tcl failed: couldn't read file \"tcl/prefs.tcl\": no such file or directory\n";
+  const char *message = "The dialog script tcl/prefs.tcl failed: No such file or directory\n";
   EXPECT_NE(run.standardError.find(message), std::string::npos) << run.standardError;
 }
 

@@ -1,9 +1,16 @@
 // Messages and Tcl dialogs: where each level goes, the exchange file, and real dialog round trips.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 #include "core/Tcl.h"
 #include "core/localtext.h"
@@ -165,7 +172,7 @@ TEST_F(Messages, DialogsWithoutTk) {
   char answer[TCL_ANSWER_SIZE] = "";
   Output o = captured([&] {
     EXPECT_EQ(InvokeTclCmd("tcl/askuser.tcl", "a\nb\nc", 0, answer), 1);
-    EXPECT_EQ(askUser("Save?", "yes", "no"), 0);
+    EXPECT_EQ(askUser("Save?", "yes", "no"), ASK_USER_NOT_ASKED);
     EXPECT_EQ(qStdFileReq("m", answer, 0, "*.pat", 0), 1);
   });
   EXPECT_NE(o.out.find("Tk_Init failed"), std::string::npos) << o.out;
@@ -281,25 +288,66 @@ TEST_F(MessagesGui, FailingScriptReturnsItsCode) {
 // error dialog that shows this message is missing as well.
 TEST_F(MessagesGui, FailingScriptIsReportedOnce) {
   writeWholeFile("tcl/broken_once.tcl", "error \"no such thing\\nsecond line\"\n");
-  std::string missingErrorDialog =
-      "The dialog script tcl/qmsg_error.tcl failed: couldn't read file \"tcl/qmsg_error.tcl\": "
-      "no such file or directory\n";
+  std::string missingErrorDialog = "The dialog script tcl/qmsg_error.tcl failed: No such file or directory\n";
   struct Case {
     const char *script, *message;
     bool errorDialog;
   } cases[] = {
       {"tcl/broken_once.tcl", "The dialog script tcl/broken_once.tcl failed: no such thing\n", true},
       {"tcl/broken_once.tcl", "", true},
-      {"tcl/missing_once.tcl",
-       "The dialog script tcl/missing_once.tcl failed: couldn't read file \"tcl/missing_once.tcl\": "
-       "no such file or directory\n",
-       false},
+      {"tcl/missing_once.tcl", "The dialog script tcl/missing_once.tcl failed: No such file or directory\n", false},
   };
   for (const Case &c : cases) {
     if (!c.errorDialog) fs::remove("tcl/qmsg_error.tcl");
     Output o = captured([&] { EXPECT_EQ(InvokeTclCmd(c.script, nullptr, 0, nullptr), 1); });
     std::string expected = std::string(c.message) + (c.errorDialog ? "" : missingErrorDialog);
     EXPECT_EQ(o.err, expected) << c.script;
-    EXPECT_NE(o.out.find(std::string("InvokeTclCmd(") + c.script + ")"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find(c.script), std::string::npos) << o.out;  // the trace keeps every failure
+  }
+}
+
+// A dialog script is run only from a regular file, reached through a link: a FIFO in its place
+// must not stop the caller, and what is not run is said on stderr. Should the open wait on the
+// FIFO, a script is written into it after three seconds, so the test fails instead of hanging.
+TEST_F(MessagesGui, DialogScriptOnlyFromARegularFile) {
+  const std::string script = "set f [open tmp/tcl_passing w]\nputs $f ran\nclose $f\ndestroy .\n";
+  fs::create_directory("elsewhere");
+  writeWholeFile("elsewhere/script.tcl", script);
+  struct Case {
+    const char *name;
+    std::function<void(const char *)> place;
+    bool runs;
+  } cases[] = {
+      {"tcl/fifo.tcl", [](const char *name) { ASSERT_EQ(mkfifo(name, 0600), 0); }, false},
+      {"tcl/directory.tcl", [](const char *name) { fs::create_directory(name); }, false},
+      {"tcl/dangling.tcl", [](const char *name) { fs::create_symlink("../elsewhere/none.tcl", name); }, false},
+      {"tcl/linked.tcl", [](const char *name) { fs::create_symlink("../elsewhere/script.tcl", name); }, true},
+      {"tcl/regular.tcl", [&](const char *name) { writeWholeFile(name, script); }, true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    c.place(c.name);
+    std::atomic<bool> done{false}, blocked{false};
+    std::thread guard([&] {
+      for (int i = 0; i < 300 && !done; i++) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+        int fd = open(c.name, O_WRONLY | O_NONBLOCK);
+        if (fd < 0) continue;
+        blocked = true;
+        EXPECT_EQ(write(fd, script.data(), script.size()), ssize_t(script.size()));
+        close(fd);
+        break;
+      }
+    });
+    char answer[TCL_ANSWER_SIZE] = "";
+    int code = 0;
+    Output o = captured([&] { code = InvokeTclCmd(c.name, "request", 0, answer); });
+    done = true;
+    guard.join();
+    EXPECT_FALSE(blocked);
+    EXPECT_EQ(code == 0, c.runs) << code;
+    EXPECT_EQ(std::string(answer), c.runs ? "ran" : "") << answer;
+    bool reported = o.err.find(std::string("The dialog script ") + c.name + " failed") != std::string::npos;
+    EXPECT_EQ(reported, !c.runs) << o.err;
   }
 }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -162,6 +163,51 @@ TEST_F(EditorsGui, LeavingTheWalkingEditorClosesItsPanelAndEnteringOpensANewOne)
   }
   EXPECT_NE(quoit.title().find("Quoit: "), std::string::npos);
   EXPECT_EQ(quoit.finish().exitCode, 0);
+}
+
+// A text of the English texts in the home, by its number.
+std::string englishText(const std::string &home, const std::string &number) {
+  std::string texts = readWholeFile(home + "/l/english");
+  size_t at = texts.find("\n" + number + " ");
+  if (at == std::string::npos) return "";
+  at += number.size() + 2;
+  return texts.substr(at, texts.find('\n', at) - at);
+}
+
+size_t occurrences(const std::string &text, const std::string &part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); !part.empty() && at != std::string::npos; at = text.find(part, at + 1)) count++;
+  return count;
+}
+
+// With a directory where the exchange file goes, the question on leaving the editor of a converted
+// siteswap cannot be shown: Ctrl-E, the menu's leave entry and Esc still leave the editor, without
+// saving and saying so, and Esc then ends quoit.
+TEST_F(EditorsGui, TheSceneEditorIsLeftWhenItsQuestionCannotBeShown) {
+  for (const char *way : {"Ctrl-E", "the menu's leave entry", "Esc"}) {
+    SCOPED_TRACE(way);
+    RunningQuoit quoit({"531"});
+    ASSERT_FALSE(quoit.window().empty());
+    std::string exchange = quoit.home() + "/tmp/tcl_passing";
+    remove(exchange.c_str());
+    ASSERT_EQ(mkdir(exchange.c_str(), 0700), 0);
+    std::string notice = englishText(quoit.home(), "2656");
+    ASSERT_FALSE(notice.empty());
+    quoit.key("ctrl+e");
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    if (way[0] == 'C') quoit.key("ctrl+e");
+    else if (way[0] == 't') chooseFromMenu(quoit.window(), 25, 26, -1, 0);
+    if (way[0] != 'E') {
+      EXPECT_NE(waitForText(quoit.home() + "/debug.quoit.txt", notice, 10).find(notice), std::string::npos);
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+    quoit.key("Escape");
+    EXPECT_TRUE(quoit.waitForWindowGone(20));
+    RunResult run = quoit.finish();
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(occurrences(run.trace, notice), 1u);
+    EXPECT_FALSE(std::filesystem::exists(quoit.home() + "/m/1")) << "saved though not asked";
+  }
 }
 
 // A FIFO put at the exchange file while the program runs: Ctrl-W refuses the walking editor with a

@@ -6,12 +6,14 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <GL/freeglut.h>
 
+#include "core/Tcl.h"
 #include "core/localtext.h"
 #include "core/native_windows.h"
 #include "core/prefs.h"
@@ -19,6 +21,7 @@
 #include "core/uistate.h"
 #include "pattern/reader.h"
 #include "pattern/rewriter.h"
+#include "pattern/siteswaps.h"
 #include "pattern/store.h"
 #include "scene/classic_renderer.h"
 #include "scene/objects.h"
@@ -438,20 +441,83 @@ TEST_F(SceneEditor, ClassicModeShowsTheEditedSceneAsTheFixedPlacements) {
   EXPECT_EQ(flyingPlacements, flyingObjects);
 }
 
-// Leaving reloads the pattern from its file; a converted siteswap asks first, and no answer (the
-// dialog cannot open here) keeps the editor running.
-TEST_F(SceneEditor, LeavingReloadsUnlessTheQuestionIsNotAnswered) {
-  start("leave", "j 0 0 0 0 c c\n" + std::string(BODY_ONE));
-  snprintf(shownSiteswap, sizeof shownSiteswap, "%s", "531");
-  EXPECT_EQ(EndEditor(), 0);
-  EXPECT_EQ(qMode.main, MAIN_SCENE_EDITOR);
-  EXPECT_EQ(restartRequest, 0);
-  shownSiteswap[0] = '\0';
-  EXPECT_EQ(EndEditor(), 0);
-  EXPECT_EQ(qMode.main, 0);
-  EXPECT_EQ(restartRequest, 1);
-  EXPECT_EQ(nextPatternAction, ACTION_RELOAD);
-  EXPECT_EQ(editState, 0);
+// Leaving reloads the pattern from its file. A converted siteswap asks first; a question that
+// cannot be asked (no dialog opens here) leaves without saving and says so in the message line for
+// a while, so the editor can always be left.
+TEST_F(SceneEditor, LeavingReloadsAlsoWhenTheQuestionCannotBeAsked) {
+  int (*savedClock)() = qGlutClockMs;
+  static int clockMs = 1000;
+  qGlutClockMs = [] { return clockMs; };
+  std::string notice = localTextLine(2656);
+  for (const char *siteswap : {"531", ""}) {
+    SCOPED_TRACE(siteswap);
+    std::string path = start("leave", "j 0 0 0 0 c c\n" + std::string(BODY_ONE));
+    std::string before = fileText(path);
+    snprintf(shownSiteswap, sizeof shownSiteswap, "%s", siteswap);
+    restartRequest = 0;
+    EXPECT_EQ(EndEditor(), 0);
+    EXPECT_EQ(qMode.main, 0);
+    EXPECT_EQ(restartRequest, 1);
+    EXPECT_EQ(nextPatternAction, ACTION_RELOAD);
+    EXPECT_EQ(editState, 0);
+    EXPECT_EQ(fileText(path), before);
+    EXPECT_EQ(std::string(messageLine), siteswap[0] ? notice : "");
+    // The notice outlasts other texts and idle passes until its time is up.
+    qGlutStatusText("another text", 3, STATUS_MESSAGE);
+    qGlutExpireStatusLines();
+    qGlutExpireStatusLines();
+    EXPECT_EQ(std::string(messageLine), siteswap[0] ? notice : "");
+    clockMs += NOTICE_MS;
+    qGlutExpireStatusLines();
+    qGlutExpireStatusLines();
+    EXPECT_EQ(std::string(messageLine), "");
+  }
+  qGlutClockMs = savedClock;
+}
+
+// Each caller of the question dialog writes a request of exactly three lines, the question and its
+// two answers, whatever line ends its texts bring along.
+TEST_F(SceneEditor, EachQuestionRequestHasItsThreeLines) {
+  std::string notation = "<a name=\"3\">\n";
+  struct Case {
+    const char *caller;
+    std::function<void()> ask;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"leaving the scene editor of a converted siteswap",
+       [&] {
+         start("ask", "j 0 0 0 0 c c\n" + std::string(BODY_ONE));
+         snprintf(shownSiteswap, sizeof shownSiteswap, "%s", "531");
+         EndEditor();
+       },
+       {localTextLine(2630), localTextLine(2646), localTextLine(2647)}},
+      {"a start notation listed already",
+       [&] {
+         StartNotation n{};
+         n.pattern = "531";
+         n.hands = 2;
+         std::string block = startNotationBlock(n, 3, "", "");
+         writeWholeFile("notes.html", notation);
+         ASSERT_EQ(addStartNotation("notes.html", n, block, 3), 0);
+         EXPECT_NE(addStartNotation("notes.html", n, block, 3), 0);  // not added: no answer
+       },
+       {"531 exists already.", localTextLine(37), localTextLine(70)}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.caller);
+    std::filesystem::remove(TCL_PASSING_FILE);
+    testing::internal::CaptureStdout();
+    c.ask();
+    testing::internal::GetCapturedStdout();
+    std::string request = fileText(TCL_PASSING_FILE);
+    std::vector<std::string> lines;
+    for (size_t at = 0, end;; at = end + 1) {
+      end = request.find('\n', at);
+      lines.push_back(request.substr(at, end - at));
+      if (end == std::string::npos) break;
+    }
+    EXPECT_EQ(lines, c.lines) << request;
+  }
 }
 
 // The panel's save writes the keyframes and leaves; once the editor is left, a late answer of the
