@@ -377,6 +377,29 @@ static int writeAnswerCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj 
   return TCL_OK;
 }
 
+// Dialog scripts source other scripts: a FIFO or a directory in a sourced script's place must not
+// stop the dialog, so `source` takes regular files only (through links too), as the program's own
+// script runs do; the file itself is then read by Tcl's own command under another name.
+static int checkedSourceCommand(ClientData, Tcl_Interp *interp, int objc, Tcl_Obj *const objv[]) {
+  const char *script = objc >= 2 ? Tcl_GetString(objv[objc - 1]) : "";
+  if (objc >= 2 && !isRunnableScript(script)) {
+    Tcl_SetObjResult(interp, Tcl_ObjPrintf("couldn't read file \"%s\": %s", script, fileErrorReason(errno)));
+    return TCL_ERROR;
+  }
+  std::vector<Tcl_Obj *> words(objv, objv + objc);
+  words[0] = Tcl_NewStringObj("::tcl::plainSource", -1);
+  Tcl_IncrRefCount(words[0]);
+  int code = Tcl_EvalObjv(interp, objc, words.data(), 0);
+  Tcl_DecrRefCount(words[0]);
+  return code;
+}
+
+static int checkSourcedScripts(Tcl_Interp *interp) {
+  if (Tcl_Eval(interp, "rename ::source ::tcl::plainSource") != TCL_OK) return TCL_ERROR;
+  Tcl_CreateObjCommand(interp, "::source", checkedSourceCommand, nullptr, nullptr);
+  return TCL_OK;
+}
+
 Tcl_Interp *createTclInterp() {
   static std::once_flag executableFound;
   // Tcl takes its system encoding from the environment's character type and leaves that set for
@@ -395,6 +418,11 @@ Tcl_Interp *createTclInterp() {
   }
   if (Tk_Init(interp) != TCL_OK) {
     qMsg(QMSG_DEBUG, "Tk_Init failed: %s\n", Tcl_GetStringResult(interp));
+    Tcl_DeleteInterp(interp);
+    return nullptr;
+  }
+  if (checkSourcedScripts(interp) != TCL_OK) {
+    qMsg(QMSG_DEBUG, "Tcl source check failed: %s\n", Tcl_GetStringResult(interp));
     Tcl_DeleteInterp(interp);
     return nullptr;
   }

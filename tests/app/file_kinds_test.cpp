@@ -278,7 +278,7 @@ TEST_F(FileKinds, HardLinkedOwnFilesAreReplacedNotWrittenInto) {
 
 // The dialog scripts reach the exchange and information files only through the program's checks,
 // also when something is put at the name while a dialog is open (no request is written then); a
-// dialog script itself runs only from a regular file.
+// dialog script itself, and a script it sources, runs only from a regular file.
 class FileKindsGui : public FileKinds {
  protected:
   void SetUp() override {
@@ -290,6 +290,7 @@ class FileKindsGui : public FileKinds {
     writeWholeFile("tcl/show_info.tcl",
                    "source tcl/tcl_thread.tcl\nqMsgInfo\nset shown [string trim [.top.info get 1.0 end]]\n"
                    "destroy .\nif {$shown ne \"info\"} {error \"not shown\"}\n");
+    writeWholeFile("tcl/source_part.tcl", "source tcl/any_part.tcl\ndestroy .\n");
   }
   void TearDown() override {
     waitForNonModalDialogs(5000);
@@ -306,6 +307,7 @@ TEST_F(FileKindsGui, DialogScriptsReachTheirFilesThroughTheChecks) {
       {TCL_PASSING_FILE, INPUT, "request\n", nullptr, [] { return runDialog("tcl/read_request.tcl"); }},
       {TCL_INFO_FILE, INPUT, "info\n", nullptr, [] { return runDialog("tcl/show_info.tcl"); }},
       {"tcl/any_dialog.tcl", INPUT, "destroy .\n", nullptr, [] { return runDialog("tcl/any_dialog.tcl"); }},
+      {"tcl/any_part.tcl", INPUT, "set part 1\n", nullptr, [] { return runDialog("tcl/source_part.tcl"); }},
   };
   for (const Item &item : items) expectEachKindMet(item);
 }
