@@ -39,6 +39,12 @@ static void writeToStream(FILE *stream, const std::string &text) {
   fflush(stream);
 }
 
+// The copy of a message that a window shows: there it stands on lines of its own, so its copy
+// ends its line too and the next trace text starts on a new one.
+static void writeMessageCopy(FILE *stream, const std::string &text) {
+  writeToStream(stream, text.empty() || text.back() == '\n' ? text : text + "\n");
+}
+
 // Reports a file that a message could not be written to. The report is itself an error
 // message and may fail for the same reason: then it stops after the trace file and stderr.
 static void reportUnwritable(const char *name) {
@@ -79,15 +85,15 @@ static bool writeReportFile() {
 }
 
 static void showError(const std::string &text, bool report) {
-  writeToStream(stdout, text);
-  writeToStream(stderr, text);
+  writeMessageCopy(stdout, text);
+  writeMessageCopy(stderr, text);
   if (report && !writeReportFile()) return;
   if (!writeTextFile(TCL_PASSING_FILE, text)) return;
   InvokeTclCmd(report ? "tcl/qmsg_report.tcl" : "tcl/qmsg_error.tcl", nullptr, 0, nullptr);
 }
 
 static void showInfo(const std::string &text) {
-  writeToStream(stdout, text);
+  writeMessageCopy(stdout, text);
   if (!writeTextFile(TCL_INFO_FILE, text)) return;
   qKill(qTclThreadIndex, 10);
   if (qTclUsed) qSleep(30);
@@ -147,7 +153,7 @@ static void runNonModal(std::shared_ptr<NonModalStart> start, std::string script
 }
 
 static void showNonModal(const std::string &text) {
-  writeToStream(stdout, text);
+  writeMessageCopy(stdout, text);
   if (!writeTextFile(TCL_PASSING_FILE, text)) return;
   auto start = std::make_shared<NonModalStart>();
   nonModalDialogsOpen++;

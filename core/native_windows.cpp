@@ -196,15 +196,14 @@ int qInitWindowSystem() { return windowCalls.resetFlags(); }
 
 int qOpenWindows() { return windowCalls.openWindows(); }
 
+// With the remote control shown, only the texts the user asked for (forced, or after a key that
+// refreshes the texts) reach the 3D window; the others are counted as skipped.
 void qTextOutput(const char *text, int lines, int charactersPerLine, int force) {
-  if (remoteState == 1) {
-    if (force == 0 && textRefresh == 0) {
-      qSkippedTexts++;
-      return;
-    }
-  } else {
-    overlayRequests |= 1;
+  if (remoteState == 1 && force == 0 && textRefresh == 0) {
+    qSkippedTexts++;
+    return;
   }
+  overlayRequests |= 1;
   windowCalls.multiLineText(text, lines, charactersPerLine, 0);
   if (textRefresh > 0) textRefresh--;
 }

@@ -212,9 +212,16 @@ void chooseMacroLetters() {
     if (!objectNumber(*p) && headerMacroLetters.find(*p) == std::string::npos) macroLetters += *p;
 }
 
+// Macro k takes the k-th free letter. When none is left, the message counts the letters in use
+// (the new macros and the letters objects and header macros already take) against all 62.
 char getallowedchar(int k) {
-  if (k >= (int)macroLetters.size())
-    fail(5, "Error: number of handmacros too large: %d>=%d", k, (int)macroLetters.size());
+  if (k >= (int)macroLetters.size()) {
+    int taken = MAX_MACROS - (int)macroLetters.size();
+    fail(5,
+         "Error: number of handmacros too large: %d>=%d (%d of the letters A-Z, a-z, 0-9 are objects or "
+         "macros of the header)\n",
+         k + taken, MAX_MACROS, taken);
+  }
   return macroLetters[k];
 }
 

@@ -117,7 +117,9 @@ int saveSiteswap(int how, std::string &savedFile) {
   }
   std::string proposed = proposedSiteswapName(directory, objekte, convertedSiteswap.text, qPrefs.multihand);
   char answer[TCL_ANSWER_SIZE] = "";
-  int code = InvokeTclCmd(NAME_DIALOG_SCRIPT, proposed.c_str(), 0, answer);
+  // The request: the proposed name, then the prompt the dialog shows above it.
+  std::string request = proposed + "\n" + localTextLine(2416);
+  int code = InvokeTclCmd(NAME_DIALOG_SCRIPT, request.c_str(), 0, answer);
   if (code != 0) {
     qMsg(QMSG_ERROR, localText(15), code, "saveSiteswap");
     return SAVE_NOT_READ;

@@ -520,8 +520,11 @@ void drawTextBackdrop(int x, int y, int width, int height) {
   glColor4f(0.8f, 0.8f, 0.3f, 1.0f);
 }
 
+// With the remote control shown, the status lines and the frame rate are in its window; the text
+// screens still go over the 3D window.
 void qGlCheckDisplayFlags() {
-  if (overlayRequests == 0 || remoteState == REMOTE_SHOWN) return;
+  if (remoteState == REMOTE_SHOWN) overlayRequests &= OVERLAY_TEXT;
+  if (overlayRequests == 0) return;
   qGlutInitFullscreenText(FST_START);
   if (overlayRequests & OVERLAY_TEXT) windowCalls.multiLineText(nullptr, 0, 0, 2);
   if (overlayRequests & OVERLAY_FPS) windowCalls.fpsOverlay();

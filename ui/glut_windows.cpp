@@ -417,18 +417,18 @@ static void redisplayRemote() {
   if (remoteShown() && qWindowIds[WIN_QRC]) glutPostWindowRedisplay(qWindowIds[WIN_QRC]);
 }
 
+// One status line over its backdrop from (0, y); an empty line draws nothing.
+static void drawStatusLine(const char *line, int y) {
+  int length = int(strlen(line));
+  if (length == 0) return;
+  drawTextBackdrop(0, y, 8 * length + 14, 33);
+  glRasterPos2i(10, y + 10);
+  qGlutBitmapString(line, length);
+}
+
 static void drawStatusLines() {
-  int height = qPrefs.height;
-  if (statusOverlayFlags & STATUS_HINT) {
-    drawTextBackdrop(0, 0, 8 * int(strlen(hintLine)) + 14, 33);
-    glRasterPos2i(10, 10);
-    qGlutBitmapString(hintLine, int(strlen(hintLine)));
-  }
-  if (statusOverlayFlags & STATUS_MESSAGE) {
-    drawTextBackdrop(0, height - 26, 8 * int(strlen(messageLine)) + 14, 33);
-    glRasterPos2i(10, height - 16);
-    qGlutBitmapString(messageLine, int(strlen(messageLine)));
-  }
+  if (statusOverlayFlags & STATUS_HINT) drawStatusLine(hintLine, 0);
+  if (statusOverlayFlags & STATUS_MESSAGE) drawStatusLine(messageLine, qPrefs.height - 26);
   statusOverlayFlags = 0;
 }
 

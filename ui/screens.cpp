@@ -168,7 +168,7 @@ void help_anzeigen() {
   std::string text = helpText(&width);
   int needed = countTextLines(text.c_str()) + 1;
   reportTooLong(needed > ML_ZEILEN, reported, "help_anzeigen(): ML_ZEILEN is zu klein: %d w\xe4ren n\xf6tig\n", needed);
-  qTextOutput(text.c_str(), countTextLines(text.c_str()), width, 0);
+  qTextOutput(text.c_str(), countTextLines(text.c_str()), width, 1);
 }
 
 void setStatusLineTitle() {

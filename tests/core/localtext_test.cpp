@@ -342,6 +342,27 @@ TEST(LocalTextLanguageFiles, CallersPassWhatTheTablesSay) {
   for (int i = 1; i < localTextUseCount; i++) EXPECT_LT(localTextUses[i - 1].number, localTextUses[i].number);
 }
 
+// A key's line on the help screen ("g          dark scene, ...") and its menu entry name the same
+// action in every language, and the README's key table names it as the English texts do.
+TEST(LocalTextLanguageFiles, HelpLineAndMenuEntryNameOneAction) {
+  struct Pair {
+    int help, menu;
+  } pairs[] = {{318, 2107}, {371, 2108}};
+  std::string readme = readWholeFile(sourceDirectory() + "/README.md");
+  for (const char *language : languageNames) {
+    std::map<int, std::string> texts = shippedTexts(language);
+    for (const Pair &p : pairs) {
+      std::string help = texts[p.help], menu = texts[p.menu];
+      ASSERT_GT(help.size(), 11u) << language << " " << p.help;
+      ASSERT_FALSE(menu.empty()) << language << " " << p.menu;
+      std::string action = help.substr(11);  // after the key column; its first letter may be either case
+      for (std::string *text : {&action, &menu}) (*text)[0] = char(tolower(static_cast<unsigned char>((*text)[0])));
+      EXPECT_EQ(action.compare(0, menu.size(), menu), 0) << language << ": " << help << " / " << menu;
+      if (std::string(language) == "english") EXPECT_NE(readme.find(menu), std::string::npos) << menu;
+    }
+  }
+}
+
 TEST_F(LocalTextFile, ShippedFilesLoadWhole) {
   ASSERT_EQ(readLocalTexts(), 0);
   for (int language = 0; language < LANGUAGE_COUNT; language++) {

@@ -63,6 +63,29 @@ TEST_F(Messages, EachLevelGoesWhereItBelongs) {
   }
 }
 
+// A message shown in a window without a final line end ends its line in the trace file and on
+// stderr, so the next trace text starts on a line of its own; the window gets the text as given.
+TEST_F(Messages, ShownMessagesEndTheirLineInTheTrace) {
+  struct Case {
+    int level;
+    bool toStderr;
+    const char *file;
+  } cases[] = {{QMSG_ERROR, true, TCL_PASSING_FILE}, {QMSG_REPORT, true, TCL_PASSING_FILE},
+               {QMSG_INFO, false, TCL_INFO_FILE},     {82, false, nullptr}};
+  for (const Case &c : cases) {
+    Output o = captured([&] {
+      qMsg(c.level, "%s", localTextLine(504).c_str());
+      qMsg(QMSG_DEBUG, "next line\n");
+      waitForNonModalDialogs(5000);
+    });
+    std::string line = localTextLine(504) + "\n";
+    EXPECT_NE(o.out.find(line), std::string::npos) << c.level << ": " << o.out;
+    EXPECT_NE(o.out.find("\nnext line\n"), std::string::npos) << c.level << ": " << o.out;
+    if (c.toStderr) EXPECT_NE(o.err.find(line), std::string::npos) << c.level << ": " << o.err;
+    if (c.file) EXPECT_EQ(readWholeFile(c.file), localTextLine(504)) << c.level;
+  }
+}
+
 TEST_F(Messages, ReportWritesTheReportFile) {
   currentPatternFile = "m/531.pat";
   fs::remove(TCL_REPORT_FILE);

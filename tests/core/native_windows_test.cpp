@@ -102,23 +102,25 @@ TEST(Buffers, TrailingNuls) {
   EXPECT_EQ(countTrailingNuls("", 0), 0);
 }
 
+// With the remote control shown an unforced text is skipped unless the texts are being refreshed;
+// a text that is shown is asked for as overlay of the 3D window whether the remote is shown or not.
 TEST(FrontEnd, TextOutputRespectsTheRemoteControl) {
-  remoteState = 1;
-  textRefresh = 0;
-  overlayRequests = 0;
-  int skipped = qSkippedTexts;
-  qTextOutput("text", 1, 10, 0);
-  EXPECT_EQ(qSkippedTexts, skipped + 1);
-  textRefresh = 2;
-  qTextOutput("text", 1, 10, 0);
-  EXPECT_EQ(qSkippedTexts, skipped + 1);
-  EXPECT_EQ(textRefresh, 1);
-  EXPECT_EQ(overlayRequests & 1, 0);
+  struct Case {
+    int remote, refresh, force;
+    bool skipped;
+    int refreshAfter;
+  } cases[] = {{1, 0, 0, true, 0}, {1, 2, 0, false, 1}, {1, 0, 1, false, 0}, {0, 0, 0, false, 0}, {2, 0, 0, false, 0}};
+  for (const Case &c : cases) {
+    remoteState = c.remote;
+    textRefresh = c.refresh;
+    overlayRequests = 0;
+    int skipped = qSkippedTexts;
+    qTextOutput("text", 1, 10, c.force);
+    EXPECT_EQ(qSkippedTexts, skipped + (c.skipped ? 1 : 0)) << c.remote << c.refresh << c.force;
+    EXPECT_EQ(overlayRequests & 1, c.skipped ? 0 : 1) << c.remote << c.refresh << c.force;
+    EXPECT_EQ(textRefresh, c.refreshAfter) << c.remote << c.refresh << c.force;
+  }
   remoteState = 2;
-  textRefresh = 0;
-  qTextOutput("text", 1, 10, 0);
-  EXPECT_EQ(overlayRequests & 1, 1);
-  EXPECT_EQ(textRefresh, 0);
 }
 
 TEST(FrontEnd, ViewOffsetsAreCleared) {

@@ -172,7 +172,8 @@ TEST_P(SiteswapProgramGui, PatternIsLoadedAndShown) {
   EXPECT_EQ(shown.run.trace.find("failed with code"), std::string::npos) << shown.run.trace;
 }
 
-// "[33]3" of the issue cannot be juggled (its average is 4.5); "[33]33" and "[54]24" can.
+// Multiplex siteswaps are shown when they can be juggled: "[33]33" and "[54]24" are; "[33]3",
+// whose average 9/2 is no whole number of objects, is refused (the failure test below).
 INSTANTIATE_TEST_SUITE_P(Siteswaps, SiteswapProgramGui,
                          testing::Values(Juggled{"531", 3, 1}, Juggled{"(4,4)", 4, 1}, Juggled{"[33]33", 4, 1},
                                          Juggled{"[54]24", 5, 1}, Juggled{"<3p|3p><3|3>", 6, 2}),

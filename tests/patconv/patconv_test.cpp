@@ -157,11 +157,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "Error: pattern contains already handmacros!\n"},
         Failure{"header macro used in the body", childprocess::readFile(fixtures + "uses_macro.pat"),
                 {"in.pat"}, 6, "Error: pattern contains already handmacros!\n"},
+        // the letters in use are counted against all 62, with those that objects and header macros take
         Failure{"63rd macro", header + bodyOf(punctuation, 4), {"in.pat"}, 5,
-                "Error: number of handmacros too large: 62>=62"},
-        // lower-case objects leave 36 macro letters
+                "Error: number of handmacros too large: 62>=62 (0 of the letters A-Z, a-z, 0-9 are objects"},
         Failure{"letters run out", header + bodyOf("abcdefghijklmnopqrstuvwxyz", 2), {"in.pat"}, 5,
-                "Error: number of handmacros too large: 36>=36"},
+                "Error: number of handmacros too large: 62>=62 (26 of the letters"},
+        Failure{"every letter an object",
+                header + bodyOf("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 1), {"in.pat"}, 5,
+                "Error: number of handmacros too large: 62>=62 (62 of the letters"},
+        Failure{"header macros take letters",
+                "! p\n@A rel p 0 0.2 0\n@B rel p 0 0.2 0\n" + header.substr(4) +
+                    bodyOf("abcdefghijklmnopqrstuvwxyz", 2),
+                {"in.pat"}, 5, "Error: number of handmacros too large: 62>=62 (28 of the letters"},
         Failure{"100 objects", header + [] {
                   std::string line;
                   for (char c : hundredObjects()) line += std::string(1, c) + " -\n";

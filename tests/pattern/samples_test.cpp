@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "core/runstate.h"
 #include "tests/support/loadpattern.h"
+#include "tests/support/quoit_test_support.h"
 #include "pattern/dumps.h"
 #include "pattern/reader.h"
 #include "pattern/store.h"
@@ -160,6 +163,40 @@ TEST(SamplePatternFacts, PropsCameraAndObjectModels) {
   EXPECT_DOUBLE_EQ(savedCamera.zoom, 300);
   EXPECT_DOUBLE_EQ(savedCamera.lookAt[2], 1.0);
   for (int o = 0; o < 3; o++) EXPECT_EQ(objectModelNumber[o], o);
+}
+
+// The header lines of a sample file that describe it: its title and its comments.
+std::string describingLines(const std::string &file) {
+  std::istringstream in(readWholeFile(sourcePath(file)));
+  std::string text, line;
+  while (std::getline(in, line) && line != "*")
+    if (!line.empty() && (line[0] == '!' || line[0] == '%')) text += line + "\n";
+  return text;
+}
+
+// What a sample says it shows is what it shows: the clubs of the props sample stand upright (no
+// turn about x or y), and the walking sample's juggler does not walk (its keyframes only act in
+// the walking editor), which its title and comment say, with the key that opens that editor.
+TEST(SamplePatternFacts, TitlesAndCommentsSayWhatTheSamplesShow) {
+  struct Claim {
+    const char *file, *says, *doesNotSay;
+  } claims[] = {
+      {"data/m/3ball_props_camera", "stand upright", "lie on the floor"},
+      {"data/m/3ball_walking", "Ctrl-W", "on a walk"},
+      {"data/m/3ball_walking", "juggles standing", "walks"},
+  };
+  for (const Claim &c : claims) {
+    std::string text = describingLines(c.file);
+    EXPECT_NE(text.find(c.says), std::string::npos) << c.file << ":\n" << text;
+    EXPECT_EQ(text.find(c.doesNotSay), std::string::npos) << c.file << ":\n" << text;
+  }
+  EXPECT_NE(readWholeFile(sourcePath("data/m/3ball_walking")).find("\nkf 1 j 0\n"), std::string::npos);
+  ASSERT_EQ(loadPattern(sourcePath("data/m/3ball_props_camera")), 0);
+  for (int k = 0; k < propCount; k++) {
+    if (strstr(propRecords[k].name, "club") == nullptr) continue;
+    EXPECT_EQ(propRecords[k].angles[0], 0) << k;
+    EXPECT_EQ(propRecords[k].angles[1], 0) << k;
+  }
 }
 
 TEST(SamplePatternFacts, InlineCommentsAndTitle) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/localtext.h"
 #include "core/prefs.h"
 #include "pattern/store.h"
 #include "tests/support/loadpattern.h"
@@ -322,6 +323,29 @@ TEST_F(SavedSiteswapsGui, SavedUnderTheConfirmedName) {
   ASSERT_EQ(save("m\\typed_531", saved), 0);
   EXPECT_EQ(saved, "m/typed_531");
   EXPECT_EQ(readWholeFile("m/typed_531"), readWholeFile("QuoitSiteSwap"));
+}
+
+// The name dialog shows its prompt above the proposed name: the dialog is wrapped by a script
+// that notes the prompt and the name its window shows, then cancels.
+TEST_F(SavedSiteswapsGui, NameDialogShowsItsPrompt) {
+  convert("531");
+  convertedSiteswap = {"531", "QuoitSiteSwap"};
+  objekte = 3;
+  fs::rename("tcl/namereq.tcl", "tcl/namereq_shown.tcl");
+  writeWholeFile("tcl/namereq.tcl",
+                 "source tcl/namereq_shown.tcl\n"
+                 "after 10 {\n"
+                 "    set file [open shown.txt w]\n"
+                 "    puts $file [expr {[winfo exists .prompt] ? [.prompt cget -text] : {no prompt}}]\n"
+                 "    puts $file [.name get]\n"
+                 "    close $file\n"
+                 "    answerName -17\n"
+                 "}\n");
+  unsetenv("QUOIT_TEST_ANSWER");
+  std::string saved = "unchanged";
+  EXPECT_EQ(saveSiteswap(1, saved), 0);
+  EXPECT_EQ(saved, "");
+  EXPECT_EQ(readWholeFile("shown.txt"), localTextLine(2416) + "\nm/3_531\n");
 }
 
 TEST_F(SavedSiteswapsGui, CancelAndBoston) {

@@ -18,6 +18,7 @@
 
 #include "app/framestep.h"
 #include "core/localtext.h"
+#include "core/native_windows.h"
 #include "core/prefs.h"
 #include "core/utils.h"
 #include "scene/textures.h"
@@ -947,16 +948,27 @@ TEST_F(OverlayGui, StateIsEnteredAndLeftAgain) {
   EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
 
-TEST_F(OverlayGui, RequestsAreServedOnlyWithoutTheRemoteControl) {
-  // Bits 1 and 4 with no text stored and no status line asked for: the state is entered and left.
-  remoteState = REMOTE_SHOWN;
-  overlayRequests = OVERLAY_TEXT | OVERLAY_STATUS;
-  qGlCheckDisplayFlags();
-  EXPECT_EQ(overlayRequests, OVERLAY_TEXT | OVERLAY_STATUS);
-  remoteState = REMOTE_NOT_OPENED;
-  Output out = capture([&] { qGlCheckDisplayFlags(); });
-  EXPECT_EQ(overlayRequests, 0);
-  EXPECT_EQ(out.errors.find("OpenGL Error"), std::string::npos) << out.errors;
+// The overlays drawn at the end of a frame, recorded by the window calls: 1 text, 2 fps, 4 status.
+int servedOverlays;
+
+TEST_F(OverlayGui, RemoteControlKeepsOnlyTheTextScreens) {
+  WindowCalls saved = windowCalls;
+  windowCalls.multiLineText = [](const char *, int, int, int redraw) { servedOverlays |= redraw == 2 ? 1 : 0; };
+  windowCalls.fpsOverlay = [] { servedOverlays |= 2; };
+  windowCalls.statusText = [](const char *, int, int) { servedOverlays |= 4; };
+  struct Case {
+    int remote, served;
+  } cases[] = {{REMOTE_SHOWN, 1}, {REMOTE_HIDDEN, 7}, {REMOTE_NOT_OPENED, 7}};
+  for (const Case &c : cases) {
+    remoteState = c.remote;
+    servedOverlays = 0;
+    overlayRequests = OVERLAY_TEXT | OVERLAY_FPS | OVERLAY_STATUS;
+    Output out = capture([&] { qGlCheckDisplayFlags(); });
+    EXPECT_EQ(servedOverlays, c.served) << "remote state " << c.remote;
+    EXPECT_EQ(overlayRequests, 0) << "remote state " << c.remote;
+    EXPECT_EQ(out.errors.find("OpenGL Error"), std::string::npos) << out.errors;
+  }
+  windowCalls = saved;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/ui/glut_xvfb.h"
 #include "tests/ui/running_quoit.h"
@@ -40,16 +41,20 @@ int textLinesAtTheRight(const Image &image) {
 }
 
 // The juggler is selected as the editor starts: the version, the editor's title, the two counts, the
-// position, the azimuth and both hands make ten lines of text.
+// position, the azimuth and both hands make ten lines of text, with the remote control shown too.
 TEST_F(EditorStatusGui, EveryLineOfTheStatusScreenIsDrawn) {
-  RunningQuoit quoit({"3ball_props_camera"});
-  ASSERT_FALSE(quoit.window().empty());
-  quoit.key("ctrl+e");
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  Image image = quoit.saveImage();
-  ASSERT_GT(image.width, 0u);
-  EXPECT_EQ(textLinesAtTheRight(image), 10);
-  quoit.finish();
+  for (bool remote : {false, true}) {
+    std::vector<std::string> words = {"3ball_props_camera"};
+    if (remote) words.push_back("+qremote=1");
+    RunningQuoit quoit(words);
+    ASSERT_FALSE(quoit.window().empty());
+    quoit.key("ctrl+e");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Image image = quoit.saveImage();
+    ASSERT_GT(image.width, 0u);
+    EXPECT_EQ(textLinesAtTheRight(image), 10) << "remote " << remote;
+    quoit.finish();
+  }
 }
 
 }  // namespace

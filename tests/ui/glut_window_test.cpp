@@ -195,6 +195,34 @@ TEST_F(WindowGui, FrameIsClearedAndTheStatusLineDrawn) {
   EXPECT_EQ(waitChild(child, 15), 0);
 }
 
+// A status line draws its backdrop only when it holds text: the scene editor sets an empty hint
+// line on every frame.
+TEST_F(WindowGui, EmptyStatusLinesDrawNoBackdrop) {
+  pid_t child = runChild(tracePath("emptyline"), [] {
+    prepareRun();
+    if (openWindow()) return 3;
+    runEvents(5);
+    struct Case {
+      const char *text;
+      int flags, row;  // row counted from the top of the image
+      bool backdrop;
+    } cases[] = {{"", STATUS_HINT, 253, false},   {"hint", STATUS_HINT, 253, true},
+                 {"", STATUS_MESSAGE, 2, false}, {"message", STATUS_MESSAGE, 2, true}};
+    int result = 10;
+    for (const Case &c : cases) {
+      qStatusText(c.text, 3, c.flags);
+      std::vector<uint8_t> rgb;
+      int w, h;
+      if (qGlutReadWindowImage(&w, &h, rgb) != 0) return 5;
+      bool backdrop = rgb[(size_t(c.row) * w + 2) * 3] >= 40;
+      if (backdrop != c.backdrop) return result;
+      result++;
+    }
+    return 0;
+  });
+  EXPECT_EQ(waitChild(child, 15), 0);
+}
+
 // The window image is read from the back buffer and saved as a PNG of the window's size and colours.
 TEST_F(WindowGui, SavedWindowImageIsAPngOfTheFrame) {
   std::string directory = std::string(QUOIT_BINARY_DIR) + "/scratch/window-image/";

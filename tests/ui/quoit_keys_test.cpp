@@ -108,20 +108,28 @@ TEST_F(QuoitKeysGui, XExportsTheCycleForPovRay) {
   EXPECT_TRUE(fs::exists(quoit.home() + "/pov/QuoitObj.inc"));
 }
 
-// With the picture still, two images are the same; '?' shows the help screen over it, and a
-// second '?' takes it away again.
-TEST_F(QuoitKeysGui, QuestionMarkShowsTheHelpScreen) {
-  RunningQuoit quoit;
-  ASSERT_FALSE(quoit.window().empty());
-  Image still = quoit.stillImage();
-  ASSERT_GT(still.width, 0u) << "no still picture";
-  quoit.key("question");
-  Image help = quoit.saveImage();
-  ASSERT_GT(help.width, 0u);
-  EXPECT_FALSE(help == still);
-  quoit.key("question");
-  EXPECT_TRUE(quoit.saveImage() == still);
-  EXPECT_EQ(quoit.finish().exitCode, 0);
+// With the picture still, two images are the same; '?' shows the help screen over it and 'y' the
+// status screen, with the remote control shown too, and a second press takes the screen away again.
+TEST_F(QuoitKeysGui, HelpAndStatusKeysShowTheirScreens) {
+  struct Case {
+    const char *key;
+    bool remote;
+  } cases[] = {{"question", false}, {"question", true}, {"y", false}, {"y", true}};
+  for (const Case &c : cases) {
+    std::vector<std::string> words = {"531"};
+    if (c.remote) words.push_back("+qremote=1");
+    RunningQuoit quoit(words);
+    ASSERT_FALSE(quoit.window().empty()) << c.key << " remote " << c.remote;
+    Image still = quoit.stillImage();
+    ASSERT_GT(still.width, 0u) << "no still picture: " << c.key << " remote " << c.remote;
+    quoit.key(c.key);
+    Image shown = quoit.saveImage();
+    ASSERT_GT(shown.width, 0u);
+    EXPECT_FALSE(shown == still) << c.key << " remote " << c.remote;
+    quoit.key(c.key);
+    EXPECT_TRUE(quoit.saveImage() == still) << c.key << " remote " << c.remote;
+    EXPECT_EQ(quoit.finish().exitCode, 0);
+  }
 }
 
 // With the picture still after the set-up key, the close follow view ('k') gives another window
