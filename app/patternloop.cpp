@@ -140,9 +140,10 @@ std::string converterOptionText(int action, const char *siteswap) {
   if (qPrefs.sym) options += " -s";
   // The converter takes the last hand option it is given, so the preference's hand count is left
   // out when the user named the hands on the command line ("quoit --m4 531").
-  if (!userNamesTheHands() && qPrefs.multihand > 2)
+  bool preferredHands = !userNamesTheHands();
+  if (preferredHands && qPrefs.multihand > 2)
     options += formatText(" -m%d", qPrefs.multihand);
-  else if (!userNamesTheHands() && qPrefs.multihand == 2)
+  else if (preferredHands && qPrefs.multihand == 2)
     options += " -p1";
   if (qPrefs.q2_persons > 1 && qPrefs.current == 2) options += formatText(" -p%d", qPrefs.q2_persons);
   if (strchr(siteswap, '2') && !strchr(siteswap, '1') && qPrefs.hold && qPrefs.multihand <= 2) options += " -l";

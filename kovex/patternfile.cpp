@@ -332,7 +332,8 @@ std::string patternFileText(const Siteswap &p, const PatternFileOptions &options
   if (!options.headerText.empty() && options.headerText.back() != '\n') file += "\n";
   if (!headerHasEntry(options.headerText, "pPj")) {
     std::vector<Spot> spots = jugglerSpots(p.jugglers);
-    if (p.jugglers > 1 && !headerHasEntry(options.headerText, "BG")) file += cameraLines(spots, patternTop(p, dwellOf(p, options)));
+    if (p.jugglers > 1 && !headerHasEntry(options.headerText, "BG"))
+      file += cameraLines(spots, patternTop(p, dwellOf(p, options)));
     file += jugglerBlock(spots);
   }
   file += "*\n";
